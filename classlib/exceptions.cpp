@@ -1,0 +1,3 @@
+#include "classlib/exceptions.h"
+
+void Abort() { throw EAbort("Operation aborted"); }

@@ -1,0 +1,118 @@
+# Shared by the scripts: paths, package installation and the build.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${VEXMORA_BUILD:-$ROOT/build}"
+DEPS="$ROOT/build/deps"
+export WINEPREFIX="$BUILD/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+PACKAGES=(g++-mingw-w64-i686-posix cmake ninja-build wine wine32:i386 fonts-wine xvfb xauth
+          googletest dpkg-dev python3 python3-aiosmtpd)
+
+say() { printf '== %s\n' "$*"; }
+
+missing_packages() {
+    local p
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+    done
+}
+
+install_packages() {
+    local missing
+    missing="$(missing_packages)"
+    [ -z "$missing" ] && return 0
+    say "installing: $(echo $missing)"
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    apt-get update -q
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+}
+
+# Source entries mirror the machine's own binary entries, so no host is named here.
+enable_source_entries() {
+    apt-cache showsrc libjpeg-turbo 2>/dev/null | grep -q '^Package:' && return 0
+    local f out=/etc/apt/sources.list.d/vexmora-src.sources
+    : >"$out.tmp"
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -e "$f" ] && [ "$f" != "$out" ] || continue
+        sed -n '/^Types:/!p; /^Types:/s/.*/Types: deb-src/p' "$f" >>"$out.tmp"
+        echo >>"$out.tmp"
+    done
+    if [ -f /etc/apt/sources.list ]; then
+        sed -n 's/^deb \(.*\)/deb-src \1/p' /etc/apt/sources.list >/etc/apt/sources.list.d/vexmora-src.list
+    fi
+    mv "$out.tmp" "$out"
+    apt-get update -q
+}
+
+build_deps() {
+    [ -f "$DEPS/lib/libjpeg.a" ] && return 0
+    say "building libjpeg into $DEPS"
+    enable_source_entries
+    local src="$DEPS/src"
+    rm -rf "$src" && mkdir -p "$src"
+    (cd "$src" && apt-get source -q --download-only libjpeg-turbo && dpkg-source -x ./*.dsc tree >/dev/null 2>&1)
+    cmake -S "$src/tree" -B "$src/build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$DEPS" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF \
+        -DWITH_JPEG7=OFF -DWITH_JPEG8=OFF -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -Wno-dev >/dev/null
+    cmake --build "$src/build" >/dev/null
+    cmake --install "$src/build" >/dev/null
+    rm -rf "$src"
+}
+
+configure_and_build() {
+    if [ ! -f "$BUILD/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
+    fi
+    cmake --build "$BUILD"
+}
+
+# The prefix's first start takes a while; later ones are quick.
+ensure_wine_prefix() {
+    [ -f "$WINEPREFIX/system.reg" ] && return 0
+    say "creating the Wine prefix"
+    wineboot --init >/dev/null 2>&1 || true
+    wineserver -w
+}
+
+XVFB_PID=""
+start_display() {
+    local n
+    for n in $(seq 90 130); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+    done
+    echo "could not start Xvfb" >&2
+    return 1
+}
+
+# Wine starts its services and desktop process from the first program of a
+# session and they inherit that program's output: start them from a holder
+# with no output, so ctest never waits on a pipe they keep open.
+start_wine_session() {
+    wineserver -p
+    wine "$BUILD/tools/wine_session.exe" </dev/null >/dev/null 2>&1 &
+    for _ in $(seq 100); do
+        pgrep -f 'explorer.exe' >/dev/null && return 0
+        sleep 0.1
+    done
+}
+
+stop_session() {
+    wineserver -k 2>/dev/null || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+}
+
+prepare() {
+    install_packages
+    build_deps
+    configure_and_build
+    ensure_wine_prefix
+}
