@@ -103,11 +103,15 @@ start_display() {
 # with no output, so ctest never waits on a pipe they keep open.
 start_wine_session() {
     wineserver -p
-    wine "$BUILD/tools/wine_session.exe" </dev/null >/dev/null 2>&1 &
-    for _ in $(seq 100); do
-        pgrep -f 'explorer.exe' >/dev/null && return 0
+    local ready="$BUILD/wine-session.ready"
+    rm -f "$ready"
+    wine "$BUILD/tools/wine_session.exe" "Z:${ready//\//\\}" </dev/null >/dev/null 2>&1 &
+    for _ in $(seq 300); do
+        [ -e "$ready" ] && return 0
         sleep 0.1
     done
+    echo "the Wine session did not start" >&2
+    return 1
 }
 
 stop_session() {
