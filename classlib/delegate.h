@@ -69,7 +69,10 @@ private:
 
     void* object_ = nullptr;
     Invoker invoke_ = nullptr;
-    alignas(std::max_align_t) unsigned char target_[16] = {};
+    // Only ever read and written through memcpy, so it needs no alignment of
+    // its own. (alignas(std::max_align_t) made the layout depend on which
+    // header had been included first: 8 or 16 with this toolchain.)
+    unsigned char target_[16] = {};
 };
 
 template <class Signature>

@@ -6,7 +6,7 @@
 #include "classlib/exceptions.h"
 
 TClass TObject::ClassInfo() {
-    static const TClassInfo info{"TObject", nullptr, nullptr};
+    static const TClassInfo info{"TObject", nullptr, nullptr, nullptr};
     return &info;
 }
 
@@ -83,7 +83,9 @@ void TPersistent::Assign(TPersistent* source) {
     source->AssignTo(this);
 }
 
-void TPersistent::AssignTo(TPersistent* dest) { dest->AssignError(this); }
+void TPersistent::AssignTo(TPersistent* dest) {
+    dest->AssignError(this);
+}
 
 void TPersistent::AssignError(TPersistent* source) {
     const std::string sourceName = source ? source->ClassName() : "nil";
@@ -92,4 +94,11 @@ void TPersistent::AssignError(TPersistent* source) {
 
 void TPersistent::DefineProperties(TFiler*) {}
 
-std::string TPersistent::GetNamePath() const { return ClassName(); }
+std::string TPersistent::GetNamePath() const {
+    std::string path = ClassName();
+    if (TPersistent* owner = GetOwner()) {
+        const std::string ownerPath = owner->GetNamePath();
+        if (!ownerPath.empty()) path = ownerPath + "." + path;
+    }
+    return path;
+}

@@ -11,6 +11,7 @@
 class TObject;
 class TComponent;
 class TPersistent;
+class TCollection;
 class TFiler;
 
 // A class token: what the class library calls a metaclass. `Factory` builds a
@@ -20,6 +21,9 @@ struct TClassInfo {
     const char* Name;
     const TClassInfo* Parent;
     TObject* (*Factory)(TComponent* owner);
+    // Builds a collection item inside `collection` (AfterConstruction run,
+    // so the item has joined it); null for classes that are not items.
+    TObject* (*ItemFactory)(TCollection* collection);
 };
 using TClass = const TClassInfo*;
 
@@ -29,13 +33,19 @@ template <class T, class... Args>
 T* Create(Args&&... args);
 
 namespace classlib_detail {
+// Whether `new T(args...)` compiles. Unlike std::is_constructible this does
+// not ask for a public destructor, which object-model classes keep protected
+// so that only Free() ends their life.
+template <class T, class... Args>
+concept NewableFrom = !std::is_abstract_v<T> && requires(Args... args) {
+    new T(args...);
+};
+
 template <class T>
 TObject* MakeInstance([[maybe_unused]] TComponent* owner) {
-    if constexpr (std::is_abstract_v<T>) {
-        return nullptr;
-    } else if constexpr (std::is_constructible_v<T, TComponent*>) {
+    if constexpr (NewableFrom<T, TComponent*>) {
         return Create<T>(owner);
-    } else if constexpr (std::is_default_constructible_v<T>) {
+    } else if constexpr (NewableFrom<T>) {
         return Create<T>();
     } else {
         return nullptr;
@@ -43,10 +53,19 @@ TObject* MakeInstance([[maybe_unused]] TComponent* owner) {
 }
 template <class T>
 constexpr TObject* (*FactoryOf())(TComponent*) {
-    if constexpr (std::is_abstract_v<T>)
-        return nullptr;
-    else if constexpr (std::is_constructible_v<T, TComponent*> || std::is_default_constructible_v<T>)
+    if constexpr (NewableFrom<T, TComponent*> || NewableFrom<T>)
         return &MakeInstance<T>;
+    else
+        return nullptr;
+}
+template <class T>
+TObject* MakeItem(TCollection* collection) {
+    return Create<T>(collection);
+}
+template <class T>
+constexpr TObject* (*ItemFactoryOf())(TCollection*) {
+    if constexpr (NewableFrom<T, TCollection*>)
+        return &MakeItem<T>;
     else
         return nullptr;
 }
@@ -55,16 +74,18 @@ constexpr TObject* (*FactoryOf())(TComponent*) {
 // Put first in the body of every class of the object model:
 //   class TFoo : public TBar { VX_CLASS(TFoo, TBar) public: ... };
 // It gives the class its token and the `inherited` alias.
-#define VX_CLASS(Self, Base)                                                            \
-public:                                                                                 \
-    using inherited = Base;                                                             \
-    static TClass ClassInfo() {                                                         \
-        static const TClassInfo info{#Self, Base::ClassInfo(),                          \
-                                     ::classlib_detail::FactoryOf<Self>()};             \
-        return &info;                                                                   \
-    }                                                                                   \
-    TClass ClassType() const override { return Self::ClassInfo(); }                     \
-                                                                                        \
+#define VX_CLASS(Self, Base)                                                                         \
+public:                                                                                              \
+    using inherited = Base;                                                                          \
+    static TClass ClassInfo() {                                                                      \
+        static const TClassInfo info{#Self, Base::ClassInfo(), ::classlib_detail::FactoryOf<Self>(), \
+                                     ::classlib_detail::ItemFactoryOf<Self>()};                      \
+        return &info;                                                                                \
+    }                                                                                                \
+    TClass ClassType() const override {                                                              \
+        return Self::ClassInfo();                                                                    \
+    }                                                                                                \
+                                                                                                     \
 private:
 
 class TObject {

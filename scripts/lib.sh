@@ -7,7 +7,8 @@ DEPS="$ROOT/build/deps"
 export WINEPREFIX="$BUILD/wineprefix"
 export WINEARCH=win32
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# Without the debugger a crashing program exits non-zero instead of 0.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
 PACKAGES=(g++-mingw-w64-i686-posix cmake ninja-build wine wine32:i386 fonts-wine xvfb xauth
           googletest dpkg-dev python3 python3-aiosmtpd)

@@ -14,7 +14,9 @@ struct Counter {
 };
 
 int freeHits = 0;
-void FreeHit(TObject*) { ++freeHits; }
+void FreeHit(TObject*) {
+    ++freeHits;
+}
 
 }  // namespace
 

@@ -7,7 +7,9 @@
 
 #include <jpeglib.h>
 
-TEST(Jpeg, LibraryApiVersionIs62) { EXPECT_EQ(JPEG_LIB_VERSION, 62); }
+TEST(Jpeg, LibraryApiVersionIs62) {
+    EXPECT_EQ(JPEG_LIB_VERSION, 62);
+}
 
 TEST(Jpeg, DecodesWhatItEncoded) {
     const int width = 32, height = 16;

@@ -1,0 +1,15 @@
+// The capacity shown for a drive, from the disk-geometry I/O controls: the
+// extended query's disk size, else cylinders x tracks x sectors x bytes plus
+// a probe that reads on past that end one 512-byte sector at a time.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/drive_access.h"
+
+// Whole GiB (bytes div 2^30) in decimal; "0" when the size cannot be found.
+std::string DriveSizeGB(int driveNum);
+
+// Size in bytes of an opened disk; 0 when neither query answers.
+int64_t GetDiskSize(TDeviceHandle& disk);

@@ -1,0 +1,16 @@
+// Drive-set files, the text users write to describe simulated drives (see
+// docs/drive-set.md), read into a TDriveSet. A problem raises EDriveSetError
+// naming the file, the line and what is wrong; nothing half-read is returned.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "classlib/exceptions.h"
+#include "platform/drive_set.h"
+
+VX_DECLARE_EXCEPTION(EDriveSetError, Exception);
+
+// `fileName` only names the text in messages.
+TDriveSet ParseDriveSet(std::string_view text, const std::string& fileName);
+TDriveSet LoadDriveSet(const std::string& fileName);
