@@ -82,6 +82,9 @@ ensure_wine_prefix() {
     [ -f "$WINEPREFIX/system.reg" ] && return 0
     say "creating the Wine prefix"
     wineboot --init >/dev/null 2>&1 || true
+    # Xvfb has no window manager: without this, Wine waits for one each time
+    # a top-level window is hidden or destroyed.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -w
 }
 

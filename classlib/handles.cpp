@@ -1,0 +1,24 @@
+#include "classlib/handles.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<long> gdiHandles{0};
+std::atomic<long> userHandles{0};
+}  // namespace
+
+long GdiHandleCount() {
+    return gdiHandles.load();
+}
+long UserHandleCount() {
+    return userHandles.load();
+}
+
+namespace classlib_detail {
+void CountGdi(int delta) {
+    gdiHandles += delta;
+}
+void CountUser(int delta) {
+    userHandles += delta;
+}
+}  // namespace classlib_detail

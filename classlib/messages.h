@@ -1,0 +1,123 @@
+// Window messages as the class library sees them: the `TMessage` record, the
+// component messages (CM_*) and reflected notifications (CN_*) with their
+// numbers, the window-method delegate and the shift state of mouse and keys.
+#pragma once
+
+#include <cstdint>
+
+#include "classlib/delegate.h"
+#include "classlib/set.h"
+#include "classlib/win32.h"
+
+struct TMessage {
+    UINT Msg = 0;
+    WPARAM WParam = 0;
+    LPARAM LParam = 0;
+    LRESULT Result = 0;
+
+    WORD WParamLo() const { return LOWORD(WParam); }
+    WORD WParamHi() const { return HIWORD(WParam); }
+    WORD LParamLo() const { return LOWORD(LParam); }
+    WORD LParamHi() const { return HIWORD(LParam); }
+    // Mouse messages carry the point as two signed 16-bit halves.
+    int XPos() const { return static_cast<short>(LOWORD(LParam)); }
+    int YPos() const { return static_cast<short>(HIWORD(LParam)); }
+    POINT Pos() const { return POINT{XPos(), YPos()}; }
+    // The key of WM_KEYDOWN/WM_CHAR and of the CN_/CM_ key messages.
+    WORD CharCode() const { return static_cast<WORD>(WParam); }
+    template <class T>
+    T* LParamAs() const {
+        return reinterpret_cast<T*>(LParam);
+    }
+};
+
+// A method that receives every message of a control (a link of WindowProc).
+using TWndMethod = TDelegate<void(TMessage& Message)>;
+
+inline LPARAM PointToLParam(int x, int y) {
+    return static_cast<LPARAM>(
+        MAKELONG(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y))));
+}
+
+// Component messages: raised by the class library itself.
+constexpr UINT CM_BASE = 0xB000;
+constexpr UINT CM_ACTIVATE = CM_BASE + 0;
+constexpr UINT CM_DEACTIVATE = CM_BASE + 1;
+constexpr UINT CM_GOTFOCUS = CM_BASE + 2;
+constexpr UINT CM_LOSTFOCUS = CM_BASE + 3;
+constexpr UINT CM_CANCELMODE = CM_BASE + 4;
+constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;
+constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 8;
+constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9;
+constexpr UINT CM_HITTEST = CM_BASE + 10;
+constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
+constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
+constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
+constexpr UINT CM_CURSORCHANGED = CM_BASE + 15;
+constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
+constexpr UINT CM_APPKEYDOWN = CM_BASE + 22;
+constexpr UINT CM_APPSYSCOMMAND = CM_BASE + 23;
+constexpr UINT CM_BUTTONPRESSED = CM_BASE + 24;
+constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
+constexpr UINT CM_ENTER = CM_BASE + 26;
+constexpr UINT CM_EXIT = CM_BASE + 27;
+constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 30;
+constexpr UINT CM_RELEASE = CM_BASE + 33;
+constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
+constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;
+constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 36;
+constexpr UINT CM_WININICHANGE = CM_BASE + 37;
+constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
+constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
+constexpr UINT CM_CHILDKEY = CM_BASE + 46;
+constexpr UINT CM_HINTSHOW = CM_BASE + 48;
+constexpr UINT CM_RECREATEWND = CM_BASE + 51;
+constexpr UINT CM_INVALIDATE = CM_BASE + 52;
+constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
+constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
+
+// Notifications that Windows sends to a parent, reflected to the control that
+// caused them: the original number plus CN_BASE.
+constexpr UINT CN_BASE = 0xBC00;
+constexpr UINT CN_CHARTOITEM = CN_BASE + WM_CHARTOITEM;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_COMPAREITEM = CN_BASE + WM_COMPAREITEM;
+constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+constexpr UINT CN_CTLCOLORDLG = CN_BASE + WM_CTLCOLORDLG;
+constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
+constexpr UINT CN_CTLCOLORMSGBOX = CN_BASE + WM_CTLCOLORMSGBOX;
+constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+constexpr UINT CN_DELETEITEM = CN_BASE + WM_DELETEITEM;
+constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
+constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
+constexpr UINT CN_PARENTNOTIFY = CN_BASE + WM_PARENTNOTIFY;
+constexpr UINT CN_VKEYTOITEM = CN_BASE + WM_VKEYTOITEM;
+constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
+constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
+constexpr UINT CN_KEYUP = CN_BASE + WM_KEYUP;
+constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;
+constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
+constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+
+enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftStateFlag>;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+// Shift state from the MK_* flags of a mouse message.
+TShiftState KeysToShiftState(WORD Keys);
+// Shift state from the key data of a key message (bit 29: Alt held), with
+// Shift and Ctrl read from the keyboard state of the moment.
+TShiftState KeyDataToShiftState(LPARAM KeyData);
+// Shift, Ctrl and Alt as they are held right now.
+TShiftState KeyboardStateToShiftState();
