@@ -1,0 +1,20 @@
+// Playing system sounds (menu sounds), replaceable in tests.
+#pragma once
+
+#include <string>
+
+#include "classlib/service.h"
+#include "classlib/win32.h"
+
+class TSoundService {
+public:
+    virtual ~TSoundService() = default;
+    // PlaySoundA of a sound alias or file name; true when it played.
+    virtual bool Play(const std::string& Sound, HMODULE Module, DWORD Flags) = 0;
+
+    static TSoundService& Default();
+};
+
+inline TSoundService& SoundService() {
+    return TServiceSlot<TSoundService>::Current();
+}
