@@ -450,7 +450,9 @@ private:
     bool IsControlMouseMsg(TMessage& Message);
     void HandleKeyMessage(TMessage& Message);
     void SetZOrder(TControl* Control, bool TopMost);
-    void ReflectNotification(TMessage& Message);
+    // Hands a child window's notification back to that child as CN_BASE plus
+    // the message; false for a message that is no such notification.
+    bool ReflectNotification(TMessage& Message);
 
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabList_;
@@ -485,6 +487,20 @@ private:
     TControl* control_ = nullptr;
     HWND window_ = nullptr;
     HDC windowDC_ = nullptr;
+};
+
+// Lends a paint DC to a control's canvas for one scope: the canvas is locked,
+// lets go of any window DC of its own, draws on the lent DC and gives it back
+// on leaving the scope, also when painting throws.
+class TCanvasPaintScope {
+public:
+    TCanvasPaintScope(TControlCanvas* Canvas, HDC DC);
+    ~TCanvasPaintScope();
+    TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+    TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+private:
+    TControlCanvas* canvas_;
 };
 
 class TGraphicControl : public TControl {

@@ -35,24 +35,25 @@ void TControlCanvas::CreateHandle() {
     SetHandle(windowDC_);
 }
 
+TCanvasPaintScope::TCanvasPaintScope(TControlCanvas* Canvas, HDC DC) : canvas_(Canvas) {
+    canvas_->Lock();
+    canvas_->FreeHandle();
+    canvas_->SetHandle(DC);
+}
+
+TCanvasPaintScope::~TCanvasPaintScope() {
+    canvas_->SetHandle(nullptr);
+    canvas_->Unlock();
+}
+
 TGraphicControl::TGraphicControl(TComponent* AOwner) : inherited(AOwner), canvas_(Create<TControlCanvas>()) {
     canvas_->SetControl(this);
 }
 
 void TGraphicControl::WndProc(TMessage& Message) {
     if (Message.Msg == WM_PAINT && Message.WParam) {
-        canvas_->Lock();
-        canvas_->FreeHandle();
-        canvas_->SetHandle(reinterpret_cast<HDC>(Message.WParam));
-        try {
-            Paint();
-        } catch (...) {
-            canvas_->SetHandle(nullptr);
-            canvas_->Unlock();
-            throw;
-        }
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
+        TCanvasPaintScope painting(canvas_.get(), reinterpret_cast<HDC>(Message.WParam));
+        Paint();
         return;
     }
     inherited::WndProc(Message);
@@ -63,16 +64,6 @@ TCustomControl::TCustomControl(TComponent* AOwner) : inherited(AOwner), canvas_(
 }
 
 void TCustomControl::PaintWindow(HDC DC) {
-    canvas_->Lock();
-    canvas_->FreeHandle();
-    canvas_->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    TCanvasPaintScope painting(canvas_.get(), DC);
+    Paint();
 }

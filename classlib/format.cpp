@@ -246,16 +246,6 @@ private:
         return digits;
     }
 
-    static std::string Hex(std::uint64_t value) {
-        static const char digits[] = "0123456789ABCDEF";
-        std::string text;
-        do {
-            text.insert(text.begin(), digits[value & 15]);
-            value >>= 4;
-        } while (value);
-        return text;
-    }
-
     std::string Convert(char type, int precision) {
         switch (type) {
             case 'd': {
@@ -281,7 +271,7 @@ private:
             case 'u':
                 return PadDigits(std::to_string(Unsigned(NextArg())), precision);
             case 'x':
-                return PadDigits(Hex(Unsigned(NextArg())), precision);
+                return IntToHex64(Unsigned(NextArg()), precision);
             case 'e':
                 return FormatExponent(Float(), precision < 0 ? 15 : std::clamp(precision, 1, 18));
             case 'f':
@@ -293,8 +283,8 @@ private:
             case 'p': {
                 const TVarRec& arg = NextArg();
                 if (arg.Kind != TVarRec::vtPointer) Invalid();
-                return PadDigits(Hex(reinterpret_cast<std::uintptr_t>(arg.VPointer)),
-                                 2 * static_cast<int>(sizeof(void*)));
+                return IntToHex64(reinterpret_cast<std::uintptr_t>(arg.VPointer),
+                                  2 * static_cast<int>(sizeof(void*)));
             }
             case 's': {
                 const TVarRec& arg = NextArg();

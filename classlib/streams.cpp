@@ -10,6 +10,21 @@
 
 // ---- TStream ----------------------------------------------------------------
 
+namespace {
+// The position a seek names in a stream held in memory, before any clamping.
+int64_t SeekTarget(int64_t offset, TSeekOrigin origin, int64_t position, int64_t size) {
+    switch (origin) {
+        case soFromBeginning:
+            return offset;
+        case soFromCurrent:
+            return position + offset;
+        case soFromEnd:
+            return size + offset;
+    }
+    return position;
+}
+}  // namespace
+
 int64_t TStream::Size() {
     int64_t position = Seek(0, soFromCurrent);
     int64_t size = Seek(0, soFromEnd);
@@ -164,17 +179,7 @@ int TMemoryStream::Write(const void* buffer, int count) {
 }
 
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
-    switch (origin) {
-        case soFromBeginning:
-            position_ = offset;
-            break;
-        case soFromCurrent:
-            position_ += offset;
-            break;
-        case soFromEnd:
-            position_ = size_ + offset;
-            break;
-    }
+    position_ = SeekTarget(offset, origin, position_, size_);
     return position_;
 }
 
@@ -236,18 +241,7 @@ int TStringStream::Write(const void* buffer, int count) {
 }
 
 int64_t TStringStream::Seek(int64_t offset, TSeekOrigin origin) {
-    switch (origin) {
-        case soFromBeginning:
-            position_ = offset;
-            break;
-        case soFromCurrent:
-            position_ += offset;
-            break;
-        case soFromEnd:
-            position_ = Size() + offset;
-            break;
-    }
-    position_ = std::clamp<int64_t>(position_, 0, Size());
+    position_ = std::clamp<int64_t>(SeekTarget(offset, origin, position_, Size()), 0, Size());
     return position_;
 }
 

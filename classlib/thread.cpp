@@ -84,41 +84,38 @@ void TThread::DoTerminate() {
     if (Assigned(OnTerminate)) Synchronize(TThreadMethod(this, &TThread::CallOnTerminate));
 }
 
+namespace {
+// Shows an exception that ended a thread's work where the user can see it: on
+// the GUI thread. Nothing may leave the thread entry, so a failure to queue
+// the report is dropped.
+void ReportOnGuiThread(std::exception_ptr error) noexcept {
+    try {
+        QueueOnGuiThread([error] {
+            try {
+                std::rethrow_exception(error);
+            } catch (...) {
+                HandleCallbackException(nullptr);
+            }
+        });
+    } catch (...) {
+    }
+}
+}  // namespace
+
 DWORD WINAPI TThread::ThreadProc(LPVOID Parameter) {
     auto* thread = static_cast<TThread*>(Parameter);
     try {
         if (!thread->terminated_) thread->Execute();
     } catch (...) {
         thread->fatal_ = std::current_exception();
-        std::exception_ptr fatal = thread->fatal_;
-        // Reported where the user can see it: on the GUI thread.
-        try {
-            QueueOnGuiThread([fatal] {
-                try {
-                    std::rethrow_exception(fatal);
-                } catch (...) {
-                    HandleCallbackException(nullptr);
-                }
-            });
-        } catch (...) {
-        }
+        ReportOnGuiThread(thread->fatal_);
     }
     const bool freeIt = thread->freeOnTerminate_;
     const int result = thread->returnValue_;
     try {
         thread->DoTerminate();
     } catch (...) {
-        try {
-            std::exception_ptr error = std::current_exception();
-            QueueOnGuiThread([error] {
-                try {
-                    std::rethrow_exception(error);
-                } catch (...) {
-                    HandleCallbackException(nullptr);
-                }
-            });
-        } catch (...) {
-        }
+        ReportOnGuiThread(std::current_exception());
     }
     thread->finished_ = true;
     if (freeIt) thread->Free();

@@ -739,7 +739,7 @@ bool TWinControl::IsControlMouseMsg(TMessage& Message) {
     return true;
 }
 
-void TWinControl::ReflectNotification(TMessage& Message) {
+bool TWinControl::ReflectNotification(TMessage& Message) {
     HWND child = nullptr;
     switch (Message.Msg) {
         case WM_COMMAND:
@@ -773,6 +773,8 @@ void TWinControl::ReflectNotification(TMessage& Message) {
             if (Message.LParamAs<MEASUREITEMSTRUCT>()->CtlType != ODT_MENU)
                 child = GetDlgItem(handle_, static_cast<int>(Message.LParamAs<MEASUREITEMSTRUCT>()->CtlID));
             break;
+        default:
+            return false;
     }
     TWinControl* control = child && child != handle_ ? FindControl(child) : nullptr;
     if (control) {
@@ -780,6 +782,7 @@ void TWinControl::ReflectNotification(TMessage& Message) {
     } else {
         DefaultHandler(Message);
     }
+    return true;
 }
 
 // --- painting
@@ -854,6 +857,7 @@ void TWinControl::PaintTo(HDC DC, int X, int Y) {
 // --- the message handlers
 
 void TWinControl::WndProc(TMessage& Message) {
+    if (ReflectNotification(Message)) return;
     switch (Message.Msg) {
         case WM_NCDESTROY:
             DefaultHandler(Message);
@@ -921,25 +925,6 @@ void TWinControl::WndProc(TMessage& Message) {
         case WM_SETFOCUS:
             DefaultHandler(Message);
             if (TCustomForm* form = GetParentForm(this)) form->SetFocusedControl(this);
-            return;
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
-        case WM_MEASUREITEM:
-        case WM_DELETEITEM:
-        case WM_COMPAREITEM:
-        case WM_HSCROLL:
-        case WM_VSCROLL:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORMSGBOX:
-        case WM_CTLCOLORSCROLLBAR:
-        case WM_CTLCOLORSTATIC:
-        case WM_CHARTOITEM:
-        case WM_VKEYTOITEM:
-            ReflectNotification(Message);
             return;
         case CN_CTLCOLORBTN:
         case CN_CTLCOLORDLG:

@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "classlib/bitmap.h"
 #include "classlib/jpeg.h"
 #include "classlib/streams.h"
+#include "tests/classlib/jpeg_encoder.h"
 
 namespace {
 
@@ -272,24 +271,8 @@ TEST(Jpeg, DecodesAFileTheTestWrote) {
     {
         FILE* out = std::fopen(file.c_str(), "wb");
         ASSERT_NE(out, nullptr);
-        jpeg_compress_struct cinfo{};
-        jpeg_error_mgr err{};
-        cinfo.err = jpeg_std_error(&err);
-        jpeg_create_compress(&cinfo);
-        jpeg_stdio_dest(&cinfo, out);
-        cinfo.image_width = width;
-        cinfo.image_height = height;
-        cinfo.input_components = 3;
-        cinfo.in_color_space = JCS_RGB;
-        jpeg_set_defaults(&cinfo);
-        jpeg_set_quality(&cinfo, 95, TRUE);
-        jpeg_start_compress(&cinfo, TRUE);
-        while (cinfo.next_scanline < cinfo.image_height) {
-            JSAMPROW row = &rgb[cinfo.next_scanline * width * 3];
-            jpeg_write_scanlines(&cinfo, &row, 1);
-        }
-        jpeg_finish_compress(&cinfo);
-        jpeg_destroy_compress(&cinfo);
+        const std::vector<unsigned char> encoded = EncodeJpeg(rgb, width, height, 95);
+        std::fwrite(encoded.data(), 1, encoded.size(), out);
         std::fclose(out);
     }
     TOwned<TJPEGImage> image(Create<TJPEGImage>());

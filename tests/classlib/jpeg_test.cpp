@@ -7,6 +7,8 @@
 
 #include <jpeglib.h>
 
+#include "tests/classlib/jpeg_encoder.h"
+
 TEST(Jpeg, LibraryApiVersionIs62) {
     EXPECT_EQ(JPEG_LIB_VERSION, 62);
 }
@@ -22,33 +24,14 @@ TEST(Jpeg, DecodesWhatItEncoded) {
             p[2] = x < width / 2 ? 20 : 220;
         }
 
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr cerr{};
-    cinfo.err = jpeg_std_error(&cerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* encoded = nullptr;
-    unsigned long encodedSize = 0;
-    jpeg_mem_dest(&cinfo, &encoded, &encodedSize);
-    cinfo.image_width = width;
-    cinfo.image_height = height;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = &rgb[cinfo.next_scanline * width * 3];
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    ASSERT_GT(encodedSize, 0u);
+    const std::vector<unsigned char> encoded = EncodeJpeg(rgb, width, height, 95);
+    ASSERT_GT(encoded.size(), 0u);
 
     jpeg_decompress_struct dinfo{};
     jpeg_error_mgr derr{};
     dinfo.err = jpeg_std_error(&derr);
     jpeg_create_decompress(&dinfo);
-    jpeg_mem_src(&dinfo, encoded, encodedSize);
+    jpeg_mem_src(&dinfo, encoded.data(), encoded.size());
     ASSERT_EQ(jpeg_read_header(&dinfo, TRUE), JPEG_HEADER_OK);
     jpeg_start_decompress(&dinfo);
     ASSERT_EQ(dinfo.output_width, JDIMENSION(width));
@@ -60,7 +43,6 @@ TEST(Jpeg, DecodesWhatItEncoded) {
     }
     jpeg_finish_decompress(&dinfo);
     jpeg_destroy_decompress(&dinfo);
-    free(encoded);
 
     // Lossy near the edge between the halves: compare the halves' averages.
     for (int half = 0; half < 2; ++half)

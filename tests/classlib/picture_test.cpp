@@ -5,16 +5,14 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
-
-#include <jpeglib.h>
 
 #include "classlib/files.h"
 #include "classlib/jpeg.h"
 #include "classlib/picture.h"
 #include "classlib/text.h"
+#include "tests/classlib/jpeg_encoder.h"
 
 namespace {
 
@@ -60,24 +58,7 @@ void WriteIco(const std::string& name) {
 void WriteJpeg(const std::string& name) {
     std::vector<unsigned char> rgb(kWidth * kHeight * 3);
     for (int i = 0; i < kWidth * kHeight; ++i) rgb[i * 3 + (i < kWidth * kHeight / 2 ? 0 : 2)] = 255;
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* encoded = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &encoded, &size);
-    info.image_width = kWidth, info.image_height = kHeight;
-    info.input_components = 3, info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    for (JSAMPROW row = rgb.data(); info.next_scanline < info.image_height; row += kWidth * 3)
-        jpeg_write_scanlines(&info, &row, 1);
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    WriteBytes(name, std::vector<unsigned char>(encoded, encoded + size));
-    std::free(encoded);
+    WriteBytes(name, EncodeJpeg(rgb, kWidth, kHeight, 100));
 }
 
 // Red over blue, give or take what JPEG does to a colour.
