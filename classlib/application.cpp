@@ -5,6 +5,7 @@
 #include "classlib/dispatcher.h"
 #include "classlib/forms.h"
 #include "classlib/handles.h"
+#include "classlib/hintmanager.h"
 #include "classlib/screen.h"
 #include "classlib/text.h"
 
@@ -298,4 +299,6 @@ int TApplication::MessageBox(const std::string& Text, const std::string& Caption
     return MessageBoxW(owner, ToWide(Text).c_str(), ToWide(Caption).c_str(), Flags);
 }
 
-void TApplication::HintMouseMessage(TControl*, TMessage&) {}
+void TApplication::HintMouseMessage(TControl* Control, TMessage& Message) {
+    HintManager()->HintMouseMessage(Control, Message);
+}

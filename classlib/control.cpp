@@ -138,6 +138,10 @@ void TControl::HandleMouseMessage(TMessage& Message) {
     }
     const int x = Message.XPos(), y = Message.YPos();
     std::shared_ptr<bool> alive = alive_;
+    // A click puts the hint away just as moving on does.
+    const bool press = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN ||
+                       msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDOWN || msg == WM_MBUTTONDBLCLK;
+    if (press && Application) Application->HintMouseMessage(this, Message);
     switch (msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:

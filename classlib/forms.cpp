@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "classlib/actions.h"
 #include "classlib/application.h"
 #include "classlib/screen.h"
 #include "classlib/text.h"
@@ -83,17 +84,8 @@ void TCustomForm::Paint() {
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
-    canvas_->Lock();
-    canvas_->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    TCanvasPaintScope painting(canvas_.get(), DC);
+    Paint();
 }
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
@@ -270,7 +262,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
 bool TCustomForm::IsShortCut(TMessage& Message) {
     bool handled = false;
     if (Assigned(OnShortCut)) OnShortCut(Message, handled);
-    return handled;
+    return handled || IsActionShortCut(this, Message);
 }
 
 void TCustomForm::UpdateActions() {

@@ -217,16 +217,16 @@ TEST_F(Actions, TheActionListSeesExecutionFirst) {
     EXPECT_EQ(counter.executed, 1);
 }
 
-TEST_F(Actions, AShortCutExecutesTheEnabledActionOfTheForm) {
+TEST_F(Actions, TheFormsShortCutsExecuteItsEnabledActions) {
     action->SetShortCut(ShortCut(VK_F5, {}));
     TMessage key{WM_KEYDOWN, VK_F5, 0, 0};
-    EXPECT_TRUE(IsActionShortCut(form, key));
+    EXPECT_TRUE(form->IsShortCut(key));
     EXPECT_EQ(counter.executed, 1);
 
     TMessage other{WM_KEYDOWN, VK_F6, 0, 0};
-    EXPECT_FALSE(IsActionShortCut(form, other));
+    EXPECT_FALSE(form->IsShortCut(other));
     action->SetEnabled(false);
-    EXPECT_FALSE(IsActionShortCut(form, key));
+    EXPECT_FALSE(form->IsShortCut(key));
     EXPECT_EQ(counter.executed, 1);
 }
 

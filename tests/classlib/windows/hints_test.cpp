@@ -30,24 +30,6 @@ public:
     }
 };
 
-// Stands in for TApplication::HintMouseMessage, which hands a control's
-// mouse messages to the hint manager.
-class HintFeed {
-public:
-    explicit HintFeed(TControl* Control) : control_(Control) {
-        Control->AddWindowProcLink(TControl::TWindowProcLink(this, &HintFeed::Link));
-    }
-    ~HintFeed() { control_->RemoveWindowProcLink(TControl::TWindowProcLink(this, &HintFeed::Link)); }
-
-private:
-    void Link(TMessage& Message, const TControl::TWindowProcNext& Next) {
-        if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST)
-            HintManager()->HintMouseMessage(control_, Message);
-        Next(Message);
-    }
-    TControl* control_;
-};
-
 class Hints : public WindowTest {
 protected:
     void SetUp() override {
@@ -96,7 +78,6 @@ protected:
 };
 
 TEST_F(Hints, AHintAppearsAfterThePauseBelowTheCursor) {
-    HintFeed feed(plain);
     MoveTo(plain, 20, 20);
     EXPECT_EQ(Showing(), L"");  // not before the pause
     ASSERT_TRUE(WaitFor(L"Alpha"));
@@ -132,8 +113,6 @@ TEST_F(Hints, AHintAppearsAfterThePauseBelowTheCursor) {
 }
 
 TEST_F(Hints, LeavingTheCursorRectangleAsksAgain) {
-    HintFeed feedPlain(plain);
-    HintFeed feedHalves(halves);
     MoveTo(halves, 10, 10);
     ASSERT_TRUE(WaitFor(L"left"));
     EXPECT_EQ(halves->asked, 1);
@@ -155,7 +134,6 @@ TEST_F(Hints, LeavingTheCursorRectangleAsksAgain) {
 }
 
 TEST_F(Hints, AClickOrTheHidePauseTakesTheHintAway) {
-    HintFeed feed(plain);
     MoveTo(plain, 20, 20);
     ASSERT_TRUE(WaitFor(L"Alpha"));
     PostMessageW(plain->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(20, 20));
@@ -177,7 +155,6 @@ TEST_F(Hints, AControlCanRefuseItsHint) {
         }
     } refuser;
     HintManager()->OnShowHint = TShowHintEvent(&refuser, &Refuser::Show);
-    HintFeed feed(plain);
     MoveTo(plain, 20, 20);
     EXPECT_TRUE(PumpUntil([&] { return refuser.calls > 0; }));
     HintManager()->OnShowHint = nullptr;
