@@ -1,0 +1,290 @@
+#include "mail/smtp_mailer.h"
+
+#include "classlib/exceptions.h"
+#include "classlib/strings.h"
+#include "classlib/text.h"
+#include "mail/header_lines.h"
+#include "mail/mime_codecs.h"
+#include "mail/mime_message.h"
+#include "mail/mime_names.h"
+#include "mail/smtp_wire.h"
+
+namespace {
+
+// The socket talk of the dialogue: a reply is whole only when its last line
+// says so, however the server splits it (the greeting too).
+class TSMTPTalk : public TSocketTalk {
+    VX_CLASS(TSMTPTalk, TSocketTalk)
+public:
+    using TSocketTalk::TSocketTalk;
+
+protected:
+    ~TSMTPTalk() override = default;
+    bool ReplyComplete() const override { return IsCompleteSMTPReply(ReplyBuffer()); }
+};
+
+struct TExpectedReply {
+    int TalkID;
+    const char* Code;
+};
+constexpr TExpectedReply kExpectedReplies[] = {
+    {tiGreeting, "220"}, {tiHelo, "250"},        {tiMailFrom, "250"}, {tiRcptTo, "250"},
+    {tiEhlo, "250"},     {tiUserName, "334"},    {tiPassword, "235"}, {tiAuthLogin, "334"},
+    {tiData, "354"},     {tiMessageText, "250"}, {tiQuit, "221"},
+};
+
+int ReplyCode(const std::string& Reply) {
+    if (Reply.size() < 3) return -1;
+    int code = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (Reply[i] < '0' || Reply[i] > '9') return -1;
+        code = code * 10 + (Reply[i] - '0');
+    }
+    return code;
+}
+
+// Drops every line of the label, with the continuation lines that belong to it.
+void DeleteLabelLines(TStrings* Header, const char* Label) {
+    for (int i = FindLabelLine(Header, Label, 0); i >= 0; i = FindLabelLine(Header, Label, 0)) {
+        Header->Delete(i);
+        while (i < Header->Count() && !Header->Strings(i).empty() &&
+               (Header->Strings(i)[0] == ' ' || Header->Strings(i)[0] == '\t'))
+            Header->Delete(i);
+    }
+}
+
+// Puts the header text back when the send is over, however it ends.
+class THeaderRestore {
+public:
+    explicit THeaderRestore(TStrings* Header) : header_(Header), saved_(Header->Text()) {}
+    THeaderRestore(const THeaderRestore&) = delete;
+    THeaderRestore& operator=(const THeaderRestore&) = delete;
+    ~THeaderRestore() {
+        try {
+            header_->SetText(saved_);
+        } catch (...) {
+            // Nothing sensible is left to do with a failure while unwinding.
+        }
+    }
+
+private:
+    TStrings* header_;
+    std::string saved_;
+};
+
+}  // namespace
+
+TSMTPMailer::TSMTPMailer(TComponent* AOwner) : TComponent(AOwner), socketTalk_(Create<TSMTPTalk>(this)) {
+    socketTalk_->OnEndOfData = TEndOfDataEvent(this, &TSMTPMailer::EndOfData);
+    socketTalk_->OnReceiveData = TReceiveDataEvent(this, &TSMTPMailer::ReceiveData);
+    socketTalk_->OnSocketError = TTalkErrorEvent(this, &TSMTPMailer::SocketError);
+    socketTalk_->OnDisconnect = TNotifyEvent(this, &TSMTPMailer::Disconnect);
+}
+
+void TSMTPMailer::SetMailMessage(TMimeMessage* Value) {
+    if (mailMessage_ == Value) return;
+    if (mailMessage_) mailMessage_->RemoveFreeNotification(this);
+    mailMessage_ = Value;
+    if (mailMessage_) mailMessage_->FreeNotification(this);
+}
+
+void TSMTPMailer::Notification(TComponent* AComponent, TOperation Operation) {
+    inherited::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == mailMessage_) mailMessage_ = nullptr;
+}
+
+void TSMTPMailer::Fail(const char* Text) const {
+    throw Exception(Format("%s: %s", Name(), Text));
+}
+
+bool TSMTPMailer::Ready() const {
+    return connected_ && socketTalk_->Socket()->Active();
+}
+
+bool TSMTPMailer::Step(const std::string& Line, int TalkID) {
+    socketTalk_->Talk(Line + "\r\n", "\r\n", TalkID);
+    socketTalk_->WaitServer();
+    return socketTalk_->Done();
+}
+
+bool TSMTPMailer::Connect() {
+    TClientSocket* socket = socketTalk_->Socket();
+    if (connected_ || socket->Active() || host_.empty()) return false;
+    if (IsIPAddress(host_)) {
+        socket->SetAddress(host_);
+        socket->SetHost("");
+    } else {
+        socket->SetHost(host_);
+        socket->SetAddress("");
+    }
+    authAccepted_ = false;
+    socket->SetPort(port_);
+
+    socketTalk_->ForceState(tiGreeting);
+    socket->Open();
+    socketTalk_->WaitServer();
+
+    bool result = false;
+    if (socketTalk_->Done()) {
+        if (handshaking_ == hsManual) {
+            result = true;
+        } else {
+            connected_ = true;
+            std::string collected = socketTalk_->ReplyBuffer();
+            result = Ehlo();
+            collected += socketTalk_->ReplyBuffer();
+            if (!result && Ready()) {
+                result = Helo();
+                collected += socketTalk_->ReplyBuffer();
+            }
+            // Without a user name there is nobody to log in.
+            if (result && !userName_.empty() && AuthLogin()) {
+                collected += socketTalk_->ReplyBuffer();
+                result = SendCredentials();
+                collected += socketTalk_->ReplyBuffer();
+            }
+            socketTalk_->SetReplyBuffer(collected);
+        }
+    }
+    connected_ = result;
+    // An open socket would make every later Connect refuse to start.
+    if (!result) DropSession();
+    return result;
+}
+
+bool TSMTPMailer::Helo() {
+    return Ready() && Step("HELO " + TClientSocket::LocalHost(), tiHelo);
+}
+
+bool TSMTPMailer::Ehlo() {
+    return Ready() && Step("EHLO " + TClientSocket::LocalHost(), tiEhlo);
+}
+
+bool TSMTPMailer::AuthLogin() {
+    if (!Ready()) return false;
+    authAccepted_ = Step("AUTH LOGIN", tiAuthLogin);
+    return authAccepted_;
+}
+
+bool TSMTPMailer::SendCredentials() {
+    if (!Ready() || !authAccepted_) return false;
+    return Step(EncodeBase64String(userName_), tiUserName) && Step(EncodeBase64String(password_), tiPassword);
+}
+
+bool TSMTPMailer::SendMessage() {
+    if (!mailMessage_) Fail("MailMessage unassigned");
+    std::string recipients = mailMessage_->To()->AllAddresses();
+    for (TMailRecipients* list : {mailMessage_->Cc(), mailMessage_->Bcc()}) {
+        if (list->Count() == 0) continue;
+        if (!recipients.empty()) recipients += ",";
+        recipients += list->AllAddresses();
+    }
+    std::string name, address;
+    mailMessage_->GetFrom(name, address);
+    return SendMessageTo(address, recipients);
+}
+
+bool TSMTPMailer::SendMessageTo(const std::string& From, const std::string& Recipients) {
+    if (!Ready()) return false;
+    if (!mailMessage_) Fail("MailMessage unassigned");
+    if (mailMessage_->NeedRebuild()) Fail("MailMessage need rebuild");
+
+    TOwned<TStringList> list = MakeOwned<TStringList>();
+    list->SetCaseSensitive(false);
+    list->SetDuplicates(dupIgnore);
+    list->SetSorted(true);
+    list->SetCommaText(Recipients);
+    if (list->Count() == 0) Fail("No recipients to send message");
+    // A line break inside an address would put a command of its own on the wire.
+    if (!IsValidSMTPAddress(From)) return false;
+    for (int i = 0; i < list->Count(); ++i)
+        if (!IsValidSMTPAddress(list->Strings(i))) return false;
+
+    try {
+        return Transaction(From, list.get());
+    } catch (...) {
+        // Cut off at an unknown point of the dialogue (a handler raised):
+        // the server's state is unknown, so the session ends here.
+        DropSession();
+        throw;
+    }
+}
+
+bool TSMTPMailer::Transaction(const std::string& From, TStrings* Recipients) {
+    if (!Step("MAIL FROM: <" + From + ">", tiMailFrom)) {
+        ResetTransaction();
+        return false;
+    }
+    for (int i = 0; i < Recipients->Count(); ++i) {
+        if (!Step("RCPT TO: <" + Recipients->Strings(i) + ">", tiRcptTo)) {
+            ResetTransaction();
+            return false;
+        }
+    }
+
+    mailMessage_->SetMessageId(socketTalk_->Socket()->LocalAddress());
+    THeaderRestore restore(mailMessage_->Header());
+    // Blind copies stay blind: no recipient may see the Bcc line.
+    DeleteLabelLines(mailMessage_->Header(), "Bcc:");
+    if (!Step("DATA", tiData)) {
+        ResetTransaction();
+        return false;
+    }
+    socketTalk_->SetChunkSize(packetSize_);
+    socketTalk_->Talk(EncodeSMTPData(mailMessage_->GetSource()), "\r\n", tiMessageText);
+    socketTalk_->WaitServer();
+    if (socketTalk_->Done()) return true;
+    if (IsCompleteSMTPReply(socketTalk_->ReplyBuffer()))
+        ResetTransaction();
+    else
+        // Cut off inside the text: whatever went next would be read as more
+        // of the message, so the session cannot go on.
+        DropSession();
+    return false;
+}
+
+void TSMTPMailer::DropSession() {
+    socketTalk_->Socket()->Close();
+    connected_ = false;
+}
+
+void TSMTPMailer::ResetTransaction() {
+    // Only a refusal leaves the server ready for the next command.
+    if (!Ready() || !IsCompleteSMTPReply(socketTalk_->ReplyBuffer())) return;
+    const std::string refusal = socketTalk_->ReplyBuffer();
+    Step("RSET", tiAnyReply);
+    socketTalk_->SetReplyBuffer(refusal);
+}
+
+bool TSMTPMailer::Quit() {
+    const bool result = Ready() && Step("QUIT", tiQuit);
+    DropSession();
+    return result;
+}
+
+void TSMTPMailer::EndOfData(TObject*, int TalkID, bool& Done, const std::string& Reply) {
+    if (TalkID >= 20) return;
+    if (TalkID == tiAnyReply) {
+        Done = true;
+        return;
+    }
+    for (const TExpectedReply& expected : kExpectedReplies)
+        if (expected.TalkID == TalkID && Reply.compare(0, 3, expected.Code) == 0) Done = true;
+}
+
+void TSMTPMailer::ReceiveData(TObject*, int, bool& Done, const std::string& Data) {
+    // An error reply ends the wait at once, but only once it is whole: the
+    // rest of a split reply must not be taken for the next command's.
+    if (ReplyCode(Data) >= 500 && Data.ends_with("\r\n") && IsCompleteSMTPReply(socketTalk_->ReplyBuffer())) {
+        Done = false;
+        socketTalk_->Cancel();
+    }
+}
+
+void TSMTPMailer::SocketError(TObject*, int, int) {
+    socketTalk_->Cancel();
+}
+
+void TSMTPMailer::Disconnect(TObject*) {
+    connected_ = false;
+}
