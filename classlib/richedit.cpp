@@ -1,0 +1,126 @@
+#include "classlib/richedit.h"
+
+#include <richedit.h>
+
+#include "classlib/exceptions.h"
+#include "classlib/text.h"
+
+namespace {
+
+// The rich edit classes live in their own library, loaded once for the
+// program's life.
+void LoadRichEditLibrary() {
+    static HMODULE library = LoadLibraryW(L"riched20.dll");
+    if (!library) throw EOutOfResources("Cannot load riched20.dll");
+}
+
+}  // namespace
+
+// --- TRichEditStrings
+
+TOwned<TStringList> TRichEditStrings::Split() const {
+    TOwned<TStringList> lines(Create<TStringList>());
+    lines->SetText(ToAnsi(edit_->GetWideText()));
+    return lines;
+}
+
+void TRichEditStrings::Store(TStringList* Lines) {
+    std::string text = Lines->Text();
+    // The last line needs no break after it.
+    if (text.size() >= 2) text.resize(text.size() - 2);
+    edit_->SetWideText(ToWide(text));
+}
+
+int TRichEditStrings::Count() const {
+    return Split()->Count();
+}
+
+std::string TRichEditStrings::Get(int index) const {
+    TOwned<TStringList> lines = Split();
+    if (index < 0 || index >= lines->Count()) Error("List index out of bounds (%d)", index);
+    return lines->Strings(index);
+}
+
+void TRichEditStrings::Put(int index, const std::string& text) {
+    TOwned<TStringList> lines = Split();
+    if (index < 0 || index >= lines->Count()) Error("List index out of bounds (%d)", index);
+    lines->SetStrings(index, text);
+    Store(lines.get());
+}
+
+void TRichEditStrings::Insert(int index, const std::string& text) {
+    TOwned<TStringList> lines = Split();
+    if (index < 0 || index > lines->Count()) Error("List index out of bounds (%d)", index);
+    lines->Insert(index, text);
+    Store(lines.get());
+}
+
+void TRichEditStrings::Delete(int index) {
+    TOwned<TStringList> lines = Split();
+    if (index < 0 || index >= lines->Count()) Error("List index out of bounds (%d)", index);
+    lines->Delete(index);
+    Store(lines.get());
+}
+
+void TRichEditStrings::Clear() {
+    edit_->SetWideText(L"");
+}
+
+std::string TRichEditStrings::Text() const {
+    return Split()->Text();
+}
+
+void TRichEditStrings::SetText(const std::string& text) {
+    TOwned<TStringList> lines(Create<TStringList>());
+    lines->SetText(text);
+    Store(lines.get());
+}
+
+void TRichEditStrings::SetUpdateState(bool updating) {
+    if (!edit_->HandleAllocated()) return;
+    SendMessageW(edit_->Handle(), WM_SETREDRAW, !updating, 0);
+    if (!updating) edit_->Refresh();
+}
+
+// --- TCustomRichEdit
+
+TCustomRichEdit::TCustomRichEdit(TComponent* AOwner)
+    : inherited(AOwner), lines_(Create<TRichEditStrings>(this)) {
+    SetBounds(Left(), Top(), 185, 89);
+    SetControlStyle(ControlStyle() - TControlStyle{csFixedHeight});
+}
+
+void TCustomRichEdit::CreateParams(TCreateParams& Params) {
+    LoadRichEditLibrary();
+    inherited::CreateParams(Params);
+    CreateSubClass(Params, RICHEDIT_CLASSW);
+    Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
+    Params.Style &= ~static_cast<DWORD>(ES_PASSWORD);
+    if (wordWrap_)
+        Params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+    else
+        Params.Style |= WS_HSCROLL;
+}
+
+void TCustomRichEdit::CreateHandleDone() {
+    inherited::CreateHandleDone();
+    // The base limit of a rich edit is 32K characters; a log can be longer.
+    SendMessageW(handle_, EM_EXLIMITTEXT, 0, 0x7FFFFFF0);
+    SendMessageW(handle_, EM_SETEVENTMASK, 0, ENM_CHANGE);
+}
+
+void TCustomRichEdit::SetWordWrap(bool Value) {
+    if (Value == wordWrap_) return;
+    wordWrap_ = Value;
+    RecreateWnd();
+}
+
+void TCustomRichEdit::WndProc(TMessage& Message) {
+    // The rich edit paints only through its own BeginPaint and ignores a
+    // device context in WParam: let it have the update region.
+    if (Message.Msg == WM_PAINT && Message.WParam == 0 && !DoubleBuffered()) {
+        DefaultHandler(Message);
+        return;
+    }
+    inherited::WndProc(Message);
+}

@@ -1,0 +1,106 @@
+// Push buttons, check boxes and radio buttons over the system BUTTON class.
+// `TButton` answers Enter when it is the default and Esc when it is the
+// cancel button and gives its form its `ModalResult` when clicked; radio
+// buttons of one parent form one group.
+#pragma once
+
+#include "classlib/controls.h"
+#include "classlib/forms.h"
+
+class TButtonControl : public TWinControl {
+    VX_CLASS(TButtonControl, TWinControl)
+public:
+    explicit TButtonControl(TComponent* AOwner);
+
+protected:
+    // Set while the state changes without the user, so no click is reported.
+    bool ClicksDisabled() const { return clicksDisabled_ > 0; }
+    void DisableClicks() { ++clicksDisabled_; }
+    void EnableClicks() { --clicksDisabled_; }
+
+private:
+    int clicksDisabled_ = 0;
+};
+
+class TButton : public TButtonControl {
+    VX_CLASS(TButton, TButtonControl)
+public:
+    explicit TButton(TComponent* AOwner);
+
+    bool Default() const { return default_; }
+    void SetDefault(bool Value);
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool Value) { cancel_ = Value; }
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult Value) { modalResult_ = Value; }
+
+    // Gives the parent form this button's ModalResult, then OnClick.
+    void Click() override;
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+
+private:
+    void SetButtonStyle(bool IsDefault);
+
+    bool default_ = false;
+    bool cancel_ = false;
+    // Drawn as the default button: the focused button, else the default one.
+    bool active_ = false;
+    TModalResult modalResult_ = mrNone;
+};
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+class TCustomCheckBox : public TButtonControl {
+    VX_CLASS(TCustomCheckBox, TButtonControl)
+public:
+    explicit TCustomCheckBox(TComponent* AOwner);
+
+    bool Checked() const { return state_ == cbChecked; }
+    void SetChecked(bool Value) { SetState(Value ? cbChecked : cbUnchecked); }
+    TCheckBoxState State() const { return state_; }
+    // A change fires OnClick, whoever made it.
+    void SetState(TCheckBoxState Value);
+    bool AllowGrayed() const { return allowGrayed_; }
+    void SetAllowGrayed(bool Value) { allowGrayed_ = Value; }
+
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateHandleDone() override;
+    // The user's click: unchecked, (grayed,) checked, unchecked ...
+    virtual void Toggle();
+
+private:
+    TCheckBoxState state_ = cbUnchecked;
+    bool allowGrayed_ = false;
+};
+
+class TCheckBox : public TCustomCheckBox {
+    VX_CLASS(TCheckBox, TCustomCheckBox)
+public:
+    using TCustomCheckBox::TCustomCheckBox;
+};
+
+class TRadioButton : public TButtonControl {
+    VX_CLASS(TRadioButton, TButtonControl)
+public:
+    explicit TRadioButton(TComponent* AOwner);
+
+    bool Checked() const { return checked_; }
+    // Checking unchecks the other radio buttons of the parent and fires
+    // OnClick; unchecking is silent.
+    void SetChecked(bool Value);
+
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateHandleDone() override;
+
+private:
+    bool checked_ = false;
+};
