@@ -1,0 +1,158 @@
+#include "notify/texttrayicon.h"
+
+#include <vector>
+
+#include "classlib/imagelist.h"
+
+namespace {
+
+constexpr int kSize = 16;
+
+std::vector<std::string> SplitLines(const std::string& Text) {
+    std::vector<std::string> lines(1);
+    for (char c : Text) {
+        if (c == '\r')
+            lines.emplace_back();
+        else
+            lines.back() += c;
+    }
+    return lines;
+}
+
+}  // namespace
+
+void TOffsetOptions::Set(int& Field, int Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Changed();
+}
+
+void TOffsetOptions::Changed() {
+    if (Assigned(OnChange)) OnChange(this);
+}
+
+void TOffsetOptions::Assign(TPersistent* Source) {
+    auto* source = dynamic_cast<TOffsetOptions*>(Source);
+    if (!source) {
+        inherited::Assign(Source);
+        return;
+    }
+    SetOffsetX(source->OffsetX());
+    SetOffsetY(source->OffsetY());
+    SetLineDistance(source->LineDistance());
+}
+
+TTextTrayIcon::TTextTrayIcon(TComponent* AOwner)
+    : TNotifyTrayIcon(AOwner),
+      backgroundIcon_(Create<TIcon>()),
+      bitmap_(Create<TBitmap>()),
+      font_(Create<TFont>()),
+      options_(Create<TOffsetOptions>()) {
+    font_->OnChange = TNotifyEvent(this, &TTextTrayIcon::Refresh);
+    options_->OnChange = TNotifyEvent(this, &TTextTrayIcon::Refresh);
+}
+
+void TTextTrayIcon::SetBackgroundIcon(TIcon* Value) {
+    backgroundIcon_->Assign(Value);
+    RefreshIcon();
+}
+
+void TTextTrayIcon::SetText(const std::string& Value) {
+    text_ = Value;
+    RefreshIcon();
+}
+
+void TTextTrayIcon::SetFont(TFont* Value) {
+    font_->Assign(Value);
+    RefreshIcon();
+}
+
+void TTextTrayIcon::SetColor(TColor Value) {
+    color_ = Value;
+    RefreshIcon();
+}
+
+void TTextTrayIcon::SetBorder(bool Value) {
+    border_ = Value;
+    RefreshIcon();
+}
+
+void TTextTrayIcon::SetBorderColor(TColor Value) {
+    borderColor_ = Value;
+    RefreshIcon();
+}
+
+void TTextTrayIcon::SetOptions(TOffsetOptions* Value) {
+    options_->Assign(Value);
+    RefreshIcon();
+}
+
+TColor TTextTrayIcon::TextBackground() const {
+    if (color_ == clNone || color_ == font_->Color())
+        return static_cast<TColor>(ColorToRGB(font_->Color()) ^ 0xFFFFFF);
+    return color_;
+}
+
+void TTextTrayIcon::Draw() {
+    TOwned<TBitmap> bitmap(Create<TBitmap>());
+    bitmap->SetSize(kSize, kSize);
+    TCanvas* canvas = bitmap->Canvas();
+    textBackground_ = TextBackground();
+    canvas->Brush()->SetColor(textBackground_);
+    canvas->FillRect(TRect(0, 0, kSize, kSize));
+    canvas->SetFont(font_.get());
+    // Integer division truncates toward zero, as the positions are defined.
+    if (text_.find('\r') != std::string::npos) {
+        const std::vector<std::string> lines = SplitLines(text_);
+        const int lineHeight = canvas->TextHeight(text_) + options_->LineDistance();
+        const int top = (15 - static_cast<int>(lines.size()) * lineHeight) / 2 + options_->OffsetY();
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const int x = (15 - canvas->TextWidth(lines[i])) / 2 + options_->OffsetX();
+            canvas->TextOut(x, lineHeight * static_cast<int>(i) + top, lines[i]);
+        }
+    } else {
+        const int x = (15 - canvas->TextWidth(text_)) / 2 + options_->OffsetX();
+        const int y = (15 - canvas->TextHeight(text_)) / 2 + options_->OffsetY();
+        canvas->TextOut(x, y, text_);
+    }
+    if (border_) {
+        canvas->Brush()->SetColor(borderColor_);
+        canvas->FrameRect(TRect(0, 0, kSize, kSize));
+    }
+    bitmap_ = std::move(bitmap);
+}
+
+void TTextTrayIcon::MakeOpaqueOrTransparentIcon(TIcon* Icon) {
+    TOwned<TCustomImageList> list(Create<TCustomImageList>(kSize, kSize));
+    list->AddMasked(bitmap_.get(), color_ != clNone ? clNone : textBackground_);
+    list->GetIcon(0, Icon);
+}
+
+void TTextTrayIcon::MergeBitmapWithBackground(TIcon* Icon) {
+    TOwned<TCustomImageList> list(Create<TCustomImageList>(kSize, kSize));
+    list->AddIcon(backgroundIcon_.get());
+    const TColor merge = TextBackground();
+    TOwned<TBitmap> merged(Create<TBitmap>());
+    merged->SetSize(kSize, kSize);
+    merged->Canvas()->Brush()->SetColor(merge);
+    merged->Canvas()->FillRect(TRect(0, 0, kSize, kSize));
+    list->Draw(merged->Canvas(), 0, 0, 0);
+    bitmap_->SetTransparentColor(textBackground_);
+    bitmap_->SetTransparent(true);
+    merged->Canvas()->Draw(0, 0, bitmap_.get());
+    list->AddMasked(merged.get(), merge);
+    list->GetIcon(1, Icon);
+}
+
+void TTextTrayIcon::RefreshIcon() {
+    SetCycleIcons(false);
+    Draw();
+    // The icon made here replaces the previous one, which goes with the
+    // assignment; the image list goes with its scope.
+    TOwned<TIcon> icon(Create<TIcon>());
+    if (backgroundIcon_->Empty())
+        MakeOpaqueOrTransparentIcon(icon.get());
+    else
+        MergeBitmapWithBackground(icon.get());
+    SetIcon(icon.get());
+}

@@ -1,0 +1,318 @@
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "classlib/forms.h"
+#include "classlib/imagelist.h"
+#include "classlib/menus.h"
+#include "notify/notifytrayicon.h"
+#include "tests/notify/notify_fixture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+struct Events {
+    Strings seen;
+    std::vector<int> cycles;
+    void Click(TObject*) { seen.push_back("click"); }
+    void DblClick(TObject*) { seen.push_back("dblclick"); }
+    void Enter(TObject*) { seen.push_back("enter"); }
+    void Exit(TObject*) { seen.push_back("exit"); }
+    void Minimize(TObject*) { seen.push_back("minimize"); }
+    void Balloon(TObject*) { seen.push_back("balloon"); }
+    void Cycle(TObject*, int Next) { cycles.push_back(Next); }
+    void Item(TObject* Sender) { seen.push_back("item " + static_cast<TMenuItem*>(Sender)->Caption()); }
+};
+
+class TrayIconTest : public NotifyWindowTest {
+protected:
+    void SetUp() override {
+        NotifyWindowTest::SetUp();
+        icon.reset(Create<TNotifyTrayIcon>(nullptr));
+        icon->OnClick = TNotifyEvent(&events, &Events::Click);
+    }
+    void TearDown() override {
+        icon.reset();
+        NotifyWindowTest::TearDown();
+    }
+    void Post(UINT Event) {
+        PostMessageW(TNotifyTrayIcon::HandlerWindow(), WM_TRAYICONCALLBACK,
+                     reinterpret_cast<WPARAM>(icon.get()), Event);
+    }
+    Events events;
+    TOwned<TNotifyTrayIcon> icon;
+};
+
+TEST_F(TrayIconTest, TheRecordIsTheFiveHundredLayoutFilledForThisIcon) {
+    icon->SetHint("CPU");
+    const TTrayIconData& data = shell.calls.back().data;
+    EXPECT_EQ(shell.calls.back().message, DWORD(NIM_MODIFY));
+    EXPECT_EQ(data.cbSize, 488u);
+    EXPECT_EQ(data.hWnd, TNotifyTrayIcon::HandlerWindow());
+    EXPECT_EQ(data.uID, static_cast<UINT>(reinterpret_cast<UINT_PTR>(icon.get())));
+    EXPECT_EQ(data.uFlags, 7u);
+    EXPECT_EQ(data.uCallbackMessage, 2048u);
+    EXPECT_STREQ(data.szTip, "CPU");
+}
+
+TEST_F(TrayIconTest, TheTipIsCutTo127CharactersAndEmptyWithoutShowHint) {
+    icon->SetHint(std::string(127, 'a') + "bcd");
+    const TTrayIconData& cut = shell.calls.back().data;
+    EXPECT_EQ(std::string(cut.szTip), std::string(127, 'a'));
+    EXPECT_EQ(cut.szTip[127], '\0');
+    icon->SetShowHint(false);
+    const TTrayIconData& empty = shell.calls.back().data;
+    for (char c : empty.szTip) ASSERT_EQ(c, '\0');
+}
+
+TEST_F(TrayIconTest, WithoutDoubleClickHandlerAClickFiresOnRelease) {
+    Post(WM_LBUTTONDOWN);
+    Post(WM_LBUTTONUP);
+    Pump();
+    EXPECT_EQ(events.seen, Strings{"click"});
+}
+
+TEST_F(TrayIconTest, WithDoubleClickHandlerAClickWaitsForTheDoubleClickTime) {
+    icon->OnDblClick = TNotifyEvent(&events, &Events::DblClick);
+    Post(WM_LBUTTONDOWN);
+    Post(WM_LBUTTONUP);
+    Pump();
+    EXPECT_TRUE(events.seen.empty());
+    EXPECT_TRUE(PumpUntil([&] { return !events.seen.empty(); }, GetDoubleClickTime() + 1000));
+    EXPECT_EQ(events.seen, Strings{"click"});
+}
+
+TEST_F(TrayIconTest, ADoubleClickSuppressesTheClick) {
+    icon->OnDblClick = TNotifyEvent(&events, &Events::DblClick);
+    Post(WM_LBUTTONDOWN);
+    Post(WM_LBUTTONUP);
+    Post(WM_LBUTTONDBLCLK);
+    Post(WM_LBUTTONUP);
+    PumpFor(GetDoubleClickTime() + 200);
+    EXPECT_EQ(events.seen, Strings{"dblclick"});
+}
+
+TEST_F(TrayIconTest, ADisabledIconStillReportsBalloonsButNothingElse) {
+    icon->OnBalloonHintClick = TNotifyEvent(&events, &Events::Balloon);
+    icon->SetEnabled(false);
+    Post(WM_LBUTTONDOWN);
+    Post(WM_LBUTTONUP);
+    Post(NIN_BALLOONUSERCLICK);
+    Pump();
+    EXPECT_EQ(events.seen, Strings{"balloon"});
+}
+
+TEST_F(TrayIconTest, ACallbackNamingAFreedIconIsIgnored) {
+    TNotifyTrayIcon* doomed = Create<TNotifyTrayIcon>(nullptr);
+    const WPARAM address = reinterpret_cast<WPARAM>(doomed);
+    doomed->Free();
+    PostMessageW(TNotifyTrayIcon::HandlerWindow(), WM_TRAYICONCALLBACK, address, WM_LBUTTONUP);
+    Post(WM_LBUTTONDOWN);
+    Post(WM_LBUTTONUP);
+    Pump();
+    EXPECT_EQ(events.seen, Strings{"click"});
+}
+
+TEST_F(TrayIconTest, EnterOnTheFirstMoveAndExitOnceTheCursorLeaves) {
+    icon->OnMouseEnter = TNotifyEvent(&events, &Events::Enter);
+    icon->OnMouseExit = TNotifyEvent(&events, &Events::Exit);
+    icon->SetWantEnterExitEvents(true);
+    SetCursorPos(200, 200);
+    Post(WM_MOUSEMOVE);
+    Post(WM_MOUSEMOVE);
+    PumpFor(60);
+    EXPECT_EQ(events.seen, Strings{"enter"});
+    SetCursorPos(400, 300);
+    EXPECT_TRUE(PumpUntil([&] { return events.seen.size() == 2; }, 1000));
+    EXPECT_EQ(events.seen, (Strings{"enter", "exit"}));
+}
+
+TEST_F(TrayIconTest, ARecreatedTaskbarGetsTheVisibleIconBack) {
+    ASSERT_NE(TNotifyTrayIcon::TaskbarCreatedMessage(), 0u);
+    SendMessageW(Application->Handle(), TNotifyTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    EXPECT_EQ(shell.Count(NIM_ADD), 0);
+    icon->SetIconVisible(true);
+    SendMessageW(Application->Handle(), TNotifyTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    EXPECT_EQ(shell.Count(NIM_ADD), 2);
+}
+
+TEST_F(TrayIconTest, ADoubleClickRunsTheMenusFirstDefaultItem) {
+    // The menu and its items belong to one owner, as on a form.
+    TOwned<TComponent> owner(Create<TComponent>(nullptr));
+    auto* menu = Create<TPopupMenu>(owner.get());
+    for (const char* caption : {"first", "second", "third"}) {
+        auto* item = Create<TMenuItem>(owner.get());
+        item->SetCaption(caption);
+        item->SetDefault(std::string(caption) != "first");
+        item->OnClick = TNotifyEvent(&events, &Events::Item);
+        menu->Items()->Add(item);
+    }
+    icon->SetPopupMenu(menu);
+    Post(WM_LBUTTONDBLCLK);
+    Pump();
+    EXPECT_EQ(events.seen, Strings{"item second"});
+    // Not when the left button opens the menu, nor without AutoPopup.
+    events.seen.clear();
+    icon->SetLeftPopup(true);
+    Post(WM_LBUTTONDBLCLK);
+    Pump();
+    icon->SetLeftPopup(false);
+    menu->SetAutoPopup(false);
+    Post(WM_LBUTTONDBLCLK);
+    Pump();
+    EXPECT_TRUE(events.seen.empty());
+    owner.reset();
+    EXPECT_EQ(icon->PopupMenu(), nullptr);
+}
+
+// Icons of distinct colours, so the shown one can be told by a pixel.
+TOwned<TImageList> ColourIcons(std::initializer_list<TColor> Colors) {
+    TOwned<TImageList> list(Create<TImageList>(16, 16));
+    for (TColor color : Colors) {
+        TOwned<TBitmap> bitmap(Create<TBitmap>());
+        bitmap->SetSize(16, 16);
+        bitmap->Canvas()->Brush()->SetColor(color);
+        bitmap->Canvas()->FillRect(TRect(0, 0, 16, 16));
+        list->AddMasked(bitmap.get(), clNone);
+    }
+    return list;
+}
+
+TColor IconColour(TIcon* Icon) {
+    TOwned<TBitmap> bitmap(Create<TBitmap>());
+    bitmap->SetSize(16, 16);
+    DrawIconEx(bitmap->Canvas()->Handle(), 0, 0, Icon->Handle(), 16, 16, 0, nullptr, DI_NORMAL);
+    return bitmap->PixelColor(8, 8);
+}
+
+TEST_F(TrayIconTest, IconIndexIsClampedToTheList) {
+    auto list = ColourIcons({clRed, clLime, clBlue});
+    icon->SetIconList(list.get());
+    icon->SetIconIndex(7);
+    EXPECT_EQ(icon->IconIndex(), 2);
+    EXPECT_EQ(IconColour(icon->Icon()), clBlue);
+    icon->SetIconIndex(-4);
+    EXPECT_EQ(icon->IconIndex(), 0);
+    EXPECT_EQ(IconColour(icon->Icon()), clRed);
+    auto empty = ColourIcons({});
+    icon->SetIconList(empty.get());
+    icon->SetIconIndex(3);
+    EXPECT_EQ(icon->IconIndex(), 0);
+}
+
+TEST_F(TrayIconTest, FreeingTheImageListLeavesTheIconWithoutIt) {
+    auto list = ColourIcons({clRed, clLime});
+    icon->SetIconList(list.get());
+    icon->SetIconIndex(1);
+    list.reset();
+    EXPECT_EQ(icon->IconList(), nullptr);
+    EXPECT_EQ(icon->IconIndex(), 0);
+}
+
+TEST_F(TrayIconTest, CyclingShowsEachIconInTurnAndReportsTheNextIndex) {
+    auto list = ColourIcons({clRed, clLime, clBlue});
+    icon->OnCycle = TCycleEvent(&events, &Events::Cycle);
+    icon->SetIconList(list.get());
+    icon->SetCycleInterval(20);
+    icon->SetCycleIcons(true);
+    std::vector<TColor> shown{IconColour(icon->Icon())};
+    for (size_t n = 1; n <= 4; ++n) {
+        ASSERT_TRUE(PumpUntil([&] { return events.cycles.size() >= n; }));
+        shown.push_back(IconColour(icon->Icon()));
+    }
+    icon->SetCycleIcons(false);
+    EXPECT_EQ(shown, (std::vector<TColor>{clRed, clLime, clBlue, clRed, clLime}));
+    EXPECT_EQ(events.cycles, (std::vector<int>{1, 2, 0, 1}));
+}
+
+// Wine's own notification area answers the real calls.
+TEST(TrayIconShell, TheRealShellTakesAddModifyAndDelete) {
+    Application->Initialize();
+    TOwned<TNotifyTrayIcon> icon(Create<TNotifyTrayIcon>(nullptr));
+    TOwned<TIcon> picture(Create<TIcon>());
+    picture->SetHandle(CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
+    icon->SetIcon(picture.get());
+    icon->SetHint("Vexmora");
+    EXPECT_TRUE(icon->ShowIcon());
+    EXPECT_TRUE(icon->ModifyIcon());
+    EXPECT_TRUE(icon->HideIcon());
+    EXPECT_FALSE(icon->ModifyIcon());
+}
+
+// The main form owns the icon, as in the program.
+class MinimizeToTrayTest : public NotifyWindowTest {
+protected:
+    void SetUp() override {
+        NotifyWindowTest::SetUp();
+        ASSERT_EQ(Application->MainForm(), nullptr);
+        Application->CreateForm(main);
+        main->Show();
+        icon = Create<TNotifyTrayIcon>(main);
+        icon->SetMinimizeToTray(true);
+        Pump();
+        shell.calls.clear();
+    }
+    void TearDown() override {
+        main->Free();
+        ShowWindow(Application->Handle(), SW_HIDE);
+        NotifyWindowTest::TearDown();
+    }
+    TForm* main = nullptr;
+    TNotifyTrayIcon* icon = nullptr;
+    Events events;
+};
+
+TEST_F(MinimizeToTrayTest, AMinimiseCommandWithHandlerGoesStraightToTheTray) {
+    icon->OnMinimizeToTray = TNotifyEvent(&events, &Events::Minimize);
+    EXPECT_EQ(main->Perform(WM_SYSCOMMAND, SC_MINIMIZE), 1);
+    EXPECT_EQ(events.seen, Strings{"minimize"});
+    EXPECT_FALSE(main->Visible());
+    EXPECT_TRUE(icon->IconVisible());
+    EXPECT_EQ(shell.Count(NIM_ADD), 1);
+    EXPECT_FALSE(IsIconic(Application->Handle()));
+}
+
+TEST_F(MinimizeToTrayTest, WithoutHandlerTheMinimisedApplicationGoesToTheTray) {
+    main->Perform(WM_SYSCOMMAND, SC_MINIMIZE);
+    Pump();
+    EXPECT_TRUE(events.seen.empty());
+    EXPECT_TRUE(icon->IconVisible());
+    EXPECT_FALSE(main->Visible());
+    EXPECT_EQ(shell.Count(NIM_ADD), 1);
+}
+
+TEST_F(MinimizeToTrayTest, WithoutMinimizeToTrayNothingGoesToTheTray) {
+    icon->SetMinimizeToTray(false);
+    icon->OnMinimizeToTray = TNotifyEvent(&events, &Events::Minimize);
+    SendMessageW(Application->Handle(), WM_SIZE, SIZE_MINIMIZED, 0);
+    main->Perform(WM_SYSCOMMAND, SC_MINIMIZE);
+    Pump();
+    EXPECT_TRUE(events.seen.empty());
+    EXPECT_EQ(shell.Count(NIM_ADD), 0);
+    Application->Restore();
+}
+
+struct Startup {
+    bool answer = true;
+    int calls = 0;
+    void Ask(TObject*, bool& Show) {
+        ++calls;
+        Show = answer;
+    }
+};
+
+TEST_F(MinimizeToTrayTest, LoadedAsksWhetherTheMainFormShowsAtStart) {
+    Startup startup;
+    startup.answer = false;
+    icon->OnStartup = TStartupEvent(&startup, &Startup::Ask);
+    icon->Loading();
+    icon->Loaded();
+    EXPECT_EQ(startup.calls, 1);
+    EXPECT_FALSE(Application->ShowMainForm());
+    EXPECT_FALSE(main->Visible());
+    EXPECT_EQ(shell.calls.back().message, DWORD(NIM_SETVERSION));
+    Application->SetShowMainForm(true);
+}
+
+}  // namespace
