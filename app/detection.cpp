@@ -1,0 +1,39 @@
+#include "app/detection.h"
+
+#include "app/drive_size.h"
+#include "classlib/text.h"
+#include "engine/drive_reading.h"
+#include "engine/wmi.h"
+
+std::string DriveStatus(const TSmartResult& smart, int& warningSlot) {
+    warningSlot = -1;
+    if (smart.AttrCount <= 0) return "";
+    for (int slot = 0; slot < smart.AttrCount && slot < SmartResultSlots; ++slot) {
+        if (!IsFineState(smart.AttrStatus[slot])) {
+            warningSlot = slot;
+            return "Warning";
+        }
+    }
+    return "OK";
+}
+
+std::optional<TDetectedDrive> DetectDrive(int number) {
+    TDetectedDrive drive;
+    GetDriveModelWmi(number, drive.Model);
+    if (drive.Model.empty()) return std::nullopt;
+    drive.Number = number;
+    std::string ignoredError;
+    ReadDriveSmart(number, drive.Smart, ignoredError);
+    drive.Capacity = DriveSizeGB(number) + " GB";
+    drive.Temperature = IntToStr(drive.Smart.Temperature);
+    drive.Status = DriveStatus(drive.Smart, drive.WarningSlot);
+    return drive;
+}
+
+std::string StartupAlertMessage(const std::string& model) {
+    return "Hard Disk " + model + "  Warning Please check";
+}
+
+std::string StartupLogDescription(const TDetectedDrive& drive) {
+    return drive.Model + " " + drive.Smart.AttrName.at(static_cast<size_t>(drive.WarningSlot));
+}

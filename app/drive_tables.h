@@ -1,0 +1,18 @@
+// What the program keeps per physical drive number 0-23: the model each
+// number answered at start-up (`DriveModels`, empty = no drive) and each
+// drive's temperature threshold (`TempThresholds`, 0 = not set).
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <string>
+
+constexpr int MaxDrives = 24;
+
+// Written only by detection, before any worker starts; read-only afterwards.
+extern std::array<std::string, MaxDrives> DriveModels;
+// Written by the GUI thread and the temperature check, read by the workers.
+extern std::array<std::atomic<int>, MaxDrives> TempThresholds;
+
+// Every drive number empty and every threshold 0, as at program start.
+void ResetDriveTables();

@@ -1,0 +1,31 @@
+#include "app/event_log.h"
+
+#include "classlib/files.h"
+#include "notify/zklogfile.h"
+
+const char* const LogFileName = "Vexmora.log";
+
+std::string LogTimeText(TDateTime when) {
+    return FormatDateTime("ddddd tt", when);
+}
+
+bool LoadEventLog(TZkLogFile* log, std::string& error) {
+    if (!FileExists(LogFileName)) return true;
+    try {
+        log->LoadFromFile(LogFileName);
+        return true;
+    } catch (const EStreamError& e) {
+        error = e.Message();
+        return false;
+    }
+}
+
+bool SaveEventLog(TZkLogFile* log, std::string& error) {
+    try {
+        log->SaveToFile(LogFileName);
+        return true;
+    } catch (const EStreamError& e) {
+        error = e.Message();
+        return false;
+    }
+}

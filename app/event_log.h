@@ -1,0 +1,21 @@
+// The program's event log file "Vexmora.log" in the current folder: the
+// time text of its records, and loading and saving that do not stop the
+// program when the file cannot be read or written.
+#pragma once
+
+#include <string>
+
+#include "classlib/datetime.h"
+
+class TZkLogFile;
+
+extern const char* const LogFileName;  // "Vexmora.log"
+
+// The system's short date and long time, the time always included.
+std::string LogTimeText(TDateTime when);
+
+// Loads the file when it exists. False (with the reason in `error`) when it
+// exists but cannot be read; the records are left as they were then.
+bool LoadEventLog(TZkLogFile* log, std::string& error);
+// False (with the reason in `error`) when the file cannot be written.
+bool SaveEventLog(TZkLogFile* log, std::string& error);

@@ -1,0 +1,181 @@
+#include "app/mainform.h"
+
+#include "app/detection.h"
+#include "app/event_log.h"
+#include "app/settings.h"
+#include "classlib/application.h"
+#include "classlib/listview.h"
+#include "classlib/strings.h"
+#include "classlib/timer.h"
+#include "engine/drive_reading.h"
+#include "notify/texttrayicon.h"
+#include "notify/zklogfile.h"
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+const char* const MainCaption = "Zantipelle Vexmora Ultimate ";
+const char* const TemperatureAttribute = "Temperature Celcius";
+const char* const CloseQuestion = "Are you sure to exit Vexmora now?";
+constexpr int DriveListWidth = 389;
+
+// Sub-items of a drive row: capacity, temperature, status.
+constexpr int TemperatureSubItem = 1;
+
+std::string SubItem(TListItem* Item, int Index) {
+    TStrings* subItems = Item->SubItems();
+    return Index < subItems->Count() ? subItems->Strings(Index) : std::string();
+}
+
+}  // namespace
+
+int TMainForm::RowDrive(int Row) const {
+    if (Row < 0 || Row >= static_cast<int>(RowDrives.size())) return -1;
+    return RowDrives[static_cast<size_t>(Row)];
+}
+
+void TMainForm::FormCreate(TObject*) {
+    SetCaption(MainCaption);
+
+    TListColumns* columns = lvDrvList->Columns();
+    columns->Items(0)->SetWidth(DriveListWidth - columns->Items(1)->Width() - columns->Items(2)->Width() -
+                                columns->Items(3)->Width());
+    SetDoubleBuffered(true);
+
+    auto settings = OpenSettings(true);
+    std::string error;
+    if (!LoadEventLog(LogThis, error)) ShowLogError(error);
+
+    SmartDetect();
+
+    if (settings) {
+        auto subKeys = MakeOwned<TStringList>();
+        settings->GetKeyNames(subKeys.get());
+        TListItems* rows = lvDrvList->Items();
+        for (int row = 0; row < rows->Count(); ++row)
+            if (subKeys->IndexOf(rows->Item(row)->Caption()) >= 0) rows->Item(row)->SetChecked(true);
+    }
+    // With no drive there is no row 0 to select.
+    if (lvDrvList->Items()->Count() > 0) lvDrvList->Items()->Item(0)->SetSelected(true);
+
+    TaryReNew(1);
+
+    if (settings && settings->GetDataType("RTimer") == rdInteger) {
+        const int interval = settings->ReadInteger("RTimer");
+        if (interval != 0) {
+            tmr2->SetInterval(static_cast<unsigned>(interval));
+            tmr2->SetEnabled(true);
+        } else {
+            tmr2->SetEnabled(false);
+        }
+    }
+    settings.reset();
+
+    CreateReg();
+    DriveColors.fill(0);
+}
+
+void TMainForm::SmartDetect() {
+    auto settings = OpenSettings(true);
+    const bool logWarnings = ReadIntegerOr(settings.get(), "Log", 0) == 1;
+    settings.reset();
+
+    RowDrives.clear();
+    TListItems* rows = lvDrvList->Items();
+    for (int number = 0; number < MaxDrives; ++number) {
+        DriveModels[static_cast<size_t>(number)].clear();
+        std::optional<TDetectedDrive> drive = DetectDrive(number);
+        if (!drive) continue;
+        DriveModels[static_cast<size_t>(number)] = drive->Model;
+        RowDrives.push_back(number);
+
+        TListItem* row = rows->Add();
+        row->SetCaption(drive->Model);
+        row->SubItems()->Add(drive->Capacity);
+        row->SubItems()->Add(drive->Temperature);
+        if (drive->WarningSlot >= 0 && logWarnings) {
+            const std::string& state = drive->Smart.AttrStatus.at(static_cast<size_t>(drive->WarningSlot));
+            LogThis->Add(LogTimeText(Now()), state, StartupLogDescription(*drive));
+        }
+        row->SubItems()->Add(drive->Status);
+        SaveLog();
+    }
+    tmr1->SetEnabled(true);
+}
+
+void TMainForm::TaryReNew(unsigned char Mode) {
+    TListItems* rows = lvDrvList->Items();
+    for (int row = 0; row < rows->Count() && row < MaxDrives; ++row) {
+        TListItem* item = rows->Item(row);
+        if (!item->Checked()) continue;
+        TTextTrayIcon*& icon = TrayIcons[static_cast<size_t>(row)];
+        if (Mode == 1) {
+            auto settings = OpenSettings(true);
+            FreeAndNil(icon);
+            icon = Create<TTextTrayIcon>(TextTrayIcon1);
+            icon->SetIconVisible(true);
+            icon->SetColor(ReadIntegerOr(settings.get(), item->Caption(), DefaultTrayColor));
+            icon->SetPopupMenu(pm1);
+        }
+        if (icon) {
+            icon->SetText(SubItem(item, TemperatureSubItem));
+            icon->SetHint(item->Caption());
+        }
+    }
+}
+
+void TMainForm::CreateReg() {
+    TListItems* rows = lvDrvList->Items();
+    for (int row = 0; row < rows->Count(); ++row) {
+        const int number = RowDrive(row);
+        if (number < 0) continue;
+        TSmartResult smart;
+        std::string ignoredError;
+        ReadDriveSmart(number, smart, ignoredError);
+        auto key = OpenDriveSettings(rows->Item(row)->Caption(), true);
+        if (!key) continue;
+        if (ReadIntegerOr(key.get(), "CreateReg", 0) == 0) {
+            for (int slot = 0; slot < smart.AttrCount && slot < SmartResultSlots; ++slot) {
+                const std::string& name = smart.AttrName[static_cast<size_t>(slot)];
+                if (name != TemperatureAttribute) key->WriteString(name, DefaultAlertAction);
+            }
+        }
+        key->WriteInteger("CreateReg", 1);
+    }
+}
+
+void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
+    CanClose = Application->MessageBox(CloseQuestion, "Vexmora", MB_YESNO | MB_ICONWARNING) == IDYES;
+    if (CanClose) {
+        tmr1->SetEnabled(false);
+        tmr2->SetEnabled(false);
+    }
+}
+
+void TMainForm::FormClose(TObject*, TCloseAction&) {
+    for (TTextTrayIcon*& icon : TrayIcons) FreeAndNil(icon);
+}
+
+void TMainForm::Max1Click(TObject*) {
+    NotifyTrayIcon1->ShowMainForm();
+}
+
+void TMainForm::NotifyTrayIcon1DblClick(TObject*) {
+    NotifyTrayIcon1->ShowMainForm();
+}
+
+void TMainForm::Exit1Click(TObject*) {
+    Application->Terminate();
+}
+
+void TMainForm::SaveLog() {
+    std::string error;
+    if (!SaveEventLog(LogThis, error)) ShowLogError(error);
+}
+
+void TMainForm::ShowLogError(const std::string& Error) {
+    if (logErrorShown_) return;
+    logErrorShown_ = true;
+    Application->MessageBox(Error, "Vexmora", MB_OK | MB_ICONSTOP);
+}

@@ -1,0 +1,68 @@
+#include "app/program.h"
+
+#include "app/drive_choice.h"
+#include "app/formlog.h"
+#include "app/mainform.h"
+#include "app/smtpform.h"
+#include "classlib/application.h"
+#include "classlib/formresources.h"
+
+namespace {
+
+const char* const ProgramTitle = "Vexmora";
+constexpr int DriveSetExitCode = 2;
+constexpr int StartFailedExitCode = 1;
+
+bool WriteToStandardError(const std::string& Text) {
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    if (!error || error == INVALID_HANDLE_VALUE) return false;
+    const std::string line = "VexmoraU: " + Text + "\r\n";
+    DWORD written = 0;
+    return WriteFile(error, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) && written > 0;
+}
+
+}  // namespace
+
+void RegisterProgramForms() {
+    RegisterFormBuilder(TMainForm::ClassInfo()->Name, &TMainForm::BuildForm);
+    RegisterFormBuilder(TSmtp::ClassInfo()->Name, &TSmtp::BuildForm);
+    RegisterFormBuilder(TFormLog::ClassInfo()->Name, &TFormLog::BuildForm);
+}
+
+void CreateProgramForms() {
+    Application->CreateForm(MainForm);
+    Application->CreateForm(Smtp);
+    Application->CreateForm(FormLog);
+}
+
+void FreeProgramForms() {
+    FreeAndNil(FormLog);
+    FreeAndNil(Smtp);
+    FreeAndNil(MainForm);
+}
+
+void ReportStartError(const std::string& Text) {
+    if (!WriteToStandardError(Text)) Application->MessageBox(Text, ProgramTitle, MB_OK | MB_ICONSTOP);
+}
+
+int ProgramBlock() {
+    RegisterProgramForms();
+    try {
+        UseChosenDrives(ChosenDriveSetFile());
+    } catch (const Exception& e) {
+        ReportStartError(e.Message());
+        return DriveSetExitCode;
+    }
+    Application->Initialize();
+    Application->SetTitle(ProgramTitle);
+    try {
+        CreateProgramForms();
+    } catch (...) {
+        HandleCallbackException(Application);
+        FreeProgramForms();
+        return StartFailedExitCode;
+    }
+    Application->Run();
+    FreeProgramForms();
+    return Application->ExitCode();
+}

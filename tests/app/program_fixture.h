@@ -1,0 +1,74 @@
+// Shared by the program tests: the program's forms made as the program block
+// makes them, on a private registry root, in a folder of their own (for
+// Vexmora.log), with an inline or example drive set, scripted message boxes
+// and a tray shell that records its calls instead of reaching the real one.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/mainform.h"
+#include "classlib/listview.h"
+#include "classlib/messagedialogs.h"
+#include "classlib/registryredirect.h"
+#include "notify/trayshell.h"
+#include "tests/platform/scoped_drives.h"
+
+class RecordingTrayShell : public TTrayShell {
+public:
+    std::vector<DWORD> messages;
+    bool NotifyIcon(DWORD Message, TTrayIconData&) override {
+        messages.push_back(Message);
+        return true;
+    }
+};
+
+// A fresh folder made the current one; it goes, with its content, at the end.
+class TScopedFolder {
+public:
+    TScopedFolder();
+    ~TScopedFolder();
+    TScopedFolder(const TScopedFolder&) = delete;
+    TScopedFolder& operator=(const TScopedFolder&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string saved_;
+    std::string path_;
+};
+
+std::string ReadTextFile(const std::string& FileName);
+
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest();
+    ~ProgramTest() override;
+
+    // Makes the program's forms (freeing those of an earlier start) with
+    // this drive set, or with examples/drives.ini.
+    void Start(std::string_view DriveSet);
+    void StartWithExampleDrives();
+
+    TListItems* Rows() const { return MainForm->lvDrvList->Items(); }
+    // Caption and sub-items of every row.
+    std::vector<std::vector<std::string>> Cells() const;
+    std::vector<bool> Checks() const;
+
+    TRegistryRedirect privateRoot;
+    TScopedFolder folder;
+    TScriptedMessageBoxes boxes;
+    RecordingTrayShell trayShell;
+    std::vector<std::string> exceptions;
+
+private:
+    void Caught(TObject*, const Exception& E) { exceptions.push_back(E.Message()); }
+    void EndLastStart();
+    void MakeForms();
+
+    TServiceOverride<TTrayShell> trayOverride_{trayShell};
+    std::unique_ptr<TScopedDrives> drives_;
+};

@@ -1,0 +1,191 @@
+// Start-up as the program block runs it: the drive list, the log records,
+// the default actions, the monitored rows with their text icons and the
+// timers, read back from the list cells, the registry and the log file.
+#include "app/event_log.h"
+#include "app/formlog.h"
+#include "app/settings.h"
+#include "app/smtpform.h"
+#include "classlib/application.h"
+#include "classlib/files.h"
+#include "classlib/timer.h"
+#include "notify/texttrayicon.h"
+#include "notify/zklogfile.h"
+#include "tests/app/program_fixture.h"
+
+namespace {
+
+using Table = std::vector<std::vector<std::string>>;
+
+// Drive 0 is fine; drive 2 (drive 1 is absent) has its first attribute
+// that is not fine in slot 5, and another one after it.
+const char* const GappedDrives = R"(
+[drive 0]
+wmi model = FINE DISK
+disk size = 2147483648
+attribute 0 = 194 0x0022 30 40 0 30
+[drive 2]
+wmi model = TIRED DISK
+disk size = 1073741824
+attribute 0 = 1 0x000F 100 100 6 0
+attribute 1 = 3 0x0003 97 97 0 0
+attribute 2 = 4 0x0032 100 100 20 0
+attribute 3 = 9 0x0032 89 89 0 9876
+attribute 4 = 194 0x0022 44 50 0 44
+attribute 5 = 7 0x000F 40 40 50 0
+attribute 6 = 10 0x0013 10 10 97 0
+)";
+
+void SetOrDelete(const std::string& Name, bool Present, int Value) {
+    auto settings = OpenSettings(true);
+    if (Present)
+        settings->WriteInteger(Name, Value);
+    else
+        settings->DeleteValue(Name);
+}
+
+}  // namespace
+
+TEST_F(ProgramTest, ExampleDrivesListOneRowPerDrive) {
+    StartWithExampleDrives();
+    EXPECT_EQ(Cells(), (Table{{"ST3500418AS", "465 GB", "28", "OK"},
+                              {"WDC WD10EADS-00L5B1", "931 GB", "35", "Warning"},
+                              {"FUJITSU MHV2080AH", "74 GB", "41", "Warning"},
+                              {"IC35L120AVV207-0", "115 GB", "58", "OK"}}));
+    EXPECT_EQ(MainForm->Caption(), "Zantipelle Vexmora Ultimate ");
+    EXPECT_EQ(MainForm->lvDrvList->Columns()->Items(0)->Width(), 389 - 80 - 50 - 80);
+    EXPECT_TRUE(Rows()->Item(0)->Selected());
+    std::vector<std::string> forms;
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+        forms.push_back(Application->Components(i)->ClassName());
+    EXPECT_EQ(forms, (std::vector<std::string>{"TMainForm", "TSmtp", "TFormLog"}));
+    EXPECT_EQ(Smtp->Caption(), "SMTP server setting");
+    EXPECT_EQ(FormLog->Caption(), "LogView");
+    EXPECT_TRUE(exceptions.empty());
+    EXPECT_TRUE(boxes.Asked().empty());
+}
+
+TEST_F(ProgramTest, RowsKeepTheirOwnDriveNumbers) {
+    Start(R"(
+[drive 0]
+wmi model = TWIN
+attribute 0 = 194 0x0022 30 40 0 30
+[drive 2]
+wmi model = TWIN
+attribute 0 = 194 0x0022 51 60 0 51
+attribute 1 = 5 0x0033 100 100 36 0
+)");
+    EXPECT_EQ(Cells(), (Table{{"TWIN", "0 GB", "30", "OK"}, {"TWIN", "0 GB", "51", "OK"}}));
+    EXPECT_EQ(MainForm->RowDrives, (std::vector<int>{0, 2}));
+    EXPECT_EQ(MainForm->RowDrive(2), -1);
+    EXPECT_EQ(DriveModels[1], "");
+    EXPECT_EQ(DriveModels[2], "TWIN");
+}
+
+TEST_F(ProgramTest, FirstAttributeNotFineGivesOneLogRecordWhenLogIsOne) {
+    struct Case {
+        bool present;
+        int log;
+        int records;
+    };
+    for (const Case& c : {Case{false, 0, 0}, Case{true, 2, 0}, Case{true, 1, 1}}) {
+        SCOPED_TRACE(c.log);
+        SetOrDelete("Log", c.present, c.log);
+        Start(GappedDrives);
+        ASSERT_EQ(MainForm->LogThis->Count(), c.records);
+        // Saved after every drive, records or not.
+        EXPECT_TRUE(FileExists(LogFileName));
+    }
+    const TZkLogRecord& record = MainForm->LogThis->Records(0);
+    EXPECT_EQ(record.Title, "Failing Now");
+    EXPECT_EQ(record.Description, "TIRED DISK Seek Error Rate");
+    EXPECT_EQ(ReadTextFile(LogFileName), LogRecordLine(record) + "\r\n");
+
+    // The next start loads the file and adds its own record.
+    Start(GappedDrives);
+    EXPECT_EQ(MainForm->LogThis->Count(), 2);
+}
+
+TEST_F(ProgramTest, DefaultActionsAreWrittenOncePerDrive) {
+    Start(GappedDrives);
+    auto tired = OpenDriveSettings("TIRED DISK", false);
+    ASSERT_TRUE(tired);
+    auto names = MakeOwned<TStringList>();
+    tired->GetValueNames(names.get());
+    names->Sort();
+    EXPECT_EQ(names->CommaText(),
+              "CreateReg,\"Power On Count\",\"Raw Read Error Rate\",\"Seek Error Rate\",\"Spin Retry "
+              "Count\",\"Spin Up Time\",\"Start/Stop Count\"");
+    EXPECT_EQ(tired->ReadInteger("CreateReg"), 1);
+    EXPECT_EQ(tired->ReadString("Seek Error Rate"), "Show message");
+    EXPECT_TRUE(OpenDriveSettings("FINE DISK", false));
+
+    tired->WriteString("Seek Error Rate", "Send mail");
+    tired.reset();
+    Start(GappedDrives);
+    EXPECT_EQ(ReadAlertAction("TIRED DISK", "Seek Error Rate"), "Send mail");
+}
+
+TEST_F(ProgramTest, SecondStartMonitorsTheListedDrivesWithTextIcons) {
+    StartWithExampleDrives();
+    EXPECT_EQ(Checks(), (std::vector<bool>{false, false, false, false}));
+    for (TTextTrayIcon* icon : MainForm->TrayIcons) EXPECT_EQ(icon, nullptr);
+
+    WriteSettingInteger("WDC WD10EADS-00L5B1", 255);
+    StartWithExampleDrives();
+    EXPECT_EQ(Checks(), (std::vector<bool>{true, true, true, true}));
+    const char* const temperatures[] = {"28", "35", "41", "58"};
+    for (int row = 0; row < 4; ++row) {
+        SCOPED_TRACE(row);
+        TTextTrayIcon* icon = MainForm->TrayIcons[static_cast<size_t>(row)];
+        ASSERT_NE(icon, nullptr);
+        EXPECT_EQ(icon->Owner(), MainForm->TextTrayIcon1);
+        EXPECT_TRUE(icon->IconVisible());
+        EXPECT_EQ(icon->Text(), temperatures[row]);
+        EXPECT_EQ(icon->Hint(), Rows()->Item(row)->Caption());
+        EXPECT_EQ(icon->Color(), row == 1 ? 255 : 65535);
+        EXPECT_EQ(icon->PopupMenu(), MainForm->pm1);
+    }
+    EXPECT_EQ(MainForm->TrayIcons[4], nullptr);
+
+    // The window shows the ticks too.
+    MainForm->Show();
+    Application->ProcessMessages();
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(SendMessageW(MainForm->lvDrvList->Handle(), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK),
+                  INDEXTOSTATEIMAGEMASK(2));
+}
+
+TEST_F(ProgramTest, NoDriveAtAllStillStartsTheRefreshTimer) {
+    Start("[system]\nos family = nt\n");
+    EXPECT_EQ(Rows()->Count(), 0);
+    EXPECT_TRUE(MainForm->tmr1->Enabled());
+    EXPECT_EQ(MainForm->tmr1->Interval(), 2000u);
+    EXPECT_TRUE(exceptions.empty());
+    EXPECT_TRUE(boxes.Asked().empty());
+}
+
+TEST_F(ProgramTest, StoredPollIntervalStartsThePollTimer) {
+    struct Case {
+        bool present;
+        int interval;
+        bool enabled;
+    };
+    for (const Case& c : {Case{false, 0, false}, Case{true, 0, false}, Case{true, 300000, true}}) {
+        SCOPED_TRACE(c.interval);
+        SetOrDelete("RTimer", c.present, c.interval);
+        Start(GappedDrives);
+        EXPECT_EQ(MainForm->tmr2->Enabled(), c.enabled);
+        EXPECT_EQ(MainForm->tmr2->Interval(), c.enabled ? 300000u : 1000u);
+    }
+}
+
+TEST_F(ProgramTest, UnwritableLogFileIsReportedOnceAndTheStartGoesOn) {
+    WriteSettingInteger("Log", 1);
+    OpenDriveSettings("FINE DISK", true);
+    CreateDir(LogFileName);  // a folder where the file should be
+    Start(GappedDrives);
+    EXPECT_EQ(boxes.Asked().size(), 1u);
+    EXPECT_EQ(MainForm->LogThis->Count(), 1);
+    EXPECT_NE(MainForm->TrayIcons[0], nullptr);
+    EXPECT_TRUE(OpenDriveSettings("TIRED DISK", false));
+}
