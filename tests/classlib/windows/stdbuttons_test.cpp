@@ -108,14 +108,14 @@ TEST_F(Buttons, EnterAndEscPressTheDefaultAndCancelButtonsOfAModalForm) {
         } focus{edit};
         form->OnShow = TNotifyEvent(&focus, &FocusEdit::Show);
         HWND window = form->Handle();
-        // Presses the key once the form shows, and closes it should the key
-        // do nothing.
-        std::thread presser([window, key] {
+        HWND editWindow = edit->Handle();
+        // Presses the key in the edit once the form shows, and closes the form
+        // should the key do nothing. Posted rather than sent through the real
+        // keyboard: which window has the keyboard focus under Xvfb is a race.
+        std::thread presser([window, editWindow, key] {
             for (int i = 0; i < 200 && !IsWindowVisible(window); ++i) Sleep(10);
-            SetForegroundWindow(window);
-            Sleep(50);
-            std::vector<INPUT> inputs{KeyInput(key, false), KeyInput(key, true)};
-            SendInput(2, inputs.data(), sizeof(INPUT));
+            PostMessageW(editWindow, WM_KEYDOWN, key, 1);
+            PostMessageW(editWindow, WM_KEYUP, key, 0xC0000001);
             for (int i = 0; i < 300 && IsWindowVisible(window); ++i) Sleep(10);
             if (IsWindowVisible(window)) PostMessageW(window, WM_CLOSE, 0, 0);
         });
