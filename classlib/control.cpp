@@ -8,6 +8,7 @@
 #include "classlib/windowtable.h"
 
 TPopupMenuShowProc PopupMenuShowProc = nullptr;
+TPopupMenuShortCutProc PopupMenuShortCutProc = nullptr;
 
 namespace {
 TControl* captureControl = nullptr;

@@ -97,6 +97,10 @@ using TContextPopupEvent = TDelegate<void(TObject* Sender, TPoint MousePos, bool
 // so that controls can carry a PopupMenu without depending on it.
 using TPopupMenuShowProc = bool (*)(TPopupMenu* Menu, TControl* Control, TPoint ScreenPos);
 extern TPopupMenuShowProc PopupMenuShowProc;
+// Offers a key message (WM_KEYDOWN, WM_SYSKEYDOWN) to a popup menu's
+// shortcuts, true when an item has the key; set by the menu unit too.
+using TPopupMenuShortCutProc = bool (*)(TPopupMenu* Menu, TMessage& Message);
+extern TPopupMenuShortCutProc PopupMenuShortCutProc;
 
 class TControl : public TComponent {
     VX_CLASS(TControl, TComponent)
@@ -448,6 +452,8 @@ private:
     void AlignChildren(TControl* AControl);
     void UpdateMouseControl(TControl* Control);
     bool IsControlMouseMsg(TMessage& Message);
+    // Whether a visible non-windowed child paints on this control.
+    bool HasGraphicChildren() const;
     void HandleKeyMessage(TMessage& Message);
     void SetZOrder(TControl* Control, bool TopMost);
     // Hands a child window's notification back to that child as CN_BASE plus

@@ -76,9 +76,16 @@ bool ShowControlPopupMenu(TPopupMenu* Menu, TControl* Control, TPoint ScreenPos)
     return true;
 }
 
-const struct TInstallPopupShow {
-    TInstallPopupShow() { PopupMenuShowProc = &ShowControlPopupMenu; }
-} installPopupShow;
+bool IsPopupMenuShortCut(TPopupMenu* Menu, TMessage& Message) {
+    return Menu->IsShortCut(Message);
+}
+
+const struct TInstallPopupProcs {
+    TInstallPopupProcs() {
+        PopupMenuShowProc = &ShowControlPopupMenu;
+        PopupMenuShortCutProc = &IsPopupMenuShortCut;
+    }
+} installPopupProcs;
 
 }  // namespace
 
@@ -261,6 +268,10 @@ TMenu::TMenu(TComponent* AOwner) : inherited(AOwner), items_(Create<TMenuItem>(t
 void TMenu::BeforeDestruction() {
     PopupList().Remove(this);
     inherited::BeforeDestruction();
+    // The tree goes now, while the menu is whole: each item freed tells its
+    // menu of the change, and items owned by others leave the tree too.
+    // Left to the owned components, the menu would be half gone by then.
+    FreeAndNil(items_);
     handle_.Reset();
 }
 

@@ -119,6 +119,7 @@ class TMenu : public TComponent {
     VX_CLASS(TMenu, TComponent)
 public:
     explicit TMenu(TComponent* AOwner);
+    // Frees the item tree (whoever owns the items) while the menu is whole.
     void BeforeDestruction() override;
 
     // The root item; its sub-items are the menu's top level.

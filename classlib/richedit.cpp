@@ -114,13 +114,3 @@ void TCustomRichEdit::SetWordWrap(bool Value) {
     wordWrap_ = Value;
     RecreateWnd();
 }
-
-void TCustomRichEdit::WndProc(TMessage& Message) {
-    // The rich edit paints only through its own BeginPaint and ignores a
-    // device context in WParam: let it have the update region.
-    if (Message.Msg == WM_PAINT && Message.WParam == 0 && !DoubleBuffered()) {
-        DefaultHandler(Message);
-        return;
-    }
-    inherited::WndProc(Message);
-}

@@ -43,8 +43,6 @@ public:
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool Value);
 
-    void WndProc(TMessage& Message) override;
-
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateHandleDone() override;

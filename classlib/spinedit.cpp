@@ -56,6 +56,15 @@ void TSpinEdit::KeyDown(WORD& Key, TShiftState Shift) {
     if (Key) inherited::KeyDown(Key, Shift);
 }
 
+void TSpinEdit::KeyPress(char& Key) {
+    // Checked before OnKeyPress, which sees only the keys that pass.
+    if (!IsValidChar(Key)) {
+        Key = 0;
+        MessageBeep(0);
+    }
+    if (Key) inherited::KeyPress(Key);
+}
+
 void TSpinEdit::CreateHandleDone() {
     inherited::CreateHandleDone();
     // The arrows are a child of the edit and die with its window.
@@ -86,18 +95,6 @@ void TSpinEdit::WndProc(TMessage& Message) {
                 else
                     DownClick();
                 Message.Result = 1;
-                return;
-            }
-            break;
-        }
-        case WM_CHAR: {
-            // Checked here, before OnKeyPress: the filter holds with or
-            // without a handler.
-            const wchar_t wide = static_cast<wchar_t>(Message.WParam);
-            char ansi = 0;
-            WideCharToMultiByte(CP_ACP, 0, &wide, 1, &ansi, 1, nullptr, nullptr);
-            if (!IsValidChar(ansi)) {
-                MessageBeep(0);
                 return;
             }
             break;

@@ -30,6 +30,7 @@ public:
 protected:
     void CreateHandleDone() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
     virtual bool IsValidChar(char Key) const;
     int CheckValue(int NewValue) const;
 

@@ -632,7 +632,8 @@ bool TWinControl::DoKeyUp(TMessage& Message) {
 }
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
-    if (!Assigned(OnKeyPress)) return false;
+    // Always through the virtual KeyPress: descendants filter keys there,
+    // with or without an OnKeyPress handler.
     wchar_t wide = static_cast<wchar_t>(Message.WParam);
     char ansi = 0;
     WideCharToMultiByte(CP_ACP, 0, &wide, 1, &ansi, 1, nullptr, nullptr);
@@ -674,6 +675,11 @@ void TWinControl::HandleKeyMessage(TMessage& Message) {
     TCustomForm* form = GetParentForm(this);
     if (Message.Msg == CN_KEYDOWN || Message.Msg == CN_SYSKEYDOWN) {
         TMessage keyMessage{Message.Msg - CN_BASE, Message.WParam, Message.LParam, 0};
+        // The popup menus of the control and its parents, nearest first,
+        // come before the form.
+        if (PopupMenuShortCutProc)
+            for (TControl* c = this; c; c = c->Parent())
+                if (c->PopupMenu() && PopupMenuShortCutProc(c->PopupMenu(), keyMessage)) return;
         if (form && form->IsShortCut(keyMessage)) return;
         if (Application && Application->HandleAllocated() &&
             SendMessageW(Application->Handle(), CM_APPKEYDOWN, 0, reinterpret_cast<LPARAM>(&keyMessage)) != 0)
@@ -809,16 +815,19 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     }
 }
 
+bool TWinControl::HasGraphicChildren() const {
+    for (TControl* c : controls_)
+        if (!dynamic_cast<TWinControl*>(c) && c->visible_) return true;
+    return false;
+}
+
 void TWinControl::PaintHandler(TMessage& Message) {
     HDC dc = reinterpret_cast<HDC>(Message.WParam);
     PAINTSTRUCT ps{};
     const bool own = dc == nullptr;
     if (own) dc = BeginPaint(handle_, &ps);
     try {
-        bool hasGraphics = false;
-        for (TControl* c : controls_)
-            if (!dynamic_cast<TWinControl*>(c) && c->visible_) hasGraphics = true;
-        if (!hasGraphics) {
+        if (!HasGraphicChildren()) {
             PaintWindow(dc);
         } else {
             {
@@ -894,6 +903,13 @@ void TWinControl::WndProc(TMessage& Message) {
                     BitBlt(dc, 0, 0, client.Right, client.Bottom, memory.Get(), 0, 0, SRCCOPY);
                 }
                 EndPaint(handle_, &ps);
+                return;
+            }
+            // A system class with nothing of ours to paint over it gets the
+            // message as it came: some (the rich edit) paint only through
+            // their own BeginPaint and ignore a device context in WParam.
+            if (defWndProc_ && defWndProc_ != DefWindowProcW && !HasGraphicChildren()) {
+                DefaultHandler(Message);
                 return;
             }
             PaintHandler(Message);

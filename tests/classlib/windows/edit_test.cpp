@@ -1,6 +1,7 @@
-// The edit box: typed characters pass OnKeyPress, which may drop them;
-// OnChange for every change of the text; a password character set on a live
-// window; read-only and maximum length; and the text surviving the window.
+// The edit box: typed characters pass KeyPress and OnKeyPress, which may
+// change or drop them; OnChange for every change of the text; a password
+// character set on a live window; read-only and maximum length; and the text
+// surviving the window.
 #include "classlib/edit.h"
 
 #include "tests/classlib/windows/stdctrls_test.h"
@@ -16,6 +17,36 @@ struct DigitsOnly {
         if (Key < '0' || Key > '9') Key = 0;
     }
     void Change(TObject*) { ++changes; }
+};
+
+// An edit that filters keys in its overrides: 'a' becomes 'b', 'x' is
+// dropped; every key seen is recorded.
+class TFilteringEdit : public TCustomEdit {
+    VX_CLASS(TFilteringEdit, TCustomEdit)
+public:
+    using TCustomEdit::TCustomEdit;
+    std::vector<std::string> seen;
+
+protected:
+    void KeyDown(WORD& Key, TShiftState Shift) override {
+        seen.push_back("down " + std::to_string(Key));
+        inherited::KeyDown(Key, Shift);
+    }
+    void KeyPress(char& Key) override {
+        seen.push_back(std::string("press ") + Key);
+        if (Key == 'a') Key = 'b';
+        if (Key == 'x') Key = 0;
+        if (Key) inherited::KeyPress(Key);
+    }
+    void KeyUp(WORD& Key, TShiftState Shift) override {
+        seen.push_back("up " + std::to_string(Key));
+        inherited::KeyUp(Key, Shift);
+    }
+};
+
+struct KeyHandler {
+    std::string pressed;
+    void KeyPress(TObject*, char& Key) { pressed += Key; }
 };
 
 class Edit : public WindowTest {
@@ -43,6 +74,25 @@ TEST_F(Edit, OnKeyPressDropsTypedCharacters) {
     TypeText("2a1b");
     ASSERT_TRUE(PumpUntil([&] { return edit->Text() == "21"; })) << edit->Text();
     EXPECT_EQ(filter.changes, 2) << "only the kept characters change the text";
+}
+
+TEST_F(Edit, KeyOverridesRunWithOrWithoutAHandler) {
+    TForm* form = NewForm(40, 40, 300, 120);
+    auto* edit = Create<TFilteringEdit>(form);
+    edit->SetParent(form);
+    HWND window = edit->Handle();
+    for (wchar_t c : std::wstring(L"axc")) SendMessageW(window, WM_CHAR, c, 0);
+    SendMessageW(window, WM_KEYDOWN, VK_F2, 0);
+    SendMessageW(window, WM_KEYUP, VK_F2, 0);
+    EXPECT_EQ(edit->Text(), "bc");
+    EXPECT_EQ(edit->seen, (std::vector<std::string>{"press a", "press x", "press c", "down 113", "up 113"}));
+
+    // A handler hears what the override let through, as it changed it.
+    KeyHandler handler;
+    edit->OnKeyPress = TKeyPressEvent(&handler, &KeyHandler::KeyPress);
+    for (wchar_t c : std::wstring(L"axd")) SendMessageW(window, WM_CHAR, c, 0);
+    EXPECT_EQ(handler.pressed, "bd");
+    EXPECT_EQ(edit->Text(), "bcbd");
 }
 
 TEST_F(Edit, OnChangeFollowsEveryChangeOfTheText) {

@@ -1,8 +1,13 @@
 // Menus: a popup menu opened and chosen with real keys clicks the chosen
 // item; a right click opens a control's menu when AutoPopup allows it;
-// shortcuts are found through IsShortCut; the native menu shows each item's
-// caption, shortcut and states.
+// shortcuts are found through IsShortCut, and a focused control's key reaches
+// the popup menus of the control and its parents before the form; the native
+// menu shows each item's caption, shortcut and states; a menu, its items and
+// their owners may be freed in any order.
 #include "classlib/menus.h"
+
+#include "classlib/edit.h"
+#include "classlib/panels.h"
 
 #include "tests/classlib/windows/stdctrls_test.h"
 
@@ -15,6 +20,20 @@ struct MenuEvents {
     void Click(TObject* Sender) { seen.push_back(static_cast<TMenuItem*>(Sender)->Caption()); }
     void Popup(TObject*) { seen.push_back("popup"); }
 };
+
+// Counts the living items, to tell that freeing left none behind.
+class TCountedItem : public TMenuItem {
+    VX_CLASS(TCountedItem, TMenuItem)
+public:
+    explicit TCountedItem(TComponent* AOwner) : TMenuItem(AOwner) { ++living; }
+    static inline int living = 0;
+
+protected:
+    ~TCountedItem() override { --living; }
+};
+
+// Who owns the items of a menu.
+enum class ItemOwner { Menu, OwnerBeforeMenu, OwnerAfterMenu, ParentItem, SiblingItem };
 
 class Menus : public WindowTest {
 protected:
@@ -210,4 +229,87 @@ TEST_F(Menus, ItemsLeaveTheTreeWhenFreedAndEnterItOnlyOnce) {
     EXPECT_FALSE(menu->DispatchCommand(static_cast<WORD>(command)));
     EXPECT_TRUE(menu->DispatchCommand(static_cast<WORD>(first->Command())));
     EXPECT_EQ(events.seen, std::vector<std::string>{"First"});
+}
+
+TEST_F(Menus, AMenuAndItsItemsAreFreedInAnyOrderWhoeverOwnsTheItems) {
+    const char* names[] = {"menu", "owner before menu", "owner after menu", "parent item", "sibling item"};
+    for (ItemOwner kind : {ItemOwner::Menu, ItemOwner::OwnerBeforeMenu, ItemOwner::OwnerAfterMenu,
+                           ItemOwner::ParentItem, ItemOwner::SiblingItem}) {
+        for (bool menuFirst : {true, false}) {
+            const std::string what =
+                std::string(names[static_cast<int>(kind)]) + (menuFirst ? ", menu freed" : ", owner freed");
+            TOwned<TComponent> owner(Create<TComponent>(nullptr));
+            auto make = [](TComponent* itemOwner) { return Create<TCountedItem>(itemOwner); };
+            std::vector<TMenuItem*> early;
+            if (kind == ItemOwner::OwnerBeforeMenu)
+                for (int i = 0; i < 4; ++i) early.push_back(make(owner.get()));
+            auto* menu = Create<TPopupMenu>(owner.get());
+            TMenuItem *file = nullptr, *open = nullptr, *save = nullptr, *exit = nullptr;
+            switch (kind) {
+                case ItemOwner::Menu:
+                    file = make(menu), open = make(menu), save = make(menu), exit = make(menu);
+                    break;
+                case ItemOwner::OwnerBeforeMenu:
+                    file = early[0], open = early[1], save = early[2], exit = early[3];
+                    break;
+                case ItemOwner::OwnerAfterMenu:
+                    file = make(owner.get()), open = make(owner.get()), save = make(owner.get());
+                    exit = make(owner.get());
+                    break;
+                case ItemOwner::ParentItem:
+                    file = make(menu), open = make(file), save = make(file), exit = make(menu);
+                    break;
+                case ItemOwner::SiblingItem:
+                    exit = make(menu), file = make(exit), open = make(file), save = make(open);
+                    break;
+            }
+            menu->Items()->Add(file);
+            file->Add(open);
+            file->Add(save);
+            menu->Items()->Add(exit);
+            menu->Handle();
+            ASSERT_EQ(TCountedItem::living, 4) << what;
+            if (menuFirst) {
+                menu->Free();
+                EXPECT_EQ(TCountedItem::living, 0) << what << ": the tree goes with its menu";
+                EXPECT_EQ(owner->ComponentCount(), 0) << what;
+            }
+            owner.reset();
+            EXPECT_EQ(TCountedItem::living, 0) << what;
+        }
+    }
+}
+
+TEST_F(Menus, AKeyReachesThePopupMenusOfTheControlAndItsParentsBeforeTheForm) {
+    TForm* form = ActiveForm();
+    auto* panel = Create<TPanel>(form);
+    panel->SetParent(form);
+    auto* edit = Create<TEdit>(form);
+    edit->SetParent(panel);
+    auto menuWith = [&](std::initializer_list<std::pair<const char*, WORD>> items) {
+        auto* menu = Create<TPopupMenu>(owner_.get());
+        for (auto [caption, key] : items) AddItem(menu->Items(), caption, ShortCut(key, {}));
+        return menu;
+    };
+    edit->SetPopupMenu(menuWith({{"edit F7", VK_F7}}));
+    panel->SetPopupMenu(menuWith({{"panel F7", VK_F7}, {"panel F8", VK_F8}}));
+    form->SetPopupMenu(menuWith({{"form menu F8", VK_F8}, {"form menu F9", VK_F9}}));
+    struct FormKeys {
+        std::vector<std::string>* seen;
+        void ShortCut(TMessage& Message, bool& Handled) {
+            seen->push_back("form " + ShortCutToText(::ShortCut(Message.CharCode(), {})));
+            Handled = true;
+        }
+    } formKeys{&events.seen};
+    form->OnShortCut = TShortCutEvent(&formKeys, &FormKeys::ShortCut);
+    const struct {
+        WORD key;
+        const char* heard;
+    } cases[] = {{VK_F7, "edit F7"}, {VK_F8, "panel F8"}, {VK_F9, "form menu F9"}, {VK_F10, "form F10"}};
+    for (const auto& c : cases) {
+        events.seen.clear();
+        PostMessageW(edit->Handle(), WM_KEYDOWN, c.key, 0);
+        Pump();
+        EXPECT_EQ(events.seen, std::vector<std::string>{c.heard}) << c.heard;
+    }
 }

@@ -1,8 +1,8 @@
 // The object/window model: one object per window, the WndProc chain and its
 // fall-through, WindowProc links, component messages raised by setters,
-// reflection, lazy windows, re-parenting and re-creation.
+// reflection, lazy windows, re-parenting, re-creation and painting.
 #include "classlib/bitmap.h"
-#include "tests/classlib/windows/window_test.h"
+#include "tests/classlib/windows/stdctrls_test.h"
 
 namespace {
 
@@ -56,6 +56,41 @@ protected:
         inherited::CreateParams(Params);
         CreateSubClass(Params, L"BUTTON");
         Params.Style |= BS_PUSHBUTTON;
+    }
+};
+
+// A window class that paints only through its own BeginPaint (red over its
+// update area) and ignores a device context in WParam, which it records.
+std::vector<WPARAM> probePaints;
+
+LRESULT CALLBACK PaintProbeProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    if (Msg != WM_PAINT) return DefWindowProcW(Window, Msg, WParam, LParam);
+    probePaints.push_back(WParam);
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(Window, &ps);
+    SetDCBrushColor(dc, RGB(255, 0, 0));
+    FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    EndPaint(Window, &ps);
+    return 0;
+}
+
+class TPaintProbe : public TWinControl {
+    VX_CLASS(TPaintProbe, TWinControl)
+public:
+    using TWinControl::TWinControl;
+
+protected:
+    void CreateParams(TCreateParams& Params) override {
+        static const bool registered = [] {
+            WNDCLASSW probe{};
+            probe.lpfnWndProc = &PaintProbeProc;
+            probe.hInstance = GetModuleHandleW(nullptr);
+            probe.lpszClassName = L"VxPaintProbe";
+            return RegisterClassW(&probe) != 0;
+        }();
+        (void)registered;
+        inherited::CreateParams(Params);
+        CreateSubClass(Params, L"VxPaintProbe");
     }
 };
 
@@ -280,6 +315,30 @@ TEST_F(ObjectModel, PaintMessageWithADcPaintsIntoIt) {
     direct->SetSize(20, 20);
     box->Perform(WM_PAINT, reinterpret_cast<WPARAM>(direct->Canvas()->Handle()), 0);
     EXPECT_EQ(direct->PixelColor(19, 19), clRed);
+}
+
+TEST_F(ObjectModel, ASystemClassPaintsAloneUnlessGraphicChildrenPaintOverIt) {
+    TForm* form = NewForm();
+    auto* probe = Create<TPaintProbe>(form);
+    probe->SetParent(form);
+    probe->SetBounds(10, 10, 60, 40);
+    form->Show();
+    Pump();
+    probePaints.clear();
+    TOwned<TBitmap> shot = stdctrls_test::CaptureClient(probe->Handle());
+    EXPECT_EQ(probePaints, std::vector<WPARAM>{0}) << "the message comes as it came";
+    EXPECT_EQ(shot->PixelColor(30, 20), clRed);
+
+    auto* shape = Create<TColorShape>(form);
+    shape->SetParent(probe);
+    shape->SetBounds(5, 5, 10, 10);
+    shape->SetColor(clBlue);
+    Pump();
+    probePaints.clear();
+    shot = stdctrls_test::CaptureClient(probe->Handle());
+    ASSERT_EQ(probePaints.size(), 1u);
+    EXPECT_NE(probePaints[0], 0u) << "the class paints into the paint handler's DC";
+    EXPECT_EQ(shot->PixelColor(8, 8), clBlue);
 }
 
 TEST_F(ObjectModel, EraseBackgroundHonoursAMovedOrigin) {
