@@ -46,6 +46,7 @@ public:
             }
         return nullptr;
     }
+    HANDLE Process() const { return process_.hProcess; }
     // The exit code, or STILL_ACTIVE when it did not end in time.
     DWORD WaitForExit() const {
         DWORD code = STILL_ACTIVE;
@@ -89,6 +90,9 @@ TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     EXPECT_STREQ(title, L"Vexmora");
     HWND list =
         FindWindowExW(FindWindowExW(window, nullptr, L"TPanel", nullptr), nullptr, L"TListView", nullptr);
+    // The window shows before its start-up has necessarily finished filling it.
+    for (int tries = 0; tries < 200 && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) < 4; ++tries) Sleep(50);
+    WaitForInputIdle(program.Process(), 10000);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 4);
     EXPECT_TRUE(FileExists("Vexmora.log"));
     EXPECT_EQ(ReadIntegerOr(OpenDriveSettings("IC35L120AVV207-0", false).get(), "CreateReg", 0), 1);
