@@ -7,6 +7,7 @@
 
 #include "classlib/controls.h"
 #include "classlib/hintwindow.h"
+#include "foundation/zknotifications.h"
 #include "foundation/zktypes.h"
 
 class TZkExGraphicControl : public TGraphicControl {
@@ -31,6 +32,9 @@ public:
     TNotifyEvent OnParentColorChange;
 
 protected:
+    template <class Target>
+    friend bool zk_detail::DispatchSharedNotification(Target& target, TMessage& Message);
+
     virtual void TextChanged();
     virtual bool WantKey(int Key, TShiftState Shift, const std::string& KeyText);
     virtual bool HitTest(int X, int Y);

@@ -74,54 +74,8 @@ void TZkExFormImpl<Base>::WndProc(TMessage& Message) {
 template <class Base>
 void TZkExFormImpl<Base>::DispatchNotification(TMessage& Message) {
     TCurrentMessage current(current_, Message);
+    if (zk_detail::DispatchSharedNotification(*this, Message)) return;
     switch (Message.Msg) {
-        case CM_DIALOGCHAR: {
-            const auto key = static_cast<WORD>(Message.WParam);
-            Message.Result = WantKey(key, KeyDataToShiftState(Message.LParam), std::string(1, char(key)));
-            return;
-        }
-        case CM_HITTEST:
-            Message.Result = HitTest(Message.XPos(), Message.YPos());
-            return;
-        case CM_TEXTCHANGED:
-            TextChanged();
-            return;
-        case CM_HINTSHOW:
-            Message.Result = HintShow(*Message.LParamAs<THintInfo>());
-            return;
-        case CM_DENYSUBCLASSING:
-            Message.Result = zk_detail::DeniesSubclassing(this);
-            return;
-        case CM_FOCUSCHANGED:
-            FocusChanged(Message.LParamAs<TControl>());
-            return;
-        case CM_MOUSEENTER:
-            MouseEnter(Message.LParamAs<TControl>());
-            return;
-        case CM_MOUSELEAVE:
-            MouseLeave(Message.LParamAs<TControl>());
-            return;
-        case CM_VISIBLECHANGED:
-            VisibleChanged();
-            return;
-        case CM_ENABLEDCHANGED:
-            EnabledChanged();
-            return;
-        case CM_COLORCHANGED:
-            ColorChanged();
-            return;
-        case CM_FONTCHANGED:
-            FontChanged();
-            return;
-        case CM_PARENTFONTCHANGED:
-            ParentFontChanged();
-            return;
-        case CM_PARENTCOLORCHANGED:
-            ParentColorChanged();
-            return;
-        case CM_PARENTSHOWHINTCHANGED:
-            ParentShowHintChanged();
-            return;
         case CM_CURSORCHANGED:
             CursorChanged();
             return;

@@ -8,6 +8,7 @@
 
 #include "classlib/forms.h"
 #include "classlib/hintwindow.h"
+#include "foundation/zknotifications.h"
 #include "foundation/zktypes.h"
 
 // The highlight frame of DotNetHighlighting over Bounds: the outer ring in
@@ -41,6 +42,9 @@ public:
     TNotifyEvent OnParentColorChange;
 
 protected:
+    template <class Target>
+    friend bool zk_detail::DispatchSharedNotification(Target& target, TMessage& Message);
+
     virtual void TextChanged();
     virtual bool WantKey(int Key, TShiftState Shift, const std::string& KeyText);
     virtual bool HitTest(int X, int Y);
