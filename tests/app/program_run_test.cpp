@@ -88,12 +88,15 @@ TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     wchar_t title[16] = {};
     GetWindowTextW(program.WaitForWindow(nullptr, L"TApplication", false), title, 16);
     EXPECT_STREQ(title, L"Vexmora");
-    HWND list =
-        FindWindowExW(FindWindowExW(window, nullptr, L"TPanel", nullptr), nullptr, L"TListView", nullptr);
-    // The window shows before its start-up has necessarily finished filling it.
-    for (int tries = 0; tries < 200 && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) < 4; ++tries) Sleep(50);
-    WaitForInputIdle(program.Process(), 10000);
-    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 4);
+    // Looked up afresh each time: the list's window may be made again while
+    // the program starts, and the window shows before the start is done.
+    auto rows = [window] {
+        HWND list = FindWindowExW(FindWindowExW(window, nullptr, L"TPanel", nullptr), nullptr, L"TListView",
+                                  nullptr);
+        return list ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : -1;
+    };
+    for (int tries = 0; tries < 200 && rows() != 4; ++tries) Sleep(50);
+    EXPECT_EQ(rows(), 4);
     EXPECT_TRUE(FileExists("Vexmora.log"));
     EXPECT_EQ(ReadIntegerOr(OpenDriveSettings("IC35L120AVV207-0", false).get(), "CreateReg", 0), 1);
 
