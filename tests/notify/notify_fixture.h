@@ -11,6 +11,7 @@
 
 #include "classlib/application.h"
 #include "notify/trayshell.h"
+#include "tests/support/pump.h"
 
 class RecordingTrayShell : public TTrayShell {
 public:
@@ -44,16 +45,6 @@ protected:
     void Caught(TObject*, const Exception& E) { exceptions.push_back(E.Message()); }
 
     static void Pump() { Application->ProcessMessages(); }
-    // Pumps until Done answers true or the time is up.
-    static bool PumpUntil(const std::function<bool()>& Done, int Milliseconds = 3000) {
-        const DWORD end = GetTickCount() + Milliseconds;
-        while (!Done()) {
-            if (static_cast<int>(end - GetTickCount()) <= 0) return false;
-            Application->ProcessMessages();
-            Sleep(5);
-        }
-        return true;
-    }
     static void PumpFor(int Milliseconds) {
         PumpUntil([] { return false; }, Milliseconds);
     }

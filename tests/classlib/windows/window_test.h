@@ -12,6 +12,7 @@
 #include "classlib/application.h"
 #include "classlib/controls.h"
 #include "classlib/forms.h"
+#include "tests/support/pump.h"
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -34,16 +35,6 @@ protected:
     }
 
     static void Pump() { Application->ProcessMessages(); }
-    // Pumps until Done answers true or the time is up.
-    static bool PumpUntil(const std::function<bool()>& Done, int Milliseconds = 3000) {
-        const DWORD end = GetTickCount() + Milliseconds;
-        while (!Done()) {
-            if (static_cast<int>(end - GetTickCount()) <= 0) return false;
-            Application->ProcessMessages();
-            Sleep(5);
-        }
-        return true;
-    }
 
     // A form of the test's own (no form resource), freed with the fixture.
     TForm* NewForm(int Left = 100, int Top = 100, int Width = 300, int Height = 200) {
