@@ -1,7 +1,7 @@
 #include "app/detection.h"
 
 #include "app/drive_size.h"
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 #include "engine/drive_reading.h"
 #include "engine/wmi.h"
 

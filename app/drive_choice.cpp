@@ -1,6 +1,6 @@
 #include "app/drive_choice.h"
 
-#include "classlib/files.h"
+#include "classlib/core/files.h"
 #include "platform/drive_access.h"
 
 const char* const DrivesOption = "--drives";

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 #include "engine/manufacturer.h"
 #include "platform/smart_wire.h"
 

@@ -1,6 +1,6 @@
 #include "app/event_log.h"
 
-#include "classlib/files.h"
+#include "classlib/core/files.h"
 #include "notify/zklogfile.h"
 
 const char* const LogFileName = "Vexmora.log";

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "classlib/datetime.h"
+#include "classlib/core/datetime.h"
 
 class TZkLogFile;
 

@@ -1,7 +1,7 @@
 #include "app/formlog.h"
 
-#include "classlib/formresources.h"
-#include "classlib/richedit.h"
+#include "classlib/stdctrls/richedit.h"
+#include "classlib/windows/formresources.h"
 
 TFormLog* FormLog = nullptr;
 

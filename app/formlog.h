@@ -2,7 +2,7 @@
 // rich edit `redtLog`. Nothing else in the program uses it.
 #pragma once
 
-#include "classlib/forms.h"
+#include "classlib/windows/forms.h"
 
 class TRichEdit;
 

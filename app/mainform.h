@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/drive_tables.h"
-#include "classlib/forms.h"
+#include "classlib/windows/forms.h"
 
 class TListView;
 class TListItem;

@@ -2,11 +2,11 @@
 // non-visual components with their events.
 #include "app/mainform.h"
 #include "app/program_icon.h"
-#include "classlib/formresources.h"
-#include "classlib/listview.h"
-#include "classlib/menus.h"
-#include "classlib/panels.h"
-#include "classlib/timer.h"
+#include "classlib/stdctrls/listview.h"
+#include "classlib/stdctrls/menus.h"
+#include "classlib/stdctrls/panels.h"
+#include "classlib/windows/formresources.h"
+#include "classlib/windows/timer.h"
 #include "notify/texttrayicon.h"
 #include "notify/zklogfile.h"
 

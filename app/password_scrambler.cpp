@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "classlib/datetime.h"
-#include "classlib/text.h"
+#include "classlib/core/datetime.h"
+#include "classlib/core/text.h"
 
 namespace {
 

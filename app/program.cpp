@@ -4,8 +4,8 @@
 #include "app/formlog.h"
 #include "app/mainform.h"
 #include "app/smtpform.h"
-#include "classlib/application.h"
-#include "classlib/formresources.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/formresources.h"
 
 namespace {
 

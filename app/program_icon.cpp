@@ -1,6 +1,6 @@
 #include "app/program_icon.h"
 
-#include "classlib/bitmap.h"
+#include "classlib/graphics/bitmap.h"
 
 void LoadProgramIcon(TIcon* Icon) {
     HICON icon =

@@ -1,6 +1,6 @@
 #include "app/settings.h"
 
-#include "classlib/files.h"
+#include "classlib/core/files.h"
 
 const char* const SettingsKey = "\\SOFTWARE\\Larpok corporation\\Vexmora\\Mon";
 const char* const RunKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "classlib/object.h"
-#include "classlib/registry.h"
+#include "classlib/core/object.h"
+#include "classlib/core/registry.h"
 
 extern const char* const SettingsKey;      // "\SOFTWARE\Larpok corporation\Vexmora\Mon"
 extern const char* const RunKey;           // "\Software\Microsoft\Windows\CurrentVersion\Run"

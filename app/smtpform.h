@@ -2,7 +2,7 @@
 // start and shown modally from the preferences; its fields come later.
 #pragma once
 
-#include "classlib/forms.h"
+#include "classlib/windows/forms.h"
 
 class TSmtp : public TForm {
     VX_CLASS(TSmtp, TForm)

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/drive_size.h"
-#include "classlib/files.h"
-#include "classlib/text.h"
+#include "classlib/core/files.h"
+#include "classlib/core/text.h"
 #include "engine/drive_reading.h"
 #include "engine/wmi.h"
 #include "platform/drive_access.h"

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 #include "mail/mail_part.h"
 
 namespace {

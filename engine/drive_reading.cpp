@@ -3,9 +3,9 @@
 #include <cstring>
 #include <memory>
 
-#include "classlib/exceptions.h"
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 #include "engine/smart_decode.h"
 #include "engine/smart_tables.h"
 #include "platform/drive_access.h"

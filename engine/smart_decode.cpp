@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 #include "engine/smart_tables.h"
 
 std::string SwapIdentifyString(const char* bytes, size_t count) {

@@ -1,6 +1,6 @@
 #include "engine/smart_tables.h"
 
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 #include "engine/smart_result.h"
 
 const char* const DriverErrorTexts[11] = {

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 #include "platform/drive_access.h"
 
 namespace {

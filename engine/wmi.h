@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 #include <wbemcli.h>
 

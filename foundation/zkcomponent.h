@@ -2,7 +2,7 @@
 // nothing but the never-stored about-box property.
 #pragma once
 
-#include "classlib/component.h"
+#include "classlib/core/component.h"
 #include "foundation/zktypes.h"
 
 class TZkComponent : public TComponent {

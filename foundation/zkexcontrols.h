@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "classlib/controls.h"
-#include "classlib/hintwindow.h"
+#include "classlib/windows/controls.h"
+#include "classlib/windows/hintwindow.h"
 #include "foundation/zknotifications.h"
 #include "foundation/zktypes.h"
 

@@ -2,7 +2,7 @@
 
 #include "foundation/zkhints.h"
 
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
 
 using zk_detail::TCurrentMessage;
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "classlib/forms.h"
-#include "classlib/hintwindow.h"
+#include "classlib/windows/forms.h"
+#include "classlib/windows/hintwindow.h"
 #include "foundation/zknotifications.h"
 #include "foundation/zktypes.h"
 

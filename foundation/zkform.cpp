@@ -1,8 +1,8 @@
 #include "foundation/zkform.h"
 
-#include "classlib/application.h"
-#include "classlib/screen.h"
-#include "classlib/text.h"
+#include "classlib/core/text.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/screen.h"
 
 TZkForm::TZkForm(TComponent* AOwner) : TZkExForm(AOwner, 0), loadResource_(true) {}
 

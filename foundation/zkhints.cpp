@@ -1,6 +1,6 @@
 #include "foundation/zkhints.h"
 
-#include "classlib/hintmanager.h"
+#include "classlib/windows/hintmanager.h"
 
 void ResolveZkHint(THintInfo& HintInfo, TColor HintColor, TClass HintWindowClass, TControl* Parent) {
     if (HintColor == clNone) {

@@ -2,7 +2,7 @@
 // class go into the hint-information record before the inherited CM_HINTSHOW.
 #pragma once
 
-#include "classlib/hintwindow.h"
+#include "classlib/windows/hintwindow.h"
 
 // HintColor clNone takes the application's hint colour, clDefault the one a
 // parent (if any) leaves in a copy of the record, anything else is used as

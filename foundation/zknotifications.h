@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "classlib/controls.h"
-#include "classlib/hintwindow.h"
+#include "classlib/windows/controls.h"
+#include "classlib/windows/hintwindow.h"
 #include "foundation/zktypes.h"
 
 namespace zk_detail {

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "classlib/colors.h"
-#include "classlib/delegate.h"
-#include "classlib/exceptions.h"
-#include "classlib/messages.h"
-#include "classlib/object.h"
+#include "classlib/core/delegate.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/object.h"
+#include "classlib/graphics/colors.h"
+#include "classlib/windows/messages.h"
 
 VX_DECLARE_EXCEPTION(EZKCLException, Exception);
 

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <utility>
 
-#include "classlib/handles.h"
-#include "classlib/screen.h"
-#include "classlib/shellservice.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/services/shellservice.h"
+#include "classlib/windows/screen.h"
 
 void GetWorkArea(TRect& Rect) {
     RECT area{};

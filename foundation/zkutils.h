@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "classlib/canvas.h"
-#include "classlib/geometry.h"
-#include "classlib/set.h"
+#include "classlib/core/set.h"
+#include "classlib/graphics/canvas.h"
+#include "classlib/graphics/geometry.h"
 
 // SPI_GETWORKAREA, or the whole screen when the system cannot tell.
 void GetWorkArea(TRect& Rect);

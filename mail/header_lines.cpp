@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "classlib/strings.h"
+#include "classlib/core/strings.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "classlib/exceptions.h"
-#include "classlib/streams.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/text.h"
 #include "mail/header_lines.h"
 #include "mail/header_words.h"
 #include "mail/mime_codecs.h"

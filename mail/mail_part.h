@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "classlib/component.h"
-#include "classlib/lists.h"
-#include "classlib/streams.h"
-#include "classlib/strings.h"
+#include "classlib/core/component.h"
+#include "classlib/core/lists.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strings.h"
 #include "mail/mail_types.h"
 
 class TMailPart;

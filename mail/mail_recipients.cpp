@@ -1,7 +1,7 @@
 #include "mail/mail_recipients.h"
 
-#include "classlib/exceptions.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/text.h"
 #include "mail/header_lines.h"
 #include "mail/header_words.h"
 #include "mail/mime_message.h"

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "classlib/object.h"
-#include "classlib/strings.h"
+#include "classlib/core/object.h"
+#include "classlib/core/strings.h"
 
 class TMimeMessage;
 

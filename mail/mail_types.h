@@ -3,7 +3,7 @@
 // notification of a send.
 #pragma once
 
-#include "classlib/delegate.h"
+#include "classlib/core/delegate.h"
 
 class TObject;
 

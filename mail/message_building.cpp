@@ -3,7 +3,7 @@
 // then into the body text that is sent.
 #include <vector>
 
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 #include "mail/header_lines.h"
 #include "mail/header_words.h"
 #include "mail/mime_message.h"

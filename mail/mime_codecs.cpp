@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "classlib/exceptions.h"
-#include "classlib/streams.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/streams.h"
 
 namespace {
 

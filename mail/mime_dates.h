@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "classlib/datetime.h"
-#include "classlib/win32.h"
+#include "classlib/core/datetime.h"
+#include "classlib/core/win32.h"
 
 // Offset of local time from UTC in days (positive east of Greenwich).
 double GetTimeZoneBias();

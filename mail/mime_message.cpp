@@ -1,6 +1,6 @@
 #include "mail/mime_message.h"
 
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 #include "mail/header_lines.h"
 #include "mail/header_words.h"
 #include "mail/mime_dates.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "classlib/datetime.h"
+#include "classlib/core/datetime.h"
 #include "mail/mail_part.h"
 #include "mail/mail_recipients.h"
 #include "mail/mail_types.h"

@@ -3,9 +3,9 @@
 #include <atomic>
 #include <string_view>
 
-#include "classlib/exceptions.h"
-#include "classlib/registry.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/registry.h"
+#include "classlib/core/text.h"
 #include "mail/header_lines.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "mail/smtp_mailer.h"
 
-#include "classlib/exceptions.h"
-#include "classlib/strings.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/strings.h"
+#include "classlib/core/text.h"
 #include "mail/header_lines.h"
 #include "mail/mime_codecs.h"
 #include "mail/mime_message.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "classlib/component.h"
-#include "classlib/win32.h"
+#include "classlib/core/component.h"
+#include "classlib/core/win32.h"
 #include "mail/mail_types.h"
 #include "mail/socket_talk.h"
 

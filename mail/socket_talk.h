@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "classlib/component.h"
-#include "classlib/delegate.h"
-#include "classlib/socket.h"
+#include "classlib/core/component.h"
+#include "classlib/core/delegate.h"
+#include "classlib/net/socket.h"
 #include "mail/mail_types.h"
 
 using TEndOfDataEvent = TDelegate<void(TObject* Sender, int TalkID, bool& Done, const std::string& Reply)>;

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "classlib/allocatehwnd.h"
-#include "classlib/application.h"
-#include "classlib/forms.h"
+#include "classlib/windows/allocatehwnd.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/forms.h"
 
 #include <shlwapi.h>
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "classlib/bitmap.h"
-#include "classlib/controls.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/windows/controls.h"
 #include "notify/simpletimer.h"
 #include "notify/trayshell.h"
 

@@ -1,9 +1,9 @@
 // The parts of the tray icon that work with its image list and popup menu.
 #include <algorithm>
 
-#include "classlib/application.h"
-#include "classlib/imagelist.h"
-#include "classlib/menus.h"
+#include "classlib/graphics/imagelist.h"
+#include "classlib/stdctrls/menus.h"
+#include "classlib/windows/application.h"
 #include "notify/notifytrayicon.h"
 
 void TNotifyTrayIcon::SetIconList(TCustomImageList* Value) {

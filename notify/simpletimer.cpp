@@ -3,7 +3,7 @@
 #include <memory>
 #include <unordered_set>
 
-#include "classlib/allocatehwnd.h"
+#include "classlib/windows/allocatehwnd.h"
 
 // One per process while any timer exists.
 class TSimpleTimerHandler {

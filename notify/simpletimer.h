@@ -3,8 +3,8 @@
 // keeps running after a tick; one-shot use stops it inside `OnTimer`.
 #pragma once
 
-#include "classlib/messages.h"
-#include "classlib/object.h"
+#include "classlib/core/object.h"
+#include "classlib/windows/messages.h"
 
 class TSimpleTimer : public TObject {
     VX_CLASS(TSimpleTimer, TObject)

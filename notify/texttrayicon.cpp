@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "classlib/imagelist.h"
+#include "classlib/graphics/imagelist.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <cstddef>
 
-#include "classlib/service.h"
-#include "classlib/win32.h"
+#include "classlib/core/service.h"
+#include "classlib/core/win32.h"
 
 #pragma pack(push, 4)
 struct TTrayIconData {

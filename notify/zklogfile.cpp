@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "classlib/application.h"
-#include "classlib/files.h"
-#include "classlib/listview.h"
-#include "classlib/streams.h"
-#include "classlib/strings.h"
+#include "classlib/core/files.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strings.h"
+#include "classlib/stdctrls/listview.h"
+#include "classlib/windows/application.h"
 #include "notify/zklogform.h"
 
 std::string LogRecordLine(const TZkLogRecord& Record) {

@@ -2,16 +2,16 @@
 
 #include <algorithm>
 
-#include "classlib/actions.h"
-#include "classlib/comctrls_toolbar.h"
-#include "classlib/dialogs_common.h"
-#include "classlib/formresources.h"
-#include "classlib/handles.h"
-#include "classlib/imagelist.h"
-#include "classlib/listview.h"
-#include "classlib/shortcuts.h"
-#include "classlib/strings.h"
-#include "classlib/text.h"
+#include "classlib/core/strings.h"
+#include "classlib/core/text.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/graphics/imagelist.h"
+#include "classlib/stdctrls/comctrls_toolbar.h"
+#include "classlib/stdctrls/dialogs_common.h"
+#include "classlib/stdctrls/listview.h"
+#include "classlib/windows/actions.h"
+#include "classlib/windows/formresources.h"
+#include "classlib/windows/shortcuts.h"
 
 namespace {
 

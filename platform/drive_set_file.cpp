@@ -7,8 +7,8 @@
 #include <set>
 #include <vector>
 
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 
 namespace {
 

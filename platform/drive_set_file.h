@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 #include "platform/drive_set.h"
 
 VX_DECLARE_EXCEPTION(EDriveSetError, Exception);

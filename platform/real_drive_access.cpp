@@ -1,6 +1,6 @@
 #include "platform/real_drive_access.h"
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 #include "platform/drive_set_file.h"
 
 namespace {

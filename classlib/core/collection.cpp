@@ -1,8 +1,8 @@
-#include "classlib/collection.h"
+#include "classlib/core/collection.h"
 
 #include <algorithm>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 
 namespace {
 

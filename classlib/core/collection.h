@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "classlib/object.h"
+#include "classlib/core/object.h"
 
 class TCollection;
 using TCollectionItemClass = TClass;

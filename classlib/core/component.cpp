@@ -1,9 +1,9 @@
-#include "classlib/component.h"
+#include "classlib/core/component.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 
 namespace {
 

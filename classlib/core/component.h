@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/object.h"
-#include "classlib/set.h"
+#include "classlib/core/object.h"
+#include "classlib/core/set.h"
 
 enum TOperation { opInsert, opRemove };
 

@@ -1,11 +1,11 @@
-#include "classlib/datetime.h"
+#include "classlib/core/datetime.h"
 
 #include <cmath>
 #include <mutex>
 
-#include "classlib/exceptions.h"
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 
 namespace {
 

@@ -1,3 +1,5 @@
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 
-void Abort() { throw EAbort("Operation aborted"); }
+void Abort() {
+    throw EAbort("Operation aborted");
+}

@@ -1,11 +1,11 @@
-#include "classlib/filer.h"
+#include "classlib/core/filer.h"
 
 #include <cstring>
 #include <limits>
 
-#include "classlib/collection.h"
-#include "classlib/streams.h"
-#include "classlib/text.h"
+#include "classlib/core/collection.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/text.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
-#include "classlib/component.h"
-#include "classlib/delegate.h"
-#include "classlib/exceptions.h"
-#include "classlib/properties.h"
+#include "classlib/core/component.h"
+#include "classlib/core/delegate.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/properties.h"
 
 class TStream;
 class TCollection;

@@ -1,9 +1,9 @@
-#include "classlib/files.h"
+#include "classlib/core/files.h"
 
 #include <vector>
 
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Format and the texts of floating point numbers: digits are rounded in
 // decimal, half away from zero, as the class library does.
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 
 // ---- Decimal digits of a double --------------------------------------------
 

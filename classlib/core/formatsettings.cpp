@@ -1,10 +1,10 @@
 // The locale's number and date conventions, read once and replaceable.
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 
 #include <algorithm>
 #include <string>
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 // ---- Locale settings ------------------------------------------------------
 

@@ -1,10 +1,10 @@
-#include "classlib/inifiles.h"
+#include "classlib/core/inifiles.h"
 
 #include <vector>
 
-#include "classlib/files.h"
-#include "classlib/strings.h"
-#include "classlib/text.h"
+#include "classlib/core/files.h"
+#include "classlib/core/strings.h"
+#include "classlib/core/text.h"
 
 // ---- The INI text model ----------------------------------------------------
 

@@ -21,8 +21,8 @@
 #include <memory>
 #include <string>
 
-#include "classlib/exceptions.h"
-#include "classlib/object.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/object.h"
 
 class TStrings;
 

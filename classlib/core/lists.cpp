@@ -1,9 +1,9 @@
-#include "classlib/lists.h"
+#include "classlib/core/lists.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <mutex>
 #include <vector>
 
-#include "classlib/object.h"
-#include "classlib/strings.h"
+#include "classlib/core/object.h"
+#include "classlib/core/strings.h"
 
 enum TListNotification { lnAdded, lnExtracted, lnDeleted };
 // Negative when Item1 sorts before Item2, zero when equal, positive after.

@@ -1,9 +1,9 @@
-#include "classlib/object.h"
+#include "classlib/core/object.h"
 
 #include <map>
 #include <mutex>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 
 TClass TObject::ClassInfo() {
     static const TClassInfo info{"TObject", nullptr, nullptr, nullptr};

@@ -1,12 +1,11 @@
-#include "classlib/properties.h"
+#include "classlib/core/properties.h"
 
 #include <map>
 #include <memory>
 #include <mutex>
 
-#include "classlib/component.h"
-#include "classlib/controls.h"
-#include "classlib/text.h"
+#include "classlib/core/component.h"
+#include "classlib/core/text.h"
 
 namespace {
 
@@ -225,30 +224,6 @@ void PublishStandardProperties() {
         .Property("Name", &TComponent::Name, &TComponent::SetName)
         .Property("Tag", &TComponent::Tag, &TComponent::SetTag)
         .Default(0);
-    TPublish<TControl>()
-        .Property("Left", &TControl::Left, &TControl::SetLeft)
-        .Property("Top", &TControl::Top, &TControl::SetTop)
-        .Property("Width", &TControl::Width, &TControl::SetWidth)
-        .Property("Height", &TControl::Height, &TControl::SetHeight)
-        .Property("Align", &TControl::Align, &TControl::SetAlign,
-                  {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"})
-        .Default(alNone)
-        .Property("Anchors", &TControl::Anchors, &TControl::SetAnchors,
-                  {"akLeft", "akTop", "akRight", "akBottom"})
-        .Default(TAnchors{akLeft, akTop}.Bits())
-        .Property("Color", &TControl::Color, &TControl::SetColor)
-        .Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
-        .Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont)
-        .Property("Enabled", &TControl::Enabled, &TControl::SetEnabled)
-        .Default(1)
-        .Property("Visible", &TControl::Visible, &TControl::SetVisible)
-        .Default(1)
-        .Property("Hint", &TControl::Hint, &TControl::SetHint)
-        .Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
-        .Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint)
-        .Default(1)
-        .Property("Cursor", &TControl::Cursor, &TControl::SetCursor)
-        .Default(crDefault);
 }
 
 }  // namespace

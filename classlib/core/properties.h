@@ -13,9 +13,9 @@
 #include <variant>
 #include <vector>
 
-#include "classlib/exceptions.h"
-#include "classlib/object.h"
-#include "classlib/set.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/object.h"
+#include "classlib/core/set.h"
 
 VX_DECLARE_EXCEPTION(EPropertyError, Exception);
 

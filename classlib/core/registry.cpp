@@ -1,11 +1,11 @@
-#include "classlib/registry.h"
+#include "classlib/core/registry.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "classlib/exceptions.h"
-#include "classlib/strings.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/strings.h"
+#include "classlib/core/text.h"
 
 namespace {
 

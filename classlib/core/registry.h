@@ -23,8 +23,8 @@
 #include <cstdint>
 #include <string>
 
-#include "classlib/object.h"
-#include "classlib/win32.h"
+#include "classlib/core/object.h"
+#include "classlib/core/win32.h"
 
 class TStrings;
 

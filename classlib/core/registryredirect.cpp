@@ -1,10 +1,10 @@
-#include "classlib/registryredirect.h"
+#include "classlib/core/registryredirect.h"
 
 #include <atomic>
 
-#include "classlib/exceptions.h"
-#include "classlib/strings.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/strings.h"
+#include "classlib/core/text.h"
 
 namespace {
 

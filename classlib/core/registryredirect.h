@@ -17,7 +17,7 @@
 
 #include <string>
 
-#include "classlib/registry.h"
+#include "classlib/core/registry.h"
 
 class TRegistryRedirect {
 public:

@@ -1,12 +1,12 @@
-#include "classlib/streams.h"
+#include "classlib/core/streams.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
-#include "classlib/exceptions.h"
-#include "classlib/files.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/files.h"
+#include "classlib/core/text.h"
 
 // ---- TStream ----------------------------------------------------------------
 

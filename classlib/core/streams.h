@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/object.h"
-#include "classlib/win32.h"
+#include "classlib/core/object.h"
+#include "classlib/core/win32.h"
 
 enum TSeekOrigin : unsigned short { soFromBeginning = 0, soFromCurrent = 1, soFromEnd = 2 };
 

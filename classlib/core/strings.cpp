@@ -1,11 +1,11 @@
-#include "classlib/strings.h"
+#include "classlib/core/strings.h"
 
 #include <algorithm>
 #include <exception>
 
-#include "classlib/exceptions.h"
-#include "classlib/streams.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/text.h"
 
 namespace {
 const char* const SListIndexError = "List index out of bounds (%d)";

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "classlib/delegate.h"
-#include "classlib/object.h"
+#include "classlib/core/delegate.h"
+#include "classlib/core/object.h"
 
 class TStream;
 

@@ -1,10 +1,10 @@
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "classlib/exceptions.h"
-#include "classlib/win32.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/win32.h"
 
 // ---- Integers --------------------------------------------------------------
 

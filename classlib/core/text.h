@@ -11,7 +11,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "classlib/set.h"
+#include "classlib/core/set.h"
 
 // ---- Locale settings ------------------------------------------------------
 

@@ -1,11 +1,11 @@
-#include "classlib/bitmap.h"
+#include "classlib/graphics/bitmap.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "classlib/exceptions.h"
-#include "classlib/streams.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/text.h"
 
 void TGraphic::SetTransparent(bool Value) {
     if (Value == transparent_) return;

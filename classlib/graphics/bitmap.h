@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "classlib/canvas.h"
-#include "classlib/handles.h"
+#include "classlib/graphics/canvas.h"
+#include "classlib/graphics/handles.h"
 
 class TStream;
 

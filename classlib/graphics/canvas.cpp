@@ -1,8 +1,8 @@
-#include "classlib/canvas.h"
+#include "classlib/graphics/canvas.h"
 
-#include "classlib/bitmap.h"
-#include "classlib/exceptions.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/text.h"
+#include "classlib/graphics/bitmap.h"
 
 namespace {
 int PenModeToRop2(TPenMode mode) {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/geometry.h"
-#include "classlib/graphics.h"
+#include "classlib/graphics/geometry.h"
+#include "classlib/graphics/graphics.h"
 
 class TGraphic;
 

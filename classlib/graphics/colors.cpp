@@ -1,10 +1,10 @@
-#include "classlib/colors.h"
+#include "classlib/graphics/colors.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 
 namespace {
 

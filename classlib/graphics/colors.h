@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 using TColor = std::int32_t;
 

@@ -3,7 +3,7 @@
 // and the small helpers (`Rect`, `Bounds`, `Point`, `PtInRect`, ...).
 #pragma once
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 struct TPoint {
     LONG X = 0;

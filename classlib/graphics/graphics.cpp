@@ -1,9 +1,9 @@
-#include "classlib/graphics.h"
+#include "classlib/graphics/graphics.h"
 
 #include <cstring>
 
-#include "classlib/bitmap.h"
-#include "classlib/text.h"
+#include "classlib/core/text.h"
+#include "classlib/graphics/bitmap.h"
 
 void TGraphicsObject::Changed() {
     if (Assigned(OnChange)) OnChange(this);

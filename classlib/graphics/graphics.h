@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "classlib/colors.h"
-#include "classlib/delegate.h"
-#include "classlib/exceptions.h"
-#include "classlib/handles.h"
-#include "classlib/object.h"
-#include "classlib/set.h"
-#include "classlib/win32.h"
+#include "classlib/core/delegate.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/object.h"
+#include "classlib/core/set.h"
+#include "classlib/core/win32.h"
+#include "classlib/graphics/colors.h"
+#include "classlib/graphics/handles.h"
 
 class TBitmap;
 

@@ -1,4 +1,4 @@
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
 
 #include <atomic>
 

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 // Handles made through the holders below (and windows made by the class
 // library) that are alive right now.

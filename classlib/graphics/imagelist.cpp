@@ -1,4 +1,4 @@
-#include "classlib/imagelist.h"
+#include "classlib/graphics/imagelist.h"
 
 #include <algorithm>
 #include <cstdint>

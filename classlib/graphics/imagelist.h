@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "classlib/bitmap.h"
-#include "classlib/component.h"
+#include "classlib/core/component.h"
+#include "classlib/graphics/bitmap.h"
 
 class TCustomImageList;
 

@@ -1,4 +1,4 @@
-#include "classlib/jpeg.h"
+#include "classlib/graphics/jpeg.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -6,7 +6,7 @@
 
 #include <jpeglib.h>
 
-#include "classlib/streams.h"
+#include "classlib/core/streams.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "classlib/bitmap.h"
+#include "classlib/graphics/bitmap.h"
 
 class TJPEGImage : public TGraphic {
     VX_CLASS(TJPEGImage, TGraphic)

@@ -1,8 +1,8 @@
-#include "classlib/picture.h"
+#include "classlib/graphics/picture.h"
 
-#include "classlib/files.h"
-#include "classlib/jpeg.h"
-#include "classlib/text.h"
+#include "classlib/core/files.h"
+#include "classlib/core/text.h"
+#include "classlib/graphics/jpeg.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "classlib/bitmap.h"
+#include "classlib/graphics/bitmap.h"
 
 class TPicture : public TPersistent {
     VX_CLASS(TPicture, TPersistent)

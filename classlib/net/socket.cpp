@@ -1,4 +1,4 @@
-#include "classlib/socket.h"
+#include "classlib/net/socket.h"
 
 // Winsock 2 must come before <windows.h>.
 #include <winsock2.h>
@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "classlib/delegate.h"
-#include "classlib/exceptions.h"
-#include "classlib/object.h"
+#include "classlib/core/delegate.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/object.h"
 
 // What was going on when a socket error struck (the class library's ordinals).
 enum TErrorEvent { eeGeneral, eeSend, eeReceive, eeConnect, eeDisconnect, eeAccept, eeLookup };

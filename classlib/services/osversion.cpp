@@ -1,4 +1,4 @@
-#include "classlib/osversion.h"
+#include "classlib/services/osversion.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "classlib/service.h"
-#include "classlib/win32.h"
+#include "classlib/core/service.h"
+#include "classlib/core/win32.h"
 
 struct TOSVersionInfo {
     DWORD Platform = VER_PLATFORM_WIN32_NT;  // VER_PLATFORM_WIN32_WINDOWS for the 9x family

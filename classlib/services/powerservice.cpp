@@ -1,4 +1,4 @@
-#include "classlib/powerservice.h"
+#include "classlib/services/powerservice.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "classlib/service.h"
-#include "classlib/win32.h"
+#include "classlib/core/service.h"
+#include "classlib/core/win32.h"
 
 // How far enabling the shutdown privilege got.
 enum TPrivilegeResult {

@@ -1,4 +1,4 @@
-#include "classlib/shellservice.h"
+#include "classlib/services/shellservice.h"
 
 #include <shellapi.h>
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "classlib/service.h"
-#include "classlib/win32.h"
+#include "classlib/core/service.h"
+#include "classlib/core/win32.h"
 
 class TShellService {
 public:

@@ -1,4 +1,4 @@
-#include "classlib/soundservice.h"
+#include "classlib/services/soundservice.h"
 
 #include <mmsystem.h>
 

@@ -1,4 +1,4 @@
-#include "classlib/systemsettings.h"
+#include "classlib/services/systemsettings.h"
 
 namespace {
 

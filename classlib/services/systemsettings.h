@@ -2,8 +2,8 @@
 // replaceable in tests.
 #pragma once
 
-#include "classlib/service.h"
-#include "classlib/win32.h"
+#include "classlib/core/service.h"
+#include "classlib/core/win32.h"
 
 class TSystemSettings {
 public:

@@ -1,8 +1,8 @@
-#include "classlib/combobox.h"
+#include "classlib/stdctrls/combobox.h"
 
-#include "classlib/commoncontrols.h"
-#include "classlib/exceptions.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/text.h"
+#include "classlib/stdctrls/commoncontrols.h"
 
 // --- TComboBoxStrings
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/controls.h"
-#include "classlib/strings.h"
+#include "classlib/core/strings.h"
+#include "classlib/windows/controls.h"
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
 

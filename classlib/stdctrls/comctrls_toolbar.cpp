@@ -1,9 +1,9 @@
-#include "classlib/comctrls_toolbar.h"
+#include "classlib/stdctrls/comctrls_toolbar.h"
 
 #include <algorithm>
 
-#include "classlib/commoncontrols.h"
-#include "classlib/hints.h"
+#include "classlib/stdctrls/commoncontrols.h"
+#include "classlib/windows/hints.h"
 
 // --- TToolButton
 

@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "classlib/controlactions.h"
-#include "classlib/controls.h"
-#include "classlib/imagelist.h"
+#include "classlib/graphics/imagelist.h"
+#include "classlib/stdctrls/controlactions.h"
+#include "classlib/windows/controls.h"
 
 class TToolBar;
 

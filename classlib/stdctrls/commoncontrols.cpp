@@ -1,4 +1,4 @@
-#include "classlib/commoncontrols.h"
+#include "classlib/stdctrls/commoncontrols.h"
 
 #include <atomic>
 

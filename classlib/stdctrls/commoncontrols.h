@@ -3,7 +3,7 @@
 // screen without making a control's window for it.
 #pragma once
 
-#include "classlib/graphics.h"
+#include "classlib/graphics/graphics.h"
 
 // InitCommonControlsEx for the given ICC_* classes (each class only once).
 void InitCommonControlClasses(DWORD Classes);

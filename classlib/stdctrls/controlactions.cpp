@@ -1,4 +1,4 @@
-#include "classlib/controlactions.h"
+#include "classlib/stdctrls/controlactions.h"
 
 // ---- TControlActionLink -----------------------------------------------------
 

@@ -5,8 +5,8 @@
 // and of the idle update.
 #pragma once
 
-#include "classlib/actions.h"
-#include "classlib/controls.h"
+#include "classlib/windows/actions.h"
+#include "classlib/windows/controls.h"
 
 class TControlActionLink : public TActionLink {
     VX_CLASS(TControlActionLink, TActionLink)

@@ -1,11 +1,11 @@
-#include "classlib/dialogs_common.h"
+#include "classlib/stdctrls/dialogs_common.h"
 
 #include <commdlg.h>
 
 #include <vector>
 
-#include "classlib/application.h"
-#include "classlib/text.h"
+#include "classlib/core/text.h"
+#include "classlib/windows/application.h"
 
 // --- TCommonDialog
 

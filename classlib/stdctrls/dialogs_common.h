@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "classlib/colors.h"
-#include "classlib/component.h"
-#include "classlib/delegate.h"
-#include "classlib/set.h"
-#include "classlib/win32.h"
+#include "classlib/core/component.h"
+#include "classlib/core/delegate.h"
+#include "classlib/core/set.h"
+#include "classlib/core/win32.h"
+#include "classlib/graphics/colors.h"
 
 #include <commdlg.h>
 

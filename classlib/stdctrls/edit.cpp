@@ -1,4 +1,4 @@
-#include "classlib/edit.h"
+#include "classlib/stdctrls/edit.h"
 
 namespace {
 wchar_t WideChar(char c) {

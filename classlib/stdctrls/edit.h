@@ -4,7 +4,7 @@
 // of any windowed control (`OnKeyPress` may drop a character).
 #pragma once
 
-#include "classlib/controls.h"
+#include "classlib/windows/controls.h"
 
 class TCustomEdit : public TWinControl {
     VX_CLASS(TCustomEdit, TWinControl)

@@ -1,4 +1,4 @@
-#include "classlib/image.h"
+#include "classlib/stdctrls/image.h"
 
 TImage::TImage(TComponent* AOwner) : inherited(AOwner), picture_(Create<TPicture>()) {
     SetControlStyle(ControlStyle() + TControlStyle{csReplicatable});

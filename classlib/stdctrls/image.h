@@ -4,8 +4,8 @@
 // is on.
 #pragma once
 
-#include "classlib/controls.h"
-#include "classlib/picture.h"
+#include "classlib/graphics/picture.h"
+#include "classlib/windows/controls.h"
 
 class TImage : public TGraphicControl {
     VX_CLASS(TImage, TGraphicControl)

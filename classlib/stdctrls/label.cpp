@@ -1,7 +1,7 @@
-#include "classlib/label.h"
+#include "classlib/stdctrls/label.h"
 
-#include "classlib/accelerators.h"
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/accelerators.h"
 
 TCustomLabel::TCustomLabel(TComponent* AOwner) : inherited(AOwner) {
     SetControlStyle(ControlStyle() + TControlStyle{csOpaque, csReplicatable});

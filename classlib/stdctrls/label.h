@@ -3,8 +3,8 @@
 // `FocusControl`, a transparent mode and automatic sizing to its text.
 #pragma once
 
-#include "classlib/alignment.h"
-#include "classlib/controls.h"
+#include "classlib/windows/alignment.h"
+#include "classlib/windows/controls.h"
 
 class TCustomLabel : public TGraphicControl {
     VX_CLASS(TCustomLabel, TGraphicControl)

@@ -1,10 +1,10 @@
-#include "classlib/listview.h"
+#include "classlib/stdctrls/listview.h"
 
 #include <algorithm>
 
-#include "classlib/commoncontrols.h"
-#include "classlib/exceptions.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/text.h"
+#include "classlib/stdctrls/commoncontrols.h"
 
 namespace {
 

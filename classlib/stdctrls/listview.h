@@ -7,10 +7,10 @@
 
 #include <vector>
 
-#include "classlib/alignment.h"
-#include "classlib/collection.h"
-#include "classlib/controls.h"
-#include "classlib/strings.h"
+#include "classlib/core/collection.h"
+#include "classlib/core/strings.h"
+#include "classlib/windows/alignment.h"
+#include "classlib/windows/controls.h"
 
 class TCustomListView;
 class TListItems;

@@ -1,10 +1,10 @@
-#include "classlib/menus.h"
+#include "classlib/stdctrls/menus.h"
 
 #include <map>
 
-#include "classlib/accelerators.h"
-#include "classlib/allocatehwnd.h"
-#include "classlib/text.h"
+#include "classlib/core/text.h"
+#include "classlib/windows/accelerators.h"
+#include "classlib/windows/allocatehwnd.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "classlib/component.h"
-#include "classlib/controls.h"
-#include "classlib/exceptions.h"
-#include "classlib/geometry.h"
-#include "classlib/handles.h"
-#include "classlib/shortcuts.h"
+#include "classlib/core/component.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/graphics/geometry.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/controls.h"
+#include "classlib/windows/shortcuts.h"
 
 VX_DECLARE_EXCEPTION(EMenuError, Exception);
 

@@ -1,4 +1,4 @@
-#include "classlib/messagedialogs.h"
+#include "classlib/stdctrls/messagedialogs.h"
 
 #include <array>
 

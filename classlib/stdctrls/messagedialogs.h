@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "classlib/application.h"
-#include "classlib/forms.h"
-#include "classlib/set.h"
+#include "classlib/core/set.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/forms.h"
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn {

@@ -1,8 +1,8 @@
-#include "classlib/pagecontrol.h"
+#include "classlib/stdctrls/pagecontrol.h"
 
 #include <algorithm>
 
-#include "classlib/commoncontrols.h"
+#include "classlib/stdctrls/commoncontrols.h"
 
 // --- TTabSheet
 

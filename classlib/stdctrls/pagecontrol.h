@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "classlib/controls.h"
+#include "classlib/windows/controls.h"
 
 class TPageControl;
 

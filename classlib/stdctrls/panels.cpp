@@ -1,6 +1,6 @@
-#include "classlib/panels.h"
+#include "classlib/stdctrls/panels.h"
 
-#include "classlib/commoncontrols.h"
+#include "classlib/stdctrls/commoncontrols.h"
 
 void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width) {
     TPen* pen = Canvas->Pen();

@@ -3,8 +3,8 @@
 // lowered bevels, a border, the caption in the middle).
 #pragma once
 
-#include "classlib/alignment.h"
-#include "classlib/controls.h"
+#include "classlib/windows/alignment.h"
+#include "classlib/windows/controls.h"
 
 class TCustomGroupBox : public TCustomControl {
     VX_CLASS(TCustomGroupBox, TCustomControl)

@@ -1,9 +1,9 @@
-#include "classlib/richedit.h"
+#include "classlib/stdctrls/richedit.h"
 
 #include <richedit.h>
 
-#include "classlib/exceptions.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/text.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // whose `Lines` read and write the window's text and survive the window.
 #pragma once
 
-#include "classlib/edit.h"
-#include "classlib/strings.h"
+#include "classlib/core/strings.h"
+#include "classlib/stdctrls/edit.h"
 
 class TCustomRichEdit;
 

@@ -1,9 +1,9 @@
-#include "classlib/spinedit.h"
+#include "classlib/stdctrls/spinedit.h"
 
 #include <algorithm>
 
-#include "classlib/commoncontrols.h"
-#include "classlib/text.h"
+#include "classlib/core/text.h"
+#include "classlib/stdctrls/commoncontrols.h"
 
 namespace {
 constexpr int ButtonWidth = 15;

@@ -4,7 +4,7 @@
 // allows negative numbers).
 #pragma once
 
-#include "classlib/edit.h"
+#include "classlib/stdctrls/edit.h"
 
 class TSpinEdit : public TCustomEdit {
     VX_CLASS(TSpinEdit, TCustomEdit)

@@ -1,6 +1,6 @@
-#include "classlib/stdbuttons.h"
+#include "classlib/stdctrls/stdbuttons.h"
 
-#include "classlib/accelerators.h"
+#include "classlib/windows/accelerators.h"
 
 TButtonControl::TButtonControl(TComponent* AOwner) : inherited(AOwner) {
     // The system button reports clicks (BN_CLICKED); the mouse alone does not.

@@ -4,8 +4,8 @@
 // buttons of one parent form one group.
 #pragma once
 
-#include "classlib/controls.h"
-#include "classlib/forms.h"
+#include "classlib/windows/controls.h"
+#include "classlib/windows/forms.h"
 
 class TButtonControl : public TWinControl {
     VX_CLASS(TButtonControl, TWinControl)

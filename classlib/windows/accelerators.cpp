@@ -1,4 +1,4 @@
-#include "classlib/accelerators.h"
+#include "classlib/windows/accelerators.h"
 
 #include <type_traits>
 

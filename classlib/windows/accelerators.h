@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 // Whether Key (a character code of WM_CHAR/WM_SYSCHAR) is the caption's
 // accelerator.

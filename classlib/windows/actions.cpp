@@ -1,9 +1,9 @@
-#include "classlib/actions.h"
+#include "classlib/windows/actions.h"
 
 #include <algorithm>
 
-#include "classlib/exceptions.h"
-#include "classlib/text.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/text.h"
 
 // ---- TBasicAction -----------------------------------------------------------
 

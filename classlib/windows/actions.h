@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "classlib/component.h"
-#include "classlib/delegate.h"
-#include "classlib/messages.h"
-#include "classlib/shortcuts.h"
+#include "classlib/core/component.h"
+#include "classlib/core/delegate.h"
+#include "classlib/windows/messages.h"
+#include "classlib/windows/shortcuts.h"
 
 class TBasicActionLink;
 class TCustomActionList;

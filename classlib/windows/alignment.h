@@ -3,7 +3,7 @@
 // carry them.
 #pragma once
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TLeftRight { lrLeftJustify = taLeftJustify, lrRightJustify = taRightJustify };

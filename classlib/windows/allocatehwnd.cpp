@@ -1,10 +1,10 @@
-#include "classlib/allocatehwnd.h"
+#include "classlib/windows/allocatehwnd.h"
 
 #include <mutex>
 #include <unordered_map>
 
-#include "classlib/application.h"
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/application.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // answers unhandled messages itself (DefWindowProcW).
 #pragma once
 
-#include "classlib/messages.h"
+#include "classlib/windows/messages.h"
 
 // A hidden top-level window (not message-only, so broadcasts reach it) of
 // the calling thread. Exceptions leaving Method reach the application.

@@ -1,13 +1,13 @@
-#include "classlib/application.h"
+#include "classlib/windows/application.h"
 
 #include <cstdio>
 
-#include "classlib/dispatcher.h"
-#include "classlib/forms.h"
-#include "classlib/handles.h"
-#include "classlib/hintmanager.h"
-#include "classlib/screen.h"
-#include "classlib/text.h"
+#include "classlib/core/text.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/dispatcher.h"
+#include "classlib/windows/forms.h"
+#include "classlib/windows/hintmanager.h"
+#include "classlib/windows/screen.h"
 
 TApplication* Application = Create<TApplication>(nullptr);
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "classlib/component.h"
-#include "classlib/exceptions.h"
-#include "classlib/messages.h"
+#include "classlib/core/component.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/windows/messages.h"
 
 class TControl;
 class TCustomForm;

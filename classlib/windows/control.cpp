@@ -1,11 +1,11 @@
 #include <algorithm>
 
-#include "classlib/application.h"
-#include "classlib/controls.h"
-#include "classlib/forms.h"
-#include "classlib/screen.h"
-#include "classlib/text.h"
-#include "classlib/windowtable.h"
+#include "classlib/core/text.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/controls.h"
+#include "classlib/windows/forms.h"
+#include "classlib/windows/screen.h"
+#include "classlib/windows/windowtable.h"
 
 TPopupMenuShowProc PopupMenuShowProc = nullptr;
 TPopupMenuShortCutProc PopupMenuShortCutProc = nullptr;
@@ -65,6 +65,9 @@ TControl* FindDragTarget(TPoint Pos, bool AllowDisabled) {
 }
 
 TControl::TControl(TComponent* AOwner) : inherited(AOwner), font_(Create<TFont>()) {
+    // Properties are looked up on instances, so publishing with the first
+    // control is early enough and keeps the core free of window classes.
+    PublishControlProperties();
     font_->OnChange = TNotifyEvent(this, &TControl::FontChanged);
 }
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "classlib/canvas.h"
-#include "classlib/component.h"
-#include "classlib/geometry.h"
-#include "classlib/graphics.h"
-#include "classlib/messages.h"
+#include "classlib/core/component.h"
+#include "classlib/graphics/canvas.h"
+#include "classlib/graphics/geometry.h"
+#include "classlib/graphics/graphics.h"
+#include "classlib/windows/messages.h"
 
 class TControl;
 class TWinControl;
@@ -101,6 +101,10 @@ extern TPopupMenuShowProc PopupMenuShowProc;
 // shortcuts, true when an item has the key; set by the menu unit too.
 using TPopupMenuShortCutProc = bool (*)(TPopupMenu* Menu, TMessage& Message);
 extern TPopupMenuShortCutProc PopupMenuShortCutProc;
+
+// Publishes the control properties that form streams read and write; the
+// first control constructed calls it.
+void PublishControlProperties();
 
 class TControl : public TComponent {
     VX_CLASS(TControl, TComponent)

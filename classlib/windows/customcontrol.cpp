@@ -1,4 +1,4 @@
-#include "classlib/controls.h"
+#include "classlib/windows/controls.h"
 
 TControlCanvas::~TControlCanvas() {
     FreeHandle();

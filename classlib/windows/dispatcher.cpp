@@ -1,12 +1,12 @@
-#include "classlib/dispatcher.h"
+#include "classlib/windows/dispatcher.h"
 
 #include <deque>
 #include <future>
 #include <memory>
 #include <mutex>
 
-#include "classlib/allocatehwnd.h"
-#include "classlib/application.h"
+#include "classlib/windows/allocatehwnd.h"
+#include "classlib/windows/application.h"
 
 namespace {
 

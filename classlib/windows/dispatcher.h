@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 // Runs Work on the GUI thread and waits until it has run; an exception it
 // raises is raised again here. On the GUI thread itself Work runs at once.

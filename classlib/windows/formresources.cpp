@@ -1,12 +1,12 @@
-#include "classlib/formresources.h"
+#include "classlib/windows/formresources.h"
 
 #include <algorithm>
 #include <map>
 #include <mutex>
 #include <vector>
 
-#include "classlib/forms.h"
-#include "classlib/text.h"
+#include "classlib/core/text.h"
+#include "classlib/windows/forms.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "classlib/component.h"
+#include "classlib/core/component.h"
 
 // Fills Instance (a form, or any root component) as its form resource would:
 // creates its components, sets their properties and events.

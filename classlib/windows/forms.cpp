@@ -1,12 +1,12 @@
-#include "classlib/forms.h"
+#include "classlib/windows/forms.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "classlib/actions.h"
-#include "classlib/application.h"
-#include "classlib/screen.h"
-#include "classlib/text.h"
+#include "classlib/core/text.h"
+#include "classlib/windows/actions.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/screen.h"
 
 TInitInheritedComponentProc InitInheritedComponentProc = nullptr;
 

@@ -4,7 +4,7 @@
 // `CloseQuery` and `OnClose`.
 #pragma once
 
-#include "classlib/controls.h"
+#include "classlib/windows/controls.h"
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon>;

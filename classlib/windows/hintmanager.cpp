@@ -1,11 +1,11 @@
-#include "classlib/hintmanager.h"
+#include "classlib/windows/hintmanager.h"
 
 #include <algorithm>
 
-#include "classlib/allocatehwnd.h"
-#include "classlib/application.h"
-#include "classlib/hints.h"
-#include "classlib/screen.h"
+#include "classlib/windows/allocatehwnd.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/hints.h"
+#include "classlib/windows/screen.h"
 
 std::wstring GetHint(TControl* Control) {
     for (; Control; Control = Control->Parent())

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "classlib/hintwindow.h"
+#include "classlib/windows/hintwindow.h"
 
 using TShowHintEvent = TDelegate<void(std::wstring& HintStr, bool& CanShow, THintInfo& HintInfo)>;
 

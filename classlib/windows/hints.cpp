@@ -1,4 +1,4 @@
-#include "classlib/hints.h"
+#include "classlib/windows/hints.h"
 
 namespace {
 

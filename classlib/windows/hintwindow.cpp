@@ -1,9 +1,9 @@
-#include "classlib/hintwindow.h"
+#include "classlib/windows/hintwindow.h"
 
 #include <algorithm>
 
-#include "classlib/handles.h"
-#include "classlib/screen.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/screen.h"
 
 THintWindowClass HintWindowClass = THintWindow::ClassInfo();
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "classlib/controls.h"
+#include "classlib/windows/controls.h"
 
 class THintWindow : public TCustomControl {
     VX_CLASS(THintWindow, TCustomControl)

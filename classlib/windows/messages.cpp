@@ -1,4 +1,4 @@
-#include "classlib/messages.h"
+#include "classlib/windows/messages.h"
 
 TShiftState KeysToShiftState(WORD Keys) {
     TShiftState state;

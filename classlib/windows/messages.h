@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "classlib/delegate.h"
-#include "classlib/set.h"
-#include "classlib/win32.h"
+#include "classlib/core/delegate.h"
+#include "classlib/core/set.h"
+#include "classlib/core/win32.h"
 
 struct TMessage {
     UINT Msg = 0;

@@ -1,8 +1,8 @@
-#include "classlib/screen.h"
+#include "classlib/windows/screen.h"
 
 #include <algorithm>
 
-#include "classlib/forms.h"
+#include "classlib/windows/forms.h"
 
 TScreen* Screen = Create<TScreen>(nullptr);
 

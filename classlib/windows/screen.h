@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "classlib/controls.h"
+#include "classlib/windows/controls.h"
 
 class TCustomForm;
 

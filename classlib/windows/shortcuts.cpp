@@ -1,8 +1,8 @@
-#include "classlib/shortcuts.h"
+#include "classlib/windows/shortcuts.h"
 
 #include <array>
 
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "classlib/messages.h"
+#include "classlib/windows/messages.h"
 
 using TShortCut = std::uint16_t;
 

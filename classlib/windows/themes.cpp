@@ -1,6 +1,6 @@
-#include "classlib/themes.h"
+#include "classlib/windows/themes.h"
 
-#include "classlib/application.h"
+#include "classlib/windows/application.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <optional>
 #include <string>
 
-#include "classlib/colors.h"
-#include "classlib/delegate.h"
-#include "classlib/geometry.h"
-#include "classlib/messages.h"
-#include "classlib/win32.h"
+#include "classlib/core/delegate.h"
+#include "classlib/core/win32.h"
+#include "classlib/graphics/colors.h"
+#include "classlib/graphics/geometry.h"
+#include "classlib/windows/messages.h"
 
 #include <uxtheme.h>
 

@@ -1,8 +1,8 @@
-#include "classlib/thread.h"
+#include "classlib/windows/thread.h"
 
-#include "classlib/application.h"
-#include "classlib/dispatcher.h"
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/dispatcher.h"
 
 TThread::TThread(bool CreateSuspended) : createSuspended_(CreateSuspended) {
     // Work queued before the GUI thread's loop starts must find the window.

@@ -7,9 +7,9 @@
 #include <exception>
 #include <functional>
 
-#include "classlib/delegate.h"
-#include "classlib/object.h"
-#include "classlib/win32.h"
+#include "classlib/core/delegate.h"
+#include "classlib/core/object.h"
+#include "classlib/core/win32.h"
 
 using TThreadMethod = TDelegate<void()>;
 

@@ -1,7 +1,7 @@
-#include "classlib/timer.h"
+#include "classlib/windows/timer.h"
 
-#include "classlib/allocatehwnd.h"
-#include "classlib/application.h"
+#include "classlib/windows/allocatehwnd.h"
+#include "classlib/windows/application.h"
 
 TTimer::TTimer(TComponent* AOwner) : inherited(AOwner) {
     window_ = AllocateHWnd(TWndMethod(this, &TTimer::WndProc));

@@ -3,8 +3,8 @@
 // and a new interval starts the count again.
 #pragma once
 
-#include "classlib/component.h"
-#include "classlib/messages.h"
+#include "classlib/core/component.h"
+#include "classlib/windows/messages.h"
 
 class TTimer : public TComponent {
     VX_CLASS(TTimer, TComponent)

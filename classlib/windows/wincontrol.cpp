@@ -1,12 +1,12 @@
 #include <algorithm>
 
-#include "classlib/application.h"
-#include "classlib/controls.h"
-#include "classlib/forms.h"
-#include "classlib/handles.h"
-#include "classlib/screen.h"
-#include "classlib/text.h"
-#include "classlib/windowtable.h"
+#include "classlib/core/text.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/controls.h"
+#include "classlib/windows/forms.h"
+#include "classlib/windows/screen.h"
+#include "classlib/windows/windowtable.h"
 
 TWinControl::TWinControl(TComponent* AOwner) : inherited(AOwner), brush_(Create<TBrush>()) {
     brush_->SetColor(Color());

@@ -1,11 +1,11 @@
-#include "classlib/windowtable.h"
+#include "classlib/windows/windowtable.h"
 
 #include <map>
 #include <mutex>
 #include <unordered_map>
 
-#include "classlib/application.h"
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/windows/application.h"
 
 namespace classlib_detail {
 namespace {

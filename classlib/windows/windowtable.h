@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "classlib/controls.h"
+#include "classlib/windows/controls.h"
 
 LRESULT CALLBACK ControlWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
 

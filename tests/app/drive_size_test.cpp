@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/drive_size.h"
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 #include "platform/smart_wire.h"
 #include "tests/platform/scoped_drives.h"
 

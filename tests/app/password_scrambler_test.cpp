@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/password_scrambler.h"
-#include "classlib/datetime.h"
+#include "classlib/core/datetime.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "app/program.h"
-#include "classlib/application.h"
-#include "classlib/files.h"
-#include "classlib/text.h"
+#include "classlib/core/files.h"
+#include "classlib/core/text.h"
+#include "classlib/windows/application.h"
 
 TScopedFolder::TScopedFolder() : saved_(GetCurrentDir()) {
     static int counter = 0;

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "app/mainform.h"
-#include "classlib/listview.h"
-#include "classlib/messagedialogs.h"
-#include "classlib/registryredirect.h"
+#include "classlib/core/registryredirect.h"
+#include "classlib/stdctrls/listview.h"
+#include "classlib/stdctrls/messagedialogs.h"
 #include "notify/trayshell.h"
 #include "tests/platform/scoped_drives.h"
 

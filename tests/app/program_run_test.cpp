@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/settings.h"
-#include "classlib/files.h"
+#include "classlib/core/files.h"
 #include "tests/app/program_fixture.h"
 
 namespace {
@@ -91,8 +91,8 @@ TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     // Looked up afresh each time: the list's window may be made again while
     // the program starts, and the window shows before the start is done.
     auto rows = [window] {
-        HWND list = FindWindowExW(FindWindowExW(window, nullptr, L"TPanel", nullptr), nullptr, L"TListView",
-                                  nullptr);
+        HWND list =
+            FindWindowExW(FindWindowExW(window, nullptr, L"TPanel", nullptr), nullptr, L"TListView", nullptr);
         return list ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : -1;
     };
     for (int tries = 0; tries < 200 && rows() != 4; ++tries) Sleep(50);

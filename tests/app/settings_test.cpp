@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
-#include "classlib/files.h"
-#include "classlib/registryredirect.h"
+#include "classlib/core/files.h"
+#include "classlib/core/registryredirect.h"
 
 TEST(Settings, MissingValuesReadAsTheirDefaults) {
     TRegistryRedirect privateRoot;

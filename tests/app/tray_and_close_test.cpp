@@ -1,8 +1,8 @@
 // The application's own tray icon with the tray menu, and closing: the
 // question before the main window closes, and "E&xit", which asks nothing.
-#include "classlib/application.h"
-#include "classlib/menus.h"
-#include "classlib/timer.h"
+#include "classlib/stdctrls/menus.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/timer.h"
 #include "notify/notifytrayicon.h"
 #include "tests/app/program_fixture.h"
 

@@ -4,9 +4,9 @@
 #include <thread>
 #include <vector>
 
-#include "classlib/exceptions.h"
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 #include "engine/drive_reading.h"
 #include "engine/manufacturer.h"
 #include "platform/drive_set_file.h"

@@ -3,8 +3,8 @@
 // no second disk, and WMI knows no `Name` of a disk drive.
 #include <gtest/gtest.h>
 
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 #include "engine/drive_reading.h"
 #include "engine/wmi.h"
 #include "platform/drive_access.h"

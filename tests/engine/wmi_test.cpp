@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 #include "engine/manufacturer.h"
 #include "engine/wmi.h"
 #include "tests/platform/scoped_drives.h"

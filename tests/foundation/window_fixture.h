@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "classlib/application.h"
+#include "classlib/windows/application.h"
 
 class FoundationWindowTest : public ::testing::Test {
 protected:

@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/forms.h"
-#include "classlib/hintmanager.h"
+#include "classlib/windows/forms.h"
+#include "classlib/windows/hintmanager.h"
 #include "foundation/zkexcontrols.h"
 #include "foundation/zkexforms.h"
 #include "tests/foundation/window_fixture.h"

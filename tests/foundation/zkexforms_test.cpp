@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/bitmap.h"
-#include "classlib/handles.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/handles.h"
 #include "foundation/zkexforms.h"
 #include "tests/foundation/window_fixture.h"
 

@@ -1,7 +1,7 @@
 #include <string>
 
-#include "classlib/formresources.h"
-#include "classlib/screen.h"
+#include "classlib/windows/formresources.h"
+#include "classlib/windows/screen.h"
 #include "foundation/zkform.h"
 #include "tests/foundation/window_fixture.h"
 

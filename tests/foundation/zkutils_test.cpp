@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/bitmap.h"
-#include "classlib/shellservice.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/services/shellservice.h"
 #include "foundation/zkutils.h"
 
 namespace {

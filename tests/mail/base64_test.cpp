@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "classlib/exceptions.h"
-#include "classlib/streams.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/streams.h"
 #include "tests/mail/random_texts.h"
 
 namespace {

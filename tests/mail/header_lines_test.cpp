@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "classlib/strings.h"
+#include "classlib/core/strings.h"
 
 namespace {
 

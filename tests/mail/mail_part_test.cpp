@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 #include "mail/mime_message.h"
 #include "tests/mail/mail_world.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 #include "tests/mail/mail_world.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "classlib/datetime.h"
+#include "classlib/core/datetime.h"
 #include "mail/mime_dates.h"
 #include "mail/mime_message.h"
 #include "mail/mime_names.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 #include "tests/mail/mail_world.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "classlib/registry.h"
+#include "classlib/core/registry.h"
 #include "mail/mime_random.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "classlib/files.h"
-#include "classlib/streams.h"
-#include "classlib/text.h"
+#include "classlib/core/files.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/text.h"
 #include "tests/mail/mail_world.h"
 
 namespace {

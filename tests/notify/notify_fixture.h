@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "classlib/application.h"
+#include "classlib/windows/application.h"
 #include "notify/trayshell.h"
 #include "tests/support/pump.h"
 

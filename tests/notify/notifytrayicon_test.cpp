@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "classlib/forms.h"
-#include "classlib/imagelist.h"
-#include "classlib/menus.h"
+#include "classlib/graphics/imagelist.h"
+#include "classlib/stdctrls/menus.h"
+#include "classlib/windows/forms.h"
 #include "notify/notifytrayicon.h"
 #include "tests/notify/notify_fixture.h"
 

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
 #include "notify/texttrayicon.h"
 #include "tests/notify/notify_fixture.h"
 

@@ -3,13 +3,13 @@
 #include <random>
 #include <string>
 
-#include "classlib/actions.h"
-#include "classlib/application.h"
-#include "classlib/files.h"
-#include "classlib/listview.h"
-#include "classlib/screen.h"
-#include "classlib/shortcuts.h"
-#include "classlib/streams.h"
+#include "classlib/core/files.h"
+#include "classlib/core/streams.h"
+#include "classlib/stdctrls/listview.h"
+#include "classlib/windows/actions.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/screen.h"
+#include "classlib/windows/shortcuts.h"
 #include "notify/zklogfile.h"
 #include "notify/zklogform.h"
 

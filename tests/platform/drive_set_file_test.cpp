@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <random>
 
-#include "classlib/files.h"
+#include "classlib/core/files.h"
 #include "platform/drive_set_file.h"
 #include "tests/platform/scoped_drives.h"
 

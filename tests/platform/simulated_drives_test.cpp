@@ -3,8 +3,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "classlib/files.h"
-#include "classlib/win32.h"
+#include "classlib/core/files.h"
+#include "classlib/core/win32.h"
 #include "platform/drive_set_file.h"
 #include "platform/simulated_drives.h"
 

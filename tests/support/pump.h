@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "classlib/application.h"
+#include "classlib/windows/application.h"
 
 // Pumps the GUI thread's messages until Done answers true or the time is up;
 // false when the time ran out.

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "classlib/collection.h"
-#include "classlib/component.h"
-#include "classlib/exceptions.h"
+#include "classlib/core/collection.h"
+#include "classlib/core/component.h"
+#include "classlib/core/exceptions.h"
 
 namespace {
 

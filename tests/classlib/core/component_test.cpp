@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/component.h"
-#include "classlib/exceptions.h"
+#include "classlib/core/component.h"
+#include "classlib/core/exceptions.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // call the same function on the same object.
 #include <gtest/gtest.h>
 
-#include "classlib/delegate.h"
+#include "classlib/core/delegate.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <random>
 #include <string>
 
-#include "classlib/collection.h"
-#include "classlib/filer.h"
-#include "classlib/streams.h"
-#include "classlib/text.h"
+#include "classlib/core/collection.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/text.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "classlib/files.h"
-#include "classlib/streams.h"
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/files.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 
 TEST(FileNames, SplitAtTheLastDelimiter) {
     struct Case {

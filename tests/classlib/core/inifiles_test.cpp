@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "classlib/files.h"
-#include "classlib/inifiles.h"
-#include "classlib/strings.h"
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/files.h"
+#include "classlib/core/inifiles.h"
+#include "classlib/core/strings.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 
 namespace {
 

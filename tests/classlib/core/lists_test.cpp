@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "classlib/exceptions.h"
-#include "classlib/lists.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/lists.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Class tokens, registration by name and the two-phase life.
 #include <gtest/gtest.h>
 
-#include "classlib/exceptions.h"
-#include "classlib/object.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/object.h"
 
 namespace {
 

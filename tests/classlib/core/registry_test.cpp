@@ -7,10 +7,10 @@
 #include <functional>
 #include <vector>
 
-#include "classlib/exceptions.h"
-#include "classlib/registry.h"
-#include "classlib/registryredirect.h"
-#include "classlib/strings.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/registry.h"
+#include "classlib/core/registryredirect.h"
+#include "classlib/core/strings.h"
 
 namespace {
 

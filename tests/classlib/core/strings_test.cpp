@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "classlib/exceptions.h"
-#include "classlib/files.h"
-#include "classlib/streams.h"
-#include "classlib/strings.h"
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/files.h"
+#include "classlib/core/streams.h"
+#include "classlib/core/strings.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 
 namespace {
 

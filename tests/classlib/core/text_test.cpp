@@ -7,9 +7,9 @@
 #include <limits>
 #include <string>
 
-#include "classlib/exceptions.h"
-#include "classlib/text.h"
-#include "classlib/win32.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "classlib/bitmap.h"
-#include "classlib/jpeg.h"
-#include "classlib/streams.h"
-#include "tests/classlib/jpeg_encoder.h"
+#include "classlib/core/streams.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/jpeg.h"
+#include "tests/classlib/graphics/jpeg_encoder.h"
 
 namespace {
 

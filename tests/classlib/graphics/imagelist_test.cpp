@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-#include "classlib/imagelist.h"
+#include "classlib/graphics/imagelist.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <jpeglib.h>
 
-#include "tests/classlib/jpeg_encoder.h"
+#include "tests/classlib/graphics/jpeg_encoder.h"
 
 TEST(Jpeg, LibraryApiVersionIs62) {
     EXPECT_EQ(JPEG_LIB_VERSION, 62);

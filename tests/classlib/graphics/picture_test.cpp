@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "classlib/files.h"
-#include "classlib/jpeg.h"
-#include "classlib/picture.h"
-#include "classlib/text.h"
-#include "tests/classlib/jpeg_encoder.h"
+#include "classlib/core/files.h"
+#include "classlib/core/text.h"
+#include "classlib/graphics/jpeg.h"
+#include "classlib/graphics/picture.h"
+#include "tests/classlib/graphics/jpeg_encoder.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "classlib/socket.h"
+#include "classlib/net/socket.h"
 
 #include <winsock2.h>
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 #include <gtest/gtest.h>
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "classlib/osversion.h"
-#include "classlib/powerservice.h"
-#include "classlib/shellservice.h"
-#include "classlib/systemsettings.h"
+#include "classlib/services/osversion.h"
+#include "classlib/services/powerservice.h"
+#include "classlib/services/shellservice.h"
+#include "classlib/services/systemsettings.h"
 
 namespace {
 

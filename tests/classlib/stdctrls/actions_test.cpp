@@ -2,7 +2,7 @@
 // shows the action's, clicks executed on the control's behalf, the idle step
 // updating the actions of visible forms, action lists seeing execution and
 // shortcuts first, and actions going away under their clients.
-#include "classlib/controlactions.h"
+#include "classlib/stdctrls/controlactions.h"
 #include "tests/classlib/windows/window_test.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // The combo box: a choice the user makes fires OnClick then OnSelect (or,
 // without OnSelect, OnChange), typing fires OnChange, setting ItemIndex
 // fires nothing; the items stay in step with the window and survive it.
-#include "classlib/combobox.h"
+#include "classlib/stdctrls/combobox.h"
 
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

@@ -1,9 +1,9 @@
 // The tool bar: buttons take caption, hint, image and enabled state from
 // their actions and execute them when clicked; the short hint is the
 // button's tooltip; the native buttons follow the button controls.
-#include "classlib/comctrls_toolbar.h"
+#include "classlib/stdctrls/comctrls_toolbar.h"
 
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

@@ -1,10 +1,10 @@
 // The common dialogs, answered through their own windows: the colour dialog
 // gives back the colour on OK and keeps it on Cancel; the save dialog gives
 // the typed name with the default extension.
-#include "classlib/dialogs_common.h"
+#include "classlib/stdctrls/dialogs_common.h"
 
-#include "classlib/text.h"
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "classlib/core/text.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // change or drop them; OnChange for every change of the text; a password
 // character set on a live window; read-only and maximum length; and the text
 // surviving the window.
-#include "classlib/edit.h"
+#include "classlib/stdctrls/edit.h"
 
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

@@ -1,8 +1,8 @@
 // The image: AutoSize takes the picture's size; the picture is drawn at the
 // corner, stretched over the control, or without its transparent colour.
-#include "classlib/image.h"
+#include "classlib/stdctrls/image.h"
 
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

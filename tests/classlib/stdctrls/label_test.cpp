@@ -2,10 +2,10 @@
 // the right edge when right-aligned, a line's height when empty), its
 // accelerator focuses FocusControl, and a transparent label lets its parent
 // show through.
-#include "classlib/label.h"
+#include "classlib/stdctrls/label.h"
 
-#include "classlib/edit.h"
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "classlib/stdctrls/edit.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

@@ -2,9 +2,9 @@
 // chooses (read back from the screen), sub-items as column texts, check
 // boxes ticked by the user reported and by the program not, clicks and
 // selection events, and rows that outlive their window.
-#include "classlib/listview.h"
+#include "classlib/stdctrls/listview.h"
 
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

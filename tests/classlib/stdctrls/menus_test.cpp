@@ -4,12 +4,12 @@
 // the popup menus of the control and its parents before the form; the native
 // menu shows each item's caption, shortcut and states; a menu, its items and
 // their owners may be freed in any order.
-#include "classlib/menus.h"
+#include "classlib/stdctrls/menus.h"
 
-#include "classlib/edit.h"
-#include "classlib/panels.h"
+#include "classlib/stdctrls/edit.h"
+#include "classlib/stdctrls/panels.h"
 
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

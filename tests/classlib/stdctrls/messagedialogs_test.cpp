@@ -4,7 +4,7 @@
 #include <atomic>
 #include <thread>
 
-#include "classlib/messagedialogs.h"
+#include "classlib/stdctrls/messagedialogs.h"
 #include "tests/classlib/windows/window_test.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The object/window model: one object per window, the WndProc chain and its
 // fall-through, WindowProc links, component messages raised by setters,
 // reflection, lazy windows, re-parenting, re-creation and painting.
-#include "classlib/bitmap.h"
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "classlib/graphics/bitmap.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 namespace {
 

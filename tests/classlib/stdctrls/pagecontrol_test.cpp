@@ -1,9 +1,9 @@
 // The page control: pages whose tabs are hidden are still shown by index,
 // without OnChange; a tab the user picks shows its page and fires OnChange
 // (unless OnChanging refuses); pages fill the frame when no tab shows.
-#include "classlib/pagecontrol.h"
+#include "classlib/stdctrls/pagecontrol.h"
 
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

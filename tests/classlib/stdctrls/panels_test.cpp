@@ -1,8 +1,8 @@
 // Panels and group boxes: their children are aligned inside the frame and
 // caption, which are painted around them.
-#include "classlib/panels.h"
+#include "classlib/stdctrls/panels.h"
 
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

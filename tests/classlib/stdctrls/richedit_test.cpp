@@ -1,8 +1,8 @@
 // The rich edit: Lines are the window's lines, edited in place, and survive
 // a new window; a read-only box refuses typing.
-#include "classlib/richedit.h"
+#include "classlib/stdctrls/richedit.h"
 
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

@@ -1,8 +1,8 @@
 // The spin edit: values stay within MinValue..MaxValue whether set, stepped
 // by the arrows and keys, or typed; only digits can be typed.
-#include "classlib/spinedit.h"
+#include "classlib/stdctrls/spinedit.h"
 
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

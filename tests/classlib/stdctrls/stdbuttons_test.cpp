@@ -1,11 +1,11 @@
 // Buttons: radio buttons of one parent form a group; check boxes toggle on
 // a click and report every change; Enter presses the default button and
 // Esc the cancel button, whose ModalResult ends a modal form.
-#include "classlib/stdbuttons.h"
-#include "classlib/edit.h"
-#include "classlib/panels.h"
+#include "classlib/stdctrls/stdbuttons.h"
+#include "classlib/stdctrls/edit.h"
+#include "classlib/stdctrls/panels.h"
 
-#include "tests/classlib/windows/stdctrls_test.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
 

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "classlib/bitmap.h"
+#include "classlib/graphics/bitmap.h"
 #include "tests/classlib/windows/window_test.h"
 
 namespace stdctrls_test {

@@ -1,6 +1,6 @@
 // A small demo form, shown under Xvfb and captured from the screen once, so
 // a person can look at what the class library draws.
-#include "classlib/bitmap.h"
+#include "classlib/graphics/bitmap.h"
 #include "tests/classlib/windows/window_test.h"
 
 namespace {

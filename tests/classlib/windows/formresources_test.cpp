@@ -1,8 +1,8 @@
 // Form resources: builders registered under a form's class name fill it
 // while it loads (base class first), every component then finishes loading
 // in creation order, and a form without any builder fails with the exact text.
-#include "classlib/formresources.h"
-#include "classlib/screen.h"
+#include "classlib/windows/formresources.h"
+#include "classlib/windows/screen.h"
 #include "tests/classlib/windows/window_test.h"
 
 namespace {

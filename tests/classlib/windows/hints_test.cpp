@@ -2,9 +2,9 @@
 // pause, the control can change it through CM_HINTSHOW, leaving the hint's
 // cursor rectangle asks again, a click or the hide pause takes it away, and
 // the long hint of the control under the mouse is kept for status lines.
-#include "classlib/bitmap.h"
-#include "classlib/handles.h"
-#include "classlib/hintmanager.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/hintmanager.h"
 #include "tests/classlib/windows/window_test.h"
 
 namespace {

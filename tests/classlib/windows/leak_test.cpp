@@ -1,6 +1,6 @@
 // No handle growth: forms with children made and freed many times, and
 // canvases drawn on many times, leave the counts where they started.
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
 #include "tests/classlib/windows/window_test.h"
 
 using Leaks = WindowTest;

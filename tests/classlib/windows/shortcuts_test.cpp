@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "classlib/hints.h"
-#include "classlib/shortcuts.h"
+#include "classlib/windows/hints.h"
+#include "classlib/windows/shortcuts.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ TEST(ShortCuts, NoKeyMeansNoShortCutAndNoText) {
     EXPECT_EQ(TextToShortCut("Ctrl+NoSuchKey"), 0);
 }
 
-TEST(Hints, ShortAndLongPartsSplitAtTheFirstBar) {
+TEST(HintText, ShortAndLongPartsSplitAtTheFirstBar) {
     struct {
         const char* Hint;
         const char* Short;

@@ -3,8 +3,8 @@
 // way, and a theme change reaches the services through the application.
 #include <vssym32.h>
 
-#include "classlib/bitmap.h"
-#include "classlib/themes.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/windows/themes.h"
 #include "tests/classlib/windows/window_test.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <map>
 #include <thread>
 
-#include "classlib/allocatehwnd.h"
-#include "classlib/dispatcher.h"
-#include "classlib/thread.h"
-#include "classlib/timer.h"
+#include "classlib/windows/allocatehwnd.h"
+#include "classlib/windows/dispatcher.h"
+#include "classlib/windows/thread.h"
+#include "classlib/windows/timer.h"
 #include "tests/classlib/windows/window_test.h"
 
 namespace {

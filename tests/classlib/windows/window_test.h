@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "classlib/application.h"
-#include "classlib/controls.h"
-#include "classlib/forms.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/controls.h"
+#include "classlib/windows/forms.h"
 #include "tests/support/pump.h"
 
 class WindowTest : public ::testing::Test {

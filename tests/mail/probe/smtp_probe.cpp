@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 #include "mail/mime_message.h"
 #include "mail/smtp_mailer.h"
 
