@@ -14,6 +14,7 @@ import email
 import email.policy
 import logging
 import os
+import re
 import socket
 import subprocess
 import sys
@@ -236,15 +237,13 @@ class RealServerTest(unittest.TestCase):
     def without_date(self, content):
         """The content without its Date line, which must be there once and
         hold the time of sending; the message itself keeps no date."""
-        header = email.message_from_bytes(content, policy=email.policy.default)
-        dates = header.get_all("Date")
+        dates = email.message_from_bytes(content, policy=email.policy.default).get_all("Date")
         self.assertEqual(len(dates), 1, content[:400])
         sent = dates[0].datetime
         self.assertIsNotNone(sent.tzinfo)
         self.assertLess(abs(datetime.datetime.now(datetime.timezone.utc) - sent), datetime.timedelta(minutes=5))
-        line = b"Date: " + str(dates[0]).encode("ascii") + b"\r\n"
-        self.assertEqual(content.count(line), 1)
-        return content.replace(line, b"")
+        line = re.search(rb"\r\nDate: [^\r\n]*\r\n", content.partition(b"\r\n\r\n")[0] + b"\r\n").group()
+        return content.replace(line[2:], b"", 1)
 
     def test_plain_send_delivers_the_source_unchanged(self):
         report, source = self.send(b"Drive 0 is hot.\r\nSecond line.\r\n")
