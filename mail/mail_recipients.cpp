@@ -122,7 +122,7 @@ void TMailRecipients::WriteHeader() {
         for (int i = 0; i < addresses_->Count(); ++i) {
             if (i > 0) line += ", ";
             const std::string name = names_->Strings(i);
-            if (!name.empty()) line += '"' + EncodeHeaderWords(name, owner_->Charset()) + "\" ";
+            if (!name.empty()) line += EncodeDisplayName(name, owner_->Charset()) + ' ';
             line += '<' + addresses_->Strings(i) + '>';
         }
         header->Add(line);

@@ -45,7 +45,7 @@ void TMimeMessage::SetFrom(const std::string& Name, const std::string& Address) 
     if (Name.empty())
         SetLabelValue("From", '<' + Address + '>');
     else
-        SetLabelValue("From", '"' + EncodeHeaderWords(Name, charset_) + "\" <" + Address + '>');
+        SetLabelValue("From", EncodeDisplayName(Name, charset_) + " <" + Address + '>');
 }
 
 void TMimeMessage::GetFrom(std::string& Name, std::string& Address) const {
@@ -88,7 +88,7 @@ void TMimeMessage::GetFrom(std::string& Name, std::string& Address) const {
 }
 
 void TMimeMessage::SetSubject(const std::string& Subject) {
-    SetLabelValue("Subject", EncodeHeaderWords(Subject, charset_));
+    SetLabelValue("Subject", EncodeHeaderText(Subject, charset_));
 }
 
 void TMimeMessage::SetPriority(int Priority) {

@@ -1,5 +1,6 @@
 #include "mail/smtp_mailer.h"
 
+#include "classlib/core/datetime.h"
 #include "classlib/core/exceptions.h"
 #include "classlib/core/strings.h"
 #include "classlib/core/text.h"
@@ -140,8 +141,7 @@ bool TSMTPMailer::Connect() {
             // Without a user name there is nobody to log in.
             if (result && !userName_.empty() && AuthLogin()) {
                 collected += socketTalk_->ReplyBuffer();
-                result = SendCredentials();
-                collected += socketTalk_->ReplyBuffer();
+                result = Credentials(&collected);
             }
             socketTalk_->SetReplyBuffer(collected);
         }
@@ -167,8 +167,17 @@ bool TSMTPMailer::AuthLogin() {
 }
 
 bool TSMTPMailer::SendCredentials() {
+    return Credentials(nullptr);
+}
+
+bool TSMTPMailer::Credentials(std::string* Replies) {
     if (!Ready() || !authAccepted_) return false;
-    return Step(EncodeBase64String(userName_), tiUserName) && Step(EncodeBase64String(password_), tiPassword);
+    const bool userAccepted = Step(EncodeBase64String(userName_), tiUserName);
+    if (Replies) *Replies += socketTalk_->ReplyBuffer();
+    if (!userAccepted) return false;
+    const bool passwordAccepted = Step(EncodeBase64String(password_), tiPassword);
+    if (Replies) *Replies += socketTalk_->ReplyBuffer();
+    return passwordAccepted;
 }
 
 bool TSMTPMailer::SendMessage() {
@@ -211,12 +220,13 @@ bool TSMTPMailer::SendMessageTo(const std::string& From, const std::string& Reci
 }
 
 bool TSMTPMailer::Transaction(const std::string& From, TStrings* Recipients) {
-    if (!Step("MAIL FROM: <" + From + ">", tiMailFrom)) {
+    // No blank after the colon: strict servers refuse one.
+    if (!Step("MAIL FROM:<" + From + ">", tiMailFrom)) {
         ResetTransaction();
         return false;
     }
     for (int i = 0; i < Recipients->Count(); ++i) {
-        if (!Step("RCPT TO: <" + Recipients->Strings(i) + ">", tiRcptTo)) {
+        if (!Step("RCPT TO:<" + Recipients->Strings(i) + ">", tiRcptTo)) {
             ResetTransaction();
             return false;
         }
@@ -226,6 +236,9 @@ bool TSMTPMailer::Transaction(const std::string& From, TStrings* Recipients) {
     THeaderRestore restore(mailMessage_->Header());
     // Blind copies stay blind: no recipient may see the Bcc line.
     DeleteLabelLines(mailMessage_->Header(), "Bcc:");
+    // Every message needs a date. One stamped here goes again with the
+    // restore, so a message sent again gets the time of that sending.
+    if (!mailMessage_->LabelExists("Date")) mailMessage_->SetDate(Now());
     if (!Step("DATA", tiData)) {
         ResetTransaction();
         return false;

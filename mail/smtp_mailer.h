@@ -82,7 +82,7 @@ public:
     // afterwards whatever came back.
     bool Quit();
     // The last reply; after Connect in hsAuto mode the replies of the whole
-    // handshake.
+    // handshake (a refused AUTH LOGIN left out: the server is used without).
     std::string GetLastResponse() const { return socketTalk_->ReplyBuffer(); }
 
     // Safe from any thread: the step waiting now (and every later one until
@@ -95,6 +95,9 @@ protected:
     ~TSMTPMailer() override = default;
 
 private:
+    // The user name, then (when accepted) the password; each reply is
+    // appended to Replies when given.
+    bool Credentials(std::string* Replies);
     // One exchange: sends Text (with CR LF) under TalkID and waits.
     bool Step(const std::string& Line, int TalkID);
     // MAIL FROM, RCPT TO for each recipient, DATA and the text.

@@ -40,7 +40,7 @@ TEST_F(MailRecipients, ClearThenAddLeavesOneLineAtTheEnd) {
     message_->To()->Add("Vexmora notif", "third@example.org");
     EXPECT_EQ(message_->Header()->Strings(1),
               "To: \"Vexmora\" <to@example.org>, <second@example.org>, "
-              "\"=?iso-8859-1?Q?Vexmora=20notif?=\" <third@example.org>");
+              "=?iso-8859-1?Q?Vexmora=20notif?= <third@example.org>");
     EXPECT_EQ(message_->To()->Count(), 3);
     EXPECT_EQ(Names(message_->To()), (TList2{"Vexmora", "", "Vexmora notif"}));
 }

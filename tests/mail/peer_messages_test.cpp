@@ -39,6 +39,8 @@ struct TExpected {
     std::string Plain;
     std::string HTML;
     std::vector<std::pair<std::string, std::string>> Attachments;
+    // The texts above are bytes in this character set.
+    std::string Charset = "iso-8859-1";
 
     std::string Json() const {
         auto pair = [](const std::pair<std::string, std::string>& p) {
@@ -51,7 +53,8 @@ struct TExpected {
         };
         return "{\"subject\": " + JsonString(Subject) + ",\n \"from\": " + pair(From) +
                ",\n \"to\": " + list(To) + ",\n \"plain\": " + JsonString(Plain) +
-               ",\n \"html\": " + JsonString(HTML) + ",\n \"attachments\": " + list(Attachments) + "}\n";
+               ",\n \"html\": " + JsonString(HTML) + ",\n \"attachments\": " + list(Attachments) +
+               ",\n \"charset\": " + JsonString(Charset) + "}\n";
     }
 };
 
@@ -75,6 +78,23 @@ protected:
         Save(name + ".json", expected.Json());
     }
 
+    // Display names that need encoding, quoting, both or neither, each short
+    // enough for one encoded word.
+    void WriteNames(const std::string& charset, const std::string& from,
+                    const std::vector<std::pair<std::string, std::string>>& to) {
+        TOwned<TMimeMessage> message = MakeOwned<TMimeMessage>(nullptr);
+        message->SetCharset(charset);
+        message->SetFrom(from, "vexmora@example.org");
+        message->To()->Clear();
+        for (const auto& [name, address] : to) message->To()->Add(name, address);
+        message->SetSubject("Names");
+        message->SetTextPlain("Names\r\n");
+        message->RebuildBody();
+        TExpected expected{"Names", {from, "vexmora@example.org"}, to, "Names\r\n", "", {}};
+        expected.Charset = charset;
+        Write("names-" + charset, message.get(), expected);
+    }
+
     void Save(const std::string& fileName, const std::string& text) {
         TOwned<TFileStream> file =
             MakeOwned<TFileStream>(IncludeTrailingPathDelimiter(folder_) + fileName, fmCreate);
@@ -84,6 +104,17 @@ protected:
     TFixedMailWorld world_;
     std::string folder_;
 };
+
+// A sample text of the given number of characters: letters, blanks,
+// specials and accented letters, in Latin-1 or UTF-8.
+std::string SampleText(size_t characters, bool utf8) {
+    static const char* const kLatin1[] = {"D", "r", "i", "v", "e", " ", "\xE9", "\xFC", ",", "?", "_", "="};
+    static const char* const kUtf8[] = {
+        "D", "r", "i", "v", "e", " ", "\xC3\xA9", "\xE2\x82\xAC", ",", "?", "_", "\xF0\x9F\x92\xBE"};
+    std::string text;
+    for (size_t i = 0; i < characters; ++i) text += (utf8 ? kUtf8 : kLatin1)[(i * 5 + i / 12) % 12];
+    return text;
+}
 
 TEST_F(PeerMessages, AlertMail) {
     TOwned<TMimeMessage> message = MakeOwned<TMimeMessage>(nullptr);
@@ -153,6 +184,43 @@ TEST_F(PeerMessages, MultipartMail) {
            plain,
            html,
            {{"report.txt", "drive 0: 41 C\r\ndrive 1: 39 C\r\n"}, {"data.bin", binary}}});
+}
+
+TEST_F(PeerMessages, DisplayNames) {
+    WriteNames("iso-8859-1", "M\xFCller, J\xF6rg (IT)",
+               {{"[Vexmora]", "a@example.org"},
+                {"Jos\xE9", "b@example.org"},
+                {"J.Smith", "c@example.org"},
+                {"Ops \"night\" <shift>", "d@example.org"}});
+    WriteNames("utf-8", "J\xC3\xB6rg M\xC3\xBCller (\xC3\x9C)",
+               {{"\xC5\x81ukasz \xC5\xBB\xC3\xB3\xC5\x82\xC4\x87, Ops", "a@example.org"},
+                {"[Vexmora]", "b@example.org"},
+                {"\xE6\x97\xA5\xE6\x9C\xAC", "c@example.org"}});
+}
+
+// Long subjects go as several short encoded words on folded lines.
+TEST_F(PeerMessages, LongSubjects) {
+    for (const bool utf8 : {false, true}) {
+        for (const size_t characters : {62u, 200u, 1100u}) {
+            const std::string charset = utf8 ? "utf-8" : "iso-8859-1";
+            const std::string subject = SampleText(characters, utf8);
+            TOwned<TMimeMessage> message = MakeOwned<TMimeMessage>(nullptr);
+            message->SetCharset(charset);
+            message->SetFrom("Vexmora", "vexmora@example.org");
+            message->To()->Add("", "admin@example.org");
+            message->SetSubject(subject);
+            message->SetTextPlain("Long subject\r\n");
+            message->RebuildBody();
+            TExpected expected{subject,
+                               {"Vexmora", "vexmora@example.org"},
+                               {{"", "admin@example.org"}},
+                               "Long subject\r\n",
+                               "",
+                               {}};
+            expected.Charset = charset;
+            Write("subject-" + charset + "-" + std::to_string(characters), message.get(), expected);
+        }
+    }
 }
 
 }  // namespace

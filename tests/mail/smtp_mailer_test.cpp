@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "mail/header_lines.h"
+#include "mail/mime_dates.h"
 #include "mail/mime_message.h"
+#include "tests/mail/mail_world.h"
 #include "tests/mail/smtp_script_server.h"
 
 namespace {
@@ -60,6 +62,92 @@ TEST_F(SmtpMailerTest, SplitMultiLineRepliesAreReadWhole) {
     server.Join();
     // No user name: no AUTH LOGIN between EHLO and QUIT.
     EXPECT_EQ(server.Received(), (std::vector<std::string>{kEhlo, "QUIT"}));
+}
+
+TEST_F(SmtpMailerTest, HandshakeTextHoldsEveryReplyOfTheLogin) {
+    Mailer->SetUserName("alice");
+    Mailer->SetPassword("secret");
+    TScriptServer server({Send("220 hi\r\n"), ReadLine(), Send("250-mail\r\n250 AUTH LOGIN\r\n"), ReadLine(),
+                          Send("334 VXNlcm5hbWU6\r\n"), ReadLine(), Send("334 UGFzc3dvcmQ6\r\n"), ReadLine(),
+                          Send("235 welcome\r\n")});
+    ASSERT_TRUE(Connect(server));
+    EXPECT_EQ(
+        Mailer->GetLastResponse(),
+        "220 hi\r\n250-mail\r\n250 AUTH LOGIN\r\n334 VXNlcm5hbWU6\r\n334 UGFzc3dvcmQ6\r\n235 welcome\r\n");
+    server.Join();
+    EXPECT_EQ(server.Received(), (std::vector<std::string>{kEhlo, "AUTH LOGIN", "YWxpY2U=", "c2VjcmV0"}));
+    Mailer->SocketTalk()->Socket()->Close();
+}
+
+TEST_F(SmtpMailerTest, RefusedUserNameEndsTheHandshakeTextWithTheRefusal) {
+    Mailer->SetUserName("alice");
+    TScriptServer server({Send("220 hi\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(),
+                          Send("334 VXNlcm5hbWU6\r\n"), ReadLine(), Send("535 no such user\r\n")});
+    EXPECT_FALSE(Connect(server));
+    EXPECT_EQ(Mailer->GetLastResponse(), "220 hi\r\n250 ok\r\n334 VXNlcm5hbWU6\r\n535 no such user\r\n");
+    server.Join();
+    EXPECT_EQ(server.Received().size(), 3u);
+}
+
+// The whole dialogue of a send as a strict server reads it.
+std::vector<TScriptStep> AcceptingSend() {
+    return {Send("220 hi\r\n"),        ReadLine(), Send("250 ok\r\n"),      ReadLine(),
+            Send("250 sender ok\r\n"), ReadLine(), Send("250 rcpt ok\r\n"), ReadLine(),
+            Send("354 go\r\n"),        ReadData(), Send("250 queued\r\n"),  ReadLine(),
+            Send("221 bye\r\n")};
+}
+
+// The header lines of a received DATA text that begin with Label.
+std::vector<std::string> LinesOf(const std::string& data, const std::string& label) {
+    std::vector<std::string> found;
+    const std::string header = data.substr(0, data.find("\r\n\r\n") + 2);
+    for (size_t at = 0; at < header.size();) {
+        const size_t end = header.find("\r\n", at);
+        if (header.compare(at, label.size(), label) == 0) found.push_back(header.substr(at, end - at));
+        at = end + 2;
+    }
+    return found;
+}
+
+TEST_F(SmtpMailerTest, EnvelopeCommandsHaveNoBlankAfterTheColon) {
+    TScriptServer server(AcceptingSend());
+    ASSERT_TRUE(Connect(server));
+    ASSERT_TRUE(Mailer->SendMessage());
+    EXPECT_TRUE(Mailer->Quit());
+    server.Join();
+    const std::vector<std::string> received = server.Received();
+    ASSERT_EQ(received.size(), 6u);
+    EXPECT_EQ(received[1], "MAIL FROM:<monitor@example.com>");
+    EXPECT_EQ(received[2], "RCPT TO:<admin@example.com>");
+    EXPECT_EQ(received[3], "DATA");
+    EXPECT_EQ(received[5], "QUIT");
+}
+
+TEST_F(SmtpMailerTest, SendingStampsTheDateOfSendingOnceAndOnlyOnTheWire) {
+    TFixedMailWorld world;
+    for (int round = 0; round < 2; ++round) {
+        TScriptServer server(AcceptingSend());
+        ASSERT_TRUE(Connect(server));
+        ASSERT_TRUE(Mailer->SendMessage());
+        Mailer->Quit();
+        server.Join();
+        const std::string data = server.Received().at(4);
+        EXPECT_EQ(LinesOf(data, "Date:"), (std::vector<std::string>{"Date: Sun, 06 Dec 2026 11:09:31 +0800"}))
+            << "round " << round;
+        // Not kept: an alert sent again later must carry its own time.
+        EXPECT_LT(FindLabelLine(Message->Header(), "Date:", 0), 0);
+    }
+}
+
+TEST_F(SmtpMailerTest, AMessageWithItsOwnDateKeepsIt) {
+    Message->SetDate(EncodeDateTime(2025, 1, 2, 3, 4, 5, 0));
+    TScriptServer server(AcceptingSend());
+    ASSERT_TRUE(Connect(server));
+    ASSERT_TRUE(Mailer->SendMessage());
+    Mailer->Quit();
+    server.Join();
+    EXPECT_EQ(LinesOf(server.Received().at(4), "Date:"),
+              (std::vector<std::string>{"Date: " + DateToRFC822(EncodeDateTime(2025, 1, 2, 3, 4, 5, 0))}));
 }
 
 void Throw(TObject*, int, int) {
