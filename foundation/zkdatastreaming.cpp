@@ -81,7 +81,13 @@ void ReadClassCollection(TReader* Reader, const std::function<TPersistent*(TClas
         const std::string name = Reader->ReadString();
         const TClass cls = GetClass(name);
         if (!cls) throw EReadError(Format("Class %s not found", name));
-        TPersistent* object = Make(cls);
+        TPersistent* object = nullptr;
+        try {
+            object = Make(cls);
+        } catch (const EZKCLException& e) {
+            // A class that refuses its host is a fault of the stream.
+            throw EReadError(e.Message());
+        }
         if (!object) throw EReadError(ZkErrorInvalidClassType);
         while (!Reader->EndOfList()) Reader->ReadProperty(object);
         Reader->ReadListEnd();

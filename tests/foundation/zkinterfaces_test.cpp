@@ -130,3 +130,38 @@ TEST_F(CountedObjects, ANewItemGetsAUniqueHexadecimalID) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CountedObjects, ManagementDeletesOnlyItemsOfItsList) {
+    TZkIntf<TZkDataItemsList> list(Create<TZkDataItemsList>());
+    TZkIntf<TZkDataItemsList> other(Create<TZkDataItemsList>());
+    auto* management = Create<TZkBaseDataItemsListManagement>(list.get());
+    list->SetItemClass(TCountedItem::ClassInfo());
+    TZkIntf<IZkDataItem> mine = management->Add();
+    TZkIntf<IZkDataItem> foreign(AddCounted(other.get()));
+    try {
+        management->Remove(foreign.get());
+        FAIL() << "no error";
+    } catch (const EZKCLDataItems& e) {
+        EXPECT_EQ(e.Message(), "Item cannot be deleted");
+    }
+    management->Remove(mine.get());
+    EXPECT_EQ(list->Count(), 0);
+    EXPECT_THROW(management->Delete(0), EZKCLDataItems);
+    EXPECT_THROW(management->Create(TZkDataItemTextImpl::ClassInfo()), EZKCLDataItems);
+}
+
+TEST_F(CountedObjects, DeepSearchGoesDepthFirstFromTheLastItem) {
+    TZkIntf<TZkDataItemsList> list(Create<TZkDataItemsList>());
+    TZkBaseDataItem* first = AddCounted(list.get());
+    TZkBaseDataItem* child = AddCounted(first->EnsureSubItems());
+    TZkBaseDataItem* second = AddCounted(list.get());
+    AddCounted(second->EnsureSubItems())->SetID("twin");
+    child->SetID("twin");
+    EXPECT_FALSE(list->FindItem("twin", false));
+    TZkIntf<IZkDataItem> found = list->FindItem("twin", true);
+    EXPECT_EQ(found->ParentItem().get(), static_cast<IZkDataItem*>(second));
+}
+
+}  // namespace
