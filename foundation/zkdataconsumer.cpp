@@ -4,6 +4,7 @@
 
 #include "classlib/controls.h"
 #include "classlib/text.h"
+#include "foundation/zkcomponentwatch.h"
 #include "foundation/zkdatacontexts.h"
 #include "foundation/zkdataerrors.h"
 #include "foundation/zkdataviewlist.h"
@@ -33,7 +34,9 @@ bool IsWithin(IZkDataContext* Context, IZkDataContext* Ancestor) {
 }  // namespace
 
 TZkDataConsumer::TZkDataConsumer(TComponent* Owner, std::vector<int> Attributes, TZkDataChangeEvent OnChange)
-    : OnChange(OnChange), owner_(Owner) {
+    : OnChange(OnChange), owner_(::Create<TZkComponentWatch>()) {
+    owner_->Watch(Owner);
+    owner_->OnGone = TNotifyEvent(this, &TZkDataConsumer::OwnerGone);
     for (int attribute : Attributes)
         if (std::find(attributes_.begin(), attributes_.end(), attribute) == attributes_.end())
             attributes_.push_back(attribute);
@@ -48,6 +51,16 @@ void TZkDataConsumer::BeforeDestruction() {
     OnChange = nullptr;
     SetProvider(nullptr);
     inherited::BeforeDestruction();
+    FreeAndNil(owner_);
+}
+
+TComponent* TZkDataConsumer::Owner() const {
+    return owner_ ? owner_->Watched() : nullptr;
+}
+
+// The control that supplied OnChange is going away.
+void TZkDataConsumer::OwnerGone(TObject*) {
+    OnChange = nullptr;
 }
 
 template <class Tell>
@@ -66,11 +79,13 @@ void TZkDataConsumer::TellExtensions(Tell tell) {
 }
 
 bool TZkDataConsumer::OwnerLoading() const {
-    return owner_ && owner_->ComponentState().Contains(csLoading);
+    TComponent* owner = Owner();
+    return owner && owner->ComponentState().Contains(csLoading);
 }
 
 void TZkDataConsumer::Changed(TZkDataChangeReason Reason) {
-    if (auto* control = dynamic_cast<TControl*>(owner_)) control->Invalidate();
+    if (auto* control = dynamic_cast<TControl*>(Owner()))
+        if (!control->ComponentState().Contains(csDestroying)) control->Invalidate();
     if (Assigned(OnChange)) OnChange(this, Reason);
 }
 
@@ -159,6 +174,11 @@ TZkDataConsumerItemSelect* TZkDataConsumer::ItemSelect() const {
 TZkIntf<IZkDataItem> TZkDataConsumer::SelectedItem() const {
     TZkDataConsumerItemSelect* select = ItemSelect();
     return select ? select->Selected() : nullptr;
+}
+
+TZkIntf<IZkDataItemsRenderer> TZkDataConsumer::SelectedItemRenderer() const {
+    TZkIntf<IZkDataItem> item = SelectedItem();
+    return item ? ZkSupports<IZkDataItemsRenderer>(item->OwnerList()) : nullptr;
 }
 
 TZkDataConsumerViewList* TZkDataConsumer::ViewList() {

@@ -11,6 +11,7 @@
 #include "classlib/delegate.h"
 #include "foundation/zkdataitems.h"
 
+class TZkComponentWatch;
 class TZkDataConsumer;
 class TZkDataConsumerItemSelect;
 class TZkDataConsumerViewList;
@@ -35,7 +36,8 @@ public:
     explicit TZkDataConsumer(TComponent* Owner, std::vector<int> Attributes = {},
                              TZkDataChangeEvent OnChange = nullptr);
 
-    TComponent* Owner() const { return owner_; }
+    // Null once the owner is gone; OnChange goes with it.
+    TComponent* Owner() const;
     const std::vector<int>& Attributes() const { return attributes_; }
 
     IZkDataProvider* Provider() const { return provider_.get(); }
@@ -57,6 +59,8 @@ public:
     TZkIntf<IZkDataItems> Items();
     TZkDataConsumerItemSelect* ItemSelect() const;
     TZkIntf<IZkDataItem> SelectedItem() const;
+    // What draws the selected item: the renderer of its list, or null.
+    TZkIntf<IZkDataItemsRenderer> SelectedItemRenderer() const;
     // Made on first use; goes when the provider does.
     TZkDataConsumerViewList* ViewList();
 
@@ -71,8 +75,10 @@ public:
     void BeforeDestruction() override;
 
     // The published "Provider" (an object that implements IZkDataProvider).
+    // It refers to a component of the form, so it is never streamed.
     TObject* ProviderObject() const;
     void SetProviderObject(TObject* Value);
+    bool IsProviderStored() const { return false; }
 
 protected:
     void InitImplementers() override;
@@ -90,7 +96,9 @@ private:
     template <class Tell>
     void TellExtensions(Tell tell);
 
-    TComponent* owner_;
+    void OwnerGone(TObject* Sender);
+
+    TZkComponentWatch* owner_ = nullptr;
     std::vector<int> attributes_;
     TZkIntf<IZkDataProvider> provider_;
     TZkIntf<IZkDataContext> context_;

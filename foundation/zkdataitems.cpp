@@ -7,6 +7,7 @@
 #include "classlib/filer.h"
 #include "classlib/imagelist.h"
 #include "classlib/text.h"
+#include "foundation/zkcomponentwatch.h"
 #include "foundation/zkdataerrors.h"
 #include "foundation/zkdatastreaming.h"
 
@@ -232,29 +233,11 @@ void TZkBaseDataItemsListManagement::Remove(IZkDataItem* Item) {
     list.DeleteItem(index);
 }
 
-// Forgets the image list when it is freed.
-class TZkCustomDataItemsImages::TWatch : public TComponent {
-    VX_CLASS(TZkCustomDataItemsImages::TWatch, TComponent)
-public:
-    TWatch() : TComponent(nullptr) {}
-    TCustomImageList* images = nullptr;
-    void Watch(TCustomImageList* Value) {
-        if (images == Value) return;
-        if (images) images->RemoveFreeNotification(this);
-        images = Value;
-        if (images) images->FreeNotification(this);
-    }
-    void Notification(TComponent* AComponent, TOperation Operation) override {
-        inherited::Notification(AComponent, Operation);
-        if (Operation == opRemove && AComponent == images) images = nullptr;
-    }
-};
-
 TZkCustomDataItemsImages::TZkCustomDataItemsImages(TExtensibleInterfacedPersistent* Controller)
-    : TZkBaseDataItemsImagesImpl(Controller), watch_(::Create<TWatch>()) {}
+    : TZkBaseDataItemsImagesImpl(Controller), watch_(::Create<TZkComponentWatch>()) {}
 
 TCustomImageList* TZkCustomDataItemsImages::Images() {
-    return watch_ ? watch_->images : nullptr;
+    return watch_ ? static_cast<TCustomImageList*>(watch_->Watched()) : nullptr;
 }
 
 void TZkCustomDataItemsImages::SetImages(TCustomImageList* Value) {
@@ -263,6 +246,5 @@ void TZkCustomDataItemsImages::SetImages(TCustomImageList* Value) {
 
 void TZkCustomDataItemsImages::BeforeDestruction() {
     inherited::BeforeDestruction();
-    if (watch_) watch_->Watch(nullptr);
     FreeAndNil(watch_);
 }

@@ -10,6 +10,7 @@
 #include "foundation/zkdatainterfaces.h"
 
 class TReader;
+class TZkComponentWatch;
 class TWriter;
 class TZkBaseDataItems;
 class TZkDataItemsList;
@@ -228,8 +229,7 @@ public:
     void BeforeDestruction() override;
 
 private:
-    class TWatch;
-    TWatch* watch_ = nullptr;
+    TZkComponentWatch* watch_ = nullptr;
 };
 
 // A new item ID: the hexadecimal digits of a newly generated GUID.

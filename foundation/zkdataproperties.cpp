@@ -19,6 +19,7 @@ void PublishZkDataProperties() {
         .Default(-1);
     TPublish<TZkDataConsumer>()
         .Property("Provider", &TZkDataConsumer::ProviderObject, &TZkDataConsumer::SetProviderObject)
+        .Stored(&TZkDataConsumer::IsProviderStored)
         .Property("Context", &TZkDataConsumer::Context, &TZkDataConsumer::SetContext)
         .Stored(&TZkDataConsumer::IsContextStored);
     TPublish<TZkDataConsumerItemSelect>().Property("Item", &TZkDataConsumerItemSelect::Item,

@@ -137,6 +137,17 @@ TEST_F(Consumer, AFreedProviderLeavesTheConsumerInactive) {
     EXPECT_EQ(consumer->ExtensionCount(), 1);
 }
 
+TEST_F(Consumer, AConsumerOutlivingItsOwnerNoLongerCallsIt) {
+    TOwned<TTestProvider> provider(Create<TTestProvider>(nullptr));
+    TZkIntf<TZkDataConsumer> consumer = MakeConsumer();
+    consumer->SetProvider(provider.get());
+    owner.reset();
+    changes.clear();
+    EXPECT_EQ(consumer->Owner(), nullptr);
+    consumer->SetProvider(nullptr);
+    EXPECT_TRUE(changes.empty());
+}
+
 class ViewList : public Consumer {
 protected:
     void SetUp() override {
