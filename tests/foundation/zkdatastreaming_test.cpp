@@ -113,11 +113,11 @@ TEST_F(Streaming, AConsumerKeepsItsContextAndItemThroughAStream) {
     EXPECT_EQ(copy->SelectedItem().get(), static_cast<IZkDataItem*>(item));
 }
 
-// Handmade "Items" values as an older or damaged writer may have left them.
-std::string ItemsValue(const std::function<void(TWriter*)>& Fill) {
+// Handmade values as an older or damaged writer may have left them.
+std::string PropertyValue(const char* Name, const std::function<void(TWriter*)>& Fill) {
     TOwned<TMemoryStream> stream(Create<TMemoryStream>());
     TOwned<TWriter> writer(Create<TWriter>(stream.get()));
-    writer->WriteStr("Items");
+    writer->WriteStr(Name);
     Fill(writer.get());
     writer->WriteListEnd();
     return std::string(static_cast<const char*>(stream->Memory()), static_cast<size_t>(stream->Size()));
@@ -138,9 +138,24 @@ TEST_F(Streaming, DamagedCollectionsRaiseTheirReadErrors) {
         const char* why;
         std::function<void(TWriter*)> fill;
         const char* error;
+        const char* property = "Items";
     };
     const Row rows[] = {
         {"a list where a collection belongs", [](TWriter* W) { W->WriteString("x"); }, "Expected collection"},
+        {"extensions as a plain value", [](TWriter* W) { W->WriteInteger(1); }, "Expected collection",
+         "Extensions"},
+        {"an extension opening with another property",
+         [](TWriter* W) {
+             W->WriteValue(vaCollection), W->WriteListBegin(), W->WriteStr("Text"), W->WriteString("x");
+             W->WriteListEnd(), W->WriteListEnd();
+         },
+         "Missing ClassName property", "Extensions"},
+        {"an item class as an extension",
+         [](TWriter* W) {
+             W->WriteValue(vaCollection), W->WriteListBegin(), W->WriteStr("ClassName");
+             W->WriteString("TZkBaseDataItem"), W->WriteListEnd(), W->WriteListEnd();
+         },
+         "Invalid class type", "Extensions"},
         {"an item opening with another property",
          [](TWriter* W) {
              W->WriteValue(vaCollection), W->WriteListBegin(), W->WriteStr("ID"), W->WriteString("x");
@@ -165,7 +180,8 @@ TEST_F(Streaming, DamagedCollectionsRaiseTheirReadErrors) {
          },
          "Class TNoSuchItem not found"},
     };
-    for (const Row& row : rows) EXPECT_EQ(ReadError(ItemsValue(row.fill)), row.error) << row.why;
+    for (const Row& row : rows)
+        EXPECT_EQ(ReadError(PropertyValue(row.property, row.fill)), row.error) << row.why;
 }
 
 TEST_F(Streaming, RandomAndCutStreamsEndInAReadError) {

@@ -3,6 +3,7 @@
 // refuses to go, and extensions answer queries for their host.
 #include <gtest/gtest.h>
 
+#include "classlib/imagelist.h"
 #include "foundation/zkdataerrors.h"
 #include "tests/foundation/zkdata_test_provider.h"
 
@@ -162,6 +163,21 @@ TEST_F(CountedObjects, DeepSearchGoesDepthFirstFromTheLastItem) {
     EXPECT_FALSE(list->FindItem("twin", false));
     TZkIntf<IZkDataItem> found = list->FindItem("twin", true);
     EXPECT_EQ(found->ParentItem().get(), static_cast<IZkDataItem*>(second));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CountedObjects, AFreedImageListIsForgotten) {
+    TZkIntf<TZkDataItemsList> list(Create<TZkDataItemsList>());
+    Create<TZkCustomDataItemsImages>(list.get());
+    TZkIntf<IZkDataItemsImages> images = ZkSupports<IZkDataItemsImages>(list);
+    auto* imageList = Create<TCustomImageList>(static_cast<TComponent*>(nullptr));
+    images->SetImages(imageList);
+    EXPECT_EQ(images->Images(), imageList);
+    imageList->Free();
+    EXPECT_EQ(images->Images(), nullptr);
 }
 
 }  // namespace
