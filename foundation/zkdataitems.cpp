@@ -1,8 +1,6 @@
 #include "foundation/zkdataitems.h"
 
 #include <algorithm>
-#include <map>
-#include <mutex>
 
 #include "classlib/filer.h"
 #include "classlib/imagelist.h"
@@ -11,31 +9,9 @@
 #include "foundation/zkdataerrors.h"
 #include "foundation/zkdatastreaming.h"
 
-namespace {
-
-struct ItemFactoryTable {
-    std::mutex lock;
-    std::map<TClass, TZkItemFactory> factories;
-};
-
-ItemFactoryTable& ItemFactories() {
-    static ItemFactoryTable table;
+zk_detail::TFactoryTable<TZkItemFactory>& ItemFactories() {
+    static zk_detail::TFactoryTable<TZkItemFactory> table;
     return table;
-}
-
-}  // namespace
-
-void RegisterItemFactory(TClass ItemClass, TZkItemFactory Factory) {
-    auto& table = ItemFactories();
-    std::lock_guard guard(table.lock);
-    table.factories[ItemClass] = Factory;
-}
-
-TZkItemFactory FindItemFactory(TClass ItemClass) {
-    auto& table = ItemFactories();
-    std::lock_guard guard(table.lock);
-    auto found = table.factories.find(ItemClass);
-    return found == table.factories.end() ? nullptr : found->second;
 }
 
 std::string NewZkDataItemID() {
@@ -133,7 +109,7 @@ int TZkDataItemsList::IndexOf(IZkDataItem* Item) {
 
 TZkBaseDataItem* TZkDataItemsList::CreateItem(TClass ItemClass) {
     const TZkItemFactory factory = ItemClass && ::InheritsFrom(ItemClass, TZkBaseDataItem::ClassInfo())
-                                       ? FindItemFactory(ItemClass)
+                                       ? ItemFactories().Find(ItemClass)
                                        : nullptr;
     if (!factory) throw EZKCLDataItems(ZkErrorInvalidClassType);
     TZkBaseDataItem* item = factory(this);
@@ -180,7 +156,7 @@ void TZkDataItemsList::DefineProperties(TFiler* Filer) {
 void TZkDataItemsList::ReadItems(TReader* Reader) {
     TZkStreamHold hold(this);
     ReadClassCollection(Reader, [this](TClass ItemClass) -> TPersistent* {
-        if (!::InheritsFrom(ItemClass, TZkBaseDataItem::ClassInfo()) || !FindItemFactory(ItemClass))
+        if (!::InheritsFrom(ItemClass, TZkBaseDataItem::ClassInfo()) || !ItemFactories().Find(ItemClass))
             return nullptr;
         return CreateItem(ItemClass);
     });

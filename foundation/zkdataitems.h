@@ -237,14 +237,4 @@ std::string NewZkDataItemID();
 
 // Builds an item of a class known by its token, for the reader.
 using TZkItemFactory = TZkBaseDataItem* (*)(TZkBaseDataItems* Owner);
-void RegisterItemFactory(TClass ItemClass, TZkItemFactory Factory);
-TZkItemFactory FindItemFactory(TClass ItemClass);
-
-template <class T>
-void RegisterItemClass() {
-    static_assert(std::is_base_of_v<TZkBaseDataItem, T>);
-    RegisterClass(T::ClassInfo());
-    RegisterItemFactory(T::ClassInfo(), [](TZkBaseDataItems* Owner) {
-        return static_cast<TZkBaseDataItem*>(Create<T>(Owner));
-    });
-}
+zk_detail::TFactoryTable<TZkItemFactory>& ItemFactories();

@@ -44,7 +44,7 @@ public:
         TZkStreamHold hold(object_);
         ReadClassCollection(reader, [this](TClass cls) -> TPersistent* {
             const TZkExtensionFactory factory = ::InheritsFrom(cls, TAggregatedPersistentEx::ClassInfo())
-                                                    ? FindExtensionFactory(cls)
+                                                    ? ExtensionFactories().Find(cls)
                                                     : nullptr;
             if (!factory) return nullptr;
             if (TAggregatedPersistentEx* existing = object_->FindExtension(cls)) return existing;
@@ -105,19 +105,19 @@ void DefineExtensionsProperty(TFiler* Filer, TExtensibleInterfacedPersistent* Ob
 void ZkDataProviderRegisterClasses() {
     static std::once_flag once;
     std::call_once(once, [] {
-        RegisterClass(TZkDataItemsList::ClassInfo());
-        RegisterExtensionClass<TZkCustomDataItemsImages>();
-        RegisterExtensionClass<TZkCustomDataItemsTextRenderer>();
-        RegisterExtensionClass<TZkBaseDataItemsListManagement>();
-        RegisterItemClass<TZkBaseDataItem>();
-        RegisterExtensionClass<TZkDataItemTextImpl>();
-        RegisterExtensionClass<TZkDataItemImageImpl>();
-        RegisterClass(TZkDataConsumer::ClassInfo());
-        RegisterExtensionClass<TZkDataConsumerItemSelect>();
-        RegisterClass(TZkDataContexts::ClassInfo());
-        RegisterClass(TZkDataContext::ClassInfo());
-        RegisterClass(TZkManagedDataContext::ClassInfo());
-        RegisterClass(TZkFixedDataContext::ClassInfo());
+        RegisterZkDataClass<TZkDataItemsList>();
+        RegisterZkDataClass<TZkCustomDataItemsImages>();
+        RegisterZkDataClass<TZkCustomDataItemsTextRenderer>();
+        RegisterZkDataClass<TZkBaseDataItemsListManagement>();
+        RegisterZkDataClass<TZkBaseDataItem>();
+        RegisterZkDataClass<TZkDataItemTextImpl>();
+        RegisterZkDataClass<TZkDataItemImageImpl>();
+        RegisterZkDataClass<TZkDataConsumer>();
+        RegisterZkDataClass<TZkDataConsumerItemSelect>();
+        RegisterZkDataClass<TZkDataContexts>();
+        RegisterZkDataClass<TZkDataContext>();
+        RegisterZkDataClass<TZkManagedDataContext>();
+        RegisterZkDataClass<TZkFixedDataContext>();
         PublishZkDataProperties();
     });
 }

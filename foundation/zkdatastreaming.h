@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/filer.h"
+#include "foundation/zkdataitems.h"
 #include "foundation/zkinterfaces.h"
 
 // Holds an object's count up while it reads itself, without ending it after.
@@ -36,6 +37,21 @@ void ReadClassCollection(TReader* Reader, const std::function<TPersistent*(TClas
 // The "Extensions" property of Object, written only when at least one of
 // its extensions is streamable.
 void DefineExtensionsProperty(TFiler* Filer, TExtensibleInterfacedPersistent* Object);
+
+// Registers T by name, with a builder when the reader makes T inside a
+// host (extensions) or a list (items).
+template <class T>
+void RegisterZkDataClass() {
+    RegisterClass(T::ClassInfo());
+    if constexpr (std::is_base_of_v<TAggregatedPersistentEx, T>)
+        ExtensionFactories().Add(T::ClassInfo(), [](TExtensibleInterfacedPersistent* Controller) {
+            return static_cast<TAggregatedPersistentEx*>(Create<T>(Controller));
+        });
+    else if constexpr (std::is_base_of_v<TZkBaseDataItem, T>)
+        ItemFactories().Add(T::ClassInfo(), [](TZkBaseDataItems* Owner) {
+            return static_cast<TZkBaseDataItem*>(Create<T>(Owner));
+        });
+}
 
 // Registers the framework's classes by name once; every framework object
 // calls it when built, and the start-up code may call it earlier.

@@ -1,8 +1,6 @@
 #include "foundation/zkinterfaces.h"
 
 #include <algorithm>
-#include <map>
-#include <mutex>
 
 #include "classlib/exceptions.h"
 #include "foundation/zkdataerrors.h"
@@ -41,29 +39,11 @@ namespace {
     throw EInvalidPointer("Invalid pointer operation");
 }
 
-struct FactoryTable {
-    std::mutex lock;
-    std::map<TClass, TZkExtensionFactory> factories;
-};
-
-FactoryTable& Factories() {
-    static FactoryTable table;
-    return table;
-}
-
 }  // namespace
 
-void RegisterExtensionFactory(TClass ExtensionClass, TZkExtensionFactory Factory) {
-    auto& table = Factories();
-    std::lock_guard guard(table.lock);
-    table.factories[ExtensionClass] = Factory;
-}
-
-TZkExtensionFactory FindExtensionFactory(TClass ExtensionClass) {
-    auto& table = Factories();
-    std::lock_guard guard(table.lock);
-    auto found = table.factories.find(ExtensionClass);
-    return found == table.factories.end() ? nullptr : found->second;
+zk_detail::TFactoryTable<TZkExtensionFactory>& ExtensionFactories() {
+    static zk_detail::TFactoryTable<TZkExtensionFactory> table;
+    return table;
 }
 
 // ---- TExtensibleInterfacedPersistent ------------------------------------------

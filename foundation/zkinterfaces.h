@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <cstddef>
+#include <map>
+#include <mutex>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -217,17 +219,27 @@ public:
     void BeforeDestruction() override;
 };
 
+namespace zk_detail {
+// Builders of classes known by their token, for the reader.
+template <class Factory>
+class TFactoryTable {
+public:
+    void Add(TClass Class, Factory Builder) {
+        std::lock_guard guard(lock_);
+        factories_[Class] = Builder;
+    }
+    Factory Find(TClass Class) {
+        std::lock_guard guard(lock_);
+        auto found = factories_.find(Class);
+        return found == factories_.end() ? nullptr : found->second;
+    }
+
+private:
+    std::mutex lock_;
+    std::map<TClass, Factory> factories_;
+};
+}  // namespace zk_detail
+
 // Builds an extension of a class known by its token, for the reader.
 using TZkExtensionFactory = TAggregatedPersistentEx* (*)(TExtensibleInterfacedPersistent* Controller);
-void RegisterExtensionFactory(TClass ExtensionClass, TZkExtensionFactory Factory);
-TZkExtensionFactory FindExtensionFactory(TClass ExtensionClass);
-
-// Registers T by name and as an extension the reader can build.
-template <class T>
-void RegisterExtensionClass() {
-    static_assert(std::is_base_of_v<TAggregatedPersistentEx, T>);
-    RegisterClass(T::ClassInfo());
-    RegisterExtensionFactory(T::ClassInfo(), [](TExtensibleInterfacedPersistent* Controller) {
-        return static_cast<TAggregatedPersistentEx*>(Create<T>(Controller));
-    });
-}
+zk_detail::TFactoryTable<TZkExtensionFactory>& ExtensionFactories();

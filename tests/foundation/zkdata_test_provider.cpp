@@ -1,11 +1,12 @@
 #include "tests/foundation/zkdata_test_provider.h"
 
 #include "classlib/properties.h"
+#include "foundation/zkdatastreaming.h"
 
 void RegisterTestClasses() {
     static const bool registered = [] {
-        RegisterItemClass<TCountedItem>();
-        RegisterExtensionClass<TCountedExtension>();
+        RegisterZkDataClass<TCountedItem>();
+        RegisterZkDataClass<TCountedExtension>();
         TPublish<TCountedExtension>().Property("Weight", &TCountedExtension::Weight,
                                                &TCountedExtension::SetWeight);
         return true;

@@ -3,6 +3,8 @@
 // classes that count their live instances.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "classlib/component.h"
@@ -40,6 +42,20 @@ private:
 };
 
 void RegisterTestClasses();
+
+// Every counted item and extension a test made is gone when it ends.
+class CountedTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterTestClasses();
+        TCountedItem::Live = 0;
+        TCountedExtension::Live = 0;
+    }
+    void TearDown() override {
+        EXPECT_EQ(TCountedItem::Live, 0);
+        EXPECT_EQ(TCountedExtension::Live, 0);
+    }
+};
 
 // A provider component; components are kept by their owner, so it does not count.
 class TTestProvider : public TComponent,

@@ -13,18 +13,7 @@
 
 namespace {
 
-class Streaming : public ::testing::Test {
-protected:
-    void SetUp() override {
-        RegisterTestClasses();
-        TCountedItem::Live = 0;
-        TCountedExtension::Live = 0;
-    }
-    void TearDown() override {
-        EXPECT_EQ(TCountedItem::Live, 0);
-        EXPECT_EQ(TCountedExtension::Live, 0);
-    }
-};
+using Streaming = CountedTest;
 
 // Each item as text, image index and weight, children in brackets.
 std::string Dump(IZkDataItems* Items) {

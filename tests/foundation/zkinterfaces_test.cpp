@@ -9,18 +9,7 @@
 
 namespace {
 
-class CountedObjects : public ::testing::Test {
-protected:
-    void SetUp() override {
-        RegisterTestClasses();
-        TCountedItem::Live = 0;
-        TCountedExtension::Live = 0;
-    }
-    void TearDown() override {
-        EXPECT_EQ(TCountedItem::Live, 0);
-        EXPECT_EQ(TCountedExtension::Live, 0);
-    }
-};
+using CountedObjects = CountedTest;
 
 TZkBaseDataItem* AddCounted(TZkDataItemsList* List) {
     TZkBaseDataItem* item = List->CreateItem(TCountedItem::ClassInfo());
