@@ -2,8 +2,8 @@
 // it when it is freed, for objects that are not components themselves.
 #pragma once
 
-#include "classlib/component.h"
-#include "classlib/delegate.h"
+#include "classlib/core/component.h"
+#include "classlib/core/delegate.h"
 
 class TZkComponentWatch : public TComponent {
     VX_CLASS(TZkComponentWatch, TComponent)

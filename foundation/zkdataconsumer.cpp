@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "classlib/controls.h"
-#include "classlib/text.h"
+#include "classlib/core/text.h"
+#include "classlib/windows/controls.h"
 #include "foundation/zkcomponentwatch.h"
 #include "foundation/zkdatacontexts.h"
 #include "foundation/zkdataerrors.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/component.h"
-#include "classlib/delegate.h"
+#include "classlib/core/component.h"
+#include "classlib/core/delegate.h"
 #include "foundation/zkdataitems.h"
 
 class TZkComponentWatch;

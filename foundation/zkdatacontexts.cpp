@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 #include "foundation/zkdataerrors.h"
 #include "foundation/zkdatarender.h"
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "classlib/geometry.h"
+#include "classlib/graphics/geometry.h"
 #include "foundation/zkinterfaces.h"
 
 class TCanvas;

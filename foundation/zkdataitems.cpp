@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "classlib/filer.h"
-#include "classlib/imagelist.h"
-#include "classlib/text.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/text.h"
+#include "classlib/graphics/imagelist.h"
 #include "foundation/zkcomponentwatch.h"
 #include "foundation/zkdataerrors.h"
 #include "foundation/zkdatastreaming.h"

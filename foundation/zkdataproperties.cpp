@@ -1,5 +1,5 @@
 // The published properties of the data provider framework's classes.
-#include "classlib/properties.h"
+#include "classlib/core/properties.h"
 #include "foundation/zkdataconsumer.h"
 #include "foundation/zkdataitems.h"
 #include "foundation/zkdatastreaming.h"

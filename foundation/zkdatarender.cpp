@@ -1,7 +1,7 @@
 #include "foundation/zkdatarender.h"
 
-#include "classlib/canvas.h"
-#include "classlib/text.h"
+#include "classlib/core/text.h"
+#include "classlib/graphics/canvas.h"
 #include "foundation/zkdataerrors.h"
 
 void TZkDP_ProviderBaseRender::Execute() {

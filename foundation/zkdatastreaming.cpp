@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 #include "foundation/zkdataconsumer.h"
 #include "foundation/zkdatacontexts.h"
 #include "foundation/zkdataerrors.h"

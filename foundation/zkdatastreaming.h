@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "classlib/filer.h"
+#include "classlib/core/filer.h"
 #include "foundation/zkdataitems.h"
 #include "foundation/zkinterfaces.h"
 

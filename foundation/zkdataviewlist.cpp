@@ -1,6 +1,6 @@
 #include "foundation/zkdataviewlist.h"
 
-#include "classlib/text.h"
+#include "classlib/core/text.h"
 #include "foundation/zkdataerrors.h"
 
 namespace {

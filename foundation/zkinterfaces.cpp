@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "classlib/exceptions.h"
+#include "classlib/core/exceptions.h"
 #include "foundation/zkdataerrors.h"
 #include "foundation/zkdatastreaming.h"
 

@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "classlib/object.h"
-#include "classlib/win32.h"
+#include "classlib/core/object.h"
+#include "classlib/core/win32.h"
 
 // A type query: the object as the asked interface, or null.
 using TZkInterfaceCast = void* (*)(TObject* Object);

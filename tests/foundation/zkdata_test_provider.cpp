@@ -1,6 +1,6 @@
 #include "tests/foundation/zkdata_test_provider.h"
 
-#include "classlib/properties.h"
+#include "classlib/core/properties.h"
 #include "foundation/zkdatastreaming.h"
 
 void RegisterTestClasses() {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "classlib/component.h"
+#include "classlib/core/component.h"
 #include "foundation/zkdatacontexts.h"
 #include "foundation/zkdataprovider.h"
 #include "foundation/zkdatarender.h"

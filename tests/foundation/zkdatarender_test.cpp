@@ -2,8 +2,8 @@
 // it measures, the note for an item without text, and list indices.
 #include <gtest/gtest.h>
 
-#include "classlib/bitmap.h"
-#include "classlib/canvas.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/canvas.h"
 #include "foundation/zkdataerrors.h"
 #include "tests/foundation/zkdata_test_provider.h"
 

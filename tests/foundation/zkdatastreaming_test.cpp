@@ -5,8 +5,8 @@
 
 #include <random>
 
-#include "classlib/filer.h"
-#include "classlib/streams.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
 #include "foundation/zkdataconsumer.h"
 #include "foundation/zkdataerrors.h"
 #include "tests/foundation/zkdata_test_provider.h"

@@ -3,7 +3,7 @@
 // refuses to go, and extensions answer queries for their host.
 #include <gtest/gtest.h>
 
-#include "classlib/imagelist.h"
+#include "classlib/graphics/imagelist.h"
 #include "foundation/zkdataerrors.h"
 #include "tests/foundation/zkdata_test_provider.h"
 
