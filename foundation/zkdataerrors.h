@@ -1,4 +1,5 @@
-// The data provider framework's error classes and their message texts.
+// The data provider framework's error classes (`EZKCLDataProvider` and its
+// family) and the texts of their messages.
 #pragma once
 
 #include "foundation/zktypes.h"

@@ -72,11 +72,6 @@ private:
     I* p_ = nullptr;
 };
 
-template <class I, class J>
-bool operator==(const TZkIntf<I>& A, const TZkIntf<J>& B) {
-    return static_cast<const void*>(A.get()) == static_cast<const void*>(B.get());
-}
-
 // The object behind Source as interface I (counted), or null when it has none.
 template <class I>
 TZkIntf<I> ZkSupports(IZkUnknown* Source) {
@@ -160,7 +155,6 @@ public:
     // reference is taken; an object without one must be kept by a counted
     // reference (`TZkIntf`).
     void PassCountTo(IZkUnknown* Owner) { count_.SetTarget(Owner); }
-    IZkUnknown* CountOwner() const { return count_.Target(); }
 
 protected:
     // Descendants create their extensions here; it runs once construction
