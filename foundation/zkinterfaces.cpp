@@ -23,6 +23,13 @@ long TPassedCount::Release(bool& Ends) {
     return count;
 }
 
+long TPassedCount::ReleaseEnding(TObject* Object) {
+    bool ends = false;
+    const long count = Release(ends);
+    if (ends) Object->Free();
+    return count;
+}
+
 bool TPassedCount::Detach() {
     IZkUnknown* target = std::exchange(target_, nullptr);
     const long passed = own_;
@@ -53,10 +60,7 @@ long TExtensibleInterfacedPersistent::_AddRef() {
 }
 
 long TExtensibleInterfacedPersistent::_Release() {
-    bool ends = false;
-    const long count = count_.Release(ends);
-    if (ends) Free();
-    return count;
+    return count_.ReleaseEnding(this);
 }
 
 HRESULT TExtensibleInterfacedPersistent::QueryInterface(TZkInterfaceCast Cast, void** Obj) {
@@ -147,10 +151,7 @@ long TAggregatedPersistent::_AddRef() {
 }
 
 long TAggregatedPersistent::_Release() {
-    bool ends = false;
-    const long count = count_.Release(ends);
-    if (ends) Free();
-    return count;
+    return count_.ReleaseEnding(this);
 }
 
 HRESULT TAggregatedPersistent::QueryInterface(TZkInterfaceCast Cast, void** Obj) {

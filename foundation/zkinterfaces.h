@@ -99,6 +99,8 @@ public:
     // The count left; Ends is set when the object should end now. Nothing
     // of the object is touched after the target was released.
     long Release(bool& Ends);
+    // Release, ending Object (whose count this is) when it should end.
+    long ReleaseEnding(TObject* Object);
     // Construction is over.
     void DropConstructionHold() { --own_; }
     // The owner lets the object go: the references it passed on are taken
