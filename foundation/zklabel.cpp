@@ -18,7 +18,11 @@ bool ThemesActive() {
 }  // namespace
 
 TZkCustomLabel::TZkCustomLabel(TComponent* AOwner)
-    : inherited(AOwner), hotTrackFont_(Create<TFont>()), hotTrackOptions_(Create<TZkHotTrackOptions>()) {
+    : inherited(AOwner),
+      hotTrackFont_(Create<TFont>()),
+      hotTrackOptions_(Create<TZkHotTrackOptions>()),
+      provider_(Create<TZkDataConsumer>(this, std::vector<int>{},
+                                        TZkDataChangeEvent(this, &TZkCustomLabel::ConsumerChanged))) {
     TControlStyle style = ControlStyle() + TControlStyle{csOpaque, csReplicatable};
     if (ThemesActive()) style.Exclude(csOpaque);
     SetControlStyle(style);
@@ -190,7 +194,8 @@ void TZkCustomLabel::SizeChanged() {
 
 void TZkCustomLabel::Loaded() {
     inherited::Loaded();
-    ProviderChanged();
+    provider_->Loaded();
+    SizeChanged();
 }
 
 void TZkCustomLabel::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -208,10 +213,16 @@ void TZkCustomLabel::Notification(TComponent* AComponent, TOperation Operation) 
     }
 }
 
-void TZkCustomLabel::ProviderChanged() {
-    adjustNeeded_ = true;
-    AdjustBounds();
-    Invalidate();
+// --- the data provider
+
+void TZkCustomLabel::DropProvider() {
+    if (provider_->Active()) provider_->SetProvider(nullptr);
+}
+
+void TZkCustomLabel::ConsumerChanged(TZkDataConsumer*, TZkDataChangeReason Reason) {
+    // Inside a provider change nothing is settled yet.
+    if (Reason == crBeginChange || ComponentState().Contains(csDestroying)) return;
+    SizeChanged();
 }
 
 // --- notifications
@@ -303,6 +314,10 @@ void TZkCustomLabel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
 }
 
 void TZkCustomLabel::Click() {
+    if (ProviderActive()) {
+        TZkIntf<IZkDataItemClick> item = ZkSupports<IZkDataItemClick>(provider_->SelectedItem());
+        if (item && item->Click()) return;
+    }
     std::shared_ptr<bool> alive = alive_;
     inherited::Click();
     // The click handler may have freed the label.
@@ -313,6 +328,9 @@ void TZkCustomLabel::Click() {
 // --- content
 
 std::string TZkCustomLabel::GetLabelCaption() {
+    if (ProviderActive())
+        if (TZkIntf<IZkDataItemText> text = ZkSupports<IZkDataItemText>(provider_->SelectedItem()))
+            return text->Text();
     return Caption();
 }
 
@@ -325,7 +343,17 @@ int TZkCustomLabel::GetImageHeight() {
 }
 
 void TZkCustomLabel::DoProviderDraw(TRect& Rect, UINT Flags) {
-    DoDrawCaption(Rect, Flags);
+    TZkIntf<IZkDataItem> item = provider_->SelectedItem();
+    TZkIntf<IZkDataItemsRenderer> renderer = provider_->SelectedItemRenderer();
+    // Without a renderer the item's text is drawn as a caption.
+    if (!item || !renderer) {
+        DoDrawCaption(Rect, Flags);
+        return;
+    }
+    TCanvas* canvas = Canvas();
+    canvas->SetFont(HotPainting() ? hotTrackFont_.get() : Font());
+    canvas->Brush()->SetStyle(bsClear);
+    renderer->DrawItem(item.get(), canvas, Rect, Flags);
 }
 
 void TZkCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {

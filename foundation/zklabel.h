@@ -8,6 +8,7 @@
 
 #include "classlib/graphics/imagelist.h"
 #include "classlib/windows/alignment.h"
+#include "foundation/zkdataconsumer.h"
 #include "foundation/zkexcontrols.h"
 #include "foundation/zklabeldraw.h"
 #include "foundation/zkutils.h"
@@ -81,6 +82,10 @@ public:
     bool AutoOpenURL() const { return autoOpenURL_; }
     void SetAutoOpenURL(bool Value) { autoOpenURL_ = Value; }
 
+    // The data provider link: with a provider set (and an item selected)
+    // the label shows the provider's item instead of its caption.
+    TZkDataConsumer* Provider() const { return provider_.get(); }
+
     // True while the mouse is over the label and it may show it.
     bool Hovering() const { return hovering_; }
 
@@ -112,14 +117,9 @@ protected:
     virtual int GetImageWidth();
     virtual int GetImageHeight();
 
-    // The data provider path: a label whose provider is set shows the
-    // provider's item instead of its caption. Until a consumer is attached
-    // there is none, and the label shows its caption.
-    virtual bool ProviderActive() const { return false; }
-    // Called where the label's own caption or image takes over again.
-    virtual void DropProvider() {}
-    // The provider's selection or contents changed.
-    void ProviderChanged();
+    bool ProviderActive() const { return provider_->Active(); }
+    // The label's own caption or image takes over again.
+    void DropProvider();
 
     bool ImageShown() const { return images_ && imageIndex_ >= 0; }
     // Draws (or with DT_CALCRECT measures, margins and image included) the
@@ -136,6 +136,7 @@ private:
     void PaintBackground(TRect& R);
     void PaintRoundedFrame(const TRect& R, TColor FrameColor, int Radius);
     void OptionsChanged(TObject*) { Invalidate(); }
+    void ConsumerChanged(TZkDataConsumer* Sender, TZkDataChangeReason Reason);
 
     TAlignment alignment_ = taLeftJustify;
     TTextLayout layout_ = tlTop;
@@ -161,6 +162,7 @@ private:
     TOwned<TZkHotTrackOptions> hotTrackOptions_;
     std::string url_;
     bool autoOpenURL_ = true;
+    TZkIntf<TZkDataConsumer> provider_;
 
     bool pressed_ = false;
     bool focused_ = false;

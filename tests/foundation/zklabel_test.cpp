@@ -13,6 +13,7 @@
 #include "classlib/windows/themes.h"
 #include "tests/foundation/recording_shell.h"
 #include "tests/foundation/window_fixture.h"
+#include "tests/foundation/zkdata_test_provider.h"
 #include "tests/support/pump.h"
 
 namespace {
@@ -309,6 +310,19 @@ TEST_F(ZkLabelTest, TheAcceleratorWithAltFocusesTheFocusControl) {
     EXPECT_EQ(label->Perform(CM_DIALOGCHAR, 'y', 0x20000000), 0) << "not another key";
     EXPECT_EQ(label->Perform(CM_DIALOGCHAR, 'x', 0x20000000), 1);
     EXPECT_TRUE(target->Focused());
+}
+
+TEST_F(ZkLabelTest, AProviderItemTakesThePlaceOfTheCaptionUntilTheCaptionChanges) {
+    RegisterTestClasses();
+    TOwned<TTestProvider> provider(Create<TTestProvider>(nullptr, false));
+    const std::string id = provider->AddItem("Provided text")->ID();
+    label->SetCaption("Own");
+    label->Provider()->SetProvider(provider.get());
+    label->Provider()->ItemSelect()->SetItem(id);
+    EXPECT_EQ(label->Width(), Measured(label->Font(), "Provided text").cx + 2);
+    label->SetCaption("Own caption");
+    EXPECT_FALSE(label->Provider()->Active());
+    EXPECT_EQ(label->Width(), Measured(label->Font(), "Own caption").cx + 2);
 }
 
 TEST_F(ZkLabelTest, AFreedFocusControlOrImageListIsForgotten) {
