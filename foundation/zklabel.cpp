@@ -12,6 +12,14 @@ namespace {
 constexpr UINT kEllipsisFlags[] = {0, DT_WORD_ELLIPSIS, DT_PATH_ELLIPSIS, DT_END_ELLIPSIS};
 constexpr size_t kMaxAngleText = 4096;
 
+// Stores Value when it differs; true when it did.
+template <class T>
+bool Store(T& Field, const T& Value) {
+    if (Field == Value) return false;
+    Field = Value;
+    return true;
+}
+
 bool ThemesActive() {
     return ThemeServices()->ThemesEnabled();
 }
@@ -34,39 +42,27 @@ TZkCustomLabel::TZkCustomLabel(TComponent* AOwner)
 // --- properties
 
 void TZkCustomLabel::SetAlignment(TAlignment Value) {
-    if (Value == alignment_) return;
-    alignment_ = Value;
-    Invalidate();
+    if (Store(alignment_, Value)) Invalidate();
 }
 
 void TZkCustomLabel::SetLayout(TTextLayout Value) {
-    if (Value == layout_) return;
-    layout_ = Value;
-    Invalidate();
+    if (Store(layout_, Value)) Invalidate();
 }
 
 void TZkCustomLabel::SetAutoSize(bool Value) {
-    if (Value == autoSize_) return;
-    autoSize_ = Value;
-    SizeChanged();
+    if (Store(autoSize_, Value)) SizeChanged();
 }
 
 void TZkCustomLabel::SetWordWrap(bool Value) {
-    if (Value == wordWrap_) return;
-    wordWrap_ = Value;
-    SizeChanged();
+    if (Store(wordWrap_, Value)) SizeChanged();
 }
 
 void TZkCustomLabel::SetShowAccelChar(bool Value) {
-    if (Value == showAccelChar_) return;
-    showAccelChar_ = Value;
-    Invalidate();
+    if (Store(showAccelChar_, Value)) Invalidate();
 }
 
 void TZkCustomLabel::SetShowFocus(bool Value) {
-    if (Value == showFocus_) return;
-    showFocus_ = Value;
-    Invalidate();
+    if (Store(showFocus_, Value)) Invalidate();
 }
 
 void TZkCustomLabel::SetFocusControl(TWinControl* Value) {
@@ -90,9 +86,7 @@ void TZkCustomLabel::SetTransparent(bool Value) {
 }
 
 void TZkCustomLabel::SetTextEllipsis(TZkTextEllipsis Value) {
-    if (Value == textEllipsis_) return;
-    textEllipsis_ = Value;
-    Invalidate();
+    if (Store(textEllipsis_, Value)) Invalidate();
 }
 
 void TZkCustomLabel::SetMargin(int Value) {
@@ -103,28 +97,20 @@ void TZkCustomLabel::SetMargin(int Value) {
 }
 
 void TZkCustomLabel::SetShadowColor(TColor Value) {
-    if (Value == shadowColor_) return;
-    shadowColor_ = Value;
-    Invalidate();
+    if (Store(shadowColor_, Value)) Invalidate();
 }
 
 void TZkCustomLabel::SetShadowSize(BYTE Value) {
-    if (Value == shadowSize_) return;
-    shadowSize_ = Value;
-    SizeChanged();
+    if (Store(shadowSize_, Value)) SizeChanged();
 }
 
 void TZkCustomLabel::SetShadowPos(TShadowPosition Value) {
-    if (Value == shadowPos_) return;
-    shadowPos_ = Value;
-    Invalidate();
+    if (Store(shadowPos_, Value)) Invalidate();
 }
 
 void TZkCustomLabel::SetAngle(TZkLabelRotateAngle Value) {
     Value = ((Value % 360) + 360) % 360;
-    if (Value == angle_) return;
-    angle_ = Value;
-    SizeChanged();
+    if (Store(angle_, Value)) SizeChanged();
 }
 
 void TZkCustomLabel::SetImages(TCustomImageList* Value) {
@@ -141,9 +127,7 @@ void TZkCustomLabel::SetImages(TCustomImageList* Value) {
 
 void TZkCustomLabel::SetImageIndex(int Value) {
     DropProvider();
-    if (Value == imageIndex_) return;
-    imageIndex_ = Value;
-    SizeChanged();
+    if (Store(imageIndex_, Value)) SizeChanged();
 }
 
 void TZkCustomLabel::SetSpacing(int Value) {
@@ -156,9 +140,7 @@ void TZkCustomLabel::SetSpacing(int Value) {
 }
 
 void TZkCustomLabel::SetFrameColor(TColor Value) {
-    if (Value == frameColor_) return;
-    frameColor_ = Value;
-    Invalidate();
+    if (Store(frameColor_, Value)) Invalidate();
 }
 
 void TZkCustomLabel::SetRoundedFrame(int Value) {
@@ -168,9 +150,7 @@ void TZkCustomLabel::SetRoundedFrame(int Value) {
 }
 
 void TZkCustomLabel::SetHotTrack(bool Value) {
-    if (Value == hotTrack_) return;
-    hotTrack_ = Value;
-    Invalidate();
+    if (Store(hotTrack_, Value)) Invalidate();
 }
 
 void TZkCustomLabel::SetHotTrackFontOptions(TZkTrackFontOptions Value) {
