@@ -150,13 +150,6 @@ TEST_F(ThemedBackgroundTest, AGraphicChildPaintedInPlaceIsClippedInItsOwnUnitsAn
     }
 }
 
-TEST_F(ThemedBackgroundTest, WithoutAParentNothingIsErased) {
-    TOwned<TGraphicControl> orphan(Create<TGraphicControl>(nullptr));
-    TOwned<TBitmap> bitmap = WhiteBitmap(4, 4);
-    PerformEraseBackground(orphan.get(), bitmap->Canvas()->Handle(), Point(1, 1));
-    EXPECT_EQ(bitmap->PixelColor(2, 2), clWhite);
-}
-
 // Paints with the DC's state changed and leaves it that way.
 class TCarelessPainter : public TCustomControl {
     VX_CLASS(TCarelessPainter, TCustomControl)
