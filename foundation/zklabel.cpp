@@ -31,6 +31,7 @@ TZkCustomLabel::TZkCustomLabel(TComponent* AOwner)
       hotTrackOptions_(Create<TZkHotTrackOptions>()),
       provider_(Create<TZkDataConsumer>(this, std::vector<int>{},
                                         TZkDataChangeEvent(this, &TZkCustomLabel::ConsumerChanged))) {
+    PublishZkLabelProperties();
     TControlStyle style = ControlStyle() + TControlStyle{csOpaque, csReplicatable};
     if (ThemesActive()) style.Exclude(csOpaque);
     SetControlStyle(style);

@@ -170,6 +170,9 @@ private:
     bool adjustNeeded_ = false;
 };
 
+// Publishes the label's properties (once; the label's constructor asks).
+void PublishZkLabelProperties();
+
 // The label as forms place it.
 class TZkLabel : public TZkCustomLabel {
     VX_CLASS(TZkLabel, TZkCustomLabel)

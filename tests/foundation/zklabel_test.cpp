@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+#include "classlib/core/properties.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/windows/forms.h"
@@ -323,6 +324,17 @@ TEST_F(ZkLabelTest, AProviderItemTakesThePlaceOfTheCaptionUntilTheCaptionChanges
     label->SetCaption("Own caption");
     EXPECT_FALSE(label->Provider()->Active());
     EXPECT_EQ(label->Width(), Measured(label->Font(), "Own caption").cx + 2);
+}
+
+TEST_F(ZkLabelTest, PropertiesAreReachedByNameForFormStreams) {
+    EXPECT_EQ(GetEnumProp(label, "ShadowPos"), "spRightBottom");
+    EXPECT_EQ(GetOrdProp(label, "ImageIndex"), -1);
+    EXPECT_EQ(GetSetProp(label, "HotTrackFontOptions"), "[hoFollowFont,hoPreserveColor,hoPreserveStyle]");
+    EXPECT_EQ(GetObjectProp(label, "Provider"), label->Provider());
+    SetEnumProp(label, "Alignment", "taCenter");
+    SetOrdProp(label, "Angle", -90);
+    EXPECT_EQ(label->Alignment(), taCenter);
+    EXPECT_EQ(label->Angle(), 270);
 }
 
 TEST_F(ZkLabelTest, AFreedFocusControlOrImageListIsForgotten) {
