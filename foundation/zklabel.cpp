@@ -77,12 +77,8 @@ void TZkCustomLabel::SetTransparent(bool Value) {
     if (Value == Transparent()) return;
     // Themed, the label always lets its parent show.
     if (!Value && ThemesActive()) return;
-    TControlStyle style = ControlStyle();
-    if (Value)
-        style.Exclude(csOpaque);
-    else
-        style.Include(csOpaque);
-    SetControlStyle(style);
+    const TControlStyle opaque{csOpaque};
+    SetControlStyle(Value ? ControlStyle() - opaque : ControlStyle() + opaque);
     Invalidate();
 }
 
