@@ -93,9 +93,8 @@ const char* FrameControllerPropertyName(TScFrameControllerProperty Property) {
 TScFrameController::TScFrameController(TComponent* AOwner) : inherited(AOwner) {}
 
 void TScFrameController::BeforeDestruction() {
-    // The controls stay linked to nothing: they hear of our end through the
-    // free notification they asked for.
-    for (TControl* control : controls_) control->RemoveFreeNotification(this);
+    // The free notifications stay: through them the linked controls hear
+    // that the controller is going and forget it.
     controls_.clear();
     inherited::BeforeDestruction();
 }
