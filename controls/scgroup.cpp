@@ -256,7 +256,7 @@ void TScGroup::SetSmallImages(TCustomImageList* Value) {
     smallImages_ = Value;
     smallLink_->SetSender(Value);
     if (Value) Value->FreeNotification(this);
-    ItemsChanged();
+    MeasureInputsChanged();
 }
 
 void TScGroup::SetLargeImages(TCustomImageList* Value) {
@@ -265,7 +265,7 @@ void TScGroup::SetLargeImages(TCustomImageList* Value) {
     largeImages_ = Value;
     largeLink_->SetSender(Value);
     if (Value) Value->FreeNotification(this);
-    ItemsChanged();
+    MeasureInputsChanged();
 }
 
 void TScGroup::SetItemPopupMenu(TPopupMenu* Menu, TComponent* MenuComponent) {
@@ -298,7 +298,7 @@ void TScGroup::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TScGroup::ImagesChanged(TObject*) {
-    ItemsChanged();
+    MeasureInputsChanged();
 }
 
 void TScGroup::FontChanged(TObject*) {
@@ -317,7 +317,7 @@ void TScGroup::FontChanged(TObject*) {
         itemStaticFont_->SetColor(color);
     }
     applyingFonts_ = false;
-    ItemsChanged();
+    MeasureInputsChanged();
 }
 
 void TScGroup::CaptionFontChanged(TObject*) {
@@ -329,7 +329,7 @@ void TScGroup::CaptionFontChanged(TObject*) {
 void TScGroup::ItemStaticFontChanged(TObject*) {
     if (applyingFonts_) return;
     itemStaticFontUserSet_ = true;
-    ItemsChanged();
+    MeasureInputsChanged();
 }
 
 void TScGroup::Loaded() {

@@ -179,6 +179,11 @@ private:
     void SetMeasured(T& Field, T Value) {
         if (Field == Value) return;
         Field = Value;
+        MeasureInputsChanged();
+    }
+    // Something every item's measure depends on changed.
+    void MeasureInputsChanged() {
+        ++measureGeneration_;
         ItemsChanged();
     }
 
@@ -273,6 +278,10 @@ private:
     bool applyingFonts_ = false;
     bool applyingColor_ = false;
     TOwned<TBitmap> measure_;
+    // Item measures of an older generation are measured again.
+    int measureGeneration_ = 0;
+    int paddingGeneration_ = -1;
+    int padding_ = 0;
     TScRapidFireButton* upButton_ = nullptr;
     TScRapidFireButton* downButton_ = nullptr;
 };

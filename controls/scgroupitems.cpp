@@ -80,6 +80,7 @@ void TScGroupItem::Click() {
 void TScGroupItem::SetCaption(const std::string& Value) {
     if (caption_ == Value) return;
     caption_ = Value;
+    measure_.Generation = -1;
     TCollectionItem::Changed(true);
 }
 void TScGroupItem::SetEnabled(bool Value) {

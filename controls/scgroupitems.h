@@ -19,6 +19,15 @@ VX_DECLARE_EXCEPTION(EScGroupBarError, Exception);
 
 using TScItemEvent = TDelegate<void(TObject* Sender, TScGroupItem* Item)>;
 
+// What measuring an item's text gave, and for which inputs.
+struct TScItemMeasure {
+    int Generation = -1;
+    int Left = 0, Right = 0;
+    const TFont* Font = nullptr;
+    TFontStyles Style;
+    TSize Size;
+};
+
 // The item's state while the mouse is at it.
 enum TScItemState { isNormal, isHot, isPressed };
 
@@ -129,6 +138,7 @@ private:
     bool pressed_ = false;
     TRect imageRect_;
     TRect captionRect_;
+    TScItemMeasure measure_;
 };
 
 class TScGroupItems : public TOwnedCollection {

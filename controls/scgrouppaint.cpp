@@ -55,8 +55,12 @@ void TScGroup::PaintSelection(const TRect& Box, bool Pressed) {
 
 int TScGroup::PlaceItems(TCanvas* Canvas, int Width, bool Paint) {
     if (items_->Count() == 0) return captionHeight_;
-    Canvas->Font()->Assign(Font());
-    const int p = (itemHeight_ - Canvas->TextHeight("Pp")) / 2;
+    if (Paint || paddingGeneration_ != measureGeneration_) {
+        Canvas->Font()->Assign(Font());
+        padding_ = (itemHeight_ - Canvas->TextHeight("Pp")) / 2;
+        paddingGeneration_ = measureGeneration_;
+    }
+    const int p = padding_;
     TCustomImageList* images = ItemImages();
     bool anyImage = false;
     for (int i = 0; i < items_->Count() && !anyImage; ++i) anyImage = items_->GetItem(i)->ImageIndex() != -1;
@@ -81,12 +85,14 @@ int TScGroup::PlaceItems(TCanvas* Canvas, int Width, bool Paint) {
         const int indent = item->IndentLevel() * itemIndent_;
         TFont* font = ItemFont(item);
         const TFontStyles style = font->Style() + item->FontStyle();
-        if (font != lastFont || style != lastStyle || Paint) {
+        auto selectFont = [&] {
+            if (font == lastFont && style == lastStyle && !Paint) return;
             Canvas->Font()->Assign(font);
             Canvas->Font()->SetStyle(style);
             lastFont = font;
             lastStyle = style;
-        }
+        };
+        if (Paint) selectFont();
         if (item->IsSeparator() && itemStyle_ == isLarge) {
             if (Paint) {
                 Canvas->Pen()->SetColor(dividerColor_);
@@ -102,7 +108,23 @@ int TScGroup::PlaceItems(TCanvas* Canvas, int Width, bool Paint) {
                          ? TRect(left + indent, y + p, Width - 8, y + p)
                          : TRect(8, y + 4 + imageSpace + p, Width - 8, y + 4 + imageSpace + p);
         const UINT align = itemStyle_ == isSmall ? DT_LEFT : DT_CENTER;
-        Canvas->DrawText(item->Caption(), text, DT_CALCRECT | DT_WORDBREAK | align);
+        // Adding items one by one would measure every item again on each
+        // add: an item is measured again only when its inputs changed.
+        TScItemMeasure& m = item->measure_;
+        if (!Paint && m.Generation == measureGeneration_ && m.Left == text.Left && m.Right == text.Right &&
+            m.Font == font && m.Style == style) {
+            text.Right = text.Left + m.Size.cx;
+            text.Bottom = text.Top + m.Size.cy;
+        } else {
+            m.Left = text.Left;
+            m.Right = text.Right;
+            selectFont();
+            Canvas->DrawText(item->Caption(), text, DT_CALCRECT | DT_WORDBREAK | align);
+            m.Generation = measureGeneration_;
+            m.Font = font;
+            m.Style = style;
+            m.Size = TSize{text.Width(), text.Height()};
+        }
         if (itemStyle_ == isLarge) {
             const int w = text.Width();
             text.Left = std::max(8, (Width - w) / 2);

@@ -93,6 +93,23 @@ TEST_F(ScGroupTest, DoubledAndTrailingSeparatorsTakeNoRoom) {
     EXPECT_EQ(a->Height(), b->Height());
 }
 
+TEST_F(ScGroupTest, ItemsAreMeasuredAgainWhenTheirCaptionOrTheFontsChange) {
+    TScGroupBar* bar = NewBar(400);
+    TScGroup* a = NewGroup(bar, "A", {"Disk", "Disk"});
+    a->SetOpened(true);
+    const int shortHeight = a->Height();
+    TScGroupItem* item = a->Items()->GetItem(1);
+    item->SetCaption("A caption long enough to wrap over several lines of this narrow bar");
+    const int wrapped = a->Height();
+    EXPECT_GT(wrapped, shortHeight);
+    a->Font()->SetSize(a->Font()->Size() * 2);
+    EXPECT_GT(a->Height(), wrapped);
+    // A static item (nothing to run) is measured in its own font.
+    item->OnClick = nullptr;
+    a->ItemStaticFont()->SetSize(a->Font()->Size() * 2);
+    EXPECT_GT(item->CaptionRect().Height(), a->Items()->GetItem(0)->CaptionRect().Height());
+}
+
 TEST_F(ScGroupTest, ClickingAnItemRunsItsHandlerUnlessItIsTheShownSelection) {
     TScGroupBar* bar = NewBar();
     TScGroup* a = NewGroup(bar, "A", {"One", "Two"});
