@@ -162,6 +162,7 @@ protected:
     void DoContextPopup(TPoint MousePos, bool& Handled) override;
     void Resize() override;
     void Loaded() override;
+    void DefineProperties(TFiler* Filer) override;
 
 private:
     friend class TScGroupBar;

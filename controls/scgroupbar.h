@@ -95,6 +95,7 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void Paint() override;
     void Loaded() override;
+    void DefineProperties(TFiler* Filer) override;
     void Resize() override;
 
 private:

@@ -100,6 +100,7 @@ public:
 
 protected:
     void Loaded() override;
+    void DefineProperties(TFiler* Filer) override;
 
 private:
     friend class TScGroup;

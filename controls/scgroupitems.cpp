@@ -130,6 +130,21 @@ void TScGroupItem::SetSelected(bool Value) {
         group->ItemDeselected(this);
 }
 
+bool TScGroupItem::ValueFromAction(TActionValue Value) const {
+    if (!actionLink_ || !actionLink_->Action()) return false;
+    switch (Value) {
+        case avCaption:
+            return actionLink_->IsCaptionLinked();
+        case avEnabled:
+            return actionLink_->IsEnabledLinked();
+        case avHint:
+            return actionLink_->IsHintLinked();
+        case avImageIndex:
+            return actionLink_->IsImageIndexLinked();
+    }
+    return false;
+}
+
 TBasicAction* TScGroupItem::Action() const {
     return actionLink_ ? actionLink_->Action() : nullptr;
 }

@@ -97,6 +97,10 @@ public:
 
     TNotifyEvent OnClick;
 
+    // Whether a value shows what the action gives (and so is not stored).
+    enum TActionValue { avCaption, avEnabled, avHint, avImageIndex };
+    bool ValueFromAction(TActionValue Value) const;
+
     // An item with something to run when clicked.
     bool Clickable() const;
     TScGroup* Group() const;
@@ -113,6 +117,7 @@ public:
 
 protected:
     std::string GetDisplayName() const override;
+    void DefineProperties(TFiler* Filer) override;
     void AssignTo(TPersistent* Dest) override;
 
 private:

@@ -3,6 +3,8 @@
 // click, Outlook item scrolling and the shared controller.
 #include "controls/scgroup.h"
 
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
 #include "controls/scgroupcontroller.h"
 #include "controls/scrapidfire.h"
 #include "tests/controls/group_fixture.h"
@@ -296,6 +298,43 @@ TEST_F(ScGroupTest, AnItemTakesItsActionsValuesAndRunsIt) {
     action->Free();
     EXPECT_EQ(item->Action(), nullptr);
     EXPECT_EQ(item->Caption(), "Go");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScGroupTest, AGroupStreamsItsItemsAndReadsOldWideAndObsoleteValues) {
+    TScGroupBar* bar = NewBar();
+    TScGroup* a = NewGroup(bar, "A", {"One", "-", "Two"});
+    a->SetCaptionHeight(24);
+    a->Items()->GetItem(2)->SetFontStyle({fsBold});
+    a->Items()->GetItem(2)->SetIndentLevel(2);
+    TOwned<TMemoryStream> stream(Create<TMemoryStream>());
+    WriteObjectProperties(stream.get(), a);
+    stream->SetPosition(0);
+    TScGroup* copy = NewGroup(bar, "B");
+    ReadObjectProperties(stream.get(), copy);
+    ASSERT_EQ(copy->Items()->Count(), 3);
+    EXPECT_EQ(copy->Items()->GetItem(1)->Caption(), "-");
+    EXPECT_EQ(copy->Items()->GetItem(2)->FontStyle(), TFontStyles{fsBold});
+    EXPECT_EQ(copy->Items()->GetItem(2)->IndentLevel(), 2);
+    EXPECT_EQ(copy->CaptionHeight(), 24);
+
+    TOwned<TMemoryStream> old(Create<TMemoryStream>());
+    {
+        TOwned<TWriter> writer(Create<TWriter>(old.get()));
+        writer->WriteStr("UseGradients");
+        writer->WriteBoolean(true);
+        writer->WriteStr("ColorAdjustment");
+        writer->WriteInteger(20);
+        writer->WriteStr("GroupBorderSize");
+        writer->WriteInteger(6);
+        writer->WriteListEnd();
+    }
+    old->SetPosition(0);
+    ReadObjectProperties(old.get(), bar);
+    EXPECT_EQ(bar->GroupBorderSize(), 6);
 }
 
 }  // namespace
