@@ -5,6 +5,7 @@
 
 #include "classlib/core/filer.h"
 #include "classlib/core/streams.h"
+#include "classlib/windows/hintwindow.h"
 #include "controls/scgroupcontroller.h"
 #include "controls/scrapidfire.h"
 #include "tests/controls/group_fixture.h"
@@ -335,6 +336,59 @@ TEST_F(ScGroupTest, AGroupStreamsItsItemsAndReadsOldWideAndObsoleteValues) {
     old->SetPosition(0);
     ReadObjectProperties(old.get(), bar);
     EXPECT_EQ(bar->GroupBorderSize(), 6);
+}
+
+}  // namespace
+
+namespace {
+
+class ScGroupMouseTest : public ScGroupTest {
+public:
+    void Popup(TObject*, TScGroupItem* Item) { popups.push_back(Item); }
+    std::vector<TScGroupItem*> popups;
+};
+
+TEST_F(ScGroupMouseTest, CursorHintAndPopupFollowWhatIsUnderTheMouse) {
+    TScGroupBar* bar = NewBar();
+    TScGroup* a = NewGroup(bar, "A", {"One"});
+    a->SetOpened(true);
+    TScGroupItem* item = a->Items()->Add();
+    item->SetCaption("Static");  // nothing to run: not clickable
+    TScGroupItem* one = a->Items()->GetItem(0);
+    one->SetHint("Short|Longer text");
+    const TPoint onOne = CenterOf(one->CaptionRect());
+    const TPoint onStatic = CenterOf(item->CaptionRect());
+
+    THintInfo info;
+    Move(a, 10, 5);
+    EXPECT_EQ(a->Cursor(), crHandPoint);
+    EXPECT_EQ(a->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(info.CursorRect, TRect(0, 0, a->Width(), a->CaptionHeight()));
+
+    Move(a, onOne.X, onOne.Y);
+    EXPECT_EQ(a->Cursor(), crHandPoint);
+    EXPECT_EQ(one->State(), isHot);
+    info = THintInfo{};
+    EXPECT_EQ(a->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(info.HintStr, L"Short");
+    EXPECT_EQ(info.CursorRect, one->CaptionRect());
+
+    Move(a, onStatic.X, onStatic.Y);
+    EXPECT_EQ(a->Cursor(), crDefault);
+    EXPECT_EQ(a->HotItem(), nullptr);
+    EXPECT_EQ(one->State(), isNormal);
+    EXPECT_NE(a->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)), 0);
+
+    a->OnItemPopupMenu = TScItemEvent(this, &ScGroupMouseTest::Popup);
+    a->Perform(WM_RBUTTONDOWN, MK_RBUTTON, PointToLParam(onOne.X, onOne.Y));
+    a->Perform(WM_RBUTTONUP, 0, PointToLParam(onOne.X, onOne.Y));
+    EXPECT_EQ(popups, std::vector<TScGroupItem*>{one});
+    a->Perform(WM_RBUTTONDOWN, MK_RBUTTON, PointToLParam(onOne.X, onOne.Y));
+    a->Perform(WM_RBUTTONUP, 0, PointToLParam(onStatic.X, onStatic.Y));
+    EXPECT_EQ(popups.size(), 1u);
+
+    a->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(a->CaptionState(), 0);
 }
 
 }  // namespace
