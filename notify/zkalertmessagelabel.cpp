@@ -1,0 +1,5 @@
+#include "notify/zkalertmessagelabel.h"
+
+void SetMessageLabelClickable(TZkAlertMessageLabel* Label, bool CanClick) {
+    Label->SetCursor(CanClick ? crHandPoint : crDefault);
+}
