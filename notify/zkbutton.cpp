@@ -42,8 +42,8 @@ bool TZkCustomGraphicButton::InsideBtn(int X, int Y) {
 
 void TZkCustomGraphicButton::RepaintBackground() {
     if (Parent() && Parent()->HandleAllocated()) {
-        const RECT area = BoundsRect().Win32();
-        InvalidateRect(Parent()->Handle(), &area, TRUE);
+        TRect area = BoundsRect();
+        InvalidateRect(Parent()->Handle(), area.Win32(), TRUE);
     }
     Repaint();
 }

@@ -193,6 +193,8 @@ void TZkFormDesktopAlert::HitTest(TMessage& Message) {
 }
 
 void TZkFormDesktopAlert::SelfRelease() {
+    if (released_) return;
+    released_ = true;
     // From here on nothing of the component is reached: it goes now, and
     // messages still on their way to this window find no handler to call.
     TComponent* alert = alert_;

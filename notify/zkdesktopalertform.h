@@ -96,5 +96,6 @@ private:
     TZkCustomDesktopAlertStyleHandler* styleHandler_ = nullptr;
     TComponent* alert_ = nullptr;
     bool mouseInside_ = false;
+    bool released_ = false;
     unsigned savedEndInterval_ = 0;
 };
