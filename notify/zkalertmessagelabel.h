@@ -2,9 +2,9 @@
 // tracking for clicks on and off.
 #pragma once
 
-#include "classlib/label.h"
+#include "foundation/zklabel.h"
 
-using TZkAlertMessageLabel = TLabel;
+using TZkAlertMessageLabel = TZkLabel;
 
 // With CanClick the text underlines in dark blue under the mouse and the
 // cursor becomes a hand.

@@ -91,6 +91,13 @@ TEST_F(AlertWindowTest, ShowingLaysOutTheChildrenByOptions) {
     EXPECT_TRUE(window->DropDownButton()->Visible());
     EXPECT_EQ(window->DropDownButton()->Left(), window->CloseButton()->Left());
     EXPECT_EQ(window->MessageLabel()->Cursor(), crHandPoint);
+    EXPECT_TRUE(window->MessageLabel()->HotTrack());
+    EXPECT_TRUE(window->MessageLabel()->HotTrackFont()->Style().Contains(fsUnderline));
+
+    alert->SetOptions({daoCanClose});
+    alert->Execute();
+    EXPECT_FALSE(window->MessageLabel()->HotTrack());
+    EXPECT_EQ(window->MessageLabel()->Cursor(), crDefault);
 }
 
 TEST_F(AlertWindowTest, TheMouseHoldsTheAlertAndItsLeavingEndsIt) {
