@@ -103,6 +103,9 @@ void TZkDesktopAlertButton::Paint() {
     }
     const TZkAlertGlyph glyph = DesktopAlertGlyph(toolType_);
     canvas->Font()->SetName("Marlett");
+    // Taken from a text font, the charset would make the mapper pass over
+    // the symbol font for another face.
+    canvas->Font()->SetCharset(SYMBOL_CHARSET);
     canvas->Font()->SetStyle({});
     if (glyph.Size) canvas->Font()->SetSize(glyph.Size);
     canvas->DrawText(std::string(1, glyph.Character), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);

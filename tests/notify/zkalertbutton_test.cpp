@@ -165,6 +165,30 @@ TEST(AlertButtonGlyph, MarlettCharactersAndSizes) {
     }
 }
 
+TEST_F(AlertButtonTest, TheCloseGlyphIsMarlettsCross) {
+    auto reference = MakeOwned<TBitmap>();
+    reference->SetSize(21, 21);
+    TCanvas* canvas = reference->Canvas();
+    canvas->Brush()->SetColor(clWhite);
+    canvas->FillRect(TRect(0, 0, 21, 21));
+    canvas->Font()->Assign(button->Font());
+    canvas->Font()->SetName("Marlett");
+    canvas->Font()->SetSize(7);
+    canvas->Font()->SetCharset(SYMBOL_CHARSET);
+    canvas->Brush()->SetStyle(bsClear);
+    TRect r(0, 0, 21, 21);
+    canvas->DrawText(std::string("r"), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    // The window's font is a text font with a charset of its own.
+    button->Font()->SetCharset(ANSI_CHARSET);
+    int dark = 0;
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 21; ++x) {
+            EXPECT_EQ(PaintedAt(10 + x, 10 + y), reference->PixelColor(x, y)) << x << "," << y;
+            dark += reference->PixelColor(x, y) != clWhite;
+        }
+    EXPECT_GT(dark, 10);
+}
+
 TEST_F(AlertButtonTest, ImageButtonWithoutAnImageDrawsOnlyTheHighlight) {
     button->SetToolType(abtImage);
     auto* images = Create<TCustomImageList>(form.get());
