@@ -13,7 +13,8 @@ void Fill(TCanvas* Canvas, const TRect& R, COLORREF Color) {
 }
 }  // namespace
 
-void PaintDesktopAlertBackground(TCanvas* Canvas, const TRect& R, const TZkAlertWindowColors& Colors, bool Grip) {
+void PaintDesktopAlertBackground(TCanvas* Canvas, const TRect& R, const TZkAlertWindowColors& Colors,
+                                 bool Grip) {
     GradientFillRect(Canvas, TRect(R.Left, R.Top, R.Right, R.Top + AlertCaptionHeight), Colors.CaptionFrom,
                      Colors.CaptionTo, gdTopToBottom, 8);
     Canvas->Brush()->SetStyle(bsSolid);

@@ -21,4 +21,5 @@ int AlertBodyBands(int BodyHeight);
 
 // Paints the whole background into R; Grip draws the dots of a window the
 // user can drag.
-void PaintDesktopAlertBackground(TCanvas* Canvas, const TRect& R, const TZkAlertWindowColors& Colors, bool Grip);
+void PaintDesktopAlertBackground(TCanvas* Canvas, const TRect& R, const TZkAlertWindowColors& Colors,
+                                 bool Grip);

@@ -154,7 +154,8 @@ void TZkFadeAlertStyleHandler::PrepareStartAnimation() {
 }
 
 void TZkFadeAlertStyleHandler::StartAnimationTimer(TObject* Sender) {
-    SetAlpha(static_cast<BYTE>(min_ + (max_ - min_) * static_cast<int>(step_) / static_cast<int>(startSteps_)));
+    SetAlpha(
+        static_cast<BYTE>(min_ + (max_ - min_) * static_cast<int>(step_) / static_cast<int>(startSteps_)));
     inherited::StartAnimationTimer(Sender);
 }
 

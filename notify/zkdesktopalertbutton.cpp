@@ -96,8 +96,8 @@ void TZkDesktopAlertButton::Paint() {
     if (toolType_ == abtImage) {
         if (images_ && imageIndex_ >= 0 && imageIndex_ < images_->Count()) {
             const int d = state_.Contains(bsPressed) ? 1 : 0;
-            images_->Draw(canvas, (Width() - images_->Width()) / 2 + d, (Height() - images_->Height()) / 2 + d,
-                          imageIndex_, Enabled());
+            images_->Draw(canvas, (Width() - images_->Width()) / 2 + d,
+                          (Height() - images_->Height()) / 2 + d, imageIndex_, Enabled());
         }
         return;
     }

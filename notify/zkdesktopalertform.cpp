@@ -62,9 +62,9 @@ TZkFormDesktopAlert::TZkFormDesktopAlert(TComponent* AOwner) : inherited(AOwner,
 }
 
 void TZkFormDesktopAlert::ShowNoActivate() {
-    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER |
-                     SWP_NOSENDCHANGING);
+    SetWindowPos(
+        Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+        SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
     ShowWithoutWindow();
 }
 

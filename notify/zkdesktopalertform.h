@@ -10,10 +10,10 @@
 #include "classlib/label.h"
 #include "classlib/timer.h"
 #include "foundation/zkexforms.h"
+#include "notify/zkalertmessagelabel.h"
 #include "notify/zkalertpaint.h"
 #include "notify/zkalertstyle.h"
 #include "notify/zkdesktopalertbutton.h"
-#include "notify/zkalertmessagelabel.h"
 
 // Posted to an alert window (WParam = the window's handle) once its
 // self-freeing alert has closed.

@@ -153,10 +153,16 @@ TEST(AlertButtonGlyph, MarlettCharactersAndSizes) {
         int size;
     };
     const Row rows[] = {
-        {abtArrowLeft, '3', 10}, {abtArrowRight, '4', 10}, {abtClose, 'r', 7},
+        {abtArrowLeft, '3', 10},
+        {abtArrowRight, '4', 10},
+        {abtClose, 'r', 7},
         // Marlett's minimise, maximise and restore are '0', '1' and '2'.
-        {abtMinimize, '0', 0},   {abtMaximize, '1', 0},    {abtRestore, '2', 0},
-        {abtDropDown, 'u', 10},  {abtDropDownChevron, 0, 0}, {abtImage, 0, 0},
+        {abtMinimize, '0', 0},
+        {abtMaximize, '1', 0},
+        {abtRestore, '2', 0},
+        {abtDropDown, 'u', 10},
+        {abtDropDownChevron, 0, 0},
+        {abtImage, 0, 0},
     };
     for (const Row& row : rows) {
         const TZkAlertGlyph glyph = DesktopAlertGlyph(row.type);

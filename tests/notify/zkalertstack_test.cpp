@@ -110,7 +110,8 @@ TEST_F(AlertStackTest, AnAlertTheUserMovedStaysThereWithoutUnstackingTheOthers) 
     TZkDesktopAlert* moved = NewAlert();
     moved->Location()->SetAlwaysResetPosition(false);
     moved->Execute();
-    SetWindowPos(moved->Window()->Handle(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(moved->Window()->Handle(), nullptr, 200, 150, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(moved->Location()->Position(), dapCustom);
     EXPECT_FALSE(ProcessAlertStack()->Contains(moved->Window()));
     EXPECT_EQ(ProcessAlertStack()->Position(), dapBottomRight);

@@ -46,8 +46,7 @@ TEST_F(AlertStyleTest, FadeStepsAlphaInAndOutAndClosesTheWindow) {
     s.Tick(9);
     EXPECT_TRUE(s.form->Visible());
     s.Tick();
-    EXPECT_EQ(AlphaRecord::alphas,
-              (std::vector<int>{255, 230, 204, 179, 153, 128, 102, 77, 51, 26, 0, 0}));
+    EXPECT_EQ(AlphaRecord::alphas, (std::vector<int>{255, 230, 204, 179, 153, 128, 102, 77, 51, 26, 0, 0}));
     EXPECT_FALSE(s.form->Visible());
     EXPECT_FALSE(s.handler->TimerRunning());
 }
@@ -112,9 +111,9 @@ TEST(CenterGrowBox, RoundsHalvesToEvenAndCentres) {
     };
     const Row rows[] = {
         {329, 76, 0, TRect(164, 38, 164, 38)},
-        {329, 76, 10, TRect(148, 34, 181, 42)},    // 32.9 x 7.6 round to 33 x 8
-        {330, 76, 15, TRect(140, 32, 190, 43)},    // 49.5 goes to 50, 11.4 to 11
-        {330, 76, 25, TRect(124, 28, 206, 47)},    // 82.5 goes to 82, 19 stays
+        {329, 76, 10, TRect(148, 34, 181, 42)},  // 32.9 x 7.6 round to 33 x 8
+        {330, 76, 15, TRect(140, 32, 190, 43)},  // 49.5 goes to 50, 11.4 to 11
+        {330, 76, 25, TRect(124, 28, 206, 47)},  // 82.5 goes to 82, 19 stays
         {329, 76, 100, TRect(0, 0, 329, 76)},
     };
     for (const Row& row : rows) {

@@ -81,7 +81,8 @@ TEST_F(AlertWindowTest, ShowingLaysOutTheChildrenByOptions) {
     EXPECT_EQ(window->HeaderLabel()->Left(), 8 + 32 + 5);
     EXPECT_EQ(window->MessageLabel()->Left(), 8 + 32 + 5 + 8);
     EXPECT_EQ(window->MessageLabel()->Top(), 13 + window->HeaderLabel()->Height());
-    EXPECT_EQ(window->MessageLabel()->Width(), window->DropDownButton()->Left() - window->MessageLabel()->Left());
+    EXPECT_EQ(window->MessageLabel()->Width(),
+              window->DropDownButton()->Left() - window->MessageLabel()->Left());
 
     auto* menu = Create<TPopupMenu>(alert);
     alert->SetDropDownMenu(menu);

@@ -1,0 +1,112 @@
+// Times the desktop alerts against peers measured in the same run and prints
+// ratios: one fade step against a bare layered-attribute call, one alert
+// background paint against one GradientFill of the same body, and stacking
+// 1 to 50 alerts against showing and freeing as many bare forms (a ratio
+// that grows with the count would mean quadratic repositioning).
+#include <chrono>
+#include <cstdio>
+
+#include "classlib/application.h"
+#include "classlib/bitmap.h"
+#include "notify/zkalertpaint.h"
+#include "notify/zkdesktopalert.h"
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+template <class F>
+double MicrosecondsPer(int Count, F Work) {
+    const auto start = TClock::now();
+    for (int i = 0; i < Count; ++i) Work(i);
+    return std::chrono::duration<double, std::micro>(TClock::now() - start).count() / Count;
+}
+
+void Drain() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+void FadeStep() {
+    TOwned<TZkFormDesktopAlert> form = MakeOwned<TZkFormDesktopAlert>(nullptr);
+    TOwned<TZkFadeAlertStyleHandler> fade(Create<TZkFadeAlertStyleHandler>(form.get()));
+    form->SetStyleHandler(fade.get());
+    form->HandleNeeded();
+    fade->SetDisplayDuration(0);
+    HWND window = form->Handle();
+    TSetLayeredWindowAttributesProc layered = LayeredWindowAttributesProc();
+    if (!layered) {
+        std::printf("fade step: no layered windows here\n");
+        form->SetStyleHandler(nullptr);
+        return;
+    }
+    fade->StartAnimation();
+    constexpr int steps = 20000;
+    const double step = MicrosecondsPer(steps, [&](int i) {
+        if (i % 10 == 0) fade->StartAnimation();
+        fade->Timer()->TickForTest();
+    });
+    const double bare = MicrosecondsPer(steps, [&](int i) { layered(window, 0, BYTE(i), LWA_ALPHA); });
+    std::printf("fade step %8.2f us, SetLayeredWindowAttributes %8.2f us: ratio %.2f\n", step, bare,
+                step / bare);
+    form->SetStyleHandler(nullptr);
+}
+
+void AlertPaint() {
+    const TZkAlertWindowColors colors;
+    auto bitmap = MakeOwned<TBitmap>();
+    bitmap->SetSize(329, 76);
+    TCanvas* canvas = bitmap->Canvas();
+    HDC dc = canvas->Handle();
+    constexpr int paints = 3000;
+    const double paint = MicrosecondsPer(
+        paints, [&](int) { PaintDesktopAlertBackground(canvas, TRect(0, 0, 329, 76), colors, true); });
+    auto vertex = [](int x, int y, TColor c) {
+        return TRIVERTEX{x, y, COLOR16((c & 0xFF) << 8), COLOR16(c & 0xFF00), COLOR16((c >> 8) & 0xFF00), 0};
+    };
+    TRIVERTEX corners[2] = {vertex(0, 9, colors.WindowFrom), vertex(329, 75, colors.WindowTo)};
+    GRADIENT_RECT rect{0, 1};
+    const double gradient =
+        MicrosecondsPer(paints, [&](int) { GradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_V); });
+    std::printf("alert paint %8.2f us, GradientFill of its body %8.2f us: ratio %.2f\n", paint, gradient,
+                paint / gradient);
+}
+
+void Stacking() {
+    for (int count : {1, 10, 25, 50}) {
+        const int rounds = count < 25 ? 5 : 2;
+        const double alerts = MicrosecondsPer(rounds, [&](int) {
+            TOwned<TComponent> owner = MakeOwned<TComponent>(nullptr);
+            for (int i = 0; i < count; ++i) {
+                auto* alert = Create<TZkDesktopAlert>(owner.get());
+                alert->StyleOptions()->SetDisplayDuration(600000);
+                alert->Execute();
+            }
+            owner.reset();
+            Drain();
+        });
+        const double forms = MicrosecondsPer(rounds, [&](int) {
+            TOwned<TComponent> owner = MakeOwned<TComponent>(nullptr);
+            for (int i = 0; i < count; ++i) {
+                auto* form = Create<TForm>(owner.get(), 0);
+                form->SetBorderStyle(bsNone);
+                form->SetBounds(0, 0, 329, 76);
+                form->Show();
+            }
+            owner.reset();
+            Drain();
+        });
+        std::printf("%2d alerts stacked and freed %9.0f us, %2d bare forms %9.0f us: ratio %.2f\n", count,
+                    alerts, count, forms, alerts / forms);
+    }
+}
+
+}  // namespace
+
+int main() {
+    Application->Initialize();
+    FadeStep();
+    AlertPaint();
+    Stacking();
+    return 0;
+}
