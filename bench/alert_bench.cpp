@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "classlib/application.h"
-#include "classlib/bitmap.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/windows/application.h"
 #include "notify/zkalertpaint.h"
 #include "notify/zkdesktopalert.h"
 

@@ -2,7 +2,7 @@
 // grip of ten dots, a gradient body and a one-pixel frame.
 #pragma once
 
-#include "classlib/canvas.h"
+#include "classlib/graphics/canvas.h"
 
 struct TZkAlertWindowColors {
     TColor WindowFrom = TColor(0xFFE7CE);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
 
 namespace {
 bool overrideActive = false;

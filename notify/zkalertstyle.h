@@ -4,8 +4,8 @@
 // `TZkCenterGrowAlertStyleHandler` grows and shrinks a window region.
 #pragma once
 
-#include "classlib/forms.h"
-#include "classlib/timer.h"
+#include "classlib/windows/forms.h"
+#include "classlib/windows/timer.h"
 
 using TSetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 

@@ -1,6 +1,6 @@
 #include "notify/zkbutton.h"
 
-#include "classlib/accelerators.h"
+#include "classlib/windows/accelerators.h"
 
 TZkCustomGraphicButton::TZkCustomGraphicButton(TComponent* AOwner) : inherited(AOwner) {
     TControlStyle style = ControlStyle();

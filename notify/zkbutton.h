@@ -3,7 +3,7 @@
 // its Alt accelerator and can drop a popup menu down under itself.
 #pragma once
 
-#include "classlib/menus.h"
+#include "classlib/stdctrls/menus.h"
 #include "foundation/zkexcontrols.h"
 
 enum TZkButtonStateFlag { bsMouseInside, bsPressed };

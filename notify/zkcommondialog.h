@@ -2,7 +2,7 @@
 // which show something when their `Execute` runs.
 #pragma once
 
-#include "classlib/component.h"
+#include "classlib/core/component.h"
 
 class TZkCommonDialogP : public TComponent {
     VX_CLASS(TZkCommonDialogP, TComponent)

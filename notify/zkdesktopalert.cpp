@@ -1,7 +1,7 @@
 #include "notify/zkdesktopalert.h"
 
-#include "classlib/application.h"
-#include "classlib/screen.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/screen.h"
 #include "foundation/zkutils.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "classlib/imagelist.h"
-#include "classlib/picture.h"
+#include "classlib/graphics/imagelist.h"
+#include "classlib/graphics/picture.h"
 #include "notify/zkalertstack.h"
 #include "notify/zkalertstyle.h"
 #include "notify/zkcommondialog.h"

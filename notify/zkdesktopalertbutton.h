@@ -3,7 +3,7 @@
 // is inside and a Marlett glyph, a chevron or an image by `ToolType`.
 #pragma once
 
-#include "classlib/imagelist.h"
+#include "classlib/graphics/imagelist.h"
 #include "notify/zkbutton.h"
 
 enum TZkDesktopAlertButtonType {

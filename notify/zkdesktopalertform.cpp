@@ -1,8 +1,8 @@
 #include "notify/zkdesktopalertform.h"
 
-#include "classlib/application.h"
-#include "classlib/screen.h"
-#include "classlib/shortcuts.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/screen.h"
+#include "classlib/windows/shortcuts.h"
 
 namespace {
 constexpr int DefaultWidth = 329;

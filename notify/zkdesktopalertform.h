@@ -5,10 +5,10 @@
 // message frees its component and then itself.
 #pragma once
 
-#include "classlib/actions.h"
-#include "classlib/image.h"
-#include "classlib/label.h"
-#include "classlib/timer.h"
+#include "classlib/stdctrls/image.h"
+#include "classlib/stdctrls/label.h"
+#include "classlib/windows/actions.h"
+#include "classlib/windows/timer.h"
 #include "foundation/zkexforms.h"
 #include "notify/zkalertmessagelabel.h"
 #include "notify/zkalertpaint.h"

@@ -3,8 +3,8 @@
 // (`TZkDesktopAlertButtons`). Every change fires the object's OnChange.
 #pragma once
 
-#include "classlib/collection.h"
-#include "classlib/delegate.h"
+#include "classlib/core/collection.h"
+#include "classlib/core/delegate.h"
 #include "notify/zkalertpaint.h"
 #include "notify/zkalertstack.h"
 

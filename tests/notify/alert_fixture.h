@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
 #include "foundation/zkutils.h"
 #include "notify/zkdesktopalert.h"
 #include "tests/notify/notify_fixture.h"

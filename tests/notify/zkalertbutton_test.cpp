@@ -1,7 +1,7 @@
 #include "notify/zkdesktopalertbutton.h"
 
-#include "classlib/bitmap.h"
-#include "classlib/forms.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/windows/forms.h"
 #include "tests/notify/notify_fixture.h"
 
 namespace {

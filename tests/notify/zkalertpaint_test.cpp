@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "classlib/bitmap.h"
+#include "classlib/graphics/bitmap.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "notify/zkdesktopalertform.h"
 
-#include "classlib/edit.h"
+#include "classlib/stdctrls/edit.h"
 #include "tests/notify/alert_fixture.h"
 
 namespace {
