@@ -81,14 +81,6 @@ TEST_F(AlertStyleTest, DisplayDurationZeroNeverReachesTheEnd) {
     EXPECT_FALSE(s.handler->TimerRunning());
 }
 
-TEST_F(AlertStyleTest, StepsOfZeroCountAsOne) {
-    Stepped<TZkFadeAlertStyleHandler> s;
-    s.handler->SetStartSteps(0);
-    s.handler->SetEndSteps(0);
-    EXPECT_EQ(s.handler->StartSteps(), 1u);
-    EXPECT_EQ(s.handler->EndSteps(), 1u);
-}
-
 TEST_F(AlertStyleTest, WithoutLayeredWindowsTheFadeOnlyShowsAndHides) {
     TLayeredWindowAttributesOverride none(nullptr);
     Stepped<TZkFadeAlertStyleHandler> s;
