@@ -129,6 +129,42 @@ void TZkCustomDesktopAlertStyleHandler::AbortAnimation() {
         FinishEndAnimation();
 }
 
+// --- the steps of a level
+
+void TZkLevelAlertStyleHandler::PrepareStartAnimation() {
+    ShowMinimum();
+    inherited::PrepareStartAnimation();
+}
+
+void TZkLevelAlertStyleHandler::StartAnimationTimer(TObject* Sender) {
+    ShowStartStep(step_);
+    inherited::StartAnimationTimer(Sender);
+}
+
+void TZkLevelAlertStyleHandler::FinishStartAnimation() {
+    ShowMaximum();
+}
+
+void TZkLevelAlertStyleHandler::PrepareEndAnimation() {
+    ShowMaximum();
+}
+
+void TZkLevelAlertStyleHandler::EndAnimationTimer(TObject* Sender) {
+    inherited::EndAnimationTimer(Sender);
+    ShowEndStep(step_);
+}
+
+void TZkLevelAlertStyleHandler::FinishEndAnimation() {
+    ShowMinimum();
+    inherited::FinishEndAnimation();
+}
+
+void TZkLevelAlertStyleHandler::AbortAnimation() {
+    if (state_ == aasStarting || state_ == aasDisplaying) return;
+    timer_->SetEnabled(false);
+    ShowMaximum();
+}
+
 // --- fade
 
 void TZkFadeAlertStyleHandler::Assign(TPersistent* Source) {
@@ -148,39 +184,13 @@ void TZkFadeAlertStyleHandler::SetAlpha(BYTE Alpha) {
     proc(window, 0, Alpha, LWA_ALPHA);
 }
 
-void TZkFadeAlertStyleHandler::PrepareStartAnimation() {
-    SetAlpha(min_);
-    inherited::PrepareStartAnimation();
-}
-
-void TZkFadeAlertStyleHandler::StartAnimationTimer(TObject* Sender) {
+void TZkFadeAlertStyleHandler::ShowStartStep(unsigned Step) {
     SetAlpha(
-        static_cast<BYTE>(min_ + (max_ - min_) * static_cast<int>(step_) / static_cast<int>(startSteps_)));
-    inherited::StartAnimationTimer(Sender);
+        static_cast<BYTE>(min_ + (max_ - min_) * static_cast<int>(Step) / static_cast<int>(startSteps_)));
 }
 
-void TZkFadeAlertStyleHandler::FinishStartAnimation() {
-    SetAlpha(max_);
-}
-
-void TZkFadeAlertStyleHandler::PrepareEndAnimation() {
-    SetAlpha(max_);
-}
-
-void TZkFadeAlertStyleHandler::EndAnimationTimer(TObject* Sender) {
-    inherited::EndAnimationTimer(Sender);
-    SetAlpha(static_cast<BYTE>(max_ - (max_ - min_) * static_cast<int>(step_) / static_cast<int>(endSteps_)));
-}
-
-void TZkFadeAlertStyleHandler::FinishEndAnimation() {
-    SetAlpha(min_);
-    inherited::FinishEndAnimation();
-}
-
-void TZkFadeAlertStyleHandler::AbortAnimation() {
-    if (state_ == aasStarting || state_ == aasDisplaying) return;
-    timer_->SetEnabled(false);
-    SetAlpha(max_);
+void TZkFadeAlertStyleHandler::ShowEndStep(unsigned Step) {
+    SetAlpha(static_cast<BYTE>(max_ - (max_ - min_) * static_cast<int>(Step) / static_cast<int>(endSteps_)));
 }
 
 // --- centre grow
@@ -217,36 +227,10 @@ void TZkCenterGrowAlertStyleHandler::SetRegion(double Percentage) {
     if (SetWindowRgn(form_->Handle(), region.Get(), TRUE)) region.Release();
 }
 
-void TZkCenterGrowAlertStyleHandler::PrepareStartAnimation() {
-    SetRegion(min_);
-    inherited::PrepareStartAnimation();
+void TZkCenterGrowAlertStyleHandler::ShowStartStep(unsigned Step) {
+    SetRegion(min_ + (max_ - min_) * Step / startSteps_);
 }
 
-void TZkCenterGrowAlertStyleHandler::StartAnimationTimer(TObject* Sender) {
-    SetRegion(min_ + (max_ - min_) * step_ / startSteps_);
-    inherited::StartAnimationTimer(Sender);
-}
-
-void TZkCenterGrowAlertStyleHandler::FinishStartAnimation() {
-    SetRegion(max_);
-}
-
-void TZkCenterGrowAlertStyleHandler::PrepareEndAnimation() {
-    SetRegion(max_);
-}
-
-void TZkCenterGrowAlertStyleHandler::EndAnimationTimer(TObject* Sender) {
-    inherited::EndAnimationTimer(Sender);
-    SetRegion(max_ - (max_ - min_) * step_ / endSteps_);
-}
-
-void TZkCenterGrowAlertStyleHandler::FinishEndAnimation() {
-    SetRegion(min_);
-    inherited::FinishEndAnimation();
-}
-
-void TZkCenterGrowAlertStyleHandler::AbortAnimation() {
-    if (state_ == aasStarting || state_ == aasDisplaying) return;
-    timer_->SetEnabled(false);
-    SetRegion(max_);
+void TZkCenterGrowAlertStyleHandler::ShowEndStep(unsigned Step) {
+    SetRegion(max_ - (max_ - min_) * Step / endSteps_);
 }

@@ -83,8 +83,35 @@ protected:
     TZkAlertAnimationState state_ = aasIdle;
 };
 
-class TZkFadeAlertStyleHandler : public TZkCustomDesktopAlertStyleHandler {
-    VX_CLASS(TZkFadeAlertStyleHandler, TZkCustomDesktopAlertStyleHandler)
+// The fade and the growth step alike: a level goes from its minimum to its
+// maximum while starting and back while ending; they differ only in what a
+// level is.
+class TZkLevelAlertStyleHandler : public TZkCustomDesktopAlertStyleHandler {
+    VX_CLASS(TZkLevelAlertStyleHandler, TZkCustomDesktopAlertStyleHandler)
+public:
+    explicit TZkLevelAlertStyleHandler(TCustomForm* Form) : inherited(Form) {}
+
+    // Starting and displaying go on; an end is stopped at the full level.
+    void AbortAnimation() override;
+
+protected:
+    // The level of a start or end step counted before it (0 .. steps - 1)
+    // or after it (1 .. steps).
+    virtual void ShowStartStep(unsigned Step) = 0;
+    virtual void ShowEndStep(unsigned Step) = 0;
+    virtual void ShowMinimum() = 0;
+    virtual void ShowMaximum() = 0;
+
+    void StartAnimationTimer(TObject* Sender) override;
+    void EndAnimationTimer(TObject* Sender) override;
+    void PrepareStartAnimation() override;
+    void FinishStartAnimation() override;
+    void PrepareEndAnimation() override;
+    void FinishEndAnimation() override;
+};
+
+class TZkFadeAlertStyleHandler : public TZkLevelAlertStyleHandler {
+    VX_CLASS(TZkFadeAlertStyleHandler, TZkLevelAlertStyleHandler)
 public:
     explicit TZkFadeAlertStyleHandler(TCustomForm* Form) : inherited(Form) {}
 
@@ -94,15 +121,11 @@ public:
     BYTE MaxAlphaBlendValue() const { return max_; }
     void SetMaxAlphaBlendValue(BYTE Value) { max_ = Value; }
 
-    void AbortAnimation() override;
-
 protected:
-    void StartAnimationTimer(TObject* Sender) override;
-    void EndAnimationTimer(TObject* Sender) override;
-    void PrepareStartAnimation() override;
-    void FinishStartAnimation() override;
-    void PrepareEndAnimation() override;
-    void FinishEndAnimation() override;
+    void ShowStartStep(unsigned Step) override;
+    void ShowEndStep(unsigned Step) override;
+    void ShowMinimum() override { SetAlpha(min_); }
+    void ShowMaximum() override { SetAlpha(max_); }
 
 private:
     void SetAlpha(BYTE Alpha);
@@ -110,8 +133,8 @@ private:
     BYTE max_ = 255;
 };
 
-class TZkCenterGrowAlertStyleHandler : public TZkCustomDesktopAlertStyleHandler {
-    VX_CLASS(TZkCenterGrowAlertStyleHandler, TZkCustomDesktopAlertStyleHandler)
+class TZkCenterGrowAlertStyleHandler : public TZkLevelAlertStyleHandler {
+    VX_CLASS(TZkCenterGrowAlertStyleHandler, TZkLevelAlertStyleHandler)
 public:
     explicit TZkCenterGrowAlertStyleHandler(TCustomForm* Form) : inherited(Form) {}
 
@@ -122,15 +145,11 @@ public:
     double MaxGrowthPercentage() const { return max_; }
     void SetMaxGrowthPercentage(double Value);
 
-    void AbortAnimation() override;
-
 protected:
-    void StartAnimationTimer(TObject* Sender) override;
-    void EndAnimationTimer(TObject* Sender) override;
-    void PrepareStartAnimation() override;
-    void FinishStartAnimation() override;
-    void PrepareEndAnimation() override;
-    void FinishEndAnimation() override;
+    void ShowStartStep(unsigned Step) override;
+    void ShowEndStep(unsigned Step) override;
+    void ShowMinimum() override { SetRegion(min_); }
+    void ShowMaximum() override { SetRegion(max_); }
 
 private:
     void SetRegion(double Percentage);
