@@ -72,15 +72,6 @@ TEST_F(AlertStyleTest, AbortWhileEndingMakesTheWindowOpaqueAndLeavesItEnding) {
     EXPECT_TRUE(s.handler->TimerRunning());
 }
 
-TEST_F(AlertStyleTest, DisplayDurationZeroNeverReachesTheEnd) {
-    Stepped<TZkFadeAlertStyleHandler> s;
-    s.handler->SetDisplayDuration(0);
-    s.handler->StartAnimation();
-    s.Tick(10);
-    EXPECT_EQ(s.handler->State(), aasStarting);
-    EXPECT_FALSE(s.handler->TimerRunning());
-}
-
 TEST_F(AlertStyleTest, WithoutLayeredWindowsTheFadeOnlyShowsAndHides) {
     TLayeredWindowAttributesOverride none(nullptr);
     Stepped<TZkFadeAlertStyleHandler> s;

@@ -116,6 +116,10 @@ TEST_F(AlertWindowTest, TheMouseHoldsTheAlertAndItsLeavingEndsIt) {
     window->MouseTimer()->TickForTest();
     EXPECT_TRUE(window->MouseInside());
     EXPECT_EQ(handler->State(), aasIdle);
+    // Leaving the message for the body is no leaving of the alert.
+    window->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(window->MessageLabel()));
+    EXPECT_TRUE(window->MouseInside());
+    EXPECT_EQ(handler->State(), aasIdle);
 
     SetCursorPos(0, 0);
     window->MouseTimer()->TickForTest();
@@ -126,6 +130,30 @@ TEST_F(AlertWindowTest, TheMouseHoldsTheAlertAndItsLeavingEndsIt) {
     EXPECT_FALSE(handler->TimerRunning());
     window->MouseTimer()->TickForTest();
     EXPECT_TRUE(handler->TimerRunning());
+}
+
+TEST_F(AlertWindowTest, WithoutADisplayTimeTheAlertStaysUntilClosed) {
+    TZkDesktopAlert* alert = NewAlert();
+    alert->StyleOptions()->SetDisplayDuration(0);
+    alert->Execute();
+    TZkFormDesktopAlert* window = alert->Window();
+    for (int i = 0; i < 10; ++i) alert->StyleOptions()->Timer()->TickForTest();
+    window->MouseTimer()->TickForTest();
+    window->Perform(CM_MOUSEENTER);
+    window->Perform(CM_MOUSELEAVE);
+    EXPECT_FALSE(alert->StyleOptions()->TimerRunning());
+    EXPECT_TRUE(window->Visible());
+    window->Close();
+    EXPECT_FALSE(window->Visible());
+}
+
+TEST_F(AlertWindowTest, ClosingStopsTheStartAnimation) {
+    TZkDesktopAlert* alert = NewAlert();
+    alert->Execute();
+    ASSERT_TRUE(alert->StyleOptions()->TimerRunning());
+    alert->Window()->Close();
+    EXPECT_FALSE(alert->StyleOptions()->TimerRunning());
+    EXPECT_FALSE(alert->Window()->MouseTimer()->Enabled());
 }
 
 TEST_F(AlertWindowTest, TheMenuHoldsTheEndIntervalWhileOpen) {
