@@ -331,16 +331,12 @@ void TScButton::Click() {
 
 void TScButton::WndProc(TMessage& Message) {
     switch (Message.Msg) {
-        case CM_DIALOGKEY: {
-            const WORD key = Message.CharCode();
-            const bool noShift = KeyDataToShiftState(Message.LParam) == TShiftState{};
-            if (((key == VK_RETURN && activeDefault_) || (key == VK_ESCAPE && cancel_)) && noShift &&
-                CanFocus()) {
+        case CM_DIALOGKEY:
+            if (IsButtonDialogKey(Message, activeDefault_, cancel_) && CanFocus()) {
                 Click();
                 Message.Result = 1;
             }
             return;
-        }
         case CM_DIALOGCHAR:
             if (IsAccel(Message.CharCode(), GetWideText()) && CanFocus()) {
                 Click();
