@@ -5,10 +5,14 @@
 #include "classlib/windows/accelerators.h"
 #include "classlib/windows/themes.h"
 #include "controls/scoldprops.h"
+#include "controls/scscheme.h"
 
 // --- TScCustomButton
 
 TScCustomButton::TScCustomButton(TComponent* AOwner) : inherited(AOwner) {
+    // The colour scheme and the screen's depth are read once, by the first
+    // styled control.
+    InitScCommon();
     // Clicks come from the state machine below, not from the control's
     // own release test.
     SetControlStyle({csCaptureMouse, csSetCaption, csDoubleClicks, csOpaque});

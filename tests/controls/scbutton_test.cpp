@@ -146,6 +146,42 @@ TEST_F(ScButtonTest, ObsoleteFrameFlatTurnsOnHotTracking) {
     EXPECT_TRUE(button->HotTrack());
 }
 
+TEST_F(ScButtonTest, HotTrackingRingsTheFaceWhileTheMouseIsOver) {
+    TScButton* button = NewButton();
+    button->SetHotTrack(true);
+    button->SetHotTrackColor(0x20A0F0);
+    const int x = button->Width() / 2;
+    const TColor quiet = Painted(button)->PixelColor(x, 2);
+    button->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(Painted(button)->PixelColor(x, 2), 0x20A0F0);
+    Press(button, 5, 5);
+    const TColor pressed = Painted(button)->PixelColor(x, 2);
+    Release(button, 5, 5);
+    button->Perform(CM_MOUSELEAVE);
+    EXPECT_NE(pressed, quiet);
+    EXPECT_NE(pressed, 0x20A0F0);
+    // The press gave it the focus: now it wears the default button's ring.
+    ASSERT_TRUE(button->Focused());
+    const TColor focused = Painted(button)->PixelColor(x, 2);
+    EXPECT_NE(focused, quiet);
+    EXPECT_NE(focused, 0x20A0F0);
+    form->SetFocusedControl(nullptr);
+    ::SetFocus(form->Handle());
+    EXPECT_EQ(Painted(button)->PixelColor(x, 2), quiet);
+}
+
+TEST_F(ScButtonTest, ADownGroupButtonShowsTheDownPattern) {
+    TScButton* button = NewButton();
+    button->SetColor(clWhite);
+    button->SetGroupIndex(1);
+    button->SetDown(true);
+    TOwned<TBitmap> shot = Painted(button);
+    EXPECT_EQ(shot->PixelColor(4, 4), 0xC0C0C0);
+    EXPECT_EQ(shot->PixelColor(5, 4), 0xFFFFFF);
+    button->SetShowDownPattern(false);
+    EXPECT_EQ(Painted(button)->PixelColor(4, 4), 0xFFFFFF);
+}
+
 TEST(ScDownPattern, AlternatesDotsOnTheButtonColour) {
     TOwned<TBitmap> plain = MakeDownPattern(clWhite);
     EXPECT_EQ(plain->PixelColor(0, 0), 0xC0C0C0);
