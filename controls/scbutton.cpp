@@ -97,7 +97,12 @@ bool TScCustomButton::Themed() const {
 }
 
 void TScCustomButton::Click() {
-    inherited::Click();
+    actions_.Click();
+}
+
+void TScCustomButton::Loaded() {
+    inherited::Loaded();
+    actions_.Loaded();
 }
 
 void TScCustomButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

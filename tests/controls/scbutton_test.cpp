@@ -46,15 +46,6 @@ TEST_F(ScButtonTest, DraggingOutCancelsTheClickAndDraggingBackRestoresIt) {
     EXPECT_FALSE(button->VisualDown());
 }
 
-TEST_F(ScButtonTest, ADisabledButtonIgnoresThePress) {
-    TScButton* button = NewButton();
-    button->SetEnabled(false);
-    Press(button, 5, 5);
-    Release(button, 5, 5);
-    EXPECT_FALSE(button->VisualDown());
-    EXPECT_EQ(ClicksOf(button), 0);
-}
-
 TEST_F(ScButtonTest, SpaceClicksOnReleaseUnlessTheFocusLeftInBetween) {
     TScButton* button = NewButton();
     button->Perform(WM_KEYDOWN, VK_SPACE, 0);
@@ -182,16 +173,6 @@ TEST_F(ScButtonTest, ADownGroupButtonShowsTheDownPattern) {
     EXPECT_EQ(Painted(button)->PixelColor(4, 4), 0xFFFFFF);
 }
 
-TEST(ScDownPattern, AlternatesDotsOnTheButtonColour) {
-    TOwned<TBitmap> plain = MakeDownPattern(clWhite);
-    EXPECT_EQ(plain->PixelColor(0, 0), 0xC0C0C0);
-    EXPECT_EQ(plain->PixelColor(1, 1), 0xC0C0C0);
-    EXPECT_EQ(plain->PixelColor(1, 0), 0xFFFFFF);
-    TOwned<TBitmap> silver = MakeDownPattern(0xC0C0C0);
-    EXPECT_EQ(silver->PixelColor(2, 4), 0x808080);
-    EXPECT_EQ(silver->PixelColor(3, 4), 0xC0C0C0);
-}
-
 // --- bit buttons
 
 class ScBitBtnTest : public ScButtonTest {
@@ -201,6 +182,10 @@ protected:
         button->SetThemeAware(false);
         return button;
     }
+
+public:
+    void Executed(TObject*) { ++executed; }
+    int executed = 0;
 };
 
 TEST_F(ScBitBtnTest, KindsSetCaptionResultAndDefaults) {
@@ -318,6 +303,19 @@ TEST_F(ScBitBtnTest, TheGlyphCellFollowsTheButtonState) {
     button->SetGroupIndex(1);
     button->SetDown(true);
     EXPECT_EQ(shown(), cells[3]) << "stuck down";
+}
+
+TEST_F(ScBitBtnTest, AnActionLendsItsCaptionClickAndImage) {
+    TAction* action = Create<TAction>(form);
+    action->SetCaption("Refresh");
+    action->SetImageIndex(3);
+    action->OnExecute = TNotifyEvent(this, &ScBitBtnTest::Executed);
+    TScBitBtn* button = NewBitBtn();
+    button->SetAction(action);
+    EXPECT_EQ(button->Caption(), "Refresh");
+    EXPECT_EQ(button->ImageIndex(), 3);
+    button->Click();
+    EXPECT_EQ(executed, 1);
 }
 
 TEST_F(ScBitBtnTest, TheCaptionMakesRoomForTheGlyph) {
