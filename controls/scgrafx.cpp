@@ -34,9 +34,11 @@ int MinBand(std::uint8_t ColorStep, bool Box) {
     return (Box ? 256 : 255) / ColorStep;
 }
 
-// Calls Fill(first, last, colour) once per band of steps [first, last).
-template <class F>
-void Bands(int N, COLORREF From, COLORREF To, int MinBandSize, F Fill) {
+// Calls Fill(first, last, colour) once per band of steps [first, last). A
+// band ends where the colour changes, once it is at least MinBandSize + 1
+// pixels thick; Thickness(first, i) measures the pixels between two steps.
+template <class T, class F>
+void Bands(int N, COLORREF From, COLORREF To, int MinBandSize, T Thickness, F Fill) {
     if (N <= 0) return;
     TColorWalk walk(From, To, N);
     int start = 0;
@@ -44,13 +46,18 @@ void Bands(int N, COLORREF From, COLORREF To, int MinBandSize, F Fill) {
     for (int i = 1; i < N; ++i) {
         walk.Step();
         const COLORREF next = walk.Color();
-        if (next != color && i - start >= MinBandSize + 1) {
+        if (next != color && Thickness(start, i) >= MinBandSize + 1) {
             Fill(start, i, color);
             start = i;
             color = next;
         }
     }
     Fill(start, N, color);
+}
+
+// One step is one pixel in the linear gradients.
+int Steps(int First, int Last) {
+    return Last - First;
 }
 
 void Fill(TCanvas* Canvas, const TRect& R, COLORREF Color) {
@@ -79,11 +86,11 @@ void PaintLinear(TCanvas* C, int W, int H, bool Vertical, bool FromBoth, COLORRE
         Fill(C, Vertical ? TRect(0, first, strip, last) : TRect(first, 0, last, strip), color);
     };
     if (!FromBoth) {
-        Bands(length, From, To, MinBandSize, band);
+        Bands(length, From, To, MinBandSize, Steps, band);
     } else {
         const int half = length / 2;
-        Bands(half, From, To, MinBandSize, band);
-        Bands(length - half, From, To, MinBandSize,
+        Bands(half, From, To, MinBandSize, Steps, band);
+        Bands(length - half, From, To, MinBandSize, Steps,
               [&](int first, int last, COLORREF color) { band(length - last, length - first, color); });
     }
     Replicate(C->Handle(), strip, Vertical ? W : H, length, Vertical);
@@ -101,9 +108,11 @@ void PaintBox(TCanvas* C, int W, int H, int ReduceX, int ReduceY, COLORREF From,
     // Each band fills from its corner to the quarter's inner edges; the next
     // band covers its inner part, which leaves an L-shaped band behind.
     const int dx = (hw << 16) / n, dy = (hh << 16) / n;
-    Bands(n, From, To, MinBandSize, [&](int first, int, COLORREF color) {
-        Fill(C, TRect((first * dx) >> 16, (first * dy) >> 16, qw, qh), color);
-    });
+    auto x = [&](int step) { return (step * dx) >> 16; };
+    auto y = [&](int step) { return (step * dy) >> 16; };
+    auto moved = [&](int first, int i) { return std::max(x(i) - x(first), y(i) - y(first)); };
+    Bands(n, From, To, MinBandSize, moved,
+          [&](int first, int, COLORREF color) { Fill(C, TRect(x(first), y(first), qw, qh), color); });
     Fill(C, TRect(hw, hh, qw, qh), To);
     StretchDrawMirrored(C, TRect(qw, 0, W, qh), C, TRect(0, 0, W - qw, qh), true, false);
     StretchDrawMirrored(C, TRect(0, qh, W, H), C, TRect(0, 0, W, H - qh), false, true);
@@ -118,8 +127,11 @@ void PaintDiagonal(TCanvas* C, int W, int H, bool FromRight, COLORREF From, COLO
     // Band k is everything beyond the line through (2W k/n, 0) and
     // (0, 2H k/n); later bands paint over the far part of earlier ones.
     auto x = [&](int px) { return FromRight ? W - px : px; };
-    Bands(n, From, To, MinBandSize, [&](int first, int, COLORREF color) {
-        const int xk = static_cast<int>(2LL * W * first / n), yk = static_cast<int>(2LL * H * first / n);
+    auto along = [&](int step) { return static_cast<int>(2LL * W * step / n); };
+    auto down = [&](int step) { return static_cast<int>(2LL * H * step / n); };
+    auto moved = [&](int first, int i) { return std::max(along(i) - along(first), down(i) - down(first)); };
+    Bands(n, From, To, MinBandSize, moved, [&](int first, int, COLORREF color) {
+        const int xk = along(first), yk = down(first);
         const int farX = std::max(W, xk) + 1, farY = std::max(H, yk) + 1;
         C->Brush()->SetColor(static_cast<TColor>(color));
         C->Polygon({TPoint{x(xk), 0}, TPoint{x(farX), 0}, TPoint{x(farX), farY}, TPoint{x(0), farY},
@@ -189,9 +201,10 @@ void TileBitmap(TCanvas* Canvas, const TRect& Rect, TBitmap* Bitmap) {
 void StretchDrawMirrored(TCanvas* Canvas, const TRect& Dest, TCanvas* Source, const TRect& SrcRect,
                          bool Horizontal, bool Vertical) {
     if (Dest.IsEmpty() || SrcRect.IsEmpty()) return;
-    // A negative extent mirrors; the rectangle then runs back from its origin.
-    const int x = Horizontal ? Dest.Right : Dest.Left;
-    const int y = Vertical ? Dest.Bottom : Dest.Top;
+    // A negative extent mirrors; the rectangle then runs back from its
+    // origin, which is its last pixel.
+    const int x = Horizontal ? Dest.Right - 1 : Dest.Left;
+    const int y = Vertical ? Dest.Bottom - 1 : Dest.Top;
     const int w = Horizontal ? -Dest.Width() : Dest.Width();
     const int h = Vertical ? -Dest.Height() : Dest.Height();
     HDC target = Canvas->Handle();
