@@ -60,9 +60,11 @@ int Steps(int First, int Last) {
     return Last - First;
 }
 
+// The DC brush takes a new colour without making a brush per band.
 void Fill(TCanvas* Canvas, const TRect& R, COLORREF Color) {
-    Canvas->Brush()->SetColor(static_cast<TColor>(Color));
-    Canvas->FillRect(R);
+    HDC dc = Canvas->Handle();
+    SetDCBrushColor(dc, Color);
+    FillRect(dc, R.Win32(), static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 // Copies the first Done columns (or rows) over the rest, doubling each time.
@@ -126,6 +128,9 @@ void PaintDiagonal(TCanvas* C, int W, int H, bool FromRight, COLORREF From, COLO
     const int n = static_cast<int>(std::sqrt(double(W) * W + double(H) * H)) + 1;
     // Band k is everything beyond the line through (2W k/n, 0) and
     // (0, 2H k/n); later bands paint over the far part of earlier ones.
+    HDC dc = C->Handle();
+    TSelectObject brush(dc, GetStockObject(DC_BRUSH));
+    TSelectObject pen(dc, GetStockObject(NULL_PEN));
     auto x = [&](int px) { return FromRight ? W - px : px; };
     auto along = [&](int step) { return static_cast<int>(2LL * W * step / n); };
     auto down = [&](int step) { return static_cast<int>(2LL * H * step / n); };
@@ -133,9 +138,9 @@ void PaintDiagonal(TCanvas* C, int W, int H, bool FromRight, COLORREF From, COLO
     Bands(n, From, To, MinBandSize, moved, [&](int first, int, COLORREF color) {
         const int xk = along(first), yk = down(first);
         const int farX = std::max(W, xk) + 1, farY = std::max(H, yk) + 1;
-        C->Brush()->SetColor(static_cast<TColor>(color));
-        C->Polygon({TPoint{x(xk), 0}, TPoint{x(farX), 0}, TPoint{x(farX), farY}, TPoint{x(0), farY},
-                    TPoint{x(0), yk}});
+        const POINT points[] = {{x(xk), 0}, {x(farX), 0}, {x(farX), farY}, {x(0), farY}, {x(0), yk}};
+        SetDCBrushColor(dc, color);
+        Polygon(dc, points, 5);
     });
 }
 
