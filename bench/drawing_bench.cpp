@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <functional>
 
-#include "classlib/application.h"
-#include "classlib/bitmap.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/windows/application.h"
 #include "controls/scgrafx.h"
 #include "notify/zksimscope.h"
 

@@ -2,7 +2,7 @@
 
 #include <vssym32.h>
 
-#include "classlib/themes.h"
+#include "classlib/windows/themes.h"
 #include "controls/scgrafx.h"
 #include "controls/scscheme.h"
 

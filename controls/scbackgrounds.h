@@ -2,7 +2,7 @@
 // border and the group bar's background (theme, gradient or nothing).
 #pragma once
 
-#include "classlib/canvas.h"
+#include "classlib/graphics/canvas.h"
 #include "controls/sctypes.h"
 
 // A two-pixel gradient ring inside Rect, only on a true-colour screen; the

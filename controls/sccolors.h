@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "classlib/colors.h"
+#include "classlib/graphics/colors.h"
 
 using TByte = std::uint8_t;
 

@@ -4,9 +4,9 @@
 // rectangle left inside what it drew.
 #pragma once
 
-#include "classlib/canvas.h"
-#include "classlib/colors.h"
-#include "classlib/geometry.h"
+#include "classlib/graphics/canvas.h"
+#include "classlib/graphics/colors.h"
+#include "classlib/graphics/geometry.h"
 #include "controls/sctypes.h"
 
 // Left and top in ULColor, right and bottom (at R-1, B-1) in LRColor; a

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "classlib/forms.h"
+#include "classlib/windows/forms.h"
 
 namespace {
 

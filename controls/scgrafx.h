@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "classlib/bitmap.h"
-#include "classlib/canvas.h"
-#include "classlib/controls.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/canvas.h"
+#include "classlib/windows/controls.h"
 
 // Direction: 0 diagonal from the top-left, 1 from the top-right, 2 top to
 // bottom, 3 from top and bottom to the middle, 5 left to right, 6 from both

@@ -2,11 +2,11 @@
 
 #include <vssym32.h>
 
-#include "classlib/exceptions.h"
-#include "classlib/handles.h"
-#include "classlib/registry.h"
-#include "classlib/text.h"
-#include "classlib/themes.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/registry.h"
+#include "classlib/core/text.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/themes.h"
 #include "controls/sccolors.h"
 
 std::uint8_t XPColorScheme = 0;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "classlib/colors.h"
+#include "classlib/graphics/colors.h"
 #include "controls/sctypes.h"
 
 // 0 blue (also any unknown scheme), 1 olive, 2 silver.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "classlib/osversion.h"
+#include "classlib/services/osversion.h"
 
 TFontHandle CreateRotatedFont(TFont* Font, int Angle) {
     LOGFONTA font{};

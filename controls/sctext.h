@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "classlib/controls.h"
-#include "classlib/graphics.h"
-#include "classlib/handles.h"
+#include "classlib/graphics/graphics.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/controls.h"
 
 // A copy of Font turned by Angle degrees (counter-clockwise).
 TFontHandle CreateRotatedFont(TFont* Font, int Angle);

@@ -2,7 +2,7 @@
 // styles, alignment and the visual and gradient colour styles.
 #pragma once
 
-#include "classlib/set.h"
+#include "classlib/core/set.h"
 
 enum TFrameStyleEx {
     fsNone,

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "classlib/component.h"
+#include "classlib/core/component.h"
 
 enum TScVersionField {
     vfCompanyName,

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/collection.h"
-#include "classlib/colors.h"
+#include "classlib/core/collection.h"
+#include "classlib/graphics/colors.h"
 
 enum TZkScopeLineUnit { jluPercent, jluAbsolute };
 

@@ -4,9 +4,9 @@
 // history, so a resize redraws the whole picture from it.
 #pragma once
 
-#include "classlib/bitmap.h"
-#include "classlib/controls.h"
-#include "classlib/timer.h"
+#include "classlib/graphics/bitmap.h"
+#include "classlib/windows/controls.h"
+#include "classlib/windows/timer.h"
 #include "notify/zkscopelines.h"
 
 enum TZkSimScopeDisplayUnit { jduPixels, jduLogical };

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "classlib/themes.h"
+#include "classlib/windows/themes.h"
 #include "controls/scbackgrounds.h"
 #include "controls/scgrafx.h"
 #include "controls/scscheme.h"

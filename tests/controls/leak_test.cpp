@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
 #include "controls/scbackgrounds.h"
 #include "controls/scframes.h"
 #include "controls/scgrafx.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "classlib/bitmap.h"
+#include "classlib/graphics/bitmap.h"
 
 inline constexpr TColor Background = 0x123456;
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 #include "controls/scversioninfo.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <thread>
 
-#include "classlib/forms.h"
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/forms.h"
 #include "notify/zksimscope.h"
 #include "tests/notify/notify_fixture.h"
 
