@@ -7,6 +7,13 @@ TScBitBtn::TScBitBtn(TComponent* AOwner)
     : inherited(AOwner), glyph_(Create<TBitmap>()), imageLink_(Create<TChangeLink>()) {
     glyph_->OnChange = TNotifyEvent(this, &TScBitBtn::GlyphChanged);
     imageLink_->OnChange = TNotifyEvent(this, &TScBitBtn::ImagesChanged);
+    ActionSupport().OnActionChange = TActionChangeEvent(this, &TScBitBtn::ActionChanged);
+}
+
+void TScBitBtn::ActionChanged(TObject* Sender, bool CheckDefaults) {
+    // While loading, an image index the form file gave already stands.
+    if (auto* action = dynamic_cast<TCustomAction*>(Sender); action && (!CheckDefaults || imageIndex_ == -1))
+        SetImageIndex(action->ImageIndex());
 }
 
 void TScBitBtn::BeforeDestruction() {

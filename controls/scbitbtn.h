@@ -50,6 +50,7 @@ protected:
 
 private:
     void GlyphChanged(TObject* Sender);
+    void ActionChanged(TObject* Sender, bool CheckDefaults);
     void ImagesChanged(TObject* Sender);
     TSize CaptionSize();
 

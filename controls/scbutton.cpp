@@ -5,10 +5,14 @@
 #include "classlib/windows/accelerators.h"
 #include "classlib/windows/themes.h"
 #include "controls/scoldprops.h"
+#include "controls/scscheme.h"
 
 // --- TScCustomButton
 
 TScCustomButton::TScCustomButton(TComponent* AOwner) : inherited(AOwner) {
+    // The colour scheme and the screen's depth are read once, by the first
+    // styled control.
+    InitScCommon();
     // Clicks come from the state machine below, not from the control's
     // own release test.
     SetControlStyle({csCaptureMouse, csSetCaption, csDoubleClicks, csOpaque});
@@ -93,7 +97,12 @@ bool TScCustomButton::Themed() const {
 }
 
 void TScCustomButton::Click() {
-    inherited::Click();
+    actions_.Click();
+}
+
+void TScCustomButton::Loaded() {
+    inherited::Loaded();
+    actions_.Loaded();
 }
 
 void TScCustomButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -331,16 +340,12 @@ void TScButton::Click() {
 
 void TScButton::WndProc(TMessage& Message) {
     switch (Message.Msg) {
-        case CM_DIALOGKEY: {
-            const WORD key = Message.CharCode();
-            const bool noShift = KeyDataToShiftState(Message.LParam) == TShiftState{};
-            if (((key == VK_RETURN && activeDefault_) || (key == VK_ESCAPE && cancel_)) && noShift &&
-                CanFocus()) {
+        case CM_DIALOGKEY:
+            if (IsButtonDialogKey(Message, activeDefault_, cancel_) && CanFocus()) {
                 Click();
                 Message.Result = 1;
             }
             return;
-        }
         case CM_DIALOGCHAR:
             if (IsAccel(Message.CharCode(), GetWideText()) && CanFocus()) {
                 Click();

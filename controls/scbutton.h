@@ -5,6 +5,7 @@
 #pragma once
 
 #include "classlib/graphics/bitmap.h"
+#include "classlib/stdctrls/controlactions.h"
 #include "classlib/windows/alignment.h"
 #include "classlib/windows/controls.h"
 #include "classlib/windows/forms.h"
@@ -44,6 +45,11 @@ public:
     bool ThemeAware() const { return themeAware_; }
     virtual void SetThemeAware(bool Value);
 
+    // An action lends the button its caption, enabled state, hint,
+    // visibility and click (and a bit button its image).
+    TBasicAction* Action() const { return actions_.Action(); }
+    void SetAction(TBasicAction* Value) { actions_.SetAction(Value); }
+
     // The state machine, as the face is painted from it.
     bool MouseOver() const { return mouseOver_; }
     bool VisualDown() const { return visualDown_; }
@@ -51,9 +57,12 @@ public:
     bool PressedBySpace() const { return pressedBySpace_; }
 
     void Click() override;
+    void InitiateAction() override { actions_.InitiateAction(); }
+    void Loaded() override;
     void WndProc(TMessage& Message) override;
 
 protected:
+    TControlActionSupport& ActionSupport() { return actions_; }
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -94,6 +103,7 @@ private:
     bool visualDown_ = false;
     bool pressedBySpace_ = false;
     bool transparentFace_ = false;
+    TControlActionSupport actions_{this};
 };
 
 class TScButton : public TScCustomButton {

@@ -37,22 +37,12 @@ enum TScFrameControllerProperty {
 };
 // The first sixteen properties, bit n for property n.
 using TScFrameControllerNotifications = TSet<TScFrameControllerProperty>;
-inline constexpr TScFrameControllerNotifications AllFrameControllerNotifications{fcpColor,
-                                                                                 fcpFocusColor,
-                                                                                 fcpDisabledColor,
-                                                                                 fcpReadOnlyColor,
-                                                                                 fcpReadOnlyColorOnFocus,
-                                                                                 fcpParentColor,
-                                                                                 fcpFlatButtonColor,
-                                                                                 fcpFlatButtons,
-                                                                                 fcpFrameColor,
-                                                                                 fcpFrameHotColor,
-                                                                                 fcpFrameHotTrack,
-                                                                                 fcpFrameHotStyle,
-                                                                                 fcpFrameSides,
-                                                                                 fcpFrameStyle,
-                                                                                 fcpFrameVisible,
-                                                                                 fcpFramingPreference};
+inline constexpr TScFrameControllerNotifications AllFrameControllerNotifications = [] {
+    TScFrameControllerNotifications all;
+    for (int each = fcpColor; each < fcpAll; ++each)
+        all.Include(static_cast<TScFrameControllerProperty>(each));
+    return all;
+}();
 
 class TScFrameController;
 

@@ -3,11 +3,27 @@
 #include <cmath>
 
 #include "classlib/core/filer.h"
+#include "classlib/core/properties.h"
 #include "classlib/graphics/handles.h"
 #include "controls/scblinking.h"
 #include "controls/sccolors.h"
 #include "controls/scoldprops.h"
+#include "controls/scpublishnames.h"
+#include "controls/scscheme.h"
 #include "controls/sctext.h"
+
+namespace {
+// The link a form file makes between a label and its controller.
+[[maybe_unused]] const bool published = [] {
+    PublishControlProperties();
+    TPublish<TScLabel>()
+        .Property("FrameController", &TScLabel::FrameController, &TScLabel::SetFrameController)
+        .Property("FrameControllerNotifications", &TScLabel::FrameControllerNotifications,
+                  &TScLabel::SetFrameControllerNotifications, SC_FRAME_CONTROLLER_PROPERTY_NAMES)
+        .Default(AllFrameControllerNotifications.Bits());
+    return true;
+}();
+}  // namespace
 
 int NormalizeAngle(int Angle) {
     const int angle = Angle % 360;
@@ -15,6 +31,7 @@ int NormalizeAngle(int Angle) {
 }
 
 TScLabel::TScLabel(TComponent* AOwner) : inherited(AOwner) {
+    InitScCommon();
     SetColor(clBtnFace);
     SetParentColor(true);
     normalColor_ = textColor_ = savedColor_ = Font()->Color();

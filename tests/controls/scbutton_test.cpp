@@ -46,15 +46,6 @@ TEST_F(ScButtonTest, DraggingOutCancelsTheClickAndDraggingBackRestoresIt) {
     EXPECT_FALSE(button->VisualDown());
 }
 
-TEST_F(ScButtonTest, ADisabledButtonIgnoresThePress) {
-    TScButton* button = NewButton();
-    button->SetEnabled(false);
-    Press(button, 5, 5);
-    Release(button, 5, 5);
-    EXPECT_FALSE(button->VisualDown());
-    EXPECT_EQ(ClicksOf(button), 0);
-}
-
 TEST_F(ScButtonTest, SpaceClicksOnReleaseUnlessTheFocusLeftInBetween) {
     TScButton* button = NewButton();
     button->Perform(WM_KEYDOWN, VK_SPACE, 0);
@@ -146,14 +137,40 @@ TEST_F(ScButtonTest, ObsoleteFrameFlatTurnsOnHotTracking) {
     EXPECT_TRUE(button->HotTrack());
 }
 
-TEST(ScDownPattern, AlternatesDotsOnTheButtonColour) {
-    TOwned<TBitmap> plain = MakeDownPattern(clWhite);
-    EXPECT_EQ(plain->PixelColor(0, 0), 0xC0C0C0);
-    EXPECT_EQ(plain->PixelColor(1, 1), 0xC0C0C0);
-    EXPECT_EQ(plain->PixelColor(1, 0), 0xFFFFFF);
-    TOwned<TBitmap> silver = MakeDownPattern(0xC0C0C0);
-    EXPECT_EQ(silver->PixelColor(2, 4), 0x808080);
-    EXPECT_EQ(silver->PixelColor(3, 4), 0xC0C0C0);
+TEST_F(ScButtonTest, HotTrackingRingsTheFaceWhileTheMouseIsOver) {
+    TScButton* button = NewButton();
+    button->SetHotTrack(true);
+    button->SetHotTrackColor(0x20A0F0);
+    const int x = button->Width() / 2;
+    const TColor quiet = Painted(button)->PixelColor(x, 2);
+    button->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(Painted(button)->PixelColor(x, 2), 0x20A0F0);
+    Press(button, 5, 5);
+    const TColor pressed = Painted(button)->PixelColor(x, 2);
+    Release(button, 5, 5);
+    button->Perform(CM_MOUSELEAVE);
+    EXPECT_NE(pressed, quiet);
+    EXPECT_NE(pressed, 0x20A0F0);
+    // The press gave it the focus: now it wears the default button's ring.
+    ASSERT_TRUE(button->Focused());
+    const TColor focused = Painted(button)->PixelColor(x, 2);
+    EXPECT_NE(focused, quiet);
+    EXPECT_NE(focused, 0x20A0F0);
+    form->SetFocusedControl(nullptr);
+    ::SetFocus(form->Handle());
+    EXPECT_EQ(Painted(button)->PixelColor(x, 2), quiet);
+}
+
+TEST_F(ScButtonTest, ADownGroupButtonShowsTheDownPattern) {
+    TScButton* button = NewButton();
+    button->SetColor(clWhite);
+    button->SetGroupIndex(1);
+    button->SetDown(true);
+    TOwned<TBitmap> shot = Painted(button);
+    EXPECT_EQ(shot->PixelColor(4, 4), 0xC0C0C0);
+    EXPECT_EQ(shot->PixelColor(5, 4), 0xFFFFFF);
+    button->SetShowDownPattern(false);
+    EXPECT_EQ(Painted(button)->PixelColor(4, 4), 0xFFFFFF);
 }
 
 // --- bit buttons
@@ -165,6 +182,10 @@ protected:
         button->SetThemeAware(false);
         return button;
     }
+
+public:
+    void Executed(TObject*) { ++executed; }
+    int executed = 0;
 };
 
 TEST_F(ScBitBtnTest, KindsSetCaptionResultAndDefaults) {
@@ -282,6 +303,19 @@ TEST_F(ScBitBtnTest, TheGlyphCellFollowsTheButtonState) {
     button->SetGroupIndex(1);
     button->SetDown(true);
     EXPECT_EQ(shown(), cells[3]) << "stuck down";
+}
+
+TEST_F(ScBitBtnTest, AnActionLendsItsCaptionClickAndImage) {
+    TAction* action = Create<TAction>(form);
+    action->SetCaption("Refresh");
+    action->SetImageIndex(3);
+    action->OnExecute = TNotifyEvent(this, &ScBitBtnTest::Executed);
+    TScBitBtn* button = NewBitBtn();
+    button->SetAction(action);
+    EXPECT_EQ(button->Caption(), "Refresh");
+    EXPECT_EQ(button->ImageIndex(), 3);
+    button->Click();
+    EXPECT_EQ(executed, 1);
 }
 
 TEST_F(ScBitBtnTest, TheCaptionMakesRoomForTheGlyph) {

@@ -263,12 +263,4 @@ TEST(FrameControllerFiles, ObsoletePropertiesAreReadAndDropped) {
     EXPECT_TRUE(again->FrameHotTrack());
 }
 
-TEST(FrameControllerFiles, FlatOffLeavesTheStyles) {
-    TOwned<TScFrameController> controller(Create<TScFrameController>(nullptr));
-    auto old = OldFormFile(false);
-    ReadObjectProperties(old.get(), controller.get());
-    EXPECT_FALSE(controller->FrameHotTrack());
-    EXPECT_EQ(controller->FrameStyle(), fsFlat);
-}
-
 }  // namespace

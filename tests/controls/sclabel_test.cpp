@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/graphics/handles.h"
+#include "classlib/services/osversion.h"
 #include "classlib/services/shellservice.h"
 #include "classlib/windows/screen.h"
 #include "controls/scblinking.h"
@@ -291,11 +292,29 @@ TEST_F(ScURLLabelTest, AFailedPageOffersTheOpenWithChoice) {
     EXPECT_EQ(shell.ran.size(), 1u);
 }
 
-TEST_F(ScURLLabelTest, ShowsAHandCursor) {
-    TScURLLabel* label = NewURLLabel("x");
-    EXPECT_EQ(label->Cursor(), crScHand);
-    EXPECT_NE(Screen->Cursors(crScHand), nullptr);
-    EXPECT_NE(Screen->Cursors(crScHand), Screen->Cursors(crArrow));
+class TFixedVersion : public TOSVersionService {
+public:
+    TFixedVersion(DWORD Platform, DWORD Major, DWORD Minor) : info_{Platform, Major, Minor, 0, ""} {}
+    TOSVersionInfo Version() override { return info_; }
+
+private:
+    TOSVersionInfo info_;
+};
+
+TEST_F(ScURLLabelTest, ShowsTheSystemHandOrOnOldSystemsItsOwn) {
+    const HCURSOR system = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
+    const HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), L"SCCOMMON_HANDCURSOR");
+    ASSERT_NE(own, nullptr) << "the program carries the hand cursor";
+    {
+        TFixedVersion nt4(VER_PLATFORM_WIN32_NT, 4, 0);
+        TServiceOverride<TOSVersionService> old(nt4);
+        EXPECT_EQ(NewURLLabel("x")->Cursor(), crScHand);
+        EXPECT_EQ(Screen->Cursors(crScHand), own);
+    }
+    TFixedVersion xp(VER_PLATFORM_WIN32_NT, 5, 1);
+    TServiceOverride<TOSVersionService> current(xp);
+    NewURLLabel("y");
+    EXPECT_EQ(Screen->Cursors(crScHand), system);
 }
 
 }  // namespace
