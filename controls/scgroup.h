@@ -11,6 +11,7 @@
 #include "classlib/windows/controls.h"
 #include "controls/scgroupitems.h"
 #include "controls/scgrouplayout.h"
+#include "controls/scstore.h"
 
 class TScGroupBar;
 class TScGroupController;
@@ -172,15 +173,11 @@ private:
 
     template <class T>
     void SetLook(T& Field, T Value) {
-        if (Field == Value) return;
-        Field = Value;
-        Invalidate();
+        if (StoreChanged(Field, Value)) Invalidate();
     }
     template <class T>
     void SetMeasured(T& Field, T Value) {
-        if (Field == Value) return;
-        Field = Value;
-        MeasureInputsChanged();
+        if (StoreChanged(Field, Value)) MeasureInputsChanged();
     }
     // Something every item's measure depends on changed.
     void MeasureInputsChanged() {

@@ -7,6 +7,7 @@
 
 #include "classlib/core/component.h"
 #include "classlib/graphics/graphics.h"
+#include "controls/scstore.h"
 
 class TScGroup;
 
@@ -111,9 +112,7 @@ private:
     void FontChanged(TObject* Sender);
     template <class T>
     void Set(T& Field, T Value, TScGroupControllerProperty Property) {
-        if (Field == Value) return;
-        Field = Value;
-        PushAll(Property);
+        if (StoreChanged(Field, Value)) PushAll(Property);
     }
 
     TColor borderColor_ = clBtnHighlight;
