@@ -6,6 +6,7 @@
 #include "classlib/core/filer.h"
 #include "classlib/core/streams.h"
 #include "classlib/windows/hintwindow.h"
+#include "controls/scbutton.h"
 #include "controls/scgroupcontroller.h"
 #include "controls/scrapidfire.h"
 #include "tests/controls/group_fixture.h"
@@ -392,6 +393,24 @@ TEST_F(ScGroupMouseTest, CursorHintAndPopupFollowWhatIsUnderTheMouse) {
 
     a->Perform(CM_MOUSELEAVE);
     EXPECT_EQ(a->CaptionState(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScGroupTest, FocusMovingIntoAClosedGroupOpensIt) {
+    TScGroupBar* bar = NewBar();
+    NewGroup(bar, "A");
+    TScGroup* b = NewGroup(bar, "B");
+    auto* button = Create<TScButton>(form);
+    button->SetParent(b);
+    button->SetBounds(8, 24, 60, 20);
+    Pump();
+    EXPECT_FALSE(b->Opened());
+    button->SetFocus();
+    Pump();
+    EXPECT_TRUE(b->Opened());
 }
 
 }  // namespace
