@@ -11,6 +11,7 @@
 #include "classlib/windows/controls.h"
 #include "controls/scgroupitems.h"
 #include "controls/scgrouplayout.h"
+#include "controls/scgrouptypes.h"
 #include "controls/scstore.h"
 
 class TScGroupBar;
@@ -18,10 +19,6 @@ class TScGroupController;
 class TScRapidFireButton;
 class TPopupMenu;
 struct THintInfo;
-
-enum TScCaptionStyle { csSmall, csLarge };
-enum TScItemStyle { isSmall, isLarge };
-enum TScItemSelectionStyle { issImage, issCaption, issImageAndCaption };
 
 using TScAllowEvent = TDelegate<void(TObject* Sender, bool& Allow)>;
 
