@@ -414,3 +414,33 @@ TEST_F(ScGroupTest, FocusMovingIntoAClosedGroupOpensIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScGroupTest, ItemHeightsFollowTheItemStyleAndATallCaptionImageHangsAbove) {
+    TScGroupBar* bar = NewBar(400);
+    TScGroup* a = NewGroup(bar, "A", {"A", "-", "B"});
+    a->SetOpened(true);
+    // Small: head 20 + 4, three rows of ItemHeight, 4 below.
+    EXPECT_EQ(a->Height(), 24 + 3 * 20 + 4);
+    a->SetItemStyle(isLarge);
+    // Large: room for a 32-pixel image and 8 more per text item; a separator 12.
+    EXPECT_EQ(a->Height(), 24 + 2 * (20 + 34 + 8) + 12 + 4);
+
+    auto* images = Create<TImageList>(form);
+    images->SetSize(32, 32);
+    TOwned<TBitmap> picture(Create<TBitmap>());
+    picture->SetSize(32, 32);
+    images->Add(picture.get(), nullptr);
+    a->SetLargeImages(images);
+    EXPECT_EQ(a->Height(), 24 + 2 * (20 + 34 + 8) + 12 + 4);
+    a->SetCaptionStyle(csLarge);
+    a->SetCaptionImageIndex(0);
+    EXPECT_EQ(a->CaptionOverhang(), 32 - 20 + 4);
+    EXPECT_EQ(a->Top(), 8 + 16);
+    images->Free();
+    EXPECT_EQ(a->LargeImages(), nullptr);
+    EXPECT_EQ(a->Top(), 8);
+}
+
+}  // namespace
