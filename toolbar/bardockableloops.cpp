@@ -295,6 +295,8 @@ void TBarMoveLoop::Run(int InitX, int InitY) {
             if (!*alive) return;
             bar->dragging_ = bar->needsOwnRow_ = bar->keepsListIndex_ = bar->splitsRow_ = false;
             bar->holdFloatParent_ = false;
+            // A floating window made for the drag and not used in the end.
+            if (!bar->floating_) bar->FreeFloatingParent();
         }
     } cleanup{bar_, alive};
 

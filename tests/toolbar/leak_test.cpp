@@ -13,7 +13,13 @@ TEST_F(Leaks, DockAndFloatCyclesAndDragsLeaveTheCountsUnchanged) {
         const TRect r = ScreenRect(bar->Handle());
         const TPoint from(r.Left + 4, r.Top + r.Height() / 2);
         const TPoint away(from.X + 60, from.Y + 150);
-        return InputScript().Move(from).Down(from).Move(Point(from.X, from.Y + 60)).Move(away).Up(away).Play();
+        return InputScript()
+            .Move(from)
+            .Down(from)
+            .Move(Point(from.X, from.Y + 60))
+            .Move(away)
+            .Up(away)
+            .Play();
     };
     // Once around first, so that what is made once (window classes, the
     // application's hint window) is made.
