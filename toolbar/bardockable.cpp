@@ -773,7 +773,8 @@ void TBarCustomDockableWindow::SetBounds(int ALeft, int ATop, int AWidth, int AH
         if (arranging_ == 0 && changed) SizeChanging(AWidth, AHeight);
         return;
     }
-    (void)ALeft;
+    // Moving a docked bar by hand to a new row is the designer's business;
+    // there is no designer, so the dock simply places it again.
     inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 

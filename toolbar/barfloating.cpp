@@ -141,6 +141,8 @@ void TBarFloatingWindowParent::DrawNCArea(bool DrawToDC, HDC DC, HRGN Rgn, int R
     }
 }
 
+// The bar's form; an MDI child's bar would answer its MDI parent form here,
+// but MDI forms are not built.
 HWND TBarFloatingWindowParent::ActivationTarget() const {
     if (!parentForm_ || !parentForm_->HandleAllocated()) return nullptr;
     return parentForm_->Handle();
