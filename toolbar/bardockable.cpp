@@ -212,16 +212,11 @@ void TBarCustomDockableWindow::PaintNC(HWND, HDC DC, void* AppData) {
 
 void TBarCustomDockableWindow::DrawNCArea(bool DrawToDC, HDC DC, HRGN Rgn) {
     if (!currentDock_ || !HandleAllocated()) return;
-    std::unique_ptr<TDCEx> own;
-    if (!DrawToDC) {
-        own = std::make_unique<TDCEx>(Handle(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_CLIPSIBLINGS);
-        DC = own->Get();
-    }
-    TSaveDC saved(DC);
-    SelectNCUpdateRgn(Handle(), DC, Rgn);
+    TNCPaintDC paint(Handle(), DrawToDC ? DC : nullptr, Rgn);
+    DC = paint.Get();
     RECT window{};
     GetWindowRect(Handle(), &window);
-    TRect r(0, 0, window.right - window.left, window.bottom - window.top);
+    TRect r = paint.Bounds();
     TBrushHandle brush(CreateSolidBrush(ColorToRGB(Color())));
     const bool vertical = currentDock_->Vertical();
     const bool dockBackground = currentDock_->UsingBackground() && currentDock_->BackgroundOnToolbars();

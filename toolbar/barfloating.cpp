@@ -86,16 +86,9 @@ void TBarFloatingWindowParent::PaintNC(HWND, HDC DC, void* AppData) {
 void TBarFloatingWindowParent::DrawNCArea(bool DrawToDC, HDC DC, HRGN Rgn, int RedrawWhat) {
     if (!HandleAllocated() || !dockableWindow_) return;
     TBarCustomDockableWindow* bar = dockableWindow_;
-    std::unique_ptr<TDCEx> own;
-    if (!DrawToDC) {
-        own = std::make_unique<TDCEx>(Handle(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_CLIPSIBLINGS);
-        DC = own->Get();
-    }
-    TSaveDC saved(DC);
-    SelectNCUpdateRgn(Handle(), DC, Rgn);
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    OffsetRect(&window, -window.left, -window.top);
+    TNCPaintDC paint(Handle(), DrawToDC ? DC : nullptr, Rgn);
+    DC = paint.Get();
+    const RECT window = paint.Bounds();
     IntersectClipRect(DC, 0, 0, window.right, window.bottom);
     TSize border;
     bar->GetFloatingBorderSize(border);

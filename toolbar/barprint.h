@@ -3,6 +3,8 @@
 // and the hollow drag frame that is moved by inverting.
 #pragma once
 
+#include <memory>
+
 #include "classlib/controls.h"
 #include "classlib/handles.h"
 
@@ -18,6 +20,24 @@ void HandleWMPrintClient(TWinControl* Control, TMessage& Message);
 // Clips DC (a window DC) to a WM_NCPAINT region; 0 and 1 mean the whole
 // window and leave the clip alone.
 void SelectNCUpdateRgn(HWND Wnd, HDC DC, HRGN Rgn);
+
+// The DC a frame painter draws on: the one given (WM_PRINT) or the window's
+// own, with the WM_NCPAINT region selected; put back on scope exit.
+class TNCPaintDC {
+public:
+    TNCPaintDC(HWND Wnd, HDC Given, HRGN Rgn);
+    TNCPaintDC(const TNCPaintDC&) = delete;
+    TNCPaintDC& operator=(const TNCPaintDC&) = delete;
+    HDC Get() const { return dc_; }
+    // The window's rectangle moved to (0, 0).
+    const TRect& Bounds() const { return bounds_; }
+
+private:
+    std::unique_ptr<TDCEx> own_;
+    HDC dc_;
+    std::unique_ptr<TSaveDC> saved_;
+    TRect bounds_;
+};
 
 TRegionHandle CreateNullRegion();
 // An 8 x 8 checkerboard pattern brush.
