@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "classlib/application.h"
-#include "classlib/forms.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/forms.h"
 #include "toolbar/bardockable.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <cstdio>
 
-#include "classlib/application.h"
-#include "classlib/forms.h"
-#include "classlib/listview.h"
+#include "classlib/stdctrls/listview.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/forms.h"
 #include "toolbar/bardockable.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "classlib/geometry.h"
-#include "classlib/handles.h"
+#include "classlib/graphics/geometry.h"
+#include "classlib/graphics/handles.h"
 
 enum TLoopFetch { lfMessage, lfCaptureLost, lfQuit };
 

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "classlib/controls.h"
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/controls.h"
 
 // Paints the non-client area of Wnd into DC (window coordinates).
 using TNCPaintProc = void (*)(HWND Wnd, HDC DC, void* AppData);

@@ -1,7 +1,7 @@
 // Docks and bars as real windows: thickness and rows, the docked frame's
 // sizes, hit codes and pixels, and the errors of misplaced docks.
-#include "classlib/filer.h"
-#include "classlib/streams.h"
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
 #include "tests/toolbar/bar_fixture.h"
 #include "toolbar/barconsts.h"
 
