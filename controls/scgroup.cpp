@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "classlib/core/text.h"
-#include "classlib/stdctrls/menus.h"
-#include "classlib/windows/hintwindow.h"
 #include "classlib/windows/themes.h"
 #include "controls/scgroupbar.h"
 #include "controls/scgroupcontroller.h"
