@@ -54,7 +54,8 @@ void CollectTargets(TWinControl* Control, TBarCustomDockableWindow* Bar, TTarget
     std::vector<TWinControl*> docks[4], others;
     for (int i = 0; i < Control->ControlCount(); ++i) {
         auto* child = dynamic_cast<TWinControl*>(Control->Controls(i));
-        if (!child || !child->Showing() || child == Bar || child->ContainsControl(Bar)) continue;
+        // The bar and what it holds are never targets (its own dock is).
+        if (!child || !child->Showing() || Bar->ContainsControl(child)) continue;
         if (auto* dock = dynamic_cast<TBarDock*>(child))
             docks[dock->Position()].push_back(dock);
         else
