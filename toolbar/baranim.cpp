@@ -3,7 +3,7 @@
 #include <atomic>
 #include <memory>
 
-#include "classlib/handles.h"
+#include "classlib/graphics/handles.h"
 
 namespace {
 

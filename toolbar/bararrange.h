@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "classlib/geometry.h"
+#include "classlib/graphics/geometry.h"
 
 enum TBarShrinkMode { tbsmNone, tbsmWrap, tbsmChevron };
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "classlib/exceptions.h"
-#include "classlib/handles.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/graphics/handles.h"
 #include "toolbar/barconsts.h"
 #include "toolbar/bardockable.h"
 #include "toolbar/barprint.h"

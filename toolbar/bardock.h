@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "classlib/controls.h"
+#include "classlib/windows/controls.h"
 #include "toolbar/bararrange.h"
 
 class TBarCustomDockableWindow;

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "classlib/application.h"
-#include "classlib/filer.h"
-#include "classlib/handles.h"
-#include "classlib/osversion.h"
+#include "classlib/windows/application.h"
+#include "classlib/core/filer.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/services/osversion.h"
 #include "toolbar/barconsts.h"
 #include "toolbar/barfloating.h"
 #include "toolbar/barprint.h"

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "classlib/forms.h"
+#include "classlib/windows/forms.h"
 #include "toolbar/bararrange.h"
 #include "toolbar/bardock.h"
 #include "toolbar/barhook.h"

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "classlib/handles.h"
-#include "classlib/systemsettings.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/services/systemsettings.h"
 #include "toolbar/bardockable.h"
 #include "toolbar/barfloating.h"
 #include "toolbar/barloop.h"

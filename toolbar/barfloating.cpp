@@ -1,7 +1,7 @@
 #include "toolbar/barfloating.h"
 
-#include "classlib/application.h"
-#include "classlib/handles.h"
+#include "classlib/windows/application.h"
+#include "classlib/graphics/handles.h"
 #include "toolbar/bardockable.h"
 #include "toolbar/barprint.h"
 #include "toolbar/barsystem.h"

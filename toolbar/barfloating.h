@@ -4,7 +4,7 @@
 // drags to the bar, and leaves activation with the bar's form.
 #pragma once
 
-#include "classlib/forms.h"
+#include "classlib/windows/forms.h"
 
 class TBarCustomDockableWindow;
 

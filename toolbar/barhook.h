@@ -4,8 +4,8 @@
 // last user leaves.
 #pragma once
 
-#include "classlib/set.h"
-#include "classlib/win32.h"
+#include "classlib/core/set.h"
+#include "classlib/core/win32.h"
 
 enum THookMessageKind { hmkActivate, hmkActivateApp, hmkWindowPosChanged, hmkDestroyWindow, hmkGetMessage };
 using THookMessageKinds = TSet<THookMessageKind>;

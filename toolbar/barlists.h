@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "classlib/lists.h"
+#include "classlib/core/lists.h"
 
 // Creates the list when absent; false when Item is already in it.
 bool AddToList(TOwned<TList>& List, void* Item);

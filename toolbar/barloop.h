@@ -3,7 +3,7 @@
 // passes the quit on.
 #pragma once
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 enum TLoopFetch { lfMessage, lfCaptureLost, lfQuit };
 

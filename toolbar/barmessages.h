@@ -3,7 +3,7 @@
 // quit request.
 #pragma once
 
-#include "classlib/win32.h"
+#include "classlib/core/win32.h"
 
 // Dispatches the waiting WM_PAINT messages. A window that does not validate
 // itself keeps its WM_PAINT pending, so each window is painted once per call

@@ -3,8 +3,8 @@
 // and the hollow drag frame that is moved by inverting.
 #pragma once
 
-#include "classlib/controls.h"
-#include "classlib/handles.h"
+#include "classlib/windows/controls.h"
+#include "classlib/graphics/handles.h"
 
 // Paints the non-client area of Wnd into DC (window coordinates).
 using TNCPaintProc = void (*)(HWND Wnd, HDC DC, void* AppData);

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "classlib/osversion.h"
-#include "classlib/systemsettings.h"
+#include "classlib/services/osversion.h"
+#include "classlib/services/systemsettings.h"
 
 namespace {
 

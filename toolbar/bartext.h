@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "classlib/geometry.h"
-#include "classlib/handles.h"
+#include "classlib/graphics/geometry.h"
+#include "classlib/graphics/handles.h"
 
 // "&&" becomes "&", a single "&" goes; double-byte characters are kept whole.
 std::string StripAccelChars(const std::string& S);

@@ -1,7 +1,7 @@
 // Drags by real input from a helper thread: new rows, Ctrl to float, Esc and
 // lost capture, outline drags through the settings seam, docks freed while
 // dragging, the floating size loop and the docked close button.
-#include "classlib/systemsettings.h"
+#include "classlib/services/systemsettings.h"
 #include "tests/toolbar/bar_fixture.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Floating bars: the tool window that hosts them, switching without losing
 // the window, the hooks that exist only while a bar floats, visibility with
 // the form and the application, and the frame's hit codes.
-#include "classlib/systemsettings.h"
+#include "classlib/services/systemsettings.h"
 #include "tests/toolbar/bar_fixture.h"
 #include "toolbar/barhook.h"
 
