@@ -371,14 +371,11 @@ void TBarCustomItem::SetAction(TBasicAction* Value) {
         return;
     }
     if (!actionLink_) actionLink_.reset(Create<TBarCustomItemActionLink>(this));
+    // No change handler: the action pushes each property through the link,
+    // which leaves values the item has made its own alone.
     actionLink_->SetAction(Value);
-    actionLink_->OnChange = TNotifyEvent(this, &TBarCustomItem::DoActionChange);
     ActionChange(Value, Value->ComponentState().Contains(csLoading) || ComponentState().Contains(csLoading));
     Value->FreeNotification(this);
-}
-
-void TBarCustomItem::DoActionChange(TObject* Sender) {
-    if (actionLink_ && Sender == actionLink_->Action()) ActionChange(Sender, false);
 }
 
 void TBarCustomItem::ActionChange(TObject* Sender, bool CheckDefaults) {

@@ -240,7 +240,6 @@ private:
     void UpdateEffectiveOptions();
     void ClearRadioGroup();
     void ImageListChanged(TObject* Sender);
-    void DoActionChange(TObject* Sender);
     bool IsAncestorOrSelf(const TBarCustomItem* Item) const;
     void CheckIndex(int Index, int Limit) const;
 
