@@ -114,9 +114,7 @@ public:
     void CancelChildPopups();
     TBarItemViewer* OpenViewer() const { return openViewer_; }
     TBarView* OpenViewerView() const { return openViewerView_; }
-    // The window of an open child popup is the popup code's; the view only
-    // keeps track of it (set when a popup opens, cleared when it closes).
-    void SetOpenViewer(TBarItemViewer* Viewer, TBarView* View, TWinControl* Window);
+    TWinControl* OpenViewerWindow() const { return openViewerWindow_; }
     bool Capture() const { return capture_; }
     void SetCapture(bool Value) { capture_ = Value; }
     void CancelCapture();
@@ -181,9 +179,11 @@ public:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 protected:
-    // Opens Viewer's popup; the popup code overrides it. Null: none opened.
-    virtual TBarView* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem);
-    // Frees the window of a child popup; the popup code overrides it.
+    // Opens Viewer's popup: its window (owned by this view until the popup
+    // closes) and the view in it. Null: none opened. The popup code
+    // overrides it.
+    virtual TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem, TBarView*& PopupView);
+    // Frees the window of a child popup.
     virtual void FreeChildPopup(TWinControl* Window);
 
 private:

@@ -224,9 +224,11 @@ bool TBarView::OpenChildPopup(bool SelectFirstItem) {
         CloseChildPopup();
         if (selected_ && selected_->Item()->Enabled() && (selected_->Item()->ItemStyle() & isfSubmenu)) {
             TBarItemViewer* viewer = selected_;
-            if (TBarView* popup = CreateChildPopup(viewer, SelectFirstItem)) {
+            TBarView* popupView = nullptr;
+            if (TWinControl* popup = CreateChildPopup(viewer, SelectFirstItem, popupView)) {
                 openViewer_ = viewer;
-                openViewerView_ = popup;
+                openViewerView_ = popupView;
+                openViewerWindow_ = popup;
                 Invalidate(viewer);
             }
         }
@@ -235,18 +237,12 @@ bool TBarView::OpenChildPopup(bool SelectFirstItem) {
     return openViewer_ != nullptr;
 }
 
-TBarView* TBarView::CreateChildPopup(TBarItemViewer*, bool) {
+TWinControl* TBarView::CreateChildPopup(TBarItemViewer*, bool, TBarView*&) {
     return nullptr;
 }
 
 void TBarView::FreeChildPopup(TWinControl* Window) {
     if (Window) Window->Free();
-}
-
-void TBarView::SetOpenViewer(TBarItemViewer* Viewer, TBarView* View, TWinControl* Window) {
-    openViewer_ = Viewer;
-    openViewerView_ = View;
-    openViewerWindow_ = Window;
 }
 
 void TBarView::CloseChildPopup() {

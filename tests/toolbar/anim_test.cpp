@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "classlib/windows/application.h"
 #include "classlib/graphics/handles.h"
+#include "classlib/windows/application.h"
 #include "tests/support/pump.h"
 #include "toolbar/baranim.h"
 

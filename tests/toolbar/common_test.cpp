@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <random>
 
-#include "classlib/graphics/bitmap.h"
 #include "classlib/core/registryredirect.h"
+#include "classlib/graphics/bitmap.h"
 #include "toolbar/barlists.h"
 #include "toolbar/barmessages.h"
 #include "toolbar/barprint.h"

@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "classlib/windows/application.h"
 #include "classlib/graphics/handles.h"
+#include "classlib/windows/application.h"
 #include "toolbar/barhook.h"
 
 namespace {
