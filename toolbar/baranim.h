@@ -3,8 +3,8 @@
 // frame on the GUI thread. One animation runs per GUI thread at a time.
 #pragma once
 
-#include "classlib/windows/messages.h"
 #include "classlib/core/win32.h"
+#include "classlib/windows/messages.h"
 
 // worker -> window: draw the next frame (LParam: the animation's number);
 // also sent once when the worker ends.

@@ -368,6 +368,8 @@ void TBarDock::CreateParams(TCreateParams& Params) {
     Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
 }
 
+// A designer would get a dashed outline here (and an empty dock 9 pixels
+// thick); there is no designer.
 void TBarDock::Paint() {}
 
 bool TBarDock::UsingBackground() {
@@ -396,10 +398,9 @@ void TBarDock::PaintNC(HWND, HDC DC, void* AppData) {
 
 void TBarDock::DrawNCArea(HDC DC, HRGN Rgn) {
     if (boundLines_.Empty() || !HasVisibleToolbars()) return;
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    OffsetRect(&window, -window.left, -window.top);
-    SelectNCUpdateRgn(Handle(), DC, Rgn);
+    TNCPaintDC paint(Handle(), DC, Rgn);
+    DC = paint.Get();
+    const RECT window = paint.Bounds();
     TRect client = ClientRect();
     POINT origin{0, 0};
     ::ClientToScreen(Handle(), &origin);
@@ -455,11 +456,9 @@ void TBarDock::WndProc(TMessage& Message) {
             if (boundLines_.Contains(blRight)) --r->right;
             return;
         }
-        case WM_NCPAINT: {
-            TDCEx dc(Handle(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_CLIPSIBLINGS);
-            DrawNCArea(dc.Get(), reinterpret_cast<HRGN>(Message.WParam));
+        case WM_NCPAINT:
+            DrawNCArea(nullptr, reinterpret_cast<HRGN>(Message.WParam));
             return;
-        }
         case WM_PRINT:
             HandleWMPrint(Handle(), Message, PaintNC, this);
             return;

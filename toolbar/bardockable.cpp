@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "classlib/windows/application.h"
 #include "classlib/core/filer.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/services/osversion.h"
+#include "classlib/windows/application.h"
 #include "toolbar/barconsts.h"
 #include "toolbar/barfloating.h"
 #include "toolbar/barprint.h"
@@ -212,16 +212,11 @@ void TBarCustomDockableWindow::PaintNC(HWND, HDC DC, void* AppData) {
 
 void TBarCustomDockableWindow::DrawNCArea(bool DrawToDC, HDC DC, HRGN Rgn) {
     if (!currentDock_ || !HandleAllocated()) return;
-    std::unique_ptr<TDCEx> own;
-    if (!DrawToDC) {
-        own = std::make_unique<TDCEx>(Handle(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_CLIPSIBLINGS);
-        DC = own->Get();
-    }
-    TSaveDC saved(DC);
-    SelectNCUpdateRgn(Handle(), DC, Rgn);
+    TNCPaintDC paint(Handle(), DrawToDC ? DC : nullptr, Rgn);
+    DC = paint.Get();
     RECT window{};
     GetWindowRect(Handle(), &window);
-    TRect r(0, 0, window.right - window.left, window.bottom - window.top);
+    TRect r = paint.Bounds();
     TBrushHandle brush(CreateSolidBrush(ColorToRGB(Color())));
     const bool vertical = currentDock_->Vertical();
     const bool dockBackground = currentDock_->UsingBackground() && currentDock_->BackgroundOnToolbars();
@@ -773,7 +768,8 @@ void TBarCustomDockableWindow::SetBounds(int ALeft, int ATop, int AWidth, int AH
         if (arranging_ == 0 && changed) SizeChanging(AWidth, AHeight);
         return;
     }
-    (void)ALeft;
+    // Moving a docked bar by hand to a new row is the designer's business;
+    // there is no designer, so the dock simply places it again.
     inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 

@@ -90,6 +90,9 @@ public:
     // The form the bar belongs to, also while it floats.
     TCustomForm* BarParentForm() const;
 
+    // Read from "SavedAtRunTime": the bar was saved by the running program.
+    bool LoadedAtRunTime() const { return savedAtRunTime_; }
+
     // Where the last arrangement put the bar (-1: not placed).
     int EffectiveRow() const { return effectiveRow_; }
     int EffectivePos() const { return effectivePos_; }

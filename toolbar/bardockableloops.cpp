@@ -110,10 +110,7 @@ private:
     bool movedInRow_ = false;
     bool smooth_ = true;
     HCURSOR startCursorShape_ = nullptr;
-    HDC outlineDC_ = nullptr;
-    bool outlineShown_ = false;
-    TRect outlineRect_;
-    TSize outlineSize_;
+    TDragOutline* outline_ = nullptr;
 };
 
 TSize TBarMoveLoop::FloatingWindowSize() {
@@ -253,15 +250,10 @@ void TBarMoveLoop::Apply(const Placement& P) {
 }
 
 void TBarMoveLoop::ShowOutline(const Placement* P) {
-    if (!outlineDC_) return;
-    const TRect* next = P && P->valid ? &P->outline : nullptr;
+    if (!outline_) return;
     TSize size{1, 1};
-    if (next && !P->dock) bar_->GetFloatingBorderSize(size);
-    if (next && outlineShown_ && *next == outlineRect_ && size == outlineSize_) return;
-    DrawHalftoneInvertRect(outlineDC_, next, outlineShown_ ? &outlineRect_ : nullptr, outlineSize_, size);
-    outlineShown_ = next != nullptr;
-    if (next) outlineRect_ = *next;
-    outlineSize_ = size;
+    if (P && P->valid && !P->dock) bar_->GetFloatingBorderSize(size);
+    outline_->Show(P && P->valid ? &P->outline : nullptr, size);
 }
 
 void TBarMoveLoop::Run(int InitX, int InitY) {
@@ -295,29 +287,22 @@ void TBarMoveLoop::Run(int InitX, int InitY) {
             if (!*alive) return;
             bar->dragging_ = bar->needsOwnRow_ = bar->keepsListIndex_ = bar->splitsRow_ = false;
             bar->holdFloatParent_ = false;
+            // A floating window made for the drag and not used in the end.
+            if (!bar->floating_) bar->FreeFloatingParent();
         }
     } cleanup{bar_, alive};
 
     Placement final;
     bool accepted = false;
     {
-        std::unique_ptr<TWindowUpdateLock> lock;
-        std::unique_ptr<TDCEx> desktop;
-        if (!smooth_) {
-            ProcessPaintMessages();
-            lock = std::make_unique<TWindowUpdateLock>(GetDesktopWindow());
-            desktop = std::make_unique<TDCEx>(GetDesktopWindow(), nullptr,
-                                              DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
-            outlineDC_ = desktop->Get();
-        }
+        if (!smooth_) ProcessPaintMessages();
+        TDragOutline outline(!smooth_);
+        outline_ = &outline;
         TMouseCaptureScope capture(window);
-        struct EraseOutline {
-            TBarMoveLoop* loop;
-            ~EraseOutline() {
-                loop->ShowOutline(nullptr);
-                loop->outlineDC_ = nullptr;
-            }
-        } erase{this};
+        struct Forget {
+            TDragOutline*& outline;
+            ~Forget() { outline = nullptr; }
+        } forget{outline_};
         TPoint last = startCursor_;
         Placement current = Evaluate(startCursor_);
         current.valid = false;  // nothing changes before the mouse moves
@@ -347,6 +332,7 @@ void TBarMoveLoop::Run(int InitX, int InitY) {
             const TLoopFetch got = FetchLoopMessage(window, msg);
             if (got != lfMessage || !*alive) break;
             bool done = false;
+            if (IsOtherButtonMessage(msg.message)) continue;
             switch (msg.message) {
                 case WM_LBUTTONUP:
                     accepted = true;
@@ -370,12 +356,6 @@ void TBarMoveLoop::Run(int InitX, int InitY) {
                         }
                     }
                     break;
-                case WM_RBUTTONDOWN:
-                case WM_RBUTTONUP:
-                case WM_RBUTTONDBLCLK:
-                case WM_MBUTTONDOWN:
-                case WM_MBUTTONUP:
-                case WM_MBUTTONDBLCLK:
                 case WM_CHAR:
                 case WM_SYSCHAR:
                     break;
@@ -454,31 +434,13 @@ void TBarCustomDockableWindow::BeginSizing(int Corner) {
     TRect rect = startRect;
     bool accepted = false;
     {
-        std::unique_ptr<TWindowUpdateLock> lock;
-        std::unique_ptr<TDCEx> desktop;
-        if (!smooth) {
-            lock = std::make_unique<TWindowUpdateLock>(GetDesktopWindow());
-            desktop = std::make_unique<TDCEx>(GetDesktopWindow(), nullptr,
-                                              DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
-        }
+        TDragOutline outline(!smooth);
         TMouseCaptureScope capture(window);
         TCursorClip clip;
         if (clipCursorWhileSizing_ && !UsingMultipleMonitors()) clip.Clip(GetRectOfPrimaryMonitor(false));
         TSize border;
         GetFloatingBorderSize(border);
-        bool outlined = false;
-        TRect outline;
-        auto drawOutline = [&](const TRect* next) {
-            if (!desktop) return;
-            DrawHalftoneInvertRect(desktop->Get(), next, outlined ? &outline : nullptr, border, border);
-            outlined = next != nullptr;
-            if (next) outline = *next;
-        };
-        struct Erase {
-            std::function<void()> run;
-            ~Erase() { run(); }
-        } erase{[&] { drawOutline(nullptr); }};
-        drawOutline(&rect);
+        outline.Show(&rect, border);
         TPoint last(startCursor);
         MSG msg{};
         for (;;) {
@@ -525,7 +487,7 @@ void TBarCustomDockableWindow::BeginSizing(int Corner) {
                         TWinControl::SetBounds(0, 0, rect.Width() - frameW, rect.Height() - frameH);
                         --arranging_;
                     } else {
-                        drawOutline(&rect);
+                        outline.Show(&rect, border);
                     }
                     break;
                 }
@@ -565,6 +527,7 @@ bool TBarCustomDockableWindow::TrackButton(HWND CaptureWindow, const TRect& Scre
         for (;;) {
             if (FetchLoopMessage(CaptureWindow, msg) != lfMessage || !*alive) break;
             bool done = false;
+            if (IsOtherButtonMessage(msg.message)) continue;
             switch (msg.message) {
                 case WM_LBUTTONUP:
                     result = ScreenRect.Contains(TPoint(msg.pt));
@@ -574,12 +537,6 @@ bool TBarCustomDockableWindow::TrackButton(HWND CaptureWindow, const TRect& Scre
                 case WM_LBUTTONDBLCLK:
                     done = true;
                     break;
-                case WM_RBUTTONDOWN:
-                case WM_RBUTTONUP:
-                case WM_RBUTTONDBLCLK:
-                case WM_MBUTTONDOWN:
-                case WM_MBUTTONUP:
-                case WM_MBUTTONDBLCLK:
                 case WM_KEYDOWN:
                 case WM_KEYUP:
                     break;

@@ -1,7 +1,7 @@
 #include "toolbar/barfloating.h"
 
-#include "classlib/windows/application.h"
 #include "classlib/graphics/handles.h"
+#include "classlib/windows/application.h"
 #include "toolbar/bardockable.h"
 #include "toolbar/barprint.h"
 #include "toolbar/barsystem.h"
@@ -86,16 +86,9 @@ void TBarFloatingWindowParent::PaintNC(HWND, HDC DC, void* AppData) {
 void TBarFloatingWindowParent::DrawNCArea(bool DrawToDC, HDC DC, HRGN Rgn, int RedrawWhat) {
     if (!HandleAllocated() || !dockableWindow_) return;
     TBarCustomDockableWindow* bar = dockableWindow_;
-    std::unique_ptr<TDCEx> own;
-    if (!DrawToDC) {
-        own = std::make_unique<TDCEx>(Handle(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_CLIPSIBLINGS);
-        DC = own->Get();
-    }
-    TSaveDC saved(DC);
-    SelectNCUpdateRgn(Handle(), DC, Rgn);
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    OffsetRect(&window, -window.left, -window.top);
+    TNCPaintDC paint(Handle(), DrawToDC ? DC : nullptr, Rgn);
+    DC = paint.Get();
+    const RECT window = paint.Bounds();
     IntersectClipRect(DC, 0, 0, window.right, window.bottom);
     TSize border;
     bar->GetFloatingBorderSize(border);
@@ -141,6 +134,8 @@ void TBarFloatingWindowParent::DrawNCArea(bool DrawToDC, HDC DC, HRGN Rgn, int R
     }
 }
 
+// The bar's form; an MDI child's bar would answer its MDI parent form here,
+// but MDI forms are not built.
 HWND TBarFloatingWindowParent::ActivationTarget() const {
     if (!parentForm_ || !parentForm_->HandleAllocated()) return nullptr;
     return parentForm_->Handle();

@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "classlib/windows/application.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/services/osversion.h"
+#include "classlib/windows/application.h"
 
 namespace {
 

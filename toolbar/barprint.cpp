@@ -123,6 +123,16 @@ void SelectNCUpdateRgn(HWND Wnd, HDC DC, HRGN Rgn) {
     OffsetClipRgn(DC, -window.left, -window.top);
 }
 
+TNCPaintDC::TNCPaintDC(HWND Wnd, HDC Given, HRGN Rgn) {
+    if (!Given) own_ = std::make_unique<TDCEx>(Wnd, nullptr, DCX_WINDOW | DCX_CACHE | DCX_CLIPSIBLINGS);
+    dc_ = Given ? Given : own_->Get();
+    saved_ = std::make_unique<TSaveDC>(dc_);
+    SelectNCUpdateRgn(Wnd, dc_, Rgn);
+    RECT window{};
+    GetWindowRect(Wnd, &window);
+    bounds_ = TRect(0, 0, window.right - window.left, window.bottom - window.top);
+}
+
 TRegionHandle CreateNullRegion() {
     return TRegionHandle(CreateRectRgn(0, 0, 0, 0));
 }

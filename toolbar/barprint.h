@@ -3,8 +3,10 @@
 // and the hollow drag frame that is moved by inverting.
 #pragma once
 
-#include "classlib/windows/controls.h"
+#include <memory>
+
 #include "classlib/graphics/handles.h"
+#include "classlib/windows/controls.h"
 
 // Paints the non-client area of Wnd into DC (window coordinates).
 using TNCPaintProc = void (*)(HWND Wnd, HDC DC, void* AppData);
@@ -18,6 +20,24 @@ void HandleWMPrintClient(TWinControl* Control, TMessage& Message);
 // Clips DC (a window DC) to a WM_NCPAINT region; 0 and 1 mean the whole
 // window and leave the clip alone.
 void SelectNCUpdateRgn(HWND Wnd, HDC DC, HRGN Rgn);
+
+// The DC a frame painter draws on: the one given (WM_PRINT) or the window's
+// own, with the WM_NCPAINT region selected; put back on scope exit.
+class TNCPaintDC {
+public:
+    TNCPaintDC(HWND Wnd, HDC Given, HRGN Rgn);
+    TNCPaintDC(const TNCPaintDC&) = delete;
+    TNCPaintDC& operator=(const TNCPaintDC&) = delete;
+    HDC Get() const { return dc_; }
+    // The window's rectangle moved to (0, 0).
+    const TRect& Bounds() const { return bounds_; }
+
+private:
+    std::unique_ptr<TDCEx> own_;
+    HDC dc_;
+    std::unique_ptr<TSaveDC> saved_;
+    TRect bounds_;
+};
 
 TRegionHandle CreateNullRegion();
 // An 8 x 8 checkerboard pattern brush.

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <string>
 
-#include "classlib/graphics/geometry.h"
 #include "classlib/core/win32.h"
+#include "classlib/graphics/geometry.h"
 
 // Milliseconds before a submenu opens; never negative.
 int GetMenuShowDelay();

@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "classlib/windows/application.h"
 #include "classlib/graphics/bitmap.h"
-#include "classlib/windows/forms.h"
 #include "classlib/graphics/handles.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/forms.h"
 #include "tests/support/pump.h"
 #include "toolbar/bardock.h"
 #include "toolbar/bardockable.h"

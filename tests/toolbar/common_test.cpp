@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 
 #include "classlib/core/registryredirect.h"
 #include "classlib/graphics/bitmap.h"
+#include "classlib/services/osversion.h"
+#include "classlib/services/systemsettings.h"
 #include "toolbar/barlists.h"
 #include "toolbar/barmessages.h"
 #include "toolbar/barprint.h"
@@ -193,4 +196,46 @@ TEST(Drawing, RotatedTextRunsDownwards) {
     ASSERT_GE(bottom, 0);
     EXPECT_GT(bottom - top, 2 * (right - left));  // taller than wide
     EXPECT_LT(bottom, GetTextWidth(dc, "Wide text", false) + 4);
+}
+
+namespace {
+class FakeVersion : public TOSVersionService {
+public:
+    TOSVersionInfo info;
+    TOSVersionInfo Version() override { return info; }
+};
+// Answers SystemParametersInfo from a table; anything else fails.
+class Settings : public TSystemSettings {
+public:
+    std::map<UINT, int> values;
+    int Metric(int Index) override { return TSystemSettings::Default().Metric(Index); }
+    bool ParametersInfo(UINT Action, UINT, void* Data, UINT) override {
+        auto it = values.find(Action);
+        if (it == values.end()) return false;
+        *static_cast<int*>(Data) = it->second;
+        return true;
+    }
+};
+}  // namespace
+
+TEST(SystemQueries, FollowTheVersionAndTheSettings) {
+    FakeVersion version;
+    Settings settings;
+    TServiceOverride<TOSVersionService> useVersion(version);
+    TServiceOverride<TSystemSettings> useSettings(settings);
+    version.info = {VER_PLATFORM_WIN32_NT, 5, 0, 0, ""};
+    settings.values = {{0x1022, TRUE}, {0x100A, FALSE}, {SPI_GETMENUSHOWDELAY, -20}};
+    EXPECT_FALSE(IsWindowsXP());
+    EXPECT_FALSE(AreFlatMenusEnabled());  // not before XP, whatever the setting
+    EXPECT_FALSE(AreKeyboardCuesEnabled());
+    EXPECT_EQ(GetMenuShowDelay(), 0);  // never negative
+    version.info.Minor = 1;
+    EXPECT_TRUE(IsWindowsXP());
+    EXPECT_TRUE(AreFlatMenusEnabled());
+    settings.values.erase(0x100A);
+    EXPECT_TRUE(AreKeyboardCuesEnabled());  // a failing query shows the cues
+    version.info = {VER_PLATFORM_WIN32_WINDOWS, 3, 10, 0, ""};
+    EXPECT_EQ(GetMenuShowDelay(), 400);
+    EXPECT_TRUE(AreKeyboardCuesEnabled());
+    EXPECT_TRUE(NeedToPlaySound("MenuPopup"));  // no check on the 9x family
 }

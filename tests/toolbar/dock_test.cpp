@@ -1,5 +1,7 @@
 // Docks and bars as real windows: thickness and rows, the docked frame's
 // sizes, hit codes and pixels, and the errors of misplaced docks.
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
 #include "tests/toolbar/bar_fixture.h"
 #include "toolbar/barconsts.h"
 
@@ -175,4 +177,17 @@ TEST_F(Dock, OneChangeGivesOneArrangement) {
     EXPECT_EQ(dock->ArrangementCount(), before + 1);
     dock->EndUpdate();
     EXPECT_EQ(dock->ArrangementCount(), before + 2);
+}
+
+TEST_F(Dock, ABarSavedByTheProgramSaysSo) {
+    TForm* form = NewForm();
+    TBarDock* dock = NewDock(form, dpTop);
+    TTestBar* saved = NewBar(form, dock);
+    TOwned<TMemoryStream> stream(Create<TMemoryStream>());
+    WriteObjectProperties(stream.get(), saved);
+    stream->SetPosition(0);
+    TTestBar* loaded = NewBar(form, dock);
+    EXPECT_FALSE(loaded->LoadedAtRunTime());
+    ReadObjectProperties(stream.get(), loaded);
+    EXPECT_TRUE(loaded->LoadedAtRunTime());
 }

@@ -269,3 +269,21 @@ TEST_F(Drag, TheDockedCloseButtonClosesOnRelease) {
     EXPECT_EQ(closed, 1);
     EXPECT_FALSE(second->CloseButtonPressed());
 }
+
+TEST_F(Drag, AnExceptionInsideTheDragStillLetsEverythingGo) {
+    struct Thrower {
+        void Changing(TObject*, bool Floating, TBarDock*) {
+            if (Floating) throw Exception("refused");
+        }
+    } thrower;
+    second->OnDockChanging = TBarDockChangingEvent(&thrower, &Thrower::Changing);
+    const TPoint from = Handle(second);
+    const TPoint away(from.X + 100, from.Y + 150);
+    ASSERT_TRUE(
+        InputScript().Move(from).Down(from).Move(Point(from.X, from.Y + 60)).Move(away).Up(away).Play());
+    EXPECT_EQ(exceptions, (std::vector<std::string>{"refused"}));
+    exceptions.clear();
+    EXPECT_EQ(second->CurrentDock(), top);
+    EXPECT_EQ(second->FloatingWindowParent(), nullptr);
+    // (The fixture checks the capture, the cursor clip and the desktop lock.)
+}

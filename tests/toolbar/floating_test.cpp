@@ -234,3 +234,69 @@ TEST_F(Floating, ClosingTheToolWindowClosesTheForm) {
     EXPECT_FALSE(form->Visible());
     EXPECT_TRUE(bar->Visible());
 }
+
+TEST_F(Floating, ActivationGoesBackToTheForm) {
+    TForm* form = ShownForm();
+    TBarDock* dock = NewDock(form, dpTop);
+    TTestBar* bar = NewBar(form, dock);
+    bar->SetFloating(true);
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), form->Handle()) << "showing the floating window did not activate it";
+    // Activated from elsewhere, it hands activation to its form.
+    TForm* other = NewForm(600, 500, 100, 100);
+    other->Show();
+    SetActiveWindow(other->Handle());
+    Pump();
+    SetActiveWindow(bar->FloatingWindowParent()->Handle());
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    EXPECT_EQ(SendMessageW(bar->FloatingWindowParent()->Handle(), WM_MOUSEACTIVATE,
+                           reinterpret_cast<WPARAM>(form->Handle()), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+              MA_NOACTIVATE);
+}
+
+namespace {
+// A background that says which kind of DC it was drawn into while a bar
+// handled its move.
+bool inMove = false;
+std::vector<DWORD> kindsDuringMove;
+class TTestBackground : public TBarBasicBackground {
+    VX_CLASS(TTestBackground, TBarBasicBackground)
+public:
+    using TBarBasicBackground::TBarBasicBackground;
+    void Draw(HDC DC, const TRect& R) override {
+        if (inMove) kindsDuringMove.push_back(GetObjectType(DC));
+        TBrushHandle brush(CreateSolidBrush(RGB(200, 0, 0)));
+        FillRect(DC, R.Win32(), brush.Get());
+    }
+    HPALETTE GetPalette() override { return nullptr; }
+    void RegisterChanges(const TNotifyEvent&) override {}
+    void SysColorChange() override {}
+    void UnregisterChanges(const TNotifyEvent&) override {}
+    bool UsingBackground() override { return true; }
+};
+struct MoveWatch {
+    void Link(TMessage& Message, const TControl::TWindowProcNext& Next) {
+        const bool moving = Message.Msg == WM_MOVE;
+        if (moving) inMove = true;
+        Next(Message);
+        if (moving) inMove = false;
+    }
+};
+}  // namespace
+
+TEST_F(Floating, ABarMovedOnABackgroundRepaintsOffScreen) {
+    TForm* form = ShownForm();
+    TBarDock* dock = NewDock(form, dpTop);
+    auto* background = Create<TTestBackground>(form);
+    dock->SetBackground(background);
+    TTestBar* bar = NewBar(form, dock);
+    Pump();
+    MoveWatch watch;
+    bar->AddWindowProcLink(TControl::TWindowProcLink(&watch, &MoveWatch::Link));
+    kindsDuringMove.clear();
+    bar->SetDockPos(50);
+    bar->RemoveWindowProcLink(TControl::TWindowProcLink(&watch, &MoveWatch::Link));
+    ASSERT_FALSE(kindsDuringMove.empty());
+    for (DWORD kind : kindsDuringMove) EXPECT_EQ(kind, static_cast<DWORD>(OBJ_MEMDC));
+}
