@@ -101,6 +101,7 @@ TBarItemViewer* TBarView::ViewerFromPoint(TPoint P) {
 int TBarView::InsertItemViewers(int Index, TBarCustomItem* AItem, bool AddToPriorityList, bool InsertAtTop,
                                 int AGroupLevel) {
     if (AGroupLevel > BarMaxGroupLevel) return 0;
+    InvalidatePositions();
     TBarItemViewer* viewer = AItem->CreateItemViewer(this, AGroupLevel);
     viewers_.insert(viewers_.begin() + Index, viewer);
     if (usePriorityList_ && AddToPriorityList) {
@@ -152,6 +153,7 @@ void TBarView::FreeViewer(TBarItemViewer* Viewer) {
     priorityList_.erase(std::remove(priorityList_.begin(), priorityList_.end(), Viewer), priorityList_.end());
     viewers_.erase(std::remove(viewers_.begin(), viewers_.end(), Viewer), viewers_.end());
     Viewer->Free();
+    InvalidatePositions();
 }
 
 void TBarView::DeletingItem(TBarCustomItem* AItem) {

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "classlib/stdctrls/edit.h"
 #include "tests/toolbar/view_fixture.h"
 #include "toolbar/barconsts.h"
+#include "toolbar/barsystem.h"
 
 namespace {
 
@@ -309,6 +311,64 @@ TEST_F(ViewTest, PriorityDecidesWhatTheChevronHides) {
     EXPECT_TRUE(bar->Viewers(4)->OffEdge);
     EXPECT_TRUE(chevron->Enabled());
     EXPECT_TRUE(bar->Viewers(6)->Show);  // the chevron itself, last
+}
+
+TEST_F(ViewTest, AcceleratorsFindTheirItemInTurn) {
+    Add("&File");
+    Add("Format");
+    Add("E&xit");
+    MakeView(false);
+    bool only = false;
+    EXPECT_EQ(view_->FindAccel('x', only)->Item()->Caption(), "E&xit");
+    EXPECT_TRUE(only);
+    EXPECT_EQ(view_->FindAccel('F', only)->Item()->Caption(), "&File");  // before the first letter of Format
+    Add("&Find");
+    view_->Select(view_->Viewers(0), false);
+    EXPECT_EQ(view_->FindAccel('f', only)->Item()->Caption(), "&Find");  // from after the selection
+    EXPECT_FALSE(only);
+    EXPECT_EQ(view_->FindAccel('q', only), nullptr);
+}
+
+TEST_F(ViewTest, ControlsTakeTheirViewersPlaceOrStepOutOfSight) {
+    Add("Alpha");
+    auto* edit = Create<TEdit>(form_);
+    edit->SetBounds(0, 0, 80, 21);
+    edit->SetParent(window_);
+    auto* item = Create<TBarControlItem>(form_, edit);
+    root_->Add(item);
+    Add("Omega");
+    auto* chevron = Create<TBarChevronItem>(form_);
+    auto* bar = Create<TBarToolbarView>(nullptr, nullptr, root_, window_, true, false, false);
+    view_ = bar;
+    window_->View = bar;
+    bar->SetChevronItem(chevron);
+    bar->RecreateAllViewers();
+    ShowForm();
+    bar->ValidatePositions();
+    EXPECT_EQ(edit->BoundsRect(), bar->Find(item)->BoundsRect);
+    EXPECT_EQ(bar->Find(item)->GetAccRole(), 10);
+    // Room for the first button only: the control goes behind the chevron.
+    bar->SetChevronParams(bar->Find(item)->BoundsRect.Left + 12, 12);
+    bar->ValidatePositions();
+    EXPECT_TRUE(bar->Find(item)->OffEdge);
+    EXPECT_EQ(edit->Left(), window_->ClientWidth());
+    EXPECT_EQ(edit->Width(), 80);
+    EXPECT_TRUE(chevron->Enabled());  // Omega is behind it too
+    item->DontFreeControl = true;
+}
+
+TEST_F(ViewTest, AMenuOpensTheSubmenuUnderTheMouseAfterTheDelay) {
+    Add("New", Add("File"));
+    root_->Items(0)->SetItemStyle(root_->Items(0)->ItemStyle() | isfSubmenu);
+    auto* menu = MakeView<TPopupOpeningView>(false);
+    ShowForm();
+    menu->SetState(vsModal, true);
+    menu->Select(menu->Viewers(0), true);
+    EXPECT_TRUE(menu->TimerRunning(tiOpen));
+    EXPECT_EQ(menu->OpenViewer(), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return menu->OpenViewer() != nullptr; }, GetMenuShowDelay() + 2000));
+    EXPECT_FALSE(menu->TimerRunning(tiOpen));
+    menu->SetState(vsModal, false);
 }
 
 }  // namespace
