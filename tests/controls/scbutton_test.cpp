@@ -5,6 +5,7 @@
 
 #include "classlib/core/filer.h"
 #include "classlib/core/streams.h"
+#include "classlib/windows/formresources.h"
 #include "controls/scbitbtn.h"
 #include "tests/controls/controls_fixture.h"
 
@@ -220,6 +221,17 @@ TEST_F(ScBitBtnTest, KindsSetCaptionResultAndDefaults) {
         EXPECT_EQ(button->Glyph()->Width(), 36);
         EXPECT_EQ(button->NumGlyphs(), 2);
     }
+}
+
+TEST_F(ScBitBtnTest, AKindReadFromAFormKeepsTheFormsCaption) {
+    auto* button = LoadComponent<TScBitBtn>(form, "okButton");
+    button->SetCaption("Proceed");
+    button->SetKind(bkOK);
+    button->SetReading(false);
+    button->Loaded();
+    EXPECT_EQ(button->Caption(), "Proceed");
+    EXPECT_EQ(button->Kind(), bkOK);
+    EXPECT_EQ(button->ModalResult(), mrOk);
 }
 
 TEST_F(ScBitBtnTest, KindReadsCustomOnceItsSettingsChange) {
