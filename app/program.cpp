@@ -3,6 +3,7 @@
 #include "app/drive_choice.h"
 #include "app/formlog.h"
 #include "app/mainform.h"
+#include "app/program_units.h"
 #include "app/smtpform.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/formresources.h"
@@ -46,6 +47,7 @@ void ReportStartError(const std::string& Text) {
 }
 
 int ProgramBlock() {
+    const TProgramUnits units;
     RegisterProgramForms();
     try {
         UseChosenDrives(ChosenDriveSetFile());
