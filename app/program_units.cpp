@@ -1,6 +1,9 @@
 #include "app/program_units.h"
 
+#include "controls/scscheme.h"
 #include "foundation/zcsupportunits.h"
+#include "skins/builtinskins.h"
+#include "skins/skinmanager.h"
 
 namespace {
 
@@ -9,8 +12,17 @@ struct TProgramUnit {
     void (*Stop)();
 };
 
+void StartSkins() {
+    InitSkinsUnit();
+    RegisterBuiltInSkins();
+}
+
+void Nothing() {}
+
 const TProgramUnit kUnits[] = {
     {StartSupportUnits, StopSupportUnits},  // version registry, character tables, system facts
+    {InitScCommon, Nothing},                // the styled controls' colour scheme and depth
+    {StartSkins, FinalizeSkinsUnit},        // the skin manager and the built-in skins
 };
 constexpr int kUnitCount = static_cast<int>(sizeof kUnits / sizeof kUnits[0]);
 

@@ -201,7 +201,8 @@ HBRUSH TBrush::Handle() {
             brush.lbColor = ColorToRGB(color_);
             switch (style_) {
                 case bsSolid:
-                    brush.lbStyle = BS_SOLID;
+                    // clNone means "no colour": such a brush fills nothing.
+                    brush.lbStyle = color_ == clNone ? BS_HOLLOW : BS_SOLID;
                     break;
                 case bsClear:
                     brush.lbStyle = BS_HOLLOW;
