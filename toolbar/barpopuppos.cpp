@@ -45,14 +45,15 @@ void PlaceDropDown(const TBarPopupParent& Parent, TBarPopupPositionRec& Rec) {
     const TRect& m = Rec.MonitorRect;
     const TRect& p = Rec.ParentItemRect;
     if (!Parent.Present && Rec.Alignment == bpaRight && Rec.X < m.Left) Rec.X += Rec.W;
-    if (Rec.X + Rec.W > m.Right) Rec.X = Parent.Present || Rec.Alignment != bpaLeft ? m.Right - Rec.W : Rec.X - Rec.W;
+    if (Rec.X + Rec.W > m.Right)
+        Rec.X = Parent.Present || Rec.Alignment != bpaLeft ? m.Right - Rec.W : Rec.X - Rec.W;
     Rec.X = std::max<int>(Rec.X, m.Left);
     if (!Parent.Present) return;
     if (Parent.Vertical) {
         const int x = p.Right;
-        if (x + Rec.W <= m.Right &&
-            (CoveredViewers(Parent, PopupRect(x, Rec.Y, Rec)) < CoveredViewers(Parent, PopupRect(Rec.X, Rec.Y, Rec)) ||
-             Overlaps(PopupRect(Rec.X, Rec.Y, Rec), p)))
+        if (x + Rec.W <= m.Right && (CoveredViewers(Parent, PopupRect(x, Rec.Y, Rec)) <
+                                         CoveredViewers(Parent, PopupRect(Rec.X, Rec.Y, Rec)) ||
+                                     Overlaps(PopupRect(Rec.X, Rec.Y, Rec), p)))
             Rec.X = x;
         if (Overlaps(PopupRect(Rec.X, Rec.Y, Rec), p)) {
             Rec.Y = p.Bottom;
@@ -61,7 +62,8 @@ void PlaceDropDown(const TBarPopupParent& Parent, TBarPopupPositionRec& Rec) {
         }
     } else {
         const int y = std::max<int>(p.Top - Rec.H, m.Top);
-        if (CoveredViewers(Parent, PopupRect(Rec.X, y, Rec)) < CoveredViewers(Parent, PopupRect(Rec.X, Rec.Y, Rec)) ||
+        if (CoveredViewers(Parent, PopupRect(Rec.X, y, Rec)) <
+                CoveredViewers(Parent, PopupRect(Rec.X, Rec.Y, Rec)) ||
             Overlaps(PopupRect(Rec.X, Rec.Y, Rec), p))
             Rec.Y = y;
         if (Overlaps(PopupRect(Rec.X, Rec.Y, Rec), p)) {
