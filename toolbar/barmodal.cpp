@@ -179,7 +179,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                 viewer->MouseDown(TShiftState{ssLeft}, p.X - viewer->BoundsRect.Left,
                                   p.Y - viewer->BoundsRect.Top, mouseDownOnMenu);
             }
-        if (ExecuteSelectedAtStart) RootView->ExecuteSelected(true);
+        if (ExecuteSelectedAtStart) ExecuteSelectedSafely(RootView, true);
     } catch (...) {
         Application->HandleException(nullptr);
     }
@@ -254,9 +254,13 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                     bool only = false;
                     TBarItemViewer* found = ch ? deepest->FindAccel(ch, only) : nullptr;
                     if (found) {
+                        // Selecting may open a popup whose OnPopup rebuilds the items.
+                        TBarWatch<TBarCustomItem> item(found->Item());
                         deepest->Select(found, false);
-                        deepest->ScrollSelectedIntoView();
-                        if (only && found->Item()->Enabled()) deepest->ExecuteSelected(true);
+                        if (item && deepest->Find(item.Get()) == found) {
+                            deepest->ScrollSelectedIntoView();
+                            if (only && item->Enabled()) ExecuteSelectedSafely(deepest, true);
+                        }
                     } else if ((ch == ' ' || ch == '-') && deepest == RootView && RootView->IsToolbar() &&
                                GetActiveWindow()) {
                         RootView->EndModalWithSystemMenu(GetActiveWindow(), static_cast<WORD>(ch));

@@ -243,7 +243,70 @@ TWinControl* OpenChildPopupWindow(TBarView* View, TBarItemViewer* Viewer, bool S
     return window;
 }
 
+// Steps from Start over selectable items, passing disabled ones; null when
+// there is no enabled one.
+TBarItemViewer* NextEnabled(TBarView* View, TBarItemViewer* Start, bool GoForward) {
+    TBarItemViewer* v = Start;
+    for (int i = 0; i < View->ViewerCount(); ++i) {
+        v = View->NextSelectable(v, GoForward);
+        if (!v || (v == Start && Start)) return nullptr;
+        if (v->Item()->Enabled()) return v;
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+void ExecuteSelectedSafely(TBarView* View, bool GivePriority) {
+    TBarItemViewer* selected = View->Selected();
+    if (!selected || !selected->Item()->Enabled()) {
+        View->EndModal();
+        return;
+    }
+    if (!(selected->Item()->ItemStyle() & isfCombo)) {
+        TBarWatch<TBarCustomItem> item(selected->Item());
+        if (View->OpenChildPopup(true)) return;
+        // OnPopup may have rebuilt the items: the viewer is gone then.
+        if (!item || View->Find(item.Get()) != selected) return;
+    }
+    if (!(selected->Item()->ItemStyle() & isfSelectable))
+        View->EndModal();
+    else
+        selected->Execute(GivePriority);
+}
+
+void TBarMenuPopupView::KeyDown(WORD& Key, TShiftState Shift) {
+    switch (Key) {
+        case VK_UP:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END: {
+            const bool forward = Key == VK_DOWN || Key == VK_HOME;
+            TBarItemViewer* start = (Key == VK_UP || Key == VK_DOWN) ? Selected() : nullptr;
+            if (TBarItemViewer* next = NextEnabled(this, start, forward)) {
+                Select(next, false);
+                ScrollSelectedIntoView();
+            }
+            Key = 0;
+            return;
+        }
+        case VK_RETURN:
+            ExecuteSelectedSafely(this, true);
+            Key = 0;
+            return;
+        default:
+            inherited::KeyDown(Key, Shift);
+    }
+}
+
+void TBarMenuToolbarView::KeyDown(WORD& Key, TShiftState Shift) {
+    if (Key == VK_RETURN) {
+        ExecuteSelectedSafely(this, true);
+        Key = 0;
+        return;
+    }
+    inherited::KeyDown(Key, Shift);
+}
 
 TWinControl* TBarMenuPopupView::CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,
                                                  TBarView*& PopupView) {
@@ -288,8 +351,15 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
                              TPoint APopupPoint, BYTE Alignment) {
     // OnPopup handlers may rebuild or free what the popup is about to show.
     TBarWatch<TBarCustomItem> item(Item);
-    if (TBarCustomItem* link = Item->LinkSubitems()) link->DoPopup(Item, true);
-    if (item) item->DoPopup(item.Get(), false);
+    // OnPopup, then the click an opening counts as, each only while its item
+    // lives (a handler that clears the menu frees it).
+    auto popupOf = [](TBarCustomItem* Target, TBarCustomItem* Sender, bool FromLink) {
+        TBarWatch<TBarCustomItem> target(Target);
+        if (target->OnPopup) target->OnPopup(Sender, FromLink);
+        if (target && !(target->ItemStyle() & isfCombo)) target->Click();
+    };
+    if (TBarCustomItem* link = Item->LinkSubitems()) popupOf(link, Item, true);
+    if (item) popupOf(item.Get(), item.Get(), false);
     if (!item) return nullptr;
     if (ParentView) {
         if (ParentView->Find(item.Get()) != ParentViewer) return nullptr;

@@ -44,11 +44,17 @@ private:
     bool uiStateInitialised_ = false;
 };
 
-// A popup view whose submenus open in popup windows.
+// Runs the selected item of View as Enter does: its submenu opens, or it is
+// clicked. Safe against an OnPopup that frees the selected viewer.
+void ExecuteSelectedSafely(TBarView* View, bool GivePriority);
+
+// A popup view whose submenus open in popup windows; arrow keys pass over
+// disabled items.
 class TBarMenuPopupView : public TBarPopupView {
     VX_CLASS(TBarMenuPopupView, TBarPopupView)
 public:
     using TBarPopupView::TBarPopupView;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
 
 protected:
     TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,
@@ -60,6 +66,7 @@ class TBarMenuToolbarView : public TBarToolbarView {
     VX_CLASS(TBarMenuToolbarView, TBarToolbarView)
 public:
     using TBarToolbarView::TBarToolbarView;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
 
 protected:
     TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,
