@@ -3,6 +3,7 @@
 #include "controls/scscheme.h"
 #include "foundation/zcsupportunits.h"
 #include "skins/builtinskins.h"
+#include "skins/sbitemsunit.h"
 #include "skins/skinmanager.h"
 #include "toolbar/baracc.h"
 
@@ -25,6 +26,7 @@ const TProgramUnit kUnits[] = {
     {InitScCommon, Nothing},                // the styled controls' colour scheme and depth
     {BarAccStartup, BarAccShutdown},        // COM for the bars' accessibility objects, cut off at the end
     {StartSkins, FinalizeSkinsUnit},        // the skin manager and the built-in skins
+    {InitSkinnedItemsUnit, FinalizeSkinnedItemsUnit},  // small-caption font, hint bitmap, glyph list, cursors
 };
 constexpr int kUnitCount = static_cast<int>(sizeof kUnits / sizeof kUnits[0]);
 

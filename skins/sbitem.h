@@ -99,6 +99,8 @@ public:
     void InitiateAction() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     TBarItemViewer* CreateItemViewer(TBarView* View, int GroupLevel) override;
+    TBarPopupWindow* CreatePopupWindow(TBarView* ParentView, TBarCustomItem* Shown,
+                                       bool Customizing) override;
 
     // Publishes the skinned items' properties (once, from the unit's start-up).
     static void PublishProperties();
@@ -194,6 +196,8 @@ public:
     void DoPopupShowingChanged(TBarView* View) {
         if (OnInitPopup) OnInitPopup(this, View);
     }
+    TBarPopupWindow* CreatePopupWindow(TBarView* ParentView, TBarCustomItem* Shown,
+                                       bool Customizing) override;
 };
 
 // 8-bit <-> wide in the system code page.

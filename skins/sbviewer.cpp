@@ -12,6 +12,7 @@
 #include "skins/skinmanager.h"
 #include "toolbar/barsystem.h"
 #include "toolbar/barview.h"
+#include "toolbar/barwatch.h"
 
 namespace {
 
@@ -19,47 +20,14 @@ namespace {
 // viewer is touched again only while its view still lists it.
 class TViewerGuard {
 public:
-    explicit TViewerGuard(TBarItemViewer* Viewer) : viewer_(Viewer), watch_(Create<TWatcher>()) {
-        watch_->Watch(Viewer->View());
-        watch_->Watch(Viewer->Item());
-    }
-    ~TViewerGuard() { watch_->Free(); }
-    TViewerGuard(const TViewerGuard&) = delete;
-    TViewerGuard& operator=(const TViewerGuard&) = delete;
-    bool Alive() const { return !watch_->Lost && watch_->View->IndexOf(viewer_) >= 0; }
+    explicit TViewerGuard(TBarItemViewer* Viewer)
+        : viewer_(Viewer), view_(Viewer->View()), item_(Viewer->Item()) {}
+    bool Alive() const { return view_ && item_ && view_->IndexOf(viewer_) >= 0; }
 
 private:
-    class TWatcher : public TComponent {
-    public:
-        TWatcher() : TComponent(nullptr) {}
-        void Watch(TComponent* C) {
-            if (!View) View = dynamic_cast<TBarView*>(C);
-            C->FreeNotification(this);
-            watched_[count_++] = C;
-        }
-        void BeforeDestruction() override {
-            for (int i = 0; i < count_; ++i)
-                if (watched_[i]) watched_[i]->RemoveFreeNotification(this);
-            TComponent::BeforeDestruction();
-        }
-        void Notification(TComponent* AComponent, TOperation Operation) override {
-            TComponent::Notification(AComponent, Operation);
-            if (Operation != opRemove) return;
-            for (int i = 0; i < count_; ++i)
-                if (watched_[i] == AComponent) {
-                    watched_[i] = nullptr;
-                    Lost = true;
-                }
-        }
-        TBarView* View = nullptr;
-        bool Lost = false;
-
-    private:
-        TComponent* watched_[2] = {};
-        int count_ = 0;
-    };
     TBarItemViewer* viewer_;
-    TWatcher* watch_;
+    TBarWatch<TBarView> view_;
+    TBarWatch<TBarCustomItem> item_;
 };
 
 TSize ImageListSize(TCustomImageList* Images) {
