@@ -53,13 +53,13 @@ void TSbDock::DrawBackground(HDC DC, const TRect& DrawRect) {
 }
 
 void TSbDock::Resized() {
-    const bool shrank = Width() < oldWidth_ || Height() < oldHeight_;
+    if (Width() == oldWidth_ && Height() == oldHeight_) return;
     oldWidth_ = Width();
     oldHeight_ = Height();
     if (!HandleAllocated()) return;
-    if (shrank)
-        for (TBarCustomDockableWindow* bar : std::vector<TBarCustomDockableWindow*>(DockList()))
-            if (auto* toolbar = dynamic_cast<TSbToolbar*>(bar)) toolbar->DockShrank();
+    // Growing as well as shrinking: right-aligned items follow the far end.
+    for (TBarCustomDockableWindow* bar : std::vector<TBarCustomDockableWindow*>(DockList()))
+        if (auto* toolbar = dynamic_cast<TSbToolbar*>(bar)) toolbar->DockResized();
     for (int i = 0; i < ControlCount(); ++i) {
         auto* control = dynamic_cast<TWinControl*>(Controls(i));
         if (!control || !control->HandleAllocated()) continue;

@@ -8,11 +8,13 @@
 
 std::string WideToAnsiText(const std::wstring& Text) {
     if (Text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, Text.data(), static_cast<int>(Text.size()), nullptr, 0,
-                                         nullptr, nullptr);
+    // No best-fit look-alikes: a character the code page lacks must not turn
+    // into a different letter.
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Text.data(),
+                                         static_cast<int>(Text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, Text.data(), static_cast<int>(Text.size()), result.data(), size, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Text.data(), static_cast<int>(Text.size()),
+                        result.data(), size, nullptr, nullptr);
     return result;
 }
 

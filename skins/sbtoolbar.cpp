@@ -11,6 +11,10 @@
 #include "toolbar/barprint.h"
 #include "toolbar/barwatch.h"
 
+namespace {
+constexpr UINT SM_ARRANGEITEMS = WM_APP + 0x2B1;
+}  // namespace
+
 // ---- view ------------------------------------------------------------------------------
 
 void TSbToolbarView::DoUpdatePositions(TSize& ASize) {
@@ -34,6 +38,9 @@ TSbToolbar::TSbToolbar(TComponent* AOwner) : inherited(AOwner) {}
 
 void TSbToolbar::AfterConstruction() {
     inherited::AfterConstruction();
+    // The view was made before it was handed the chevron: its viewers are
+    // made again so that the chevron is among them.
+    View()->RecreateAllViewers();
     Items()->RegisterNotification(&TSbToolbar::ItemsChanged, this);
     listening_ = true;
     if (TSbSkinManager* manager = SkinManager()) manager->AddSkinNotification(this);
@@ -123,15 +130,20 @@ void TSbToolbar::DoItemNotification(TBarItemChangedAction Action, int Index, TBa
     if (!self) return;
     switch (Action) {
         case tbicInserted:
+            // The bar takes the size of what it now holds.
+            if (View()) View()->InvalidatePositions();
+            Arrange();
             RightAlignItems();
             AnchorItems(true);
             break;
         case tbicDeleting:
             itemCache_.erase(Item);
-            RightAlignItems();
-            AnchorItems(true);
+            // The item is still listed: arrange once it is gone.
+            if (HandleAllocated()) PostMessageW(Handle(), SM_ARRANGEITEMS, 0, 0);
             break;
         case tbicInvalidateAndResize:
+            if (View()) View()->InvalidatePositions();
+            Arrange();
             RightAlignItems();
             break;
         default:
@@ -216,7 +228,7 @@ void TSbToolbar::AnchorItems(bool UpdateControlItems) {
     view->EndUpdate();
 }
 
-void TSbToolbar::DockShrank() {
+void TSbToolbar::DockResized() {
     RightAlignItems();
     AnchorItems(true);
 }
@@ -329,6 +341,12 @@ void TSbToolbar::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TSbToolbar::WndProc(TMessage& Message) {
     switch (Message.Msg) {
+        case SM_ARRANGEITEMS:
+            if (View()) View()->InvalidatePositions();
+            Arrange();
+            RightAlignItems();
+            AnchorItems(true);
+            return;
         case SM_SKINCHANGE:
             if (HandleAllocated())
                 RedrawWindow(Handle(), nullptr, nullptr,

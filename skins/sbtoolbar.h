@@ -61,8 +61,8 @@ public:
     virtual void DoItemClick(TBarItemViewer* Viewer, TMouseButton Button);
     virtual void DoItemNotification(TBarItemChangedAction Action, int Index, TBarCustomItem* Item);
 
-    // The dock got smaller: lay the bar out again for its new room.
-    void DockShrank();
+    // The dock changed size: right-aligned and anchored items follow.
+    void DockResized();
     // Leaves the rectangles of control items out of the next repaint.
     void ValidateControlItems();
     void DrawNCArea(bool DrawToDC, HDC DC, HRGN Rgn) override;
