@@ -16,6 +16,9 @@ std::vector<TBarFloatSize> BuildFloatSizeList(const TBarFloatTrial& Trial, int M
             list.push_back(next);
         else if (next.Lines == list.back().Lines && list.size() > 1)
             list.back() = next;
+        // A line wider than the wrap holds one item that cannot break:
+        // narrower widths all lay out the same.
+        if (next.Size.cx > wrap) break;
         // Below the widest line of this layout: anything wider lays out the same.
         wrap = std::min<int>(wrap - 1, next.Size.cx - 1);
     }

@@ -73,6 +73,8 @@ void TBarCustomToolbar::AfterConstruction() {
     view_->SetChevronItem(chevronItem_);
     view_->BackgroundColor = clBtnFace;
     chevronItem_->SetChevronParentView(view_);
+    // The view made its viewers before it knew of the chevron.
+    view_->RecreateAllViewers();
 }
 
 TBarRootItem* TBarCustomToolbar::CreateRootItem() {
