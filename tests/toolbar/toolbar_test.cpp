@@ -304,22 +304,25 @@ TEST_F(ToolbarTest, ADashKeyMenuRequestEndsWithoutRecursion) {
 }
 
 TEST(FloatSizeList, VisitsEveryLineCountWithOneTrialPerLayout) {
-    // Ten 30-pixel items wrapped at a width.
     int trials = 0;
-    auto trial = [&](int Wrap, TSize& Size, int& Lines) {
+    // Ten 30-pixel items; like the real layout, a wrapped bar is as wide as
+    // its wrapping width.
+    auto trial = [&](int Wrap, TSize& Size, int& Lines, int& Widest) {
         ++trials;
-        const int perLine = Wrap == 0 ? 10 : std::max(1, Wrap / 30);
+        const int perLine = Wrap == 0 ? 10 : std::min(10, std::max(1, Wrap / 30));
         Lines = (10 + perLine - 1) / perLine;
-        Size = TSize{std::min(perLine, 10) * 30, Lines * 22};
+        Widest = perLine * 30;
+        Size = TSize{Lines > 1 ? std::max(Widest, Wrap) : Widest, Lines * 22};
     };
     const std::vector<TBarFloatSize> list = BuildFloatSizeList(trial, 8);
     std::vector<int> lines;
     for (const TBarFloatSize& entry : list) lines.push_back(entry.Lines);
     EXPECT_EQ(lines, (std::vector<int>{1, 2, 3, 4, 5, 10}));
     EXPECT_LE(trials, 11);
-    EXPECT_EQ(list[1].Size, (TSize{150, 44}));
+    EXPECT_EQ(list[1].Lines, 2);
+    EXPECT_EQ(list[1].WrapWidth, 179);  // the last width that gives five a line
     EXPECT_EQ(PickFloatSize(list, true, 1000), 0);
-    EXPECT_EQ(PickFloatSize(list, true, 160), 1);
+    EXPECT_EQ(PickFloatSize(list, true, list[1].Size.cx + 5), 1);
     EXPECT_EQ(PickFloatSize(list, true, 10), 5);
 }
 
