@@ -303,6 +303,29 @@ TEST_F(ToolbarTest, ADashKeyMenuRequestEndsWithoutRecursion) {
     SUCCEED();
 }
 
+TEST_F(ToolbarTest, ToolbarsWithItemsCreatedAndFreedLeaveTheHandleCountsAsTheyWere) {
+    TForm* form = ShownForm();
+    TBarDock* dock = NewDock(form, dpTop);
+    auto round = [&] {
+        TCountingToolbar* bar = NewToolbar(form, dock, 8);
+        TBarCustomItem* menu = AddItem(bar, "&Menu");
+        menu->SetItemStyle(menu->ItemStyle() | isfSubmenu);
+        AddItem(bar, "Entry", menu);
+        bar->SetMenuBar(true);
+        Pump();
+        bar->View()->Select(bar->View()->Find(menu), false);
+        bar->View()->OpenChildPopup(true);
+        bar->Repaint();
+        bar->Free();
+        Pump();
+    };
+    round();
+    const long gdi = GdiHandleCount(), user = UserHandleCount();
+    for (int i = 0; i < 100; ++i) round();
+    EXPECT_EQ(GdiHandleCount(), gdi);
+    EXPECT_EQ(UserHandleCount(), user);
+}
+
 TEST(FloatSizeList, VisitsEveryLineCountWithOneTrialPerLayout) {
     int trials = 0;
     // Ten 30-pixel items; like the real layout, a wrapped bar is as wide as
