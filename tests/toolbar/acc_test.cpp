@@ -203,4 +203,18 @@ TEST_F(AccTest, ObjectsLiveOnlyWhileTheirViewOrAClientHoldsThem) {
     EXPECT_EQ(BarItemViewerAccObjectCount(), 0);
 }
 
+TEST_F(AccTest, DisconnectingAtTheEndFreesObjectsThatOnlyTheSystemStillHolds) {
+    bar.Reset();
+    // An answer no client came to pick up: the system's marshalled reference
+    // alone keeps the object alive once its view is gone.
+    SendMessageW(window_->Handle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    view_->Free();
+    view_ = nullptr;
+    window_->View = nullptr;
+    const long held = BarViewAccObjectCount();
+    DisconnectAccObjects();
+    EXPECT_EQ(held, 1);
+    EXPECT_EQ(BarViewAccObjectCount(), 0);
+}
+
 }  // namespace
