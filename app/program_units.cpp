@@ -5,6 +5,7 @@
 #include "skins/builtinskins.h"
 #include "skins/skinmanager.h"
 #include "toolbar/baracc.h"
+#include "toolbar/barpopup.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ const TProgramUnit kUnits[] = {
     {StartSupportUnits, StopSupportUnits},  // version registry, character tables, system facts
     {InitScCommon, Nothing},                // the styled controls' colour scheme and depth
     {BarAccStartup, BarAccShutdown},        // COM for the bars' accessibility objects, cut off at the end
+    {BarPopupStartup, BarPopupShutdown},    // the toolbars' and menus' shared font
     {StartSkins, FinalizeSkinsUnit},        // the skin manager and the built-in skins
 };
 constexpr int kUnitCount = static_cast<int>(sizeof kUnits / sizeof kUnits[0]);

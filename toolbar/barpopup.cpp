@@ -32,6 +32,18 @@ thread_local std::vector<TPendingReselect> PendingReselects;
 
 }  // namespace
 
+namespace {
+int StartupCount = 0;
+}  // namespace
+
+void BarPopupStartup() {
+    if (StartupCount++ == 0) ReloadBarToolbarFont();
+}
+
+void BarPopupShutdown() {
+    if (StartupCount > 0 && --StartupCount == 0) SharedFont().reset();
+}
+
 void ReloadBarToolbarFont() {
     NONCLIENTMETRICSA metrics{};
     // The size of the structure before the padded-border field: accepted by

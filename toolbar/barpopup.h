@@ -7,7 +7,11 @@
 #include "toolbar/barpopuppos.h"
 #include "toolbar/barview.h"
 
-// The menu font of the system, shared by toolbars and root popups.
+// The menu font of the system, shared by toolbars and root popups. Made at
+// start-up (or on first use) and freed at the last shutdown; the calls are
+// counted.
+void BarPopupStartup();
+void BarPopupShutdown();
 TFont* BarToolbarFont();
 // Reads the system's menu font again (after a settings change).
 void ReloadBarToolbarFont();
