@@ -5,19 +5,23 @@
 std::vector<TBarFloatSize> BuildFloatSizeList(const TBarFloatTrial& Trial, int MinWrap) {
     std::vector<TBarFloatSize> list;
     TBarFloatSize entry;
-    Trial(0, entry.Size, entry.Lines);
+    int widest = 0;
+    Trial(0, entry.Size, entry.Lines, widest);
     list.push_back(entry);
-    int wrap = entry.Size.cx - 1;
+    int wrap = widest - 1;
     while (wrap >= std::max(MinWrap, 1)) {
         TBarFloatSize next;
         next.WrapWidth = wrap;
-        Trial(wrap, next.Size, next.Lines);
+        Trial(wrap, next.Size, next.Lines, widest);
         if (next.Lines > list.back().Lines)
             list.push_back(next);
         else if (next.Lines == list.back().Lines && list.size() > 1)
             list.back() = next;
+        // A line wider than the wrap holds one item that cannot break:
+        // narrower widths all lay out the same.
+        if (widest > wrap) break;
         // Below the widest line of this layout: anything wider lays out the same.
-        wrap = std::min<int>(wrap - 1, next.Size.cx - 1);
+        wrap = std::min(wrap - 1, widest - 1);
     }
     return list;
 }

@@ -15,8 +15,10 @@ struct TBarFloatSize {
 };
 
 // Lays the bar out at wrapping width Wrap (0: one row) and reports the
-// client size and the number of lines.
-using TBarFloatTrial = std::function<void(int Wrap, TSize& Size, int& Lines)>;
+// client size, the number of lines and where the widest line ends (a
+// wrapped layout is as wide as the wrapping width, so the size does not
+// tell).
+using TBarFloatTrial = std::function<void(int Wrap, TSize& Size, int& Lines, int& WidestLine)>;
 
 // The one-row size first, then a new entry for every increase of the number
 // of lines as the wrapping width narrows down to MinWrap. Each step goes to

@@ -111,8 +111,11 @@ TBarView* RunningMenuLoopView() {
 // ---- the handler --------------------------------------------------------------------------------
 
 TBarModalHandler::TBarModalHandler(HWND ExistingWnd) {
-    const DWORD pos = GetMessagePos();
-    LastMousePos = TPoint(static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos)));
+    // Where the cursor is now: the move that SetCapture sends must not
+    // count as the user's (a menu opened by key would lose its selection).
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    LastMousePos = TPoint(cursor.x, cursor.y);
     if (ExistingWnd) {
         wnd_ = ExistingWnd;
     } else {
@@ -180,6 +183,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                                   p.Y - viewer->BoundsRect.Top, mouseDownOnMenu);
             }
         if (ExecuteSelectedAtStart) ExecuteSelectedSafely(RootView, true);
+        RestoreParentSelections(RootView);
     } catch (...) {
         Application->HandleException(nullptr);
     }
@@ -351,6 +355,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                     DispatchMessageW(&msg);
                     break;
             }
+            RestoreParentSelections(RootView);
             if (LastMousePos.X == BarNoMousePos) {
                 POINT pt;
                 GetCursorPos(&pt);

@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include <vector>
+
 #include "classlib/graphics/colors.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/windows/application.h"
@@ -22,7 +24,25 @@ TOwned<TFont>& SharedFont() {
 
 bool PopupSoundPlayedOnce = false;
 
+struct TPendingReselect {
+    TBarView* ParentView;
+    TBarItemViewer* ParentViewer;
+};
+thread_local std::vector<TPendingReselect> PendingReselects;
+
 }  // namespace
+
+namespace {
+int StartupCount = 0;
+}  // namespace
+
+void BarPopupStartup() {
+    if (StartupCount++ == 0) ReloadBarToolbarFont();
+}
+
+void BarPopupShutdown() {
+    if (StartupCount > 0 && --StartupCount == 0) SharedFont().reset();
+}
 
 void ReloadBarToolbarFont() {
     NONCLIENTMETRICSA metrics{};
@@ -334,6 +354,16 @@ TBarPopupWindow* PopupWindowOf(TBarView* View) {
 
 }  // namespace
 
+void RestoreParentSelections(TBarView* Root) {
+    if (PendingReselects.empty()) return;
+    const std::vector<TPendingReselect> pending = std::move(PendingReselects);
+    PendingReselects.clear();
+    for (TBarView* v = Root; v; v = v->OpenViewerView())
+        for (const TPendingReselect& p : pending)
+            if (p.ParentView == v && v->OpenViewer() == p.ParentViewer && !v->Selected())
+                v->Select(p.ParentViewer, false);
+}
+
 void GetPopupPosition(TBarView* ParentView, TBarPopupWindow* PopupWindow, TBarPopupPositionRec& Rec) {
     TBarPopupParent parent;
     if (ParentView) {
@@ -407,7 +437,10 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
         view->SetMaxHeight(rec.MonitorRect.Height() - 2 * rec.NCSizeY);
 
     window->HandleNeeded();
-    if (SelectFirstItem) view->Select(view->FirstSelectable(), false);
+    if (SelectFirstItem) {
+        view->Select(view->FirstSelectable(), false);
+        if (ParentView && view->Selected()) PendingReselects.push_back({ParentView, ParentViewer});
+    }
     view->UpdatePositions();
     rec.W = window->Width();
     rec.H = window->Height();

@@ -7,7 +7,11 @@
 #include "toolbar/barpopuppos.h"
 #include "toolbar/barview.h"
 
-// The menu font of the system, shared by toolbars and root popups.
+// The menu font of the system, shared by toolbars and root popups. Made at
+// start-up (or on first use) and freed at the last shutdown; the calls are
+// counted.
+void BarPopupStartup();
+void BarPopupShutdown();
 TFont* BarToolbarFont();
 // Reads the system's menu font again (after a settings change).
 void ReloadBarToolbarFont();
@@ -79,5 +83,10 @@ protected:
 TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarItemViewer* ParentViewer,
                              bool PositionAsSubmenu, bool SelectFirstItem, bool Customizing,
                              TPoint APopupPoint, BYTE Alignment);
+// A popup that selects its first item makes its parent view drop its
+// selection before the parent records the popup as open; the menu loop puts
+// the parent's selection back on the open item once it has.
+void RestoreParentSelections(TBarView* Root);
+
 // Places PopupWindow (whose size is in Rec) for ParentView.
 void GetPopupPosition(TBarView* ParentView, TBarPopupWindow* PopupWindow, TBarPopupPositionRec& Rec);

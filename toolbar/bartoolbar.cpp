@@ -75,6 +75,8 @@ void TBarCustomToolbar::AfterConstruction() {
     view_->SetChevronItem(chevronItem_);
     view_->BackgroundColor = clBtnFace;
     chevronItem_->SetChevronParentView(view_);
+    // The view made its viewers before it knew of the chevron.
+    view_->RecreateAllViewers();
 }
 
 TBarRootItem* TBarCustomToolbar::CreateRootItem() {
@@ -271,11 +273,21 @@ bool TBarCustomToolbar::IsPointOverControl(TPoint P) {
 
 std::vector<TBarFloatSize> TBarCustomToolbar::BuildFloatSizes() {
     const TRect margins = view_->GetMargins(boFloating);
-    auto trial = [this](int Wrap, TSize& Size, int& Lines) {
+    // Trials place the viewers (the widest line is read from them); the
+    // real layout is put back afterwards.
+    auto trial = [this](int Wrap, TSize& Size, int& Lines, int& WidestLine) {
         TSize base;
-        view_->CalculatePositions(false, boFloating, Wrap, 0, BarChevronSize, base, Size, Lines);
+        view_->CalculatePositions(true, boFloating, Wrap, 0, BarChevronSize, base, Size, Lines);
+        WidestLine = 0;
+        for (int i = 0; i < view_->ViewerCount(); ++i)
+            if (view_->Viewers(i)->Show)
+                WidestLine = std::max<int>(WidestLine, view_->Viewers(i)->BoundsRect.Right);
     };
-    return BuildFloatSizeList(trial, margins.Left + margins.Right + 1);
+    std::vector<TBarFloatSize> list = BuildFloatSizeList(trial, margins.Left + margins.Right + 1);
+    view_->InvalidatePositions();
+    UpdateViewProperties();
+    view_->ValidatePositions();
+    return list;
 }
 
 void TBarCustomToolbar::SizeBegin() {

@@ -10,19 +10,11 @@
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
 #include "tests/support/pump.h"
+#include "tests/toolbar/event_fn.h"
 #include "tests/toolbar/menu_script.h"
 #include "toolbar/barpopupmenu.h"
 
 namespace {
-
-// An event bound to a lambda (events take methods).
-template <class Sig>
-struct TFn;
-template <class R, class... A>
-struct TFn<R(A...)> {
-    std::function<R(A...)> F;
-    R Call(A... Args) { return F(Args...); }
-};
 
 class MenuLoopTest : public ::testing::Test {
 protected:
@@ -59,10 +51,7 @@ protected:
     }
     template <class Sig, class F>
     TDelegate<Sig> On(F Body) {
-        auto fn = std::make_shared<TFn<Sig>>();
-        fn->F = Body;
-        keep_.push_back(fn);
-        return TDelegate<Sig>(fn.get(), &TFn<Sig>::Call);
+        return fns_.On<Sig>(Body);
     }
     TBarCustomItem* Run(bool ReturnOnly = true) { return menu_->PopupEx(150, 150, ReturnOnly); }
     static TBarView* Root() { return RunningMenuLoopView(); }
@@ -74,7 +63,7 @@ protected:
     TBarPopupMenu* menu_ = nullptr;
     TBarCustomItem *open_, *save_, *exit_, *recent_, *first_, *second_, *edit_;
     TMenuScript script_;
-    std::vector<std::shared_ptr<void>> keep_;
+    TEventFns fns_;
 };
 
 TEST_F(MenuLoopTest, ArrowsWrapAndSkipSeparatorsAndDisabledItems) {
