@@ -3,8 +3,10 @@
 #include "controls/scscheme.h"
 #include "foundation/zcsupportunits.h"
 #include "skins/builtinskins.h"
+#include "skins/sbitemsunit.h"
 #include "skins/skinmanager.h"
 #include "toolbar/baracc.h"
+#include "toolbar/barpopup.h"
 
 namespace {
 
@@ -24,7 +26,9 @@ const TProgramUnit kUnits[] = {
     {StartSupportUnits, StopSupportUnits},  // version registry, character tables, system facts
     {InitScCommon, Nothing},                // the styled controls' colour scheme and depth
     {BarAccStartup, BarAccShutdown},        // COM for the bars' accessibility objects, cut off at the end
+    {BarPopupStartup, BarPopupShutdown},    // the toolbars' and menus' shared font
     {StartSkins, FinalizeSkinsUnit},        // the skin manager and the built-in skins
+    {InitSkinnedItemsUnit, FinalizeSkinnedItemsUnit},  // small-caption font, hint bitmap, glyph list, cursors
 };
 constexpr int kUnitCount = static_cast<int>(sizeof kUnits / sizeof kUnits[0]);
 

@@ -482,7 +482,9 @@ void TBarDock::WndProc(TMessage& Message) {
                 if (Message.Result != 0) return;
             }
             if (Message.Msg == WM_SYSCOMMAND) {
-                DefaultHandler(Message);
+                // Not passed on: the default handling hands a key menu
+                // request to the form, whose forwarding brings it back here.
+                Message.Result = 0;
                 return;
             }
             break;

@@ -400,7 +400,9 @@ public:
     TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
                                  bool CheckParent);
     void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
-    void GetTabOrderList(std::vector<TWinControl*>& List);
+    // The windowed children in tab order, depth first; a container may
+    // leave out children it does not show.
+    virtual void GetTabOrderList(std::vector<TWinControl*>& List);
 
     // --- painting
     TBrush* Brush() const { return brush_.get(); }

@@ -375,6 +375,19 @@ void TWinControl::Broadcast(TMessage& Message) {
     }
 }
 
+namespace {
+
+void NotifyWinIniChange(TWinControl* Control, WPARAM WParam, LPARAM LParam) {
+    for (int i = 0; i < Control->ControlCount(); ++i) {
+        TControl* child = Control->Controls(i);
+        TMessage message{CM_WININICHANGE, WParam, LParam, 0};
+        child->WindowProc(message);
+        if (auto* windowed = dynamic_cast<TWinControl*>(child)) NotifyWinIniChange(windowed, WParam, LParam);
+    }
+}
+
+}  // namespace
+
 void TWinControl::NotifyControls(UINT Msg) {
     TMessage message{Msg, 0, 0, 0};
     // A control may leave the list while it is told.
@@ -983,7 +996,10 @@ void TWinControl::WndProc(TMessage& Message) {
             if (!DoKeyPress(Message)) DefaultHandler(Message);
             return;
         case WM_SYSCOMMAND:
-            if ((Message.WParam & 0xFFF0) == SC_KEYMENU && Message.LParam != VK_SPACE && !GetCapture() &&
+            // "-" asks for an MDI child's system menu and a minimised window
+            // has no menu bar to open: neither goes to the toolbars.
+            if ((Message.WParam & 0xFFF0) == SC_KEYMENU && Message.LParam != VK_SPACE &&
+                Message.LParam != '-' && !GetCapture() && !IsIconic(GetAncestor(handle_, GA_ROOT)) &&
                 Application && Application->HandleAllocated() && Application->Handle() != handle_ &&
                 SendMessageW(Application->Handle(), CM_APPSYSCOMMAND, 0,
                              reinterpret_cast<LPARAM>(&Message)) != 0)
@@ -1055,6 +1071,12 @@ void TWinControl::WndProc(TMessage& Message) {
         case WM_CAPTURECHANGED:
             classlib_detail::ForgetCaptureOf(this);
             break;
+        case WM_SETTINGCHANGE:
+            // Only top-level windows hear of it: every control below them
+            // gets CM_WININICHANGE with the same parameters.
+            NotifyWinIniChange(this, Message.WParam, Message.LParam);
+            DefaultHandler(Message);
+            return;
         case WM_SYSCOLORCHANGE:
             NotifyControls(CM_SYSCOLORCHANGE);
             Perform(CM_SYSCOLORCHANGE);

@@ -1,0 +1,287 @@
+// The popup menu loop as a user drives it: keys, accelerators, submenus,
+// the ways a loop ends, and handlers that free what the loop holds.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/windows/application.h"
+#include "classlib/windows/forms.h"
+#include "tests/support/pump.h"
+#include "tests/toolbar/event_fn.h"
+#include "tests/toolbar/menu_script.h"
+#include "toolbar/barpopupmenu.h"
+
+namespace {
+
+class MenuLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        form_ = Create<TForm>(nullptr, 0);
+        form_->SetBounds(100, 100, 300, 200);
+        form_->Show();
+        SetForegroundWindow(form_->Handle());
+        Application->ProcessMessages();
+        SetCursorPos(5, 5);
+        menu_ = Create<TBarPopupMenu>(form_);
+        open_ = Add("&Open");
+        save_ = Add("&Save");
+        Add("-", nullptr, true);
+        exit_ = Add("E&xit");
+        exit_->SetEnabled(false);
+        recent_ = Add("&Recent");
+        recent_->SetItemStyle(recent_->ItemStyle() | isfSubmenu);
+        first_ = Add("&First", recent_);
+        second_ = Add("S&econd", recent_);
+        edit_ = Add("&Edit");
+    }
+    void TearDown() override {
+        form_->Free();
+        Application->ProcessMessages();
+    }
+    TBarCustomItem* Add(const std::string& Caption, TBarCustomItem* Parent = nullptr,
+                        bool Separator = false) {
+        TBarCustomItem* item = Separator ? Create<TBarSeparatorItem>(form_) : Create<TBarCustomItem>(form_);
+        item->SetCaption(Caption);
+        (Parent ? Parent : static_cast<TBarCustomItem*>(menu_->Items()))->Add(item);
+        return item;
+    }
+    template <class Sig, class F>
+    TDelegate<Sig> On(F Body) {
+        return fns_.On<Sig>(Body);
+    }
+    TBarCustomItem* Run(bool ReturnOnly = true) { return menu_->PopupEx(150, 150, ReturnOnly); }
+    static TBarView* Root() { return RunningMenuLoopView(); }
+    static TBarCustomItem* SelectedItem(TBarView* View) {
+        return View && View->Selected() ? View->Selected()->Item() : nullptr;
+    }
+
+    TForm* form_ = nullptr;
+    TBarPopupMenu* menu_ = nullptr;
+    TBarCustomItem *open_, *save_, *exit_, *recent_, *first_, *second_, *edit_;
+    TMenuScript script_;
+    TEventFns fns_;
+};
+
+TEST_F(MenuLoopTest, ArrowsWrapAndSkipSeparatorsAndDisabledItems) {
+    std::vector<TBarCustomItem*> seen;
+    auto look = [&] { seen.push_back(SelectedItem(Root())); };
+    script_.Then([&] { script_.Key(VK_DOWN); });
+    script_.Then(look);  // Open
+    script_.Then([&] { script_.Key(VK_UP); });
+    script_.Then(look);  // wraps to Edit
+    script_.Then([&] { script_.Key(VK_UP); });
+    script_.Then(look);  // Recent
+    script_.Then([&] { script_.Key(VK_UP); });
+    script_.Then(look);  // Save: the disabled Exit and the separator are skipped
+    script_.Then([&] { script_.Key(VK_END); });
+    script_.Then(look);
+    script_.Then([&] { script_.Key(VK_HOME); });
+    script_.Then(look);
+    script_.Then([&] { script_.Key(VK_ESCAPE); });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    const std::vector<TBarCustomItem*> expected{open_, edit_, recent_, save_, edit_, open_};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(script_.Remaining(), 0);
+}
+
+TEST_F(MenuLoopTest, AcceleratorsExecuteSelectOrBeep) {
+    // "S" is used by Save only among enabled items: it runs at once.
+    script_.Then([&] { script_.Char(L's'); });
+    script_.Start();
+    EXPECT_EQ(Run(), save_);
+
+    // "e" is E&dit's and S&econd's, but only Edit is in the top level with
+    // Exit's "x" beside: a duplicate needs a second item with "e" there.
+    Add("&Extra");
+    TBarCustomItem* picked = nullptr;
+    script_.Then([&] { script_.Char(L'e'); });
+    script_.Then([&] { picked = SelectedItem(Root()); });
+    script_.Then([&] { script_.Char(L'q'); });  // nobody's: beeps, nothing changes
+    script_.Then([&] { EXPECT_EQ(SelectedItem(Root()), edit_); });
+    script_.Then([&] { script_.Key(VK_ESCAPE); });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    EXPECT_EQ(picked, edit_);
+}
+
+TEST_F(MenuLoopTest, SubmenuOpensByKeyAndEscapeClosesOneLevelThenAll) {
+    bool childOpen = false, childClosed = false;
+    script_.Then([&] { script_.Char(L'r'); });  // Recent: only match, opens its popup
+    script_.Then([&] {
+        childOpen = Root()->OpenViewerView() != nullptr;
+        EXPECT_EQ(SelectedItem(Root()->OpenViewerView()), first_);
+        script_.Key(VK_DOWN);
+    });
+    script_.Then([&] {
+        EXPECT_EQ(SelectedItem(Root()->OpenViewerView()), second_);
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Then([&] {
+        childClosed = Root()->OpenViewerView() == nullptr;
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    EXPECT_TRUE(childOpen);
+    EXPECT_TRUE(childClosed);
+}
+
+TEST_F(MenuLoopTest, SubmenuItemIsClickedAfterTheLoopUnwinds) {
+    int clicks = 0;
+    bool loopGone = false;
+    second_->OnClick = On<void(TObject*)>([&](TObject*) {
+        ++clicks;
+        loopGone = RunningMenuLoopView() == nullptr;
+    });
+    script_.Then([&] { script_.Char(L'r'); });
+    script_.Then([&] { script_.Char(L'e'); });
+    script_.Start();
+    EXPECT_EQ(Run(false), second_);
+    EXPECT_EQ(clicks, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(loopGone);
+}
+
+TEST_F(MenuLoopTest, SubmenuDelayIsSteppedByTimerMessages) {
+    bool opened = false, closed = false;
+    script_.Then([&] {
+        Root()->Select(Root()->Find(recent_), true);  // as the mouse would, with the open timer running
+        EXPECT_TRUE(Root()->TimerRunning(tiOpen));
+        script_.Post(WM_TIMER, BarViewTimerBase + tiOpen);
+    });
+    script_.Then([&] {
+        // The posted timer went to the script window: not the popup's, so it
+        // is dispatched and nothing opens yet.
+        EXPECT_EQ(Root()->OpenViewerView(), nullptr);
+        PostMessageW(Root()->Window()->Handle(), WM_TIMER, BarViewTimerBase + tiOpen, 0);
+    });
+    script_.Then([&] {
+        opened = Root()->OpenViewerView() != nullptr;
+        Root()->Select(Root()->Find(save_), true);
+        PostMessageW(Root()->Window()->Handle(), WM_TIMER, BarViewTimerBase + tiClose, 0);
+    });
+    script_.Then([&] {
+        closed = Root()->OpenViewerView() == nullptr;
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    Run();
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(MenuLoopTest, PostedQuitEndsTheLoopAndStaysQueued) {
+    script_.Then([] { PostQuitMessage(7); });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(MenuLoopTest, CancelModeCaptureLossAndOutsidePressEndTheLoop) {
+    script_.Then([] { SendMessageW(GetCapture(), WM_CANCELMODE, 0, 0); });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+
+    script_.Then([] { ReleaseCapture(); });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+
+    script_.Then([&] {
+        SetCursorPos(20, 20);
+        PostMessageW(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
+}
+
+TEST_F(MenuLoopTest, TheFirstReleaseAfterARightClickPopupIsIgnored) {
+    bool stillOpen = false;
+    script_.Then([&] {
+        RECT r;
+        GetWindowRect(Root()->Window()->Handle(), &r);
+        SetCursorPos(r.left + 20, r.top + 8);
+        script_.Post(WM_RBUTTONUP);
+    });
+    script_.Then([&] {
+        stillOpen = true;
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    EXPECT_TRUE(stillOpen);
+    SetCursorPos(5, 5);
+}
+
+TEST_F(MenuLoopTest, AnOnPopupThatClearsTheParentsItemsOpensNothing) {
+    recent_->OnPopup = On<void(TBarCustomItem*, bool)>([&](TBarCustomItem*, bool) {
+        TBarCustomItem* root = menu_->Items();
+        while (root->Count()) root->Items(root->Count() - 1)->Free();
+    });
+    bool noChild = false;
+    script_.Then([&] { script_.Char(L'r'); });
+    script_.Then([&] {
+        noChild = Root()->OpenViewerView() == nullptr;
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    EXPECT_TRUE(noChild);
+}
+
+TEST_F(MenuLoopTest, DeletingAnItemWhosePopupIsOpen) {
+    bool closed = false;
+    script_.Then([&] { script_.Char(L'r'); });
+    script_.Then([&] {
+        recent_->Free();
+        closed = Root()->OpenViewerView() == nullptr;
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(MenuLoopTest, AnExceptionFromAHandlerLeavesTheLoopRunning) {
+    TExceptionEvent oldHandler = Application->OnException;
+    int reported = 0;
+    Application->OnException =
+        On<void(TObject*, const Exception&)>([&](TObject*, const Exception&) { ++reported; });
+    recent_->OnPopup =
+        On<void(TBarCustomItem*, bool)>([](TBarCustomItem*, bool) { throw Exception("broken handler"); });
+    bool running = false;
+    script_.Then([&] { script_.Char(L'r'); });
+    script_.Then([&] {
+        running = RunningMenuLoopView() != nullptr && GetCapture() != nullptr;
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    Application->OnException = oldHandler;
+    EXPECT_EQ(reported, 1);
+    EXPECT_TRUE(running);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(MenuLoopTest, TheMenusOwnOnPopupFires) {
+    int popups = 0;
+    menu_->OnPopup = On<void(TObject*)>([&](TObject* Sender) {
+        EXPECT_EQ(Sender, menu_);
+        ++popups;
+    });
+    script_.Then([&] { script_.Key(VK_ESCAPE); });
+    script_.Start();
+    Run();
+    EXPECT_EQ(popups, 1);
+}
+
+}  // namespace

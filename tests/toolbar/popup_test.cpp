@@ -1,0 +1,145 @@
+// Popup windows as real windows: placement on the work area, the scrolling
+// arrows and wheel, the frame, and handles over many open-close rounds.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/colors.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/forms.h"
+#include "toolbar/barpopup.h"
+#include "toolbar/barsystem.h"
+
+namespace {
+
+class PopupWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        owner_ = Create<TComponent>(nullptr);
+        root_ = Create<TBarRootItem>(owner_);
+    }
+    void TearDown() override {
+        owner_->Free();
+        Application->ProcessMessages();
+    }
+    TBarCustomItem* Add(const std::string& Caption, TBarCustomItem* Parent = nullptr) {
+        auto* item = Create<TBarCustomItem>(owner_);
+        item->SetCaption(Caption);
+        (Parent ? Parent : root_)->Add(item);
+        return item;
+    }
+    static TBarCustomItem* Submenu(TBarCustomItem* Item) {
+        Item->SetItemStyle(Item->ItemStyle() | isfSubmenu);
+        return Item;
+    }
+    TOwned<TBarPopupWindow> Open(TPoint At, BYTE Alignment = bpaLeft) {
+        return TOwned<TBarPopupWindow>(
+            CreatePopup(root_, nullptr, nullptr, false, false, false, At, Alignment));
+    }
+    static TRect WindowRect(TWinControl* Window) {
+        RECT r;
+        GetWindowRect(Window->Handle(), &r);
+        return r;
+    }
+
+    TComponent* owner_ = nullptr;
+    TBarRootItem* root_ = nullptr;
+};
+
+TEST_F(PopupWindowTest, PopupsNearTheEdgesStayOnTheWorkArea) {
+    for (int i = 0; i < 6; ++i) Add("Item number " + std::to_string(i));
+    const TRect work = GetRectOfMonitorContainingPoint(TPoint(0, 0), true);
+    const TPoint corners[] = {TPoint(work.Right - 2, work.Bottom - 2), TPoint(work.Left, work.Bottom - 1),
+                              TPoint(work.Right - 1, work.Top)};
+    for (TPoint p : corners) {
+        TOwned<TBarPopupWindow> popup = Open(p);
+        const TRect r = WindowRect(popup.get());
+        EXPECT_GE(r.Left, work.Left);
+        EXPECT_GE(r.Top, work.Top);
+        EXPECT_LE(r.Right, work.Right);
+        EXPECT_LE(r.Bottom, work.Bottom);
+        EXPECT_TRUE(IsWindowVisible(popup->Handle()));
+        EXPECT_TRUE(GetWindowLongW(popup->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    }
+    // Right alignment puts the popup's right edge on the point.
+    TOwned<TBarPopupWindow> right = Open(TPoint(400, 200), bpaRight);
+    EXPECT_EQ(WindowRect(right.get()).Right, 400);
+}
+
+TEST_F(PopupWindowTest, ASubmenuOpensBesideItsItemAndItsChildrenKeepTheSide) {
+    TBarCustomItem* a = Submenu(Add("More"));
+    TBarCustomItem* b = Submenu(Add("Deeper", a));
+    Add("Leaf", b);
+    const TRect work = GetRectOfMonitorContainingPoint(TPoint(0, 0), true);
+    // Near the right edge there is no room on the right: submenus go left.
+    TOwned<TBarPopupWindow> popup = Open(TPoint(work.Right - 60, 100));
+    TBarView* view = popup->View();
+    view->Select(view->Find(a), false);
+    ASSERT_TRUE(view->OpenChildPopup(false));
+    TBarView* child = view->OpenViewerView();
+    EXPECT_LT(WindowRect(child->Window()).Right, WindowRect(popup.get()).Right);
+    EXPECT_TRUE(child->State() & vsOppositePopup);
+    child->Select(child->Find(b), false);
+    ASSERT_TRUE(child->OpenChildPopup(false));
+    EXPECT_LT(WindowRect(child->OpenViewerView()->Window()).Left, WindowRect(child->Window()).Left);
+}
+
+TEST_F(PopupWindowTest, ALongMenuScrollsWithArrowsAndWheel) {
+    for (int i = 0; i < 120; ++i) Add("Line " + std::to_string(i));
+    TOwned<TBarPopupWindow> popup = Open(TPoint(100, 0));
+    TBarView* view = popup->View();
+    EXPECT_FALSE(view->ShowUpArrow());
+    ASSERT_TRUE(view->ShowDownArrow());
+    const TRect work = GetRectOfMonitorContainingPoint(TPoint(100, 0), true);
+    EXPECT_LE(WindowRect(popup.get()).Height(), work.Height());
+
+    // The down arrow is painted in the bottom band, in the menu text colour.
+    popup->Repaint();
+    TOwned<TBitmap> shot = MakeOwned<TBitmap>();
+    const TRect client = popup->ClientRect();
+    shot->SetWidth(client.Width());
+    shot->SetHeight(client.Height());
+    SendMessageW(popup->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot->Canvas()->Handle()),
+                 PRF_CLIENT);
+    const int cx = client.Width() / 2, cy = client.Height() - BarScrollBand + BarScrollBand / 2 - 2;
+    EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixels(cx, cy + 1)), ColorToRGB(clMenuText));
+
+    // One notch, or two half notches, scroll the same way.
+    auto offsetAfter = [&](std::initializer_list<int> Deltas) {
+        TOwned<TBarPopupWindow> p = Open(TPoint(100, 0));
+        for (int d : Deltas) p->View()->MouseWheel(d, 0, 0);
+        return p->View()->ScrollOffset();
+    };
+    const int whole = offsetAfter({-120});
+    EXPECT_GT(whole, 0);
+    EXPECT_EQ(offsetAfter({-60, -60}), whole);
+}
+
+TEST_F(PopupWindowTest, AThousandThreeLevelChainsLeaveTheHandleCountsAsTheyWere) {
+    TBarCustomItem* a = Submenu(Add("One"));
+    TBarCustomItem* b = Submenu(Add("Two", a));
+    for (int i = 0; i < 5; ++i) Add("Three " + std::to_string(i), b);
+    Add("Other");
+    auto round = [&] {
+        TOwned<TBarPopupWindow> popup = Open(TPoint(200, 200));
+        TBarView* view = popup->View();
+        view->Select(view->Find(a), false);
+        view->OpenChildPopup(true);
+        TBarView* child = view->OpenViewerView();
+        child->Select(child->Find(b), false);
+        child->OpenChildPopup(true);
+        popup->Repaint();
+    };
+    round();
+    Application->ProcessMessages();
+    const long gdi = GdiHandleCount(), user = UserHandleCount();
+    for (int i = 0; i < 1000; ++i) round();
+    Application->ProcessMessages();
+    EXPECT_EQ(GdiHandleCount(), gdi);
+    EXPECT_EQ(UserHandleCount(), user);
+}
+
+}  // namespace

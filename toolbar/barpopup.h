@@ -1,0 +1,92 @@
+// Popup windows: the top-level window of one open menu level with its frame,
+// scroll arrows, animation and UI state; the views that open such windows for
+// their submenus; `CreatePopup`; and the process's shared toolbar font.
+#pragma once
+
+#include "classlib/windows/controls.h"
+#include "toolbar/barpopuppos.h"
+#include "toolbar/barview.h"
+
+// The menu font of the system, shared by toolbars and root popups. Made at
+// start-up (or on first use) and freed at the last shutdown; the calls are
+// counted.
+void BarPopupStartup();
+void BarPopupShutdown();
+TFont* BarToolbarFont();
+// Reads the system's menu font again (after a settings change).
+void ReloadBarToolbarFont();
+
+class TBarPopupWindow : public TCustomControl {
+    VX_CLASS(TBarPopupWindow, TCustomControl)
+public:
+    TBarPopupWindow(TComponent* AOwner, TBarView* ParentView, TBarCustomItem* Item, bool Customizing);
+    void BeforeDestruction() override;
+
+    TBarView* View() const { return view_; }
+    BYTE AnimationDirection = 0;
+    // The work area the popup was placed on; its submenus keep to it.
+    TRect MonitorRect;
+    bool HasMonitorRect = false;
+    bool UIStateInitialised() const { return uiStateInitialised_; }
+
+    virtual TSize GetNCSize() { return TSize{3, 3}; }
+    void WndProc(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void DestroyWindowHandle() override;
+    void Paint() override;
+    virtual void PaintScrollArrows();
+    virtual TBarView* CreateView(TBarView* ParentView, TBarCustomItem* Item, bool Customizing);
+
+private:
+    static void PaintFrame(HWND Wnd, HDC DC, void* AppData);
+    void ShowingChanged();
+
+    TBarView* view_ = nullptr;
+    bool uiStateInitialised_ = false;
+};
+
+// Runs the selected item of View as Enter does: its submenu opens, or it is
+// clicked. Safe against an OnPopup that frees the selected viewer.
+void ExecuteSelectedSafely(TBarView* View, bool GivePriority);
+
+// A popup view whose submenus open in popup windows; arrow keys pass over
+// disabled items.
+class TBarMenuPopupView : public TBarPopupView {
+    VX_CLASS(TBarMenuPopupView, TBarPopupView)
+public:
+    using TBarPopupView::TBarPopupView;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+
+protected:
+    TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,
+                                  TBarView*& PopupView) override;
+};
+
+// A toolbar view whose drop-downs open in popup windows.
+class TBarMenuToolbarView : public TBarToolbarView {
+    VX_CLASS(TBarMenuToolbarView, TBarToolbarView)
+public:
+    using TBarToolbarView::TBarToolbarView;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+
+protected:
+    TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,
+                                  TBarView*& PopupView) override;
+};
+
+// Opens the popup of Item: its OnPopup first, then a window placed beside
+// ParentViewer of ParentView (or at APopupPoint without a parent view) and
+// shown. Null when OnPopup took the item away, hid or disabled it.
+TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarItemViewer* ParentViewer,
+                             bool PositionAsSubmenu, bool SelectFirstItem, bool Customizing,
+                             TPoint APopupPoint, BYTE Alignment);
+// A popup that selects its first item makes its parent view drop its
+// selection before the parent records the popup as open; the menu loop puts
+// the parent's selection back on the open item once it has.
+void RestoreParentSelections(TBarView* Root);
+
+// Places PopupWindow (whose size is in Rec) for ParentView.
+void GetPopupPosition(TBarView* ParentView, TBarPopupWindow* PopupWindow, TBarPopupPositionRec& Rec);
