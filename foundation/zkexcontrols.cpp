@@ -17,7 +17,7 @@ LRESULT TZkExGraphicControl::PassOn(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 void TZkExGraphicControl::WndProc(TMessage& Message) {
-    TCurrentMessage current(current_, Message);
+    TCurrentMessage current(current_, Message, alive_);
     if (!zk_detail::DispatchSharedNotification(*this, Message)) InheritedWndProc(Message);
 }
 

@@ -73,7 +73,7 @@ void TZkExFormImpl<Base>::WndProc(TMessage& Message) {
 
 template <class Base>
 void TZkExFormImpl<Base>::DispatchNotification(TMessage& Message) {
-    TCurrentMessage current(current_, Message);
+    TCurrentMessage current(current_, Message, this->alive_);
     if (zk_detail::DispatchSharedNotification(*this, Message)) return;
     switch (Message.Msg) {
         case CM_CURSORCHANGED:

@@ -3,7 +3,9 @@
 // dialog-code flag set, the private subclassing query and the base exception.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "classlib/core/delegate.h"
 #include "classlib/core/exceptions.h"
@@ -119,16 +121,24 @@ inline LPARAM MouseOrigin(TObject* Control, TObject* Self) {
     return reinterpret_cast<LPARAM>(Control ? Control : Self);
 }
 // Keeps the message being dispatched at hand for the operations that take
-// no parameters, and restores the outer one afterwards.
+// no parameters, and restores the outer one afterwards. The message may free
+// the object that holds Slot (a released form, a control freed by its own
+// click): Alive, the object's liveness token, tells whether Slot still exists.
 class TCurrentMessage {
 public:
-    TCurrentMessage(TMessage*& Slot, TMessage& Message) : slot_(Slot), saved_(Slot) { Slot = &Message; }
-    ~TCurrentMessage() { slot_ = saved_; }
+    TCurrentMessage(TMessage*& Slot, TMessage& Message, std::shared_ptr<bool> Alive)
+        : slot_(Slot), saved_(Slot), alive_(std::move(Alive)) {
+        Slot = &Message;
+    }
+    ~TCurrentMessage() {
+        if (*alive_) slot_ = saved_;
+    }
     TCurrentMessage(const TCurrentMessage&) = delete;
     TCurrentMessage& operator=(const TCurrentMessage&) = delete;
 
 private:
     TMessage*& slot_;
     TMessage* saved_;
+    std::shared_ptr<bool> alive_;
 };
 }  // namespace zk_detail

@@ -88,6 +88,16 @@ ensure_wine_prefix() {
     wineserver -w
 }
 
+# This Wine does not look into its own font folder: the glyph font of the
+# alert buttons is put into the prefix, where it is found.
+ensure_wine_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -f /usr/share/wine/fonts/marlett.ttf ] || return 0
+    [ -e "$fonts/marlett.ttf" ] && return 0
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+}
+
 XVFB_PID=""
 start_display() {
     local n
@@ -128,4 +138,5 @@ prepare() {
     build_deps
     configure_and_build
     ensure_wine_prefix
+    ensure_wine_fonts
 }

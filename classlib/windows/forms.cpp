@@ -198,6 +198,17 @@ void TCustomForm::ApplyPosition() {
               Height());
 }
 
+void TCustomForm::ShowWithoutWindow() {
+    holdWindow_ = true;
+    try {
+        SetVisible(true);
+    } catch (...) {
+        holdWindow_ = false;
+        throw;
+    }
+    holdWindow_ = false;
+}
+
 void TCustomForm::ShowingChanged() {
     if (formState_.Contains(fsShowing)) throw EInvalidOperation("Cannot change Visible in OnShow or OnHide");
     formState_.Include(fsShowing);
@@ -212,7 +223,7 @@ void TCustomForm::ShowingChanged() {
         if (Application && Application->MainForm() == this && Application->HandleAllocated())
             ShowWindow(Application->Handle(), SW_SHOWNOACTIVATE);
         static const int commands[] = {SW_SHOWNORMAL, SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED};
-        ShowWindow(handle_, commands[windowState_]);
+        if (!holdWindow_) ShowWindow(handle_, commands[windowState_]);
     } else {
         DoHide();
         formState_.Exclude(fsVisible);

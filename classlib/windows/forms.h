@@ -126,6 +126,9 @@ protected:
     virtual void DoClose(TCloseAction& Action);
     virtual void Activate();
     virtual void Deactivate();
+    // Makes the form visible (OnShow, fsVisible) while its window stays
+    // hidden, so that the caller can show it later without activating it.
+    void ShowWithoutWindow();
 
 private:
     void Init();
@@ -144,6 +147,7 @@ private:
     bool keyPreview_ = false;
     bool fromResource_ = false;
     bool positioned_ = false;
+    bool holdWindow_ = false;
     bool active_ = false;
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;

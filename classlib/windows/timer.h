@@ -19,6 +19,9 @@ public:
 
     TNotifyEvent OnTimer;
 
+    // Tests fire a tick without waiting for WM_TIMER.
+    void TickForTest() { Timer(); }
+
 protected:
     virtual void Timer();
 

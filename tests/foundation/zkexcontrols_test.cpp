@@ -5,6 +5,7 @@
 #include "classlib/windows/hintmanager.h"
 #include "foundation/zkexcontrols.h"
 #include "foundation/zkexforms.h"
+#include "tests/foundation/quarantine.h"
 #include "tests/foundation/window_fixture.h"
 
 namespace {
@@ -116,6 +117,21 @@ TEST_F(ExGraphicControlTest, OnlyClassesThatDenySubclassingSayYes) {
     EXPECT_EQ(control->Perform(CM_DENYSUBCLASSING), 0);
     TOwned<TDenyingControl> denying(Create<TDenyingControl>(nullptr));
     EXPECT_EQ(denying->Perform(CM_DENYSUBCLASSING), 1);
+}
+
+TEST_F(ExGraphicControlTest, AControlFreedByItsOwnClickIsNotWrittenToAfterwards) {
+    using TClickedControl = TQuarantined<TZkExGraphicControl>;
+    struct FreeOnClick {
+        void Click(TObject* Sender) { static_cast<TControl*>(Sender)->Free(); }
+    } freeOnClick;
+    TClickedControl* clicked = Create<TClickedControl>(form);
+    clicked->SetParent(form);
+    clicked->SetBounds(0, 0, 20, 20);
+    clicked->OnClick = TNotifyEvent(&freeOnClick, &FreeOnClick::Click);
+    clicked->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(5, 5));
+    clicked->Perform(WM_LBUTTONUP, 0, PointToLParam(5, 5));
+    ASSERT_TRUE(TClickedControl::Freed());
+    EXPECT_TRUE(TClickedControl::FreedUntouched());
 }
 
 // The parent hears of the mouse through the inherited handling; the enter

@@ -4,7 +4,9 @@
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/handles.h"
 #include "foundation/zkexforms.h"
+#include "tests/foundation/quarantine.h"
 #include "tests/foundation/window_fixture.h"
+#include "tests/support/pump.h"
 
 namespace {
 
@@ -114,6 +116,15 @@ TEST_F(ExFormTest, BoundsChangedFollowsTheInheritedSizeHandling) {
     SetWindowPos(form->Handle(), nullptr, 0, 0, 260, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_FALSE(form->log.empty());
     EXPECT_EQ(form->log.back(), "BoundsChanged " + std::to_string(form->ClientWidth()));
+}
+
+TEST_F(ExFormTest, AFormReleasedByItsOwnMessageIsNotWrittenToAfterwards) {
+    using TReleasedForm = TQuarantined<TZkExForm>;
+    TReleasedForm* released = Create<TReleasedForm>(nullptr, 0);
+    released->Show();
+    released->Release();
+    ASSERT_TRUE(PumpUntil([] { return TReleasedForm::Freed(); }));
+    EXPECT_TRUE(TReleasedForm::FreedUntouched());
 }
 
 TEST(HighlightFrame, HotIsTwoAccentRingsElseGreyAroundTheFormColour) {

@@ -6,6 +6,7 @@
 #include "classlib/graphics/bitmap.h"
 #include "classlib/services/shellservice.h"
 #include "foundation/zkutils.h"
+#include "tests/foundation/recording_shell.h"
 
 namespace {
 
@@ -94,22 +95,6 @@ TEST(AssignHotTrackFont, CopiesOnlyWhatIsNotPreservedAndOnlyWhenFollowing) {
     EXPECT_NE(hot->Color(), clRed);
     EXPECT_TRUE(hot->Style().Empty());
 }
-
-class RecordingShell : public TShellService {
-public:
-    std::vector<std::string> opened;
-    int answer = 42;
-    bool Execute(HWND, const std::string& Verb, const std::string& File, const std::string&,
-                 const std::string&, int) override {
-        opened.push_back(Verb + " " + File);
-        return answer > 32;
-    }
-    bool ExecuteEx(ULONG, HWND, const std::string&, const std::string&, const std::string&,
-                   const std::string&, int) override {
-        return false;
-    }
-    bool Run(const std::string&, int) override { return false; }
-};
 
 TEST(OpenObject, OpensWithTheShellAndReportsWhetherItStarted) {
     RecordingShell shell;
