@@ -25,6 +25,7 @@ class TNotifyTrayIcon;
 class TTextTrayIcon;
 class TZkLogFile;
 class TImage;
+class TZkDesktopAlert;
 class TSMTPMailer;
 class TMimeMessage;
 class TMailQueue;
@@ -54,7 +55,7 @@ public:
     TSMTPMailer* SMTPM = nullptr;
     TMimeMessage* MimeMessage1 = nullptr;
     // The component that owns every alert made here.
-    TComponent* ZkDesktopAlert1 = nullptr;
+    TZkDesktopAlert* ZkDesktopAlert1 = nullptr;
 
     // The text icon of each drive-list row (null: none yet).
     std::array<TTextTrayIcon*, MaxDrives> TrayIcons{};

@@ -11,6 +11,7 @@
 #include "mail/mime_message.h"
 #include "mail/smtp_mailer.h"
 #include "notify/texttrayicon.h"
+#include "notify/zkdesktopalert.h"
 #include "notify/zklogfile.h"
 
 namespace {
@@ -69,6 +70,7 @@ void TMainForm::BuildForm(TComponent* Instance) {
     form->tmr2->SetEnabled(false);
     form->tmr2->OnTimer = TNotifyEvent(form, &TMainForm::tmr2Timer);
 
+    form->ZkDesktopAlert1 = LoadComponent<TZkDesktopAlert>(form, "ZkDesktopAlert1");
     // The alerts' picture; the page that shows it comes with the pages.
     form->Image1 = LoadComponent<TImage>(form, "Image1");
     form->Image1->SetVisible(false);

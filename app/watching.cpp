@@ -14,6 +14,7 @@
 #include "classlib/windows/dispatcher.h"
 #include "classlib/windows/timer.h"
 #include "engine/drive_reading.h"
+#include "notify/zkdesktopalert.h"
 
 namespace {
 
