@@ -8,6 +8,12 @@ TButtonControl::TButtonControl(TComponent* AOwner) : inherited(AOwner) {
     SetTabStop(true);
 }
 
+bool IsButtonDialogKey(const TMessage& Message, bool ActiveDefault, bool Cancel) {
+    const WORD key = Message.CharCode();
+    const bool noShift = KeyDataToShiftState(Message.LParam) == TShiftState{};
+    return ((key == VK_RETURN && ActiveDefault) || (key == VK_ESCAPE && Cancel)) && noShift;
+}
+
 // --- TButton
 
 TButton::TButton(TComponent* AOwner) : inherited(AOwner) {
@@ -45,15 +51,12 @@ void TButton::WndProc(TMessage& Message) {
         case CN_COMMAND:
             if (Message.WParamHi() == BN_CLICKED) Click();
             return;
-        case CM_DIALOGKEY: {
-            const WORD key = Message.CharCode();
-            const bool noShift = KeyDataToShiftState(Message.LParam) == TShiftState{};
-            if (((key == VK_RETURN && active_) || (key == VK_ESCAPE && cancel_)) && noShift && CanFocus()) {
+        case CM_DIALOGKEY:
+            if (IsButtonDialogKey(Message, active_, cancel_) && CanFocus()) {
                 Click();
                 Message.Result = 1;
             }
             return;
-        }
         case CM_DIALOGCHAR:
             if (IsAccel(Message.CharCode(), GetWideText()) && CanFocus()) {
                 Click();

@@ -22,6 +22,11 @@ private:
     int clicksDisabled_ = 0;
 };
 
+// Whether a CM_DIALOGKEY message is a push button's: Enter for the form's
+// active default button, Esc for its cancel button, with neither Shift,
+// Ctrl nor Alt held.
+bool IsButtonDialogKey(const TMessage& Message, bool ActiveDefault, bool Cancel);
+
 class TButton : public TButtonControl {
     VX_CLASS(TButton, TButtonControl)
 public:
