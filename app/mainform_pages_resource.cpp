@@ -141,10 +141,10 @@ void BuildAlertSettingsPage(TMainForm* F) {
     TGroupBox* temperature = F->grpTemperature =
         PlaceText<TGroupBox>(F, F->ts3, "grpTemperature", "Temperature notice", 8, 6, 476, 84);
     F->lblTempCelcius =
-        PlaceText<TLabel>(F, temperature, "lblTempCelcius", "Temperature Celcius:", 12, 26, 112);
-    F->edt1 = Place<TEdit>(F, temperature, "edt1", 128, 22, 56, 21);
+        PlaceText<TLabel>(F, temperature, "lblTempCelcius", "Temperature Celcius:", 12, 26, 124);
+    F->edt1 = Place<TEdit>(F, temperature, "edt1", 140, 22, 56, 21);
     F->edt1->OnKeyPress = TKeyPressEvent(F, &TMainForm::edt1KeyPress);
-    F->cbMessage = Place<TComboBox>(F, temperature, "cbMessage", 196, 22, 160, 21);
+    F->cbMessage = Place<TComboBox>(F, temperature, "cbMessage", 206, 22, 160, 21);
     F->cbMessage->SetStyle(csDropDownList);
     for (const char* action : {"Show message", "Send mail", "Never show message"})
         F->cbMessage->Items()->Add(action);
@@ -233,7 +233,7 @@ void BuildAboutPage(TMainForm* F) {
 
 void BuildChartPage(TMainForm* F) {
     TTabSheet* page = F->ts6;
-    TZkSimScope* chart = F->PPerformance = Place<TZkSimScope>(F, page, "PPerformance", 24, 8, 460, 200);
+    TZkSimScope* chart = F->PPerformance = Place<TZkSimScope>(F, page, "PPerformance", 32, 8, 452, 200);
     chart->SetBaseLine(0);
     chart->SetHorizontalGridSize(10);
     chart->SetInterval(100);
@@ -245,7 +245,7 @@ void BuildChartPage(TMainForm* F) {
 
     F->ZkLabel2 = PlaceText<TZkLabel>(F, page, "ZkLabel2", "50", 2, 8, 20);
     F->ZkLabel1 = PlaceText<TZkLabel>(F, page, "ZkLabel1", "0", 2, 192, 20);
-    F->lblTemp = PlaceText<TLabel>(F, page, "lblTemp", "Temp", 0, 100, 24);
+    F->lblTemp = PlaceText<TLabel>(F, page, "lblTemp", "Temp", 2, 100, 28);
 
     TListView* legend = F->DrvColorList = ReportList(F, page, "DrvColorList", 8, 214, 476, 110);
     AddColumn(legend, "Drive", 388);
