@@ -218,6 +218,8 @@ public:
     static std::string GetFactoryString(const std::string& Model);
     // The drive number of the selected row, -1 without one.
     int SelectedDrive() const;
+    // A drive row's temperature cell.
+    static std::string RowTemperature(TListItem* Row);
 
     void MainGroupItems0Click(TObject* Sender);
     void MainGroupItems1Click(TObject* Sender);

@@ -53,6 +53,10 @@ void ApplyLook(TCanvas* Canvas, const TRowLook& Look) {
 
 }  // namespace
 
+std::string TMainForm::RowTemperature(TListItem* Row) {
+    return SubItemText(Row, TemperatureSubItem);
+}
+
 int TMainForm::SelectedDrive() const {
     return RowDrive(lvDrvList->ItemIndex());
 }
@@ -116,7 +120,7 @@ void TMainForm::SmartDisk(int Number) {
 void TMainForm::LoadAlertSettings() {
     TListItem* row = lvDrvList->Selected();
     if (!row) return;
-    lblTempCur->SetCaption("Temperature: " + SubItemText(row, TemperatureSubItem));
+    lblTempCur->SetCaption("Temperature: " + RowTemperature(row));
     if (auto key = OpenDriveSettings(row->Caption(), true)) {
         const int action = cbMessage->Items()->IndexOf(ReadStringOr(key.get(), TemperatureAttribute, ""));
         if (action >= 0) cbMessage->SetItemIndex(action);
@@ -296,7 +300,7 @@ void TMainForm::PPerformanceUpdate(TObject*) {
     TListItems* rows = lvDrvList->Items();
     TZkScopeLines* lines = PPerformance->Lines();
     for (int k = 0; k < rows->Count() && k < lines->Count(); ++k) {
-        const std::string text = SubItemText(rows->Item(k), TemperatureSubItem);
+        const std::string text = RowTemperature(rows->Item(k));
         lines->Items(k)->SetPosition(std::atoi(text.c_str()));
     }
 }

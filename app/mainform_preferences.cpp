@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int TemperatureSubItem = 1;
-
 // Checked for 1, unchecked for any other stored value, left as it is when
 // the value is missing.
 void LoadBox(TCheckBox* Box, TRegistry* Settings, const std::string& Name) {
@@ -117,10 +115,7 @@ void TMainForm::ShowSystemTrayItems0Click(TObject*) {
             OpenDriveSettings(item->Caption(), true);
             if (!icon) {
                 icon = MakeTrayIcon(row);
-                std::string temperature;
-                if (item->SubItems()->Count() > TemperatureSubItem)
-                    temperature = item->SubItems()->Strings(TemperatureSubItem);
-                icon->SetText(temperature);
+                icon->SetText(RowTemperature(item));
                 icon->SetHint(item->Caption());
             } else if (!icon->IconVisible()) {
                 icon->SetIconVisible(true);

@@ -192,5 +192,6 @@ TEST_F(Preferences, ApplyGivesANewlyTickedDriveAnIconInItsStoredColour) {
     EXPECT_EQ(icon->Text(), "28");
     EXPECT_EQ(icon->Hint(), "ST3500418AS");
     EXPECT_EQ(icon->Owner(), MainForm->TextTrayIcon1);
+    EXPECT_TRUE(Assigned(icon->OnDblClick));
     EXPECT_EQ(MainForm->TrayIcons[1], nullptr);
 }
