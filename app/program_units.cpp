@@ -1,6 +1,10 @@
 #include "app/program_units.h"
 
+#include "controls/scscheme.h"
 #include "foundation/zcsupportunits.h"
+#include "skins/builtinskins.h"
+#include "skins/skinmanager.h"
+#include "toolbar/baracc.h"
 
 namespace {
 
@@ -9,8 +13,18 @@ struct TProgramUnit {
     void (*Stop)();
 };
 
+void StartSkins() {
+    InitSkinsUnit();
+    RegisterBuiltInSkins();
+}
+
+void Nothing() {}
+
 const TProgramUnit kUnits[] = {
     {StartSupportUnits, StopSupportUnits},  // version registry, character tables, system facts
+    {InitScCommon, Nothing},                // the styled controls' colour scheme and depth
+    {BarAccStartup, BarAccShutdown},        // COM for the bars' accessibility objects, cut off at the end
+    {StartSkins, FinalizeSkinsUnit},        // the skin manager and the built-in skins
 };
 constexpr int kUnitCount = static_cast<int>(sizeof kUnits / sizeof kUnits[0]);
 
