@@ -7,6 +7,7 @@
 #include "app/smtpform.h"
 #include "classlib/stdctrls/edit.h"
 #include "classlib/stdctrls/stdbuttons.h"
+#include "classlib/windows/dispatcher.h"
 #include "mail/mime_codecs.h"
 #include "tests/app/watch_support.h"
 #include "tests/mail/smtp_script_server.h"
@@ -195,4 +196,26 @@ TEST_F(WatchTest, AFailedTestMailIsShownNotSwallowed) {
     Smtp->btnTestClick(nullptr);
     EXPECT_FALSE(Smtp->Testing());
     EXPECT_EQ(boxes.Texts().back(), "You must be to fill Port");
+}
+
+TEST_F(WatchTest, TheModalDialogAnswersOKOrCancelAndShowsTheStoredValues) {
+    WriteSettingString("SMTPServer", "mail.example.com");
+    StartStill("");
+    Smtp->edtSMTPServer->SetText("left over from before");
+    // Clicked from inside the dialog's own loop, as a person would.
+    QueueOnGuiThread([] {
+        EXPECT_EQ(Smtp->edtSMTPServer->Text(), "mail.example.com");
+        Smtp->edtSMTPServer->SetText("typo.example.com");
+        Smtp->BtnCancel->Click();
+    });
+    EXPECT_EQ(Smtp->ShowModal(), mrCancel);
+    EXPECT_EQ(ReadSettingString("SMTPServer"), "mail.example.com");
+
+    QueueOnGuiThread([] {
+        Smtp->edtSMTPServer->SetText("smtp.example.com");
+        Smtp->BtnOK->Click();
+    });
+    EXPECT_EQ(Smtp->ShowModal(), mrOk);
+    EXPECT_EQ(ReadSettingString("SMTPServer"), "smtp.example.com");
+    EXPECT_FALSE(Smtp->Visible());
 }
