@@ -6,6 +6,7 @@
 #include "app/formlog.h"
 #include "app/mainform.h"
 #include "app/power.h"
+#include "app/program_units.h"
 #include "app/smtpform.h"
 #include "classlib/core/files.h"
 #include "classlib/windows/application.h"
@@ -50,6 +51,7 @@ void ReportStartError(const std::string& Text) {
 }
 
 int ProgramBlock() {
+    const TProgramUnits units;
     RegisterProgramForms();
     std::string driveSetFile;
     try {

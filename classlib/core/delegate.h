@@ -62,10 +62,15 @@ private:
     static R CallFunction(const TDelegate& self, Args&&... args) {
         return self.Load<R (*)(Args...)>()(static_cast<Args&&>(args)...);
     }
+    // With SSE2 code generation GCC 12 loses sight of the object behind the
+    // stored pointer and calls it possibly uninitialised.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
     template <class D, class Method>
     static R CallMember(const TDelegate& self, Args&&... args) {
         return (static_cast<D*>(self.object_)->*self.Load<Method>())(static_cast<Args&&>(args)...);
     }
+#pragma GCC diagnostic pop
 
     void* object_ = nullptr;
     Invoker invoke_ = nullptr;

@@ -17,15 +17,6 @@ struct DefinePropertiesAccess : TPersistent {
     }
 };
 
-std::wstring Utf8ToWide(const std::string& text) {
-    if (text.empty()) return {};
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
 // Restores the collection's update count however reading ends.
 class CollectionUpdate {
 public:

@@ -230,32 +230,37 @@ std::string JoinDelimited(const TStrings& list, char delimiter, char quote, bool
 }
 
 void SplitDelimited(TStrings& list, const std::string& text, char delimiter, char quote, bool strict) {
-    auto isBlank = [strict](char c) { return !strict && static_cast<unsigned char>(c) <= ' '; };
     TUpdateGuard update(list);
     list.Clear();
+    for (const std::string& item : SplitDelimitedText(text, delimiter, quote, strict)) list.Add(item);
+}
+}  // namespace
+
+std::vector<std::string> SplitDelimitedText(const std::string& text, char delimiter, char quote,
+                                            bool strict) {
+    auto isBlank = [strict](char c) { return !strict && static_cast<unsigned char>(c) <= ' '; };
+    std::vector<std::string> items;
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && isBlank(text[i])) ++i;
     while (i < n) {
-        std::string item;
         if (text[i] == quote) {
-            item = AnsiExtractQuotedStr(text, i, quote);
+            items.push_back(AnsiExtractQuotedStr(text, i, quote));
         } else {
             std::size_t start = i;
             while (i < n && !isBlank(text[i]) && text[i] != delimiter) ++i;
-            item = text.substr(start, i - start);
+            items.push_back(text.substr(start, i - start));
         }
-        list.Add(item);
         while (i < n && isBlank(text[i])) ++i;
         if (i < n && text[i] == delimiter) {
             ++i;
             // A delimiter at the very end stands before one more, empty item.
-            if (i == n) list.Add(std::string());
+            if (i == n) items.emplace_back();
             while (i < n && isBlank(text[i])) ++i;
         }
     }
+    return items;
 }
-}  // namespace
 
 std::string TStrings::CommaText() const {
     return JoinDelimited(*this, ',', '"', false);

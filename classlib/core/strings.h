@@ -104,6 +104,11 @@ private:
     bool strictDelimiter_ = false;
 };
 
+// The items of a delimited text as SetDelimitedText splits it (SetCommaText:
+// ',' and '"', not strict), without a list object.
+std::vector<std::string> SplitDelimitedText(const std::string& text, char delimiter = ',', char quote = '"',
+                                            bool strict = false);
+
 enum TDuplicates { dupIgnore, dupAccept, dupError };
 
 class TStringList;

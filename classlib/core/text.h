@@ -246,3 +246,7 @@ std::string SysErrorMessage(unsigned long errorCode);
 // Through the system code page (CP_ACP).
 std::wstring ToWide(std::string_view text);
 std::string ToAnsi(std::wstring_view text);
+// UTF-8 both ways. Bytes that are not UTF-8 become U+FFFD; a lone surrogate
+// is written as U+FFFD.
+std::wstring Utf8ToWide(std::string_view text);
+std::string WideToUtf8(std::wstring_view text);

@@ -315,6 +315,33 @@ void TCanvas::IntersectClip(const TRect& R) {
     IntersectClipRect(dc_, R.Left, R.Top, R.Right, R.Bottom);
 }
 
+void TCanvas::ExcludeClip(const TRect& R) {
+    RequiredState({csHandleValid});
+    ExcludeClipRect(dc_, R.Left, R.Top, R.Right, R.Bottom);
+}
+
+void TransparentStretchBlt(HDC DstDC, int DstX, int DstY, int DstW, int DstH, HDC SrcDC, int SrcX, int SrcY,
+                           int SrcW, int SrcH, HDC MaskDC, int MaskX, int MaskY) {
+    if (DstW <= 0 || DstH <= 0 || SrcW <= 0 || SrcH <= 0) return;
+    // The picture is put together off screen (destination xor source, cut by
+    // the mask, xor source again) so that the destination never shows a half.
+    TMemoryDC work(DstDC);
+    TBitmapHandle bitmap(CreateCompatibleBitmap(DstDC, DstW, DstH));
+    if (!work.Get() || !bitmap) return;
+    TSelectObject selected(work.Get(), bitmap.Get());
+    SetStretchBltMode(work.Get(), COLORONCOLOR);
+    BitBlt(work.Get(), 0, 0, DstW, DstH, DstDC, DstX, DstY, SRCCOPY);
+    StretchBlt(work.Get(), 0, 0, DstW, DstH, SrcDC, SrcX, SrcY, SrcW, SrcH, SRCINVERT);
+    // A monochrome mask turns white where its bits are set, black elsewhere.
+    const COLORREF oldText = SetTextColor(work.Get(), RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(work.Get(), RGB(255, 255, 255));
+    StretchBlt(work.Get(), 0, 0, DstW, DstH, MaskDC, MaskX, MaskY, SrcW, SrcH, SRCAND);
+    SetTextColor(work.Get(), oldText);
+    SetBkColor(work.Get(), oldBack);
+    StretchBlt(work.Get(), 0, 0, DstW, DstH, SrcDC, SrcX, SrcY, SrcW, SrcH, SRCINVERT);
+    BitBlt(DstDC, DstX, DstY, DstW, DstH, work.Get(), 0, 0, SRCCOPY);
+}
+
 void TCanvas::Lock() {
     lock_.lock();
     ++lockCount_;

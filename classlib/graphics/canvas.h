@@ -103,6 +103,8 @@ public:
     TClipState SaveClip();
     void RestoreClip(const TClipState& State);
     void IntersectClip(const TRect& R);
+    // Takes R out of the clipping region (RestoreClip brings it back).
+    void ExcludeClip(const TRect& R);
 
     // Serialises drawing from several threads on one canvas.
     void Lock();
@@ -138,3 +140,8 @@ private:
     std::recursive_mutex lock_;
     int lockCount_ = 0;
 };
+
+// Draws the source stretched into the destination, leaving the destination
+// where the monochrome mask (of the source's size, at MaskX, MaskY) is white.
+void TransparentStretchBlt(HDC DstDC, int DstX, int DstY, int DstW, int DstH, HDC SrcDC, int SrcX, int SrcY,
+                           int SrcW, int SrcH, HDC MaskDC, int MaskX, int MaskY);

@@ -128,6 +128,10 @@ bool ColorToIdent(TColor Color, std::string& Ident) {
 }
 
 bool IdentToColor(const std::string& Ident, TColor& Color) {
+    // Every name starts with "cl": numbers are told apart at once.
+    if (Ident.size() < 2 || std::tolower(static_cast<unsigned char>(Ident[0])) != 'c' ||
+        std::tolower(static_cast<unsigned char>(Ident[1])) != 'l')
+        return false;
     for (const auto& entry : kColorNames)
         if (SameText(Ident, entry.name)) {
             Color = entry.color;

@@ -1,6 +1,7 @@
 #include "classlib/graphics/graphics.h"
 
 #include <cstring>
+#include <vector>
 
 #include "classlib/core/text.h"
 #include "classlib/graphics/bitmap.h"
@@ -201,7 +202,8 @@ HBRUSH TBrush::Handle() {
             brush.lbColor = ColorToRGB(color_);
             switch (style_) {
                 case bsSolid:
-                    brush.lbStyle = BS_SOLID;
+                    // clNone means "no colour": such a brush fills nothing.
+                    brush.lbStyle = color_ == clNone ? BS_HOLLOW : BS_SOLID;
                     break;
                 case bsClear:
                     brush.lbStyle = BS_HOLLOW;
@@ -245,4 +247,27 @@ void TBrush::Assign(TPersistent* Source) {
     style_ = source->style_;
     bitmap_ = source->bitmap_;
     Changed();
+}
+
+TBrushHandle CreateDitherBrush(TColor Color1, TColor Color2) {
+    const COLORREF colors[2] = {ColorToRGB(Color1), ColorToRGB(Color2)};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 8;
+    info.bmiHeader.biHeight = 8;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    DWORD pixels[64];
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const COLORREF c = colors[(x + y) & 1];
+            pixels[y * 8 + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        }
+    // The brush copies the bits: nothing else needs to live on.
+    const size_t size = sizeof(info.bmiHeader) + sizeof(pixels);
+    std::vector<unsigned char> packed(size);
+    std::memcpy(packed.data(), &info.bmiHeader, sizeof(info.bmiHeader));
+    std::memcpy(packed.data() + sizeof(info.bmiHeader), pixels, sizeof(pixels));
+    return TBrushHandle(CreateDIBPatternBrushPt(packed.data(), DIB_RGB_COLORS));
 }

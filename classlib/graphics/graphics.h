@@ -166,3 +166,7 @@ private:
     TBitmap* bitmap_ = nullptr;
     TBrushHandle handle_;
 };
+
+// An 8 x 8 checkerboard brush of two colours, for the pressed-in look of a
+// checked button.
+TBrushHandle CreateDitherBrush(TColor Color1, TColor Color2);

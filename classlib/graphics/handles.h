@@ -11,10 +11,13 @@
 // library) that are alive right now.
 long GdiHandleCount();
 long UserHandleCount();
+// Windows hooks held by `THookHandle` right now.
+long HookHandleCount();
 
 namespace classlib_detail {
 void CountGdi(int delta);
 void CountUser(int delta);
+void CountHook(int delta);
 }  // namespace classlib_detail
 
 // Owns one GDI object (font, pen, brush, bitmap, region, palette).
@@ -167,4 +170,104 @@ public:
 
 private:
     HICON icon_ = nullptr;
+};
+
+// Owns a Windows hook (SetWindowsHookEx / UnhookWindowsHookEx).
+class THookHandle {
+public:
+    THookHandle() = default;
+    explicit THookHandle(HHOOK hook) : hook_(hook) {
+        if (hook_) classlib_detail::CountHook(1);
+    }
+    THookHandle(const THookHandle&) = delete;
+    THookHandle& operator=(const THookHandle&) = delete;
+    THookHandle(THookHandle&& other) noexcept : hook_(std::exchange(other.hook_, nullptr)) {}
+    THookHandle& operator=(THookHandle&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            hook_ = std::exchange(other.hook_, nullptr);
+        }
+        return *this;
+    }
+    ~THookHandle() { Reset(); }
+    HHOOK Get() const { return hook_; }
+    explicit operator bool() const { return hook_ != nullptr; }
+    void Reset() {
+        if (!hook_) return;
+        UnhookWindowsHookEx(std::exchange(hook_, nullptr));
+        classlib_detail::CountHook(-1);
+    }
+
+private:
+    HHOOK hook_ = nullptr;
+};
+
+// A DC from GetDCEx (window, desktop or lock-update DC), released on scope
+// exit.
+class TDCEx {
+public:
+    TDCEx(HWND window, HRGN clip, DWORD flags) : window_(window), dc_(GetDCEx(window, clip, flags)) {}
+    TDCEx(const TDCEx&) = delete;
+    TDCEx& operator=(const TDCEx&) = delete;
+    ~TDCEx() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// LockWindowUpdate for a scope (null window: nothing is locked).
+class TWindowUpdateLock {
+public:
+    explicit TWindowUpdateLock(HWND window) : locked_(window && LockWindowUpdate(window)) {}
+    TWindowUpdateLock(const TWindowUpdateLock&) = delete;
+    TWindowUpdateLock& operator=(const TWindowUpdateLock&) = delete;
+    ~TWindowUpdateLock() { Unlock(); }
+    bool Locked() const { return locked_; }
+    void Unlock() {
+        if (locked_) LockWindowUpdate(nullptr);
+        locked_ = false;
+    }
+
+private:
+    bool locked_;
+};
+
+// Keeps the cursor inside a rectangle until the scope ends or Release.
+class TCursorClip {
+public:
+    TCursorClip() = default;
+    explicit TCursorClip(const RECT& area) { Clip(area); }
+    TCursorClip(const TCursorClip&) = delete;
+    TCursorClip& operator=(const TCursorClip&) = delete;
+    ~TCursorClip() { Release(); }
+    void Clip(const RECT& area) { clipped_ = ClipCursor(&area) != 0; }
+    void Release() {
+        if (clipped_) ClipCursor(nullptr);
+        clipped_ = false;
+    }
+
+private:
+    bool clipped_ = false;
+};
+
+// Mouse capture for a scope: released on exit when the window still has it.
+class TMouseCaptureScope {
+public:
+    explicit TMouseCaptureScope(HWND window) : window_(window) { SetCapture(window); }
+    TMouseCaptureScope(const TMouseCaptureScope&) = delete;
+    TMouseCaptureScope& operator=(const TMouseCaptureScope&) = delete;
+    ~TMouseCaptureScope() { Release(); }
+    HWND Window() const { return window_; }
+    bool Held() const { return window_ && GetCapture() == window_; }
+    void Release() {
+        if (Held()) ReleaseCapture();
+        window_ = nullptr;
+    }
+
+private:
+    HWND window_;
 };

@@ -56,6 +56,8 @@ public:
     void SetTitle(const std::string& Value);
     bool ShowMainForm() const { return showMainForm_; }
     void SetShowMainForm(bool Value) { showMainForm_ = Value; }
+    // Hints of commands add their shortcut: "Open (Ctrl+O)".
+    bool HintShortCuts = true;
     bool Active() const { return active_; }
     void SetActiveState(bool Value);
     void Minimize();

@@ -1,5 +1,7 @@
 #include "classlib/windows/themes.h"
 
+#include <algorithm>
+
 #include "classlib/windows/application.h"
 
 namespace {
@@ -110,6 +112,19 @@ void TThemeServices::UpdateThemes() {
         opened_[i] = false;
     }
     if (Assigned(OnThemeChange)) OnThemeChange(nullptr);
+    const std::vector<TNotifyEvent> snapshot = listeners_;
+    for (const TNotifyEvent& listener : snapshot)
+        if (std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end()) listener(nullptr);
+}
+
+void TThemeServices::AddThemeChangeListener(const TNotifyEvent& Listener) {
+    if (Assigned(Listener) && std::find(listeners_.begin(), listeners_.end(), Listener) == listeners_.end())
+        listeners_.push_back(Listener);
+}
+
+void TThemeServices::RemoveThemeChangeListener(const TNotifyEvent& Listener) {
+    auto found = std::find(listeners_.begin(), listeners_.end(), Listener);
+    if (found != listeners_.end()) listeners_.erase(found);
 }
 
 void TThemeServices::HandleMessage(const TMessage& Message) {

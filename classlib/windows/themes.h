@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "classlib/core/delegate.h"
 #include "classlib/core/win32.h"
@@ -115,6 +116,11 @@ public:
     void HandleMessage(const TMessage& Message);
 
     TNotifyEvent OnThemeChange;
+    // Further listeners of theme changes, called after OnThemeChange in the
+    // order they were added. A listener may add or remove listeners (itself
+    // included) while it runs: one removed meanwhile is not called.
+    void AddThemeChangeListener(const TNotifyEvent& Listener);
+    void RemoveThemeChangeListener(const TNotifyEvent& Listener);
 
 private:
     bool ApplicationHook(TMessage& Message);
@@ -122,6 +128,7 @@ private:
     std::array<TThemeHandle, ThemedElementCount> themes_;
     std::array<bool, ThemedElementCount> opened_{};
     std::optional<bool> enabledOverride_;
+    std::vector<TNotifyEvent> listeners_;
     bool hooked_ = false;
 };
 

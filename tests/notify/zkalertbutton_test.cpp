@@ -98,6 +98,8 @@ struct MenuWatch {
         if (!handle) PostMessageW(PopupListWindow(), WM_KEYDOWN, VK_ESCAPE, 0);
     }
     void Closed(TObject*) { ++closed; }
+    int shown = 0;
+    void Shown(TObject*) { ++shown; }
 };
 
 TEST_F(AlertButtonTest, DropDownMenuOpensUnderTheButtonByAlignment) {
@@ -134,12 +136,15 @@ TEST_F(AlertButtonTest, ARealMenuClosesWithEscapeAndReleasesTheButton) {
     button->SetDropDownMenu(menu);
     button->OnDropDownMenu = TZkDropDownMenuEvent(&watch, &MenuWatch::Opening);
     button->OnDropDownClose = TNotifyEvent(&watch, &MenuWatch::Closed);
+    // The system tells the menu's window as the menu comes up.
+    menu->Items()->OnClick = TNotifyEvent(&watch, &MenuWatch::Shown);
     // Should the key not reach the menu, the test fails instead of hanging.
     const UINT_PTR safety = SetTimer(nullptr, 0, 5000, EndStuckMenu);
     const DWORD start = GetTickCount();
     Mouse(WM_LBUTTONDOWN, 15, 15, MK_LBUTTON);
     KillTimer(nullptr, safety);
     EXPECT_LT(GetTickCount() - start, 4000u);
+    EXPECT_EQ(watch.shown, 1);
     EXPECT_EQ(watch.closed, 1);
     EXPECT_FALSE(button->State().Contains(bsPressed));
     EXPECT_NE(GetCaptureControl(), button);

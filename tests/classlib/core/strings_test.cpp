@@ -220,6 +220,7 @@ TEST(StringList, SetCommaTextSplitsAtBlanksAndCommasOutsideQuotes) {
         TOwned<TStringList> list = MakeOwned<TStringList>();
         list->SetCommaText(c.Text);
         EXPECT_EQ(LinesOf(list.get()), c.Expected) << c.Text;
+        EXPECT_EQ(SplitDelimitedText(c.Text), c.Expected) << c.Text;
     }
 }
 

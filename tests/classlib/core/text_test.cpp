@@ -329,6 +329,19 @@ TEST(CodePage, RoundTripsThroughUtf16) {
     }
 }
 
+TEST(CodePage, Utf8BothWays) {
+    const std::wstring wide = L"Gr\u00FC\u00DFe \u20AC \U0001F600";
+    EXPECT_EQ(WideToUtf8(wide),
+              "Gr\xC3\xBC\xC3\x9F"
+              "e \xE2\x82\xAC \xF0\x9F\x98\x80");
+    EXPECT_EQ(Utf8ToWide(WideToUtf8(wide)), wide);
+    EXPECT_EQ(Utf8ToWide(""), L"");
+    // A byte that is no UTF-8 becomes the replacement character.
+    EXPECT_EQ(Utf8ToWide("a\xFF"
+                         "b"),
+              L"a\uFFFDb");
+}
+
 TEST(LocalePictures, ConvertToTheClassLibraryLetters) {
     const struct {
         const char* Picture;

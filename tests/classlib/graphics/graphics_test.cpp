@@ -78,6 +78,20 @@ TEST(Bitmap, IsA32BitSectionWhoseNewAreaIsWhite) {
     EXPECT_EQ(bitmap->Canvas()->Pixels(0, 0), clWhite);
 }
 
+TEST(Bitmap, BrushWithoutAColourFillsNothing) {
+    TOwned<TBitmap> bitmap = MakeOwned<TBitmap>();
+    bitmap->SetSize(8, 8);
+    bitmap->Canvas()->Brush()->SetColor(clRed);
+    bitmap->Canvas()->FillRect({0, 0, 8, 8});
+    bitmap->Canvas()->Brush()->SetColor(clNone);
+    bitmap->Canvas()->FillRect({0, 0, 8, 8});
+    bitmap->Canvas()->Rectangle(0, 0, 8, 8);
+    EXPECT_EQ(bitmap->PixelColor(4, 4), clRed);
+    bitmap->Canvas()->Brush()->SetColor(clBlue);
+    bitmap->Canvas()->FillRect({0, 0, 8, 8});
+    EXPECT_EQ(bitmap->PixelColor(4, 4), clBlue);
+}
+
 TEST(Bitmap, FillFrameAndRectangleLandOnTheirPixels) {
     auto bitmap = WhiteBitmap(20, 20);
     TCanvas* canvas = bitmap->Canvas();

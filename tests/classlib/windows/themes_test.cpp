@@ -71,6 +71,33 @@ TEST_F(Themes, AClassWithoutAThemeFallsBackCleanly) {
     }
 }
 
+TEST_F(Themes, EveryListenerHearsAThemeChange) {
+    TThemeServices* themes = ThemeServices();
+    struct Listener {
+        TThemeServices* themes;
+        int changes = 0;
+        Listener* other = nullptr;
+        void Changed(TObject*) {
+            ++changes;
+            // The first listener drops the second one before its turn.
+            if (other) themes->RemoveThemeChangeListener(TNotifyEvent(other, &Listener::Changed));
+        }
+    } first{themes}, second{themes};
+    themes->AddThemeChangeListener(TNotifyEvent(&first, &Listener::Changed));
+    themes->AddThemeChangeListener(TNotifyEvent(&first, &Listener::Changed));  // added once
+    themes->AddThemeChangeListener(TNotifyEvent(&second, &Listener::Changed));
+    themes->UpdateThemes();
+    EXPECT_EQ(first.changes, 1);
+    EXPECT_EQ(second.changes, 1);
+    first.other = &second;
+    themes->UpdateThemes();
+    EXPECT_EQ(first.changes, 2);
+    EXPECT_EQ(second.changes, 1);
+    themes->RemoveThemeChangeListener(TNotifyEvent(&first, &Listener::Changed));
+    themes->UpdateThemes();
+    EXPECT_EQ(first.changes, 2);
+}
+
 TEST_F(Themes, AThemeChangeReachesTheServicesThroughTheApplication) {
     TThemesEnabledOverride on(true);
     TThemeServices* themes = ThemeServices();

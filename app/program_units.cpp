@@ -1,0 +1,45 @@
+#include "app/program_units.h"
+
+#include "controls/scscheme.h"
+#include "foundation/zcsupportunits.h"
+#include "skins/builtinskins.h"
+#include "skins/skinmanager.h"
+#include "toolbar/baracc.h"
+
+namespace {
+
+struct TProgramUnit {
+    void (*Start)();
+    void (*Stop)();
+};
+
+void StartSkins() {
+    InitSkinsUnit();
+    RegisterBuiltInSkins();
+}
+
+void Nothing() {}
+
+const TProgramUnit kUnits[] = {
+    {StartSupportUnits, StopSupportUnits},  // version registry, character tables, system facts
+    {InitScCommon, Nothing},                // the styled controls' colour scheme and depth
+    {BarAccStartup, BarAccShutdown},        // COM for the bars' accessibility objects, cut off at the end
+    {StartSkins, FinalizeSkinsUnit},        // the skin manager and the built-in skins
+};
+constexpr int kUnitCount = static_cast<int>(sizeof kUnits / sizeof kUnits[0]);
+
+}  // namespace
+
+TProgramUnits::TProgramUnits() {
+    try {
+        for (; started_ < kUnitCount; ++started_) kUnits[started_].Start();
+    } catch (...) {
+        // No destructor runs for a constructor that throws.
+        while (started_ > 0) kUnits[--started_].Stop();
+        throw;
+    }
+}
+
+TProgramUnits::~TProgramUnits() {
+    while (started_ > 0) kUnits[--started_].Stop();
+}
