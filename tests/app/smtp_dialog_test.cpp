@@ -1,6 +1,6 @@
 // The e-mail settings dialog: what OK checks and saves, in its order; the
-// password replaced only when typed; the port filter; fields read again at
-// every showing; and the test mail sent from a worker.
+// password replaced only when typed; fields read again at every showing; the
+// modal answers; and the test mail sent from a worker.
 #include "app/password_scrambler.h"
 #include "app/settings.h"
 #include "app/smtp_settings.h"
@@ -138,20 +138,6 @@ TEST_F(WatchTest, ACancelledEditIsGoneAtTheNextShowing) {
     Smtp->FormShow(nullptr);
     EXPECT_EQ(Smtp->edtSMTPServer->Text(), "mail.example.com");
     EXPECT_EQ(ReadSettingString("SMTPServer"), "mail.example.com");
-}
-
-TEST_F(WatchTest, ThePortTakesDigitsOnly) {
-    StartStill("");
-    for (char key : {'a', ' ', '-', '\x16'}) {
-        char pressed = key;
-        Smtp->edtPortKeyPress(nullptr, pressed);
-        EXPECT_EQ(pressed, 0) << int(key);
-    }
-    for (char key : {'0', '9', '\b'}) {
-        char pressed = key;
-        Smtp->edtPortKeyPress(nullptr, pressed);
-        EXPECT_EQ(pressed, key);
-    }
 }
 
 TEST_F(WatchTest, TheTestMailGoesFromAWorkerWithTheButtonsDisabled) {
