@@ -37,6 +37,17 @@ void EndMailSession(TSMTPMailer* Mailer) noexcept {
     }
 }
 
+void SetUpMailComponents(TSMTPMailer* Mailer, TMimeMessage* Message, TEncodingType TextEncoding) {
+    Message->SetCharset("iso-8859-1");
+    Message->SetTextEncoding(TextEncoding);
+    Message->SetAttachEncoding(etBase64);
+    Mailer->SetPort(DefaultSmtpPort);
+    Mailer->SetTimeOut(60);
+    Mailer->SetPacketSize(102400);
+    Mailer->SetHandshaking(hsAuto);
+    Mailer->SetMailMessage(Message);
+}
+
 int AlertMailPort(int StoredPort) {
     return StoredPort >= 1 && StoredPort <= 65535 ? StoredPort : DefaultSmtpPort;
 }

@@ -7,8 +7,16 @@
 #include <functional>
 #include <string>
 
+#include "mail/mail_types.h"
+
 class TSMTPMailer;
 class TMimeMessage;
+
+// The mail components of a form resource, as both forms set them: the client
+// on port 25 with a 60-second time-out, 102400-byte packets and the automatic
+// handshake, sending the message; the message in "iso-8859-1" with base64
+// attachments and the text in TextEncoding.
+void SetUpMailComponents(TSMTPMailer* Mailer, TMimeMessage* Message, TEncodingType TextEncoding);
 
 struct TAlertMail {
     std::string Subject;

@@ -127,9 +127,12 @@ void TMainForm::TaryReNew(unsigned char Mode) {
             FreeAndNil(icon);
             icon = MakeTrayIcon(row);
         }
+        // Every refresh comes here: an icon is drawn and handed to the shell
+        // again only when its text or hint changed.
         if (icon) {
-            icon->SetText(SubItem(item, TemperatureSubItem));
-            icon->SetHint(item->Caption());
+            const std::string text = SubItem(item, TemperatureSubItem);
+            if (Mode == 1 || icon->Text() != text) icon->SetText(text);
+            if (Mode == 1 || icon->Hint() != item->Caption()) icon->SetHint(item->Caption());
         }
     }
 }

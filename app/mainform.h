@@ -118,6 +118,9 @@ public:
     void SmartMessage();
     // The temperature check of drive Number at Temperature (GUI thread).
     void SmartTemperature(int Number, int Temperature);
+    // A refresh worker's readings into the cells and tray icons, with the
+    // temperature check; a snapshot older than one applied is dropped.
+    void ApplyRefresh(TRefreshSnapshot Snapshot);
 
     // The actions; from any thread, each takes effect on the GUI thread.
     void DesktopMessage(const std::string& MessageText, const std::string& HeaderText);
@@ -261,7 +264,6 @@ private:
     // Saves the log; only the first failure of a run is shown.
     void SaveLog();
     void ShowLogError(const std::string& Error);
-    void ApplyRefresh(TRefreshSnapshot Snapshot);
     // The attribute action's question, or "AutoRun"; false once a power
     // request was taken.
     bool ConfirmShutdown();

@@ -1,5 +1,6 @@
 // The main window's form resource: its frame, the drive list and the
 // non-visual components with their events.
+#include "app/alert_mail.h"
 #include "app/mainform.h"
 #include "app/program_icon.h"
 #include "classlib/stdctrls/image.h"
@@ -75,16 +76,9 @@ void TMainForm::BuildForm(TComponent* Instance) {
     form->Image1 = LoadComponent<TImage>(form, "Image1");
     form->Image1->SetVisible(false);
 
-    TMimeMessage* message = form->MimeMessage1 = LoadComponent<TMimeMessage>(form, "MimeMessage1");
-    message->SetCharset("iso-8859-1");
-    message->SetTextEncoding(etQuotedPrintable);
-    message->SetAttachEncoding(etBase64);
-    TSMTPMailer* mailer = form->SMTPM = LoadComponent<TSMTPMailer>(form, "SMTPM");
-    mailer->SetPort(25);
-    mailer->SetTimeOut(60);
-    mailer->SetPacketSize(102400);
-    mailer->SetHandshaking(hsAuto);
-    mailer->SetMailMessage(message);
+    form->MimeMessage1 = LoadComponent<TMimeMessage>(form, "MimeMessage1");
+    form->SMTPM = LoadComponent<TSMTPMailer>(form, "SMTPM");
+    SetUpMailComponents(form->SMTPM, form->MimeMessage1, etQuotedPrintable);
 
     form->pm1 = LoadComponent<TPopupMenu>(form, "pm1");
     form->Max1 = AddMenuItem(form->pm1, "Max1", "&Show window");

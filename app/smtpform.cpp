@@ -85,13 +85,19 @@ void TSmtp::BtnOKClick(TObject*) {
         SetPasswordText(shown);
     }
     for (const std::string& message : messages) Application->MessageBox(message, "Vexmora", MB_OK);
-    SetModalResult(mrOk);
-    Close();
+    CloseWith(mrOk);
 }
 
 void TSmtp::BtnCancelClick(TObject*) {
-    SetModalResult(mrCancel);
-    Close();
+    CloseWith(mrCancel);
+}
+
+void TSmtp::CloseWith(TModalResult Result) {
+    // Close would answer Cancel to the one who showed the dialog modally.
+    if (FormState().Contains(fsModal))
+        SetModalResult(Result);
+    else
+        Close();
 }
 
 void TSmtp::btnTestClick(TObject*) {

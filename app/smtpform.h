@@ -71,6 +71,8 @@ protected:
 
 private:
     void LoadFields();
+    // Ends the dialog: ShowModal answers Result; a dialog shown modelessly hides.
+    void CloseWith(TModalResult Result);
     // Puts text into the password edit without counting it as the user's.
     void SetPasswordText(const std::string& Text);
     void TestDone();

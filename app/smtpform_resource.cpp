@@ -1,5 +1,6 @@
 // The e-mail dialog's form resource: its controls, their places and events,
 // and its own mail client and message for the test mail.
+#include "app/alert_mail.h"
 #include "app/smtpform.h"
 #include "classlib/stdctrls/edit.h"
 #include "classlib/stdctrls/label.h"
@@ -86,14 +87,7 @@ void TSmtp::BuildForm(TComponent* Instance) {
     form->BtnCancel->SetCancel(true);
     form->BtnCancel->OnClick = TNotifyEvent(form, &TSmtp::BtnCancelClick);
 
-    TMimeMessage* message = form->MimeMessage1 = LoadComponent<TMimeMessage>(form, "MimeMessage1");
-    message->SetCharset("iso-8859-1");
-    message->SetTextEncoding(etBase64);
-    message->SetAttachEncoding(etBase64);
-    TSMTPMailer* mailer = form->SMTPC = LoadComponent<TSMTPMailer>(form, "SMTPC");
-    mailer->SetPort(25);
-    mailer->SetTimeOut(60);
-    mailer->SetPacketSize(102400);
-    mailer->SetHandshaking(hsAuto);
-    mailer->SetMailMessage(message);
+    form->MimeMessage1 = LoadComponent<TMimeMessage>(form, "MimeMessage1");
+    form->SMTPC = LoadComponent<TSMTPMailer>(form, "SMTPC");
+    SetUpMailComponents(form->SMTPC, form->MimeMessage1, etBase64);
 }

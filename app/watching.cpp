@@ -1,5 +1,7 @@
 // TMainForm's watching: the 2-second refresh, the poll check, the actions
 // they call, and stopping all of it when the program ends.
+#include <algorithm>
+
 #include "app/alert_mail.h"
 #include "app/desktop_alerts.h"
 #include "app/mail_queue.h"
@@ -67,13 +69,16 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
     refreshBusy_ = false;
     if (Snapshot.Sequence <= refreshCounts_.LastApplied) return;
     refreshCounts_.LastApplied = Snapshot.Sequence;
+    // The next worker's readings count as newer than these, wherever these came from.
+    refreshSequence_ = std::max(refreshSequence_, Snapshot.Sequence);
     ++refreshCounts_.Applied;
     TListItems* rows = lvDrvList->Items();
     for (const TDriveReading& reading : Snapshot.Readings) {
         if (reading.Row < 0 || reading.Row >= rows->Count()) continue;
         TStrings* cells = rows->Item(reading.Row)->SubItems();
-        if (TemperatureSubItem < cells->Count())
-            cells->SetStrings(TemperatureSubItem, IntToStr(reading.Temperature));
+        const std::string temperature = IntToStr(reading.Temperature);
+        if (TemperatureSubItem < cells->Count() && cells->Strings(TemperatureSubItem) != temperature)
+            cells->SetStrings(TemperatureSubItem, temperature);
         const int threshold = TempThresholds[static_cast<size_t>(reading.Number)];
         if (threshold >= 1 && threshold < reading.Temperature)
             SmartTemperature(reading.Number, reading.Temperature);
