@@ -159,12 +159,14 @@ TRect TScBitBtn::GlyphRect() {
                        glyph.cy);
             break;
         case blGlyphTop:
-            r = Bounds((client.Width() - glyph.cx) / 2, client.Top + margin_, glyph.cx, glyph.cy);
+        case blGlyphBottom: {
+            // Glyph, spacing and caption stand as one block in the middle.
+            const int textHeight = CaptionSize().cy;
+            const int top = (client.Height() - (glyph.cy + spacing_ + textHeight)) / 2;
+            const int glyphTop = layout_ == blGlyphTop ? top : top + textHeight + spacing_;
+            r = Bounds((client.Width() - glyph.cx) / 2, glyphTop, glyph.cx, glyph.cy);
             break;
-        case blGlyphBottom:
-            r = Bounds((client.Width() - glyph.cx) / 2, client.Bottom - margin_ - glyph.cy, glyph.cx,
-                       glyph.cy);
-            break;
+        }
     }
     if (Pressed()) r = Themed() ? OffsetRect(r, 2, 0) : OffsetRect(r, 1, 1);
     return r;
@@ -186,7 +188,8 @@ TRect TScBitBtn::GetCaptionRect() {
             const int textHeight = CaptionSize().cy;
             const int top = (Height() - (glyph.cy + spacing_ + textHeight)) / 2;
             const int textTop = layout_ == blGlyphTop ? top + glyph.cy + spacing_ : top;
-            r.Top = textTop + (r.Top - inherited::GetCaptionRect().Top);
+            // Keep the press shift the button's own caption rectangle has.
+            r.Top = textTop + (r.Top - TScCustomButton::GetCaptionRect().Top);
             r.Bottom = r.Top + textHeight;
             break;
         }

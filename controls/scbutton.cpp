@@ -2,7 +2,6 @@
 
 #include "classlib/core/filer.h"
 #include "classlib/stdctrls/stdbuttons.h"
-#include "classlib/windows/accelerators.h"
 #include "classlib/windows/themes.h"
 #include "controls/scoldprops.h"
 #include "controls/scscheme.h"
@@ -341,16 +340,8 @@ void TScButton::Click() {
 void TScButton::WndProc(TMessage& Message) {
     switch (Message.Msg) {
         case CM_DIALOGKEY:
-            if (IsButtonDialogKey(Message, activeDefault_, cancel_) && CanFocus()) {
-                Click();
-                Message.Result = 1;
-            }
-            return;
         case CM_DIALOGCHAR:
-            if (IsAccel(Message.CharCode(), GetWideText()) && CanFocus()) {
-                Click();
-                Message.Result = 1;
-            }
+            HandleButtonDialogMessage(this, Message, activeDefault_, cancel_);
             return;
         case CM_FOCUSCHANGED: {
             auto* focused = reinterpret_cast<TWinControl*>(Message.LParam);

@@ -11,16 +11,14 @@
 #include "classlib/windows/controls.h"
 #include "controls/scgroupitems.h"
 #include "controls/scgrouplayout.h"
+#include "controls/scgrouptypes.h"
+#include "controls/scstore.h"
 
 class TScGroupBar;
 class TScGroupController;
 class TScRapidFireButton;
 class TPopupMenu;
 struct THintInfo;
-
-enum TScCaptionStyle { csSmall, csLarge };
-enum TScItemStyle { isSmall, isLarge };
-enum TScItemSelectionStyle { issImage, issCaption, issImageAndCaption };
 
 using TScAllowEvent = TDelegate<void(TObject* Sender, bool& Allow)>;
 
@@ -172,15 +170,11 @@ private:
 
     template <class T>
     void SetLook(T& Field, T Value) {
-        if (Field == Value) return;
-        Field = Value;
-        Invalidate();
+        if (StoreChanged(Field, Value)) Invalidate();
     }
     template <class T>
     void SetMeasured(T& Field, T Value) {
-        if (Field == Value) return;
-        Field = Value;
-        MeasureInputsChanged();
+        if (StoreChanged(Field, Value)) MeasureInputsChanged();
     }
     // Something every item's measure depends on changed.
     void MeasureInputsChanged() {

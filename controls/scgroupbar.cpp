@@ -47,12 +47,6 @@ TClass TScGroupBar::GetGroupClass() const {
     return TScGroup::ClassInfo();
 }
 
-TScGroup* TScGroupBar::NewGroup() {
-    auto* group = static_cast<TScGroup*>(CreateInstance(GetGroupClass(), Owner()));
-    group->SetGroupBar(this);
-    return group;
-}
-
 void TScGroupBar::AddGroup(TScGroup* Group) {
     if (IndexOfGroup(Group) >= 0) return;
     groups_.push_back(Group);
@@ -243,7 +237,9 @@ void TScGroupBar::SetExclusiveMode(bool Value) {
     exclusiveMode_ = Value;
     if (!Value || groups_.empty()) return;
     BeginUpdate();
-    for (TScGroup* group : groups_) group->opened_ = group == groups_.front();
+    const std::vector<TScGroup*> groups = groups_;
+    for (size_t i = 1; i < groups.size(); ++i) groups[i]->SetOpened(false);
+    groups.front()->SetOpened(true);
     EndUpdate();
 }
 

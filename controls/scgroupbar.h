@@ -8,6 +8,7 @@
 #include "classlib/graphics/imagelist.h"
 #include "classlib/windows/controls.h"
 #include "controls/scgrouplayout.h"
+#include "controls/scstore.h"
 #include "controls/sctypes.h"
 
 class TScGroup;
@@ -25,8 +26,6 @@ public:
     virtual int GetGroupCount() const { return static_cast<int>(groups_.size()); }
     int IndexOfGroup(const TScGroup* Group) const;
     virtual TClass GetGroupClass() const;
-    // A new group of the group class, in this bar.
-    TScGroup* NewGroup();
     void AddGroup(TScGroup* Group);
     void RemoveGroup(TScGroup* Group);
     void MoveGroup(TScGroup* Group, int Index);
@@ -101,15 +100,11 @@ protected:
 private:
     template <class T>
     void SetLook(T& Field, T Value) {
-        if (Field == Value) return;
-        Field = Value;
-        Invalidate();
+        if (StoreChanged(Field, Value)) Invalidate();
     }
     template <class T>
     void SetBorder(T& Field, T Value) {
-        if (Field == Value) return;
-        Field = Value;
-        FrameChanged();
+        if (StoreChanged(Field, Value)) FrameChanged();
     }
     void FrameChanged();
     void ImagesChanged(TObject* Sender);

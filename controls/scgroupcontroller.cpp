@@ -104,7 +104,6 @@ void TScGroupController::Push(TScGroup* Group, TScGroupControllerProperty Proper
     if (is(gcpSelectionShadowColor)) Group->SetSelectionShadowColor(selectionShadowColor_);
     if (is(gcpSelectionFrameColor)) Group->SetSelectionFrameColor(selectionFrameColor_);
     if (is(gcpShowItemSelection)) Group->SetShowItemSelection(showItemSelection_);
-    if (is(gcpItemSelectionStyle))
-        Group->SetItemSelectionStyle(static_cast<TScItemSelectionStyle>(itemSelectionStyle_));
+    if (is(gcpItemSelectionStyle)) Group->SetItemSelectionStyle(itemSelectionStyle_);
     if (is(gcpIgnoreSelectedItemClick)) Group->SetIgnoreSelectedItemClick(ignoreSelectedItemClick_);
 }

@@ -7,6 +7,8 @@
 
 #include "classlib/core/component.h"
 #include "classlib/graphics/graphics.h"
+#include "controls/scgrouptypes.h"
+#include "controls/scstore.h"
 
 class TScGroup;
 
@@ -83,8 +85,10 @@ public:
     void SetSelectionFrameColor(TColor Value) { Set(selectionFrameColor_, Value, gcpSelectionFrameColor); }
     bool ShowItemSelection() const { return showItemSelection_; }
     void SetShowItemSelection(bool Value) { Set(showItemSelection_, Value, gcpShowItemSelection); }
-    int ItemSelectionStyle() const { return itemSelectionStyle_; }
-    void SetItemSelectionStyle(int Value) { Set(itemSelectionStyle_, Value, gcpItemSelectionStyle); }
+    TScItemSelectionStyle ItemSelectionStyle() const { return itemSelectionStyle_; }
+    void SetItemSelectionStyle(TScItemSelectionStyle Value) {
+        Set(itemSelectionStyle_, Value, gcpItemSelectionStyle);
+    }
     bool IgnoreSelectedItemClick() const { return ignoreSelectedItemClick_; }
     void SetIgnoreSelectedItemClick(bool Value) {
         Set(ignoreSelectedItemClick_, Value, gcpIgnoreSelectedItemClick);
@@ -111,9 +115,7 @@ private:
     void FontChanged(TObject* Sender);
     template <class T>
     void Set(T& Field, T Value, TScGroupControllerProperty Property) {
-        if (Field == Value) return;
-        Field = Value;
-        PushAll(Property);
+        if (StoreChanged(Field, Value)) PushAll(Property);
     }
 
     TColor borderColor_ = clBtnHighlight;
@@ -137,7 +139,7 @@ private:
     TColor selectionShadowColor_ = clBtnShadow;
     TColor selectionFrameColor_ = cl3DDkShadow;
     bool showItemSelection_ = false;
-    int itemSelectionStyle_ = 2;  // issImageAndCaption
+    TScItemSelectionStyle itemSelectionStyle_ = issImageAndCaption;
     bool ignoreSelectedItemClick_ = true;
     TComponent* regIniFile_ = nullptr;
     std::vector<TScGroup*> groups_;

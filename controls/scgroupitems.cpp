@@ -3,6 +3,7 @@
 #include "classlib/windows/hintmanager.h"
 #include "classlib/windows/shortcuts.h"
 #include "controls/scgroup.h"
+#include "controls/scstore.h"
 
 // ---- TScGroupItemActionLink -------------------------------------------------
 
@@ -84,39 +85,25 @@ void TScGroupItem::SetCaption(const std::string& Value) {
     TCollectionItem::Changed(true);
 }
 void TScGroupItem::SetEnabled(bool Value) {
-    if (enabled_ == Value) return;
-    enabled_ = Value;
-    TCollectionItem::Changed(false);
+    if (StoreChanged(enabled_, Value)) TCollectionItem::Changed(false);
 }
 void TScGroupItem::SetVisible(bool Value) {
-    if (visible_ == Value) return;
-    visible_ = Value;
-    TCollectionItem::Changed(true);
+    if (StoreChanged(visible_, Value)) TCollectionItem::Changed(true);
 }
 void TScGroupItem::SetFontColor(TColor Value) {
-    if (fontColor_ == Value) return;
-    fontColor_ = Value;
-    TCollectionItem::Changed(false);
+    if (StoreChanged(fontColor_, Value)) TCollectionItem::Changed(false);
 }
 void TScGroupItem::SetFontStyle(TFontStyles Value) {
-    if (fontStyle_ == Value) return;
-    fontStyle_ = Value;
-    TCollectionItem::Changed(true);
+    if (StoreChanged(fontStyle_, Value)) TCollectionItem::Changed(true);
 }
 void TScGroupItem::SetImageIndex(int Value) {
-    if (imageIndex_ == Value) return;
-    imageIndex_ = Value;
-    TCollectionItem::Changed(true);
+    if (StoreChanged(imageIndex_, Value)) TCollectionItem::Changed(true);
 }
 void TScGroupItem::SetDisabledIndex(int Value) {
-    if (disabledIndex_ == Value) return;
-    disabledIndex_ = Value;
-    TCollectionItem::Changed(false);
+    if (StoreChanged(disabledIndex_, Value)) TCollectionItem::Changed(false);
 }
 void TScGroupItem::SetIndentLevel(std::uint8_t Value) {
-    if (indentLevel_ == Value) return;
-    indentLevel_ = Value;
-    TCollectionItem::Changed(true);
+    if (StoreChanged(indentLevel_, Value)) TCollectionItem::Changed(true);
 }
 
 void TScGroupItem::SetSelected(bool Value) {

@@ -12,12 +12,49 @@
 
 #define SC_GRADIENT_COLOR_STYLE_NAMES \
     { "gcsSystem", "gcsMSOffice", "gcsCustom" }
-#define SC_ITEM_SELECTION_STYLE_NAMES \
-    { "issImage", "issCaption", "issImageAndCaption" }
 #define SC_FONT_STYLE_NAMES \
     { "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut" }
 
 namespace {
+
+// The looks a group and the controller share, with the same defaults.
+template <class C>
+void PublishSharedLooks() {
+    TPublish<C>()
+        .Property("BorderColor", &C::BorderColor, &C::SetBorderColor)
+        .Default(clBtnHighlight)
+        .Property("CaptionColorStart", &C::CaptionColorStart, &C::SetCaptionColorStart)
+        .Default(clWindow)
+        .Property("CaptionColorStop", &C::CaptionColorStop, &C::SetCaptionColorStop)
+        .Default(clBtnFace)
+        .Property("CaptionFont", &C::CaptionFont)
+        .Property("CaptionHotColor", &C::CaptionHotColor, &C::SetCaptionHotColor)
+        .Default(clHotLight)
+        .Property("DividerColor", &C::DividerColor, &C::SetDividerColor)
+        .Default(clHighlight)
+        .Property("DividerVisible", &C::DividerVisible, &C::SetDividerVisible)
+        .Default(0)
+        .Property("ItemHeight", &C::ItemHeight, &C::SetItemHeight)
+        .Default(20)
+        .Property("ItemHotColor", &C::ItemHotColor, &C::SetItemHotColor)
+        .Default(clHotLight)
+        .Property("ItemIndent", &C::ItemIndent, &C::SetItemIndent)
+        .Default(20)
+        .Property("ItemStaticFont", &C::ItemStaticFont)
+        .Property("SelectionColor", &C::SelectionColor, &C::SetSelectionColor)
+        .Default(clBtnFace)
+        .Property("SelectionShadowColor", &C::SelectionShadowColor, &C::SetSelectionShadowColor)
+        .Default(clBtnShadow)
+        .Property("SelectionFrameColor", &C::SelectionFrameColor, &C::SetSelectionFrameColor)
+        .Default(cl3DDkShadow)
+        .Property("ShowItemSelection", &C::ShowItemSelection, &C::SetShowItemSelection)
+        .Default(0)
+        .Property("ItemSelectionStyle", &C::ItemSelectionStyle, &C::SetItemSelectionStyle,
+                  {"issImage", "issCaption", "issImageAndCaption"})
+        .Default(issImageAndCaption)
+        .Property("IgnoreSelectedItemClick", &C::IgnoreSelectedItemClick, &C::SetIgnoreSelectedItemClick)
+        .Default(1);
+}
 
 [[maybe_unused]] const bool published = [] {
     {
@@ -84,43 +121,11 @@ namespace {
             .Stored([](C* c) { return !c->CaptionColorDefault(); })
             .Property("CaptionColorDefault", &C::CaptionColorDefault, &C::SetCaptionColorDefault)
             .Default(1)
-            .Property("CaptionColorStart", &C::CaptionColorStart, &C::SetCaptionColorStart)
-            .Default(clWindow)
-            .Property("CaptionColorStop", &C::CaptionColorStop, &C::SetCaptionColorStop)
-            .Default(clBtnFace)
-            .Property("CaptionHotColor", &C::CaptionHotColor, &C::SetCaptionHotColor)
-            .Default(clHotLight)
-            .Property("CaptionFont", &C::CaptionFont)
             .Property("ColorDefault", &C::ColorDefault, &C::SetColorDefault)
             .Default(1)
-            .Property("ItemStaticFont", &C::ItemStaticFont)
-            .Property("ItemHotColor", &C::ItemHotColor, &C::SetItemHotColor)
-            .Default(clHotLight)
-            .Property("ItemHeight", &C::ItemHeight, &C::SetItemHeight)
-            .Default(20)
-            .Property("ItemIndent", &C::ItemIndent, &C::SetItemIndent)
-            .Default(20)
             .Property("ItemStyle", &C::ItemStyle, &C::SetItemStyle, {"isSmall", "isLarge"})
             .Default(isSmall)
             .Property("Items", &C::Items)
-            .Property("ShowItemSelection", &C::ShowItemSelection, &C::SetShowItemSelection)
-            .Default(0)
-            .Property("ItemSelectionStyle", &C::ItemSelectionStyle, &C::SetItemSelectionStyle)
-            .Default(issImageAndCaption)
-            .Property("SelectionColor", &C::SelectionColor, &C::SetSelectionColor)
-            .Default(clBtnFace)
-            .Property("SelectionShadowColor", &C::SelectionShadowColor, &C::SetSelectionShadowColor)
-            .Default(clBtnShadow)
-            .Property("SelectionFrameColor", &C::SelectionFrameColor, &C::SetSelectionFrameColor)
-            .Default(cl3DDkShadow)
-            .Property("IgnoreSelectedItemClick", &C::IgnoreSelectedItemClick, &C::SetIgnoreSelectedItemClick)
-            .Default(1)
-            .Property("DividerVisible", &C::DividerVisible, &C::SetDividerVisible)
-            .Default(0)
-            .Property("DividerColor", &C::DividerColor, &C::SetDividerColor)
-            .Default(clHighlight)
-            .Property("BorderColor", &C::BorderColor, &C::SetBorderColor)
-            .Default(clBtnHighlight)
             .Property("Special", &C::Special, &C::SetSpecial)
             .Default(0)
             .Property("SmallImages", &C::SmallImages, &C::SetSmallImages)
@@ -128,6 +133,7 @@ namespace {
             .Property("ItemPopupMenu", &C::ItemPopupMenu,
                       [](C* c, TPopupMenu* Menu) { c->SetItemPopupMenu(Menu, Menu); })
             .Property("GroupController", &C::GroupController, &C::SetGroupController);
+        PublishSharedLooks<C>();
     }
     {
         using C = TScGroupItem;
@@ -160,50 +166,19 @@ namespace {
     {
         using C = TScGroupController;
         TPublish<C>()
-            .Property("BorderColor", &C::BorderColor, &C::SetBorderColor)
-            .Default(clBtnHighlight)
             .Property("CaptionColor", &C::CaptionColor, &C::SetCaptionColor)
             .Default(clHighlightText)
-            .Property("CaptionColorStart", &C::CaptionColorStart, &C::SetCaptionColorStart)
-            .Default(clWindow)
-            .Property("CaptionColorStop", &C::CaptionColorStop, &C::SetCaptionColorStop)
-            .Default(clBtnFace)
-            .Property("CaptionFont", &C::CaptionFont)
             .Property("CaptionHeight", &C::CaptionHeight, &C::SetCaptionHeight)
             .Default(20)
-            .Property("CaptionHotColor", &C::CaptionHotColor, &C::SetCaptionHotColor)
-            .Default(clHotLight)
             .Property("Color", &C::Color, &C::SetColor)
             .Default(clBtnFace)
-            .Property("DividerColor", &C::DividerColor, &C::SetDividerColor)
-            .Default(clHighlight)
-            .Property("DividerVisible", &C::DividerVisible, &C::SetDividerVisible)
-            .Default(0)
             .Property("Font", &C::Font)
-            .Property("ItemHeight", &C::ItemHeight, &C::SetItemHeight)
-            .Default(20)
-            .Property("ItemHotColor", &C::ItemHotColor, &C::SetItemHotColor)
-            .Default(clHotLight)
-            .Property("ItemIndent", &C::ItemIndent, &C::SetItemIndent)
-            .Default(20)
-            .Property("ItemStaticFont", &C::ItemStaticFont)
             .Property("ParentColor", &C::ParentColor, &C::SetParentColor)
             .Default(0)
             .Property("ParentFont", &C::ParentFont, &C::SetParentFont)
             .Default(1)
-            .Property("SelectionColor", &C::SelectionColor, &C::SetSelectionColor)
-            .Default(clBtnFace)
-            .Property("SelectionShadowColor", &C::SelectionShadowColor, &C::SetSelectionShadowColor)
-            .Default(clBtnShadow)
-            .Property("SelectionFrameColor", &C::SelectionFrameColor, &C::SetSelectionFrameColor)
-            .Default(cl3DDkShadow)
-            .Property("ShowItemSelection", &C::ShowItemSelection, &C::SetShowItemSelection)
-            .Default(0)
-            .Property("ItemSelectionStyle", &C::ItemSelectionStyle, &C::SetItemSelectionStyle)
-            .Default(issImageAndCaption)
-            .Property("IgnoreSelectedItemClick", &C::IgnoreSelectedItemClick, &C::SetIgnoreSelectedItemClick)
-            .Default(1)
             .Property("RegIniFile", &C::RegIniFile, &C::SetRegIniFile);
+        PublishSharedLooks<C>();
     }
     return true;
 }();

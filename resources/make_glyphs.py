@@ -11,7 +11,7 @@ import os
 import struct
 
 CELL = 18
-BACKGROUND = (0x80, 0x80, 0x00)  # olive, as (B, G, R)
+BACKGROUND = (0x00, 0x80, 0x80)  # olive, as (B, G, R)
 GREEN = (0x00, 0x80, 0x00)
 RED = (0x00, 0x00, 0xC0)
 BLUE = (0xC0, 0x40, 0x00)
@@ -23,6 +23,13 @@ def near_segment(u, v, a, b, width):
     dx, dy = x2 - x1, y2 - y1
     t = max(0.0, min(1.0, ((u - x1) * dx + (v - y1) * dy) / float(dx * dx + dy * dy)))
     return math.hypot(u - (x1 + t * dx), v - (y1 + t * dy)) <= width
+
+
+def in_triangle(u, v, a, b, c):
+    def side(p, q):
+        return (u - q[0]) * (p[1] - q[1]) - (p[0] - q[0]) * (v - q[1])
+    d1, d2, d3 = side(a, b), side(b, c), side(c, a)
+    return not ((d1 < 0 or d2 < 0 or d3 < 0) and (d1 > 0 or d2 > 0 or d3 > 0))
 
 
 def check(u, v):
@@ -60,9 +67,10 @@ def shape(kind, u, v):
             or near_segment(u, v, (16, 9), (14, 11), 0.9)
         return DARK if door or knob else (GREEN if arrow else None)
     if kind == "retry":
+        # A circle of arrow, open at the top right, its head pointing on.
         angle = math.degrees(math.atan2(v - 9, u - 9)) % 360
-        arc = 4.5 <= math.hypot(u - 9, v - 9) <= 6.2 and not (300 <= angle <= 350)
-        head = near_segment(u, v, (14, 4), (14, 8), 1.0) or near_segment(u, v, (14, 8), (10.5, 8), 1.0)
+        arc = 4.5 <= math.hypot(u - 9, v - 9) <= 6.2 and not (280 <= angle <= 340)
+        head = in_triangle(u, v, (8.5, 0.5), (8.5, 8.0), (13.0, 4.2))
         return GREEN if arc or head else None
     if kind == "ignore":
         return BLUE if any(near_segment(u, v, (x, 9), (x + 2, 9), 1.0) for x in (3, 8, 13)) else None

@@ -52,16 +52,8 @@ void TButton::WndProc(TMessage& Message) {
             if (Message.WParamHi() == BN_CLICKED) Click();
             return;
         case CM_DIALOGKEY:
-            if (IsButtonDialogKey(Message, active_, cancel_) && CanFocus()) {
-                Click();
-                Message.Result = 1;
-            }
-            return;
         case CM_DIALOGCHAR:
-            if (IsAccel(Message.CharCode(), GetWideText()) && CanFocus()) {
-                Click();
-                Message.Result = 1;
-            }
+            HandleButtonDialogMessage(this, Message, active_, cancel_);
             return;
         case CM_FOCUSCHANGED: {
             auto* focused = reinterpret_cast<TWinControl*>(Message.LParam);

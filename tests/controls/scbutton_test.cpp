@@ -5,6 +5,7 @@
 
 #include "classlib/core/filer.h"
 #include "classlib/core/streams.h"
+#include "classlib/windows/formresources.h"
 #include "controls/scbitbtn.h"
 #include "tests/controls/controls_fixture.h"
 
@@ -222,6 +223,17 @@ TEST_F(ScBitBtnTest, KindsSetCaptionResultAndDefaults) {
     }
 }
 
+TEST_F(ScBitBtnTest, AKindReadFromAFormKeepsTheFormsCaption) {
+    auto* button = LoadComponent<TScBitBtn>(form, "okButton");
+    button->SetCaption("Proceed");
+    button->SetKind(bkOK);
+    button->SetReading(false);
+    button->Loaded();
+    EXPECT_EQ(button->Caption(), "Proceed");
+    EXPECT_EQ(button->Kind(), bkOK);
+    EXPECT_EQ(button->ModalResult(), mrOk);
+}
+
 TEST_F(ScBitBtnTest, KindReadsCustomOnceItsSettingsChange) {
     TScBitBtn* button = NewBitBtn();
     button->SetKind(bkOK);
@@ -328,8 +340,14 @@ TEST_F(ScBitBtnTest, TheCaptionMakesRoomForTheGlyph) {
     EXPECT_EQ(glyph.Top, (button->Height() - 18) / 2);
     button->SetLayout(blGlyphRight);
     EXPECT_EQ(button->GlyphRect().Right, button->Width() - button->Margin());
+    button->SetHeight(70);
     button->SetLayout(blGlyphTop);
-    EXPECT_EQ(button->GlyphRect().Top, button->Margin());
+    const TRect above = button->GlyphRect();
+    button->SetLayout(blGlyphBottom);
+    const TRect below = button->GlyphRect();
+    EXPECT_EQ(above.Left, (button->Width() - 18) / 2);
+    EXPECT_GT(below.Top - above.Top, button->Spacing()) << "the caption's height lies between";
+    EXPECT_NEAR(above.Top + below.Bottom, button->Height(), 1) << "the block sits in the middle";
 }
 
 }  // namespace

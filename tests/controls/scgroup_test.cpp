@@ -6,6 +6,7 @@
 #include "classlib/core/filer.h"
 #include "classlib/core/streams.h"
 #include "classlib/windows/hintwindow.h"
+#include "controls/scbutton.h"
 #include "controls/scgroupcontroller.h"
 #include "controls/scrapidfire.h"
 #include "tests/controls/group_fixture.h"
@@ -209,9 +210,12 @@ TEST_F(ScGroupTest, OutlookClickScrollsTheItemIntoViewCountingVisibleItemsOnly) 
             a->Items()->GetItem(i)->CaptionRect().Bottom <= a->ClientHeight())
             last = a->Items()->GetItem(i);
     ASSERT_NE(last, nullptr);
+    ASSERT_EQ(last->Index(), 9);
     ClickItem(a, last);
     EXPECT_EQ(clicked.back(), last->Caption());
-    EXPECT_GE(a->TopIndex(), 0);
+    // 148 pixels of items over 6 shown items: 4 to a page, so the item
+    // ends the page; counting the hidden ones too would move it to 2.
+    EXPECT_EQ(a->TopIndex(), 6);
     // Every item hidden: the divisor stays at least 1.
     for (int i = 6; i < 12; ++i) a->Items()->GetItem(i)->SetVisible(false);
     a->SetTopIndex(0);
@@ -389,6 +393,54 @@ TEST_F(ScGroupMouseTest, CursorHintAndPopupFollowWhatIsUnderTheMouse) {
 
     a->Perform(CM_MOUSELEAVE);
     EXPECT_EQ(a->CaptionState(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScGroupTest, FocusMovingIntoAClosedGroupOpensIt) {
+    TScGroupBar* bar = NewBar();
+    NewGroup(bar, "A");
+    TScGroup* b = NewGroup(bar, "B");
+    auto* button = Create<TScButton>(form);
+    button->SetParent(b);
+    button->SetBounds(8, 24, 60, 20);
+    Pump();
+    EXPECT_FALSE(b->Opened());
+    button->SetFocus();
+    Pump();
+    EXPECT_TRUE(b->Opened());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScGroupTest, ItemHeightsFollowTheItemStyleAndATallCaptionImageHangsAbove) {
+    TScGroupBar* bar = NewBar(400);
+    TScGroup* a = NewGroup(bar, "A", {"A", "-", "B"});
+    a->SetOpened(true);
+    // Small: head 20 + 4, three rows of ItemHeight, 4 below.
+    EXPECT_EQ(a->Height(), 24 + 3 * 20 + 4);
+    a->SetItemStyle(isLarge);
+    // Large: room for a 32-pixel image and 8 more per text item; a separator 12.
+    EXPECT_EQ(a->Height(), 24 + 2 * (20 + 34 + 8) + 12 + 4);
+
+    auto* images = Create<TImageList>(form);
+    images->SetSize(32, 32);
+    TOwned<TBitmap> picture(Create<TBitmap>());
+    picture->SetSize(32, 32);
+    images->Add(picture.get(), nullptr);
+    a->SetLargeImages(images);
+    EXPECT_EQ(a->Height(), 24 + 2 * (20 + 34 + 8) + 12 + 4);
+    a->SetCaptionStyle(csLarge);
+    a->SetCaptionImageIndex(0);
+    EXPECT_EQ(a->CaptionOverhang(), 32 - 20 + 4);
+    EXPECT_EQ(a->Top(), 8 + 16);
+    images->Free();
+    EXPECT_EQ(a->LargeImages(), nullptr);
+    EXPECT_EQ(a->Top(), 8);
 }
 
 }  // namespace

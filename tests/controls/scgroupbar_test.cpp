@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "controls/scscheme.h"
 #include "tests/controls/group_fixture.h"
 
 namespace {
@@ -169,6 +170,26 @@ TEST_F(ScGroupBarTest, ATinyBarWithManyGroupsStaysQuickAndSane) {
     for (TScGroupBarStyle style : {gbsOutlook, gbsTaskList, gbsCategoryView}) bar->SetStyle(style);
     for (TScGroup* g : groups) EXPECT_TRUE(g->Height() >= 0 && g->Width() >= 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScGroupBarTest, ThemeChangeRereadsTheSchemeAndTheLoadedMessageResetsTheScroll) {
+    TScGroupBar* bar = NewBar(100);
+    for (int i = 0; i < 10; ++i) NewGroup(bar, "G");
+    bar->SetScrollPos(40);
+    ASSERT_EQ(bar->ScrollPos(), 40);
+    PostMessageW(bar->Handle(), SCM_RESETSCROLL, 0, 0);
+    Pump();
+    EXPECT_EQ(bar->ScrollPos(), 0);
+
+    const std::uint8_t scheme = XPColorScheme;
+    XPColorScheme = 9;
+    bar->Perform(WM_THEMECHANGED);
+    EXPECT_EQ(XPColorScheme, GetXPColorScheme());
+    XPColorScheme = scheme;
 }
 
 }  // namespace

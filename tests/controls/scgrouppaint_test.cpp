@@ -138,3 +138,29 @@ TEST_F(ScGroupPaintTest, FiveHundredPaintsAndToggleCyclesKeepTheHandleCounts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScGroupPaintTest, TaskListAndOutlookCaptionsTakeTheirColours) {
+    bar->SetVisualStyle(vsClassic);
+    bar->SetStyle(gbsTaskList);
+    group->SetColor(0x00C0C0);
+    TOwned<TBitmap> shot = Painted(group);
+    EXPECT_EQ(Rgb(shot->Canvas()->Pixels(group->Width() - 3, 3)), Rgb(0x00C0C0));
+    EXPECT_EQ(Rgb(shot->Canvas()->Pixels(group->Width() / 2, group->CaptionHeight() - 1)),
+              Rgb(group->DividerColor()));
+
+    if (!IsTrueColor) return;
+    bar->SetVisualStyle(vsGradient);
+    bar->SetStyle(gbsOutlook);
+    ASSERT_TRUE(group->Opened());
+    shot = Painted(group);
+    // A button band shaded from start to stop inside its one-pixel edge.
+    EXPECT_TRUE(Near(shot->Canvas()->Pixels(group->Width() - 3, 1), BandStart, 16));
+    EXPECT_TRUE(Near(shot->Canvas()->Pixels(group->Width() - 3, group->CaptionHeight() - 2), BandStop, 16));
+    // The item area runs from the group colour to a lighter one.
+    const TColor top = shot->Canvas()->Pixels(group->Width() / 2, group->CaptionHeight());
+    EXPECT_TRUE(Near(top, 0x00C0C0, 8));
+}
+
+}  // namespace

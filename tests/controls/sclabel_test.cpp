@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/services/osversion.h"
 #include "classlib/services/shellservice.h"
@@ -186,6 +188,31 @@ TEST_F(ScLabelTest, TheFrameControllerFramesTheLabel) {
     label->SetFrameController(second.get());
     label->Free();
     EXPECT_EQ(second->ControlCount(), 0);
+}
+
+TEST_F(ScLabelTest, AnOldFrameSidesListIsReadAndDropped) {
+    TScLabel* label = NewLabel();
+    TOwned<TMemoryStream> stream(Create<TMemoryStream>());
+    {
+        TOwned<TWriter> writer(Create<TWriter>(stream.get()));
+        writer->WriteStr("FrameSides");
+        writer->WriteListBegin();
+        writer->WriteString("sdLeft");
+        writer->WriteString("sdTop");
+        writer->WriteListEnd();
+        writer->WriteStr("Left");
+        writer->WriteInteger(7);
+        writer->WriteListEnd();
+    }
+    stream->SetPosition(0);
+    ReadObjectProperties(stream.get(), label);
+    EXPECT_EQ(label->Left(), 7) << "what follows the old list is read as before";
+    EXPECT_EQ(label->BorderSides(), AllSides);
+
+    TOwned<TMemoryStream> saved(Create<TMemoryStream>());
+    WriteObjectProperties(saved.get(), label);
+    const std::string bytes(static_cast<const char*>(saved->Memory()), static_cast<size_t>(saved->Size()));
+    EXPECT_EQ(bytes.find("FrameSides"), std::string::npos);
 }
 
 TEST_F(ScLabelTest, CurvedTextNeedsRoomForItsArc) {
