@@ -1,5 +1,7 @@
 #include "classlib/services/systemsettings.h"
 
+#include <shellapi.h>
+
 namespace {
 
 class TWin32Settings : public TSystemSettings {
@@ -15,4 +17,8 @@ public:
 TSystemSettings& TSystemSettings::Default() {
     static TWin32Settings settings;
     return settings;
+}
+
+UINT_PTR TSystemSettings::AppBarMessage(DWORD Message, APPBARDATA* Data) {
+    return SHAppBarMessage(Message, Data);
 }
