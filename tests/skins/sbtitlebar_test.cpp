@@ -1,0 +1,321 @@
+// The title bar and status bar as real windows: the form goes borderless,
+// maximises into an injected work area, keeps its size when the bar is
+// switched off and on, sizes from the frame and the grip, opens the skinned
+// system menu by key, swallows the bare key menu, and leaks nothing.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/handles.h"
+#include "classlib/services/systemsettings.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/forms.h"
+#include "skins/barpainters.h"
+#include "skins/builtinskins.h"
+#include "skins/sbitemsunit.h"
+#include "skins/sbstatusbar.h"
+#include "skins/sbtitlebar.h"
+#include "skins/skinmanager.h"
+#include "tests/support/pump.h"
+#include "tests/toolbar/menu_script.h"
+
+namespace {
+
+// The work area and the taskbar as a test sets them.
+class TFakeSettings : public TSystemSettings {
+public:
+    TRect WorkArea{0, 0, 0, 0};
+    UINT HidingEdge = ~0u;  // ABE_*, or none
+    int Metric(int Index) override { return GetSystemMetrics(Index); }
+    bool ParametersInfo(UINT Action, UINT Param, void* Data, UINT WinIni) override {
+        if (Action == SPI_GETWORKAREA && !WorkArea.IsEmpty()) {
+            *static_cast<RECT*>(Data) = WorkArea;
+            return true;
+        }
+        return SystemParametersInfoA(Action, Param, Data, WinIni);
+    }
+    UINT_PTR AppBarMessage(DWORD Message, APPBARDATA* Data) override {
+        if (HidingEdge == ~0u) return Message == ABM_GETSTATE ? 0 : FALSE;
+        Data->uEdge = HidingEdge;
+        return Message == ABM_GETSTATE ? ABS_AUTOHIDE : TRUE;
+    }
+};
+
+class TitleBar : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        Application->Initialize();
+        InitSkinsUnit();
+        RegisterBuiltInSkins();
+        InitSkinnedItemsUnit();
+    }
+    static void TearDownTestSuite() {
+        FinalizeSkinnedItemsUnit();
+        FinalizeSkinsUnit();
+    }
+    void SetUp() override {
+        SkinManager()->SetSkin("Office 2007 Blue");
+        form_ = Create<TForm>(nullptr, 0);
+        form_->SetBounds(100, 100, 420, 300);
+        form_->OnShow = TNotifyEvent(this, &TitleBar::FormShown);
+        title_ = Create<TSbTitleBar>(form_);
+        title_->SetParent(form_);
+        title_->SetCaption(L"Title test ");
+        status_ = Create<TSbStatusBar>(form_);
+        status_->SetParent(title_);
+        label_ = Create<TSbLabelItem>(form_);
+        label_->SetCaption(L"Status text");
+        status_->Items()->Add(label_);
+        title_->Loaded();
+        form_->AddWindowProcLink(TControl::TWindowProcLink(this, &TitleBar::Record));
+        form_->Show();
+        Pump();
+    }
+    void TearDown() override {
+        if (form_) form_->Free();
+        Pump();
+    }
+    static void Pump() { Application->ProcessMessages(); }
+    void FormShown(TObject*) { ++shows_; }
+    // Size and move commands are recorded, not carried out: they would run
+    // the system's modal loops.
+    void Record(TMessage& Message, const TControl::TWindowProcNext& Next) {
+        if (Message.Msg == WM_SYSCOMMAND) {
+            commands_.push_back(static_cast<unsigned>(Message.WParam & 0xFFFF));
+            const unsigned c = Message.WParam & 0xFFF0;
+            if (c == SC_SIZE || c == SC_MOVE) return;
+        }
+        Next(Message);
+    }
+    TRect WindowRect() {
+        RECT r{};
+        GetWindowRect(form_->Handle(), &r);
+        return r;
+    }
+    void Click(TWinControl* Control, int X, int Y) {
+        Control->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
+        if (*alive_) Control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y));
+    }
+
+    TForm* form_ = nullptr;
+    TSbTitleBar* title_ = nullptr;
+    TSbStatusBar* status_ = nullptr;
+    TSbLabelItem* label_ = nullptr;
+    int shows_ = 0;
+    std::vector<unsigned> commands_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+TEST_F(TitleBar, FormIsBorderlessWithASystemMenuAndChildrenInsideTheFrame) {
+    const LONG style = GetWindowLongW(form_->Handle(), GWL_STYLE);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME));
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_EQ(title_->ClientRect(), (TRect{0, 0, form_->ClientWidth(), form_->ClientHeight()}))
+        << "the real client rectangle stays whole";
+    EXPECT_EQ(status_->Left(), 4);
+    EXPECT_EQ(status_->Top() + status_->Height(), title_->Height() - 4);
+    EXPECT_EQ(title_->Dock()->Top(), 4);
+}
+
+TEST_F(TitleBar, FramePressesSendTheirSizeCommands) {
+    const int w = title_->Width(), h = title_->Height();
+    Click(title_, 3, 5);
+    Click(title_, w - 10, 2);
+    Click(title_, 2, h / 2);
+    Click(title_, w / 2, h - 1);
+    EXPECT_EQ(commands_, (std::vector<unsigned>{0xF004, 0xF005, 0xF001, 0xF006}));
+}
+
+TEST_F(TitleBar, CaptionDragAndDoubleClick) {
+    TSbToolbar* bar = title_->Toolbar();
+    TBarItemViewer* caption = bar->View()->Find(title_->Options()->CaptionItem());
+    ASSERT_NE(caption, nullptr);
+    const TRect r = caption->BoundsRect;
+    Click(bar, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    EXPECT_EQ(commands_, (std::vector<unsigned>{unsigned{SC_MOVE + HTCAPTION}}));
+    // With Maximize on, a double click maximises; off, nothing happens.
+    bar->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    Pump();
+    EXPECT_TRUE(IsZoomed(form_->Handle()));
+    title_->SetWindowState(swsNormal);
+    title_->Options()->SetMaximize(false);
+    bar->View()->ValidatePositions();
+    const TRect r2 = bar->View()->Find(title_->Options()->CaptionItem())->BoundsRect;
+    bar->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON,
+                 MAKELPARAM((r2.Left + r2.Right) / 2, (r2.Top + r2.Bottom) / 2));
+    Pump();
+    EXPECT_FALSE(IsZoomed(form_->Handle()));
+}
+
+TEST_F(TitleBar, MaximiseFillsTheInjectedWorkArea) {
+    TFakeSettings settings;
+    TServiceOverride<TSystemSettings> use(settings);
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    settings.WorkArea = {0, 0, sw, sh - 40};
+    title_->SetWindowState(swsMaximized);
+    Pump();
+    EXPECT_EQ(WindowRect(), settings.WorkArea);
+    EXPECT_TRUE(title_->GetSizingHitTest({2, 2}).Command == 0) << "no sizing while maximised";
+    EXPECT_EQ(title_->Dock()->Top(), 0) << "no frame inset while maximised";
+    title_->SetWindowState(swsNormal);
+    Pump();
+    title_->SetFullScreenMaximize(true);
+    title_->SetWindowState(swsMaximized);
+    Pump();
+    EXPECT_EQ(WindowRect(), (TRect{0, 0, sw, sh}));
+    title_->SetWindowState(swsNormal);
+    title_->SetFullScreenMaximize(false);
+    Pump();
+    settings.WorkArea = {0, 0, sw, sh};
+    settings.HidingEdge = ABE_TOP;
+    title_->SetWindowState(swsMaximized);
+    Pump();
+    EXPECT_EQ(WindowRect(), (TRect{0, 2, sw, sh})) << "the top edge stays free for the taskbar";
+    title_->SetWindowState(swsNormal);
+    settings.HidingEdge = ABE_LEFT;
+    title_->SetWindowState(swsMaximized);
+    Pump();
+    EXPECT_EQ(WindowRect(), (TRect{2, 0, sw, sh}));
+}
+
+TEST_F(TitleBar, TogglingActiveRestoresTheOuterSizeAndShowsOnce) {
+    const TRect before = WindowRect();
+    const int shows = shows_;
+    title_->SetActive(false);
+    Pump();
+    EXPECT_TRUE(GetWindowLongW(form_->Handle(), GWL_STYLE) & WS_THICKFRAME);
+    EXPECT_FALSE(title_->Dock()->Visible());
+    title_->SetActive(true);
+    Pump();
+    EXPECT_EQ(WindowRect(), before);
+    EXPECT_EQ(shows_, shows) << "recreating the window does not show the form again";
+    EXPECT_TRUE(title_->Dock()->Visible());
+}
+
+TEST_F(TitleBar, TogglingActiveWhileMinimisedKeepsTheIconAndTheRestoredSize) {
+    const TRect normal = WindowRect();
+    title_->SetWindowState(swsMinimized);
+    Pump();
+    ASSERT_TRUE(IsIconic(form_->Handle()));
+    title_->SetActive(false);
+    title_->SetActive(true);
+    Pump();
+    WINDOWPLACEMENT p{};
+    p.length = sizeof p;
+    GetWindowPlacement(form_->Handle(), &p);
+    EXPECT_EQ(TRect(p.rcNormalPosition).Width(), normal.Width());
+    EXPECT_EQ(TRect(p.rcNormalPosition).Height(), normal.Height());
+}
+
+TEST_F(TitleBar, BareKeyMenuIsSwallowed) {
+    EXPECT_EQ(SendMessageW(form_->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
+    title_->SetActive(false);
+    Pump();
+    EXPECT_EQ(SendMessageW(form_->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0), 0) << "inactive: the system's";
+}
+
+TEST_F(TitleBar, SpaceOpensTheSkinnedSystemMenuAndEscClosesIt) {
+    TMenuScript script;
+    bool opened = false;
+    script.Then([&] {
+        opened = RunningMenuLoopView() != nullptr;
+        script.Key(VK_ESCAPE);
+    });
+    script.Start();
+    EXPECT_EQ(SendMessageW(form_->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' '), 1);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(script.Remaining(), 0);
+    EXPECT_TRUE(commands_.size() == 1) << "only the key menu itself";
+}
+
+TEST_F(TitleBar, SystemMenuMinimiseByKeySendsTheCommand) {
+    TMenuScript script;
+    script.Then([&] { script.Key('N'); });
+    script.Start();
+    title_->Options()->SetMaximize(false);
+    title_->ShowSystemMenu(form_->ClientToScreen({10, 10}));
+    Pump();
+    ASSERT_FALSE(commands_.empty());
+    EXPECT_EQ(commands_.back() & 0xFFF0u, unsigned{SC_MINIMIZE});
+    EXPECT_TRUE(IsIconic(form_->Handle()));
+}
+
+TEST_F(TitleBar, CloseButtonClosesTheFormAndOutlivesIt) {
+    bool closed = false;
+    struct TCloser {
+        bool* Closed;
+        void Close(TObject*, TCloseAction& Action) {
+            *Closed = true;
+            Action = caFree;
+        }
+    } closer{&closed};
+    form_->OnClose = TCloseEvent(&closer, &TCloser::Close);
+    title_->Options()->ButtonClick(title_->Options()->Button(swbClose));
+    EXPECT_TRUE(closed);
+    PumpUntil([&] { return false; }, 100);
+    form_ = nullptr;  // freed by its close action
+}
+
+TEST_F(TitleBar, StatusGripByFormState) {
+    TSbStatusToolbar* bar = status_->StatusToolbar();
+    const TRect grip = bar->GetGripRect();
+    EXPECT_EQ(grip.Width(), GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_EQ(bar->GetRightAlignMargin(), grip.Width());
+    // A press on the grip sizes the form from its bottom-right corner.
+    const TPoint p{grip.Left + 2 - bar->Left(), grip.Top + 2 - bar->Top()};
+    Click(bar, p.X, p.Y);
+    EXPECT_EQ(commands_, (std::vector<unsigned>{0xF008}));
+    title_->SetWindowState(swsMaximized);
+    Pump();
+    EXPECT_TRUE(bar->GetGripRect().IsEmpty());
+    title_->SetWindowState(swsNormal);
+    Pump();
+    title_->SetFixedSize(true);
+    EXPECT_TRUE(bar->GetGripRect().IsEmpty());
+    EXPECT_EQ(bar->GetRightAlignMargin(), 4);
+    // Without an active title bar the form's own border decides.
+    title_->SetFixedSize(false);
+    title_->SetActive(false);
+    form_->SetBorderStyle(bsSingle);
+    Pump();
+    EXPECT_TRUE(bar->GetGripRect().IsEmpty());
+}
+
+TEST_F(TitleBar, StatusBarTopRowHasTheSkinColour) {
+    RECT r{};
+    GetWindowRect(status_->Handle(), &r);
+    TOwned<TBitmap> bitmap = MakeOwned<TBitmap>();
+    bitmap->SetSize(r.right - r.left, r.bottom - r.top);
+    SendMessageW(status_->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(bitmap->Canvas()->Handle()),
+                 PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    TOwned<TBitmap> expected = MakeOwned<TBitmap>();
+    expected->SetSize(bitmap->Width(), bitmap->Height());
+    PaintStatusBar(expected->Canvas(), TRect(0, 0, bitmap->Width(), bitmap->Height()), false);
+    EXPECT_EQ(bitmap->PixelColor(bitmap->Width() / 3, 0), expected->PixelColor(bitmap->Width() / 3, 0));
+}
+
+TEST_F(TitleBar, RepaintsAndCyclesLeakNothing) {
+    for (int i = 0; i < 20; ++i) title_->Repaint();  // warm the caches
+    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    for (int i = 0; i < 1000; ++i) {
+        RedrawWindow(title_->Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+    for (int i = 0; i < 50; ++i) {
+        title_->SetWindowState(swsMaximized);
+        title_->SetWindowState(swsNormal);
+    }
+    for (int i = 0; i < 50; ++i) {
+        TMenuScript script;
+        script.Then([&] { script.Key(VK_ESCAPE); });
+        script.Start();
+        title_->ShowSystemMenu({200, 200});
+    }
+    Pump();
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+}
+
+}  // namespace
