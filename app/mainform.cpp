@@ -44,6 +44,7 @@ int TMainForm::RowDrive(int Row) const {
 
 void TMainForm::FormCreate(TObject*) {
     SetCaption(MainCaption);
+    PrepareFrame();
     PreparePages();
 
     TListColumns* columns = lvDrvList->Columns();

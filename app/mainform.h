@@ -60,6 +60,9 @@ class TScURLLabel;
 class TScVersionInfo;
 class TZkSimScope;
 class TZkLabel;
+class TSbTitleBar;
+class TSbStatusBar;
+class TSbLabelItem;
 
 class TMainForm : public TForm {
     VX_CLASS(TMainForm, TForm)
@@ -252,6 +255,14 @@ public:
     void FormActivate(TObject* Sender);
 
     static void BuildPages(TMainForm* Form);
+    // ---- The skinned frame (mainform_frame.cpp) ----
+    // The title bar holds every control; the status bar sits at its bottom.
+    TSbTitleBar* SbTitleBar1 = nullptr;
+    TSbStatusBar* SbStatusBar1 = nullptr;
+    TSbLabelItem* SbLabelItem1 = nullptr;
+    static void BuildFrame(TMainForm* Form);
+    // The start-up part of the frame: status text, title caption, skin.
+    void PrepareFrame();
     // The start-up part of the pages: about texts, version, page 0.
     void PreparePages();
     // The text icon of a row, made as the start-up and Apply make it.

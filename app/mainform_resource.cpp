@@ -100,4 +100,5 @@ void TMainForm::BuildForm(TComponent* Instance) {
     tray->OnDblClick = TNotifyEvent(form, &TMainForm::NotifyTrayIcon1DblClick);
 
     BuildPages(form);
+    BuildFrame(form);
 }

@@ -1,0 +1,33 @@
+// The main window's skinned frame: the title bar over the whole form that
+// takes the content panel, the status bar with its one label, and the skin
+// chosen at start-up.
+#include "app/mainform.h"
+#include "classlib/stdctrls/panels.h"
+#include "classlib/windows/formresources.h"
+#include "skins/sbstatusbar.h"
+#include "skins/sbtitlebar.h"
+#include "skins/skinmanager.h"
+
+namespace {
+
+const wchar_t* const StatusText = L"Vexmora watches the S.M.A.R.T. health of your disks";
+const char* const StartSkin = "Office 2007 Blue";
+
+}  // namespace
+
+void TMainForm::BuildFrame(TMainForm* F) {
+    F->SbTitleBar1 = LoadComponent<TSbTitleBar>(F, "SbTitleBar1");
+    F->SbTitleBar1->SetParent(F);
+    F->SbTitleBar1->Options()->SetMaximize(false);
+    F->SbStatusBar1 = LoadComponent<TSbStatusBar>(F, "SbStatusBar1");
+    F->SbStatusBar1->SetParent(F->SbTitleBar1);
+    F->SbLabelItem1 = LoadComponent<TSbLabelItem>(F, "SbLabelItem1");
+    F->SbStatusBar1->Items()->Add(F->SbLabelItem1);
+    F->pnlContent->SetParent(F->SbTitleBar1);
+}
+
+void TMainForm::PrepareFrame() {
+    SbLabelItem1->SetCaption(StatusText);
+    SbTitleBar1->SetCaption(GetWideText());
+    if (TSbSkinManager* manager = SkinManager()) manager->SetSkin(StartSkin);
+}
