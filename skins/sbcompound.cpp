@@ -26,6 +26,8 @@ void TSbCompoundItemsControl::AfterConstruction() {
     dock_ = static_cast<TSbCompoundDock*>(CreateInstance(GetDockClass(), this));
     dock_->Compound = this;
     dock_->OnRequestDock = TBarRequestDockEvent(this, &TSbCompoundItemsControl::RequestDock);
+    // Locked in place: a press on the bar never starts moving the toolbar.
+    dock_->SetAllowDrag(false);
     dock_->SetParent(this);
     toolbar_ = static_cast<TSbToolbar*>(CreateInstance(GetToolbarClass(), this));
     toolbar_->SetBorderStyle(bsNone);

@@ -35,7 +35,7 @@ TEST_F(ProgramTest, MainWindowWearsItsSkinnedFrame) {
     TSbStatusBar* status = MainForm->SbStatusBar1;
     TOwned<TBitmap> printed = MakeOwned<TBitmap>();
     printed->SetSize(status->Width(), status->Height());
-    SendMessageW(status->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(printed->Canvas()->Handle()),
+    SendMessageW(status->Dock()->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(printed->Canvas()->Handle()),
                  PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
     TOwned<TBitmap> expected = MakeOwned<TBitmap>();
     expected->SetSize(status->Width(), status->Height());
