@@ -13,6 +13,7 @@
 #include "app/drive_choice.h"
 #include "app/mainform.h"
 #include "app/program.h"
+#include "app/program_units.h"
 #include "classlib/core/files.h"
 #include "classlib/core/registryredirect.h"
 #include "classlib/core/text.h"
@@ -108,6 +109,8 @@ int main() {
     bare.lpszClassName = L"StartupBenchBare";
     RegisterClassW(&bare);
 
+    // The program's units as the program starts them: the skin and its bars.
+    const TProgramUnits units;
     Application->Initialize();
     Application->SetTitle("Vexmora");
     RegisterProgramForms();
