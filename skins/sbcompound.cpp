@@ -12,9 +12,10 @@ void TSbCompoundDock::DrawBackground(HDC DC, const TRect& DrawRect) {
         inherited::DrawBackground(DC, DrawRect);
 }
 
-void TSbCompoundDock::WndProc(TMessage& Message) {
-    inherited::WndProc(Message);
-    if (Message.Msg == WM_SIZE && Compound) Compound->DockResized();
+void TSbCompoundDock::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    const int oldHeight = Height();
+    inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (Compound && Height() != oldHeight) Compound->DockResized();
 }
 
 // ---- compound control ----------------------------------------------------------------------

@@ -19,7 +19,8 @@ public:
     using TSbDock::TSbDock;
     TSbCompoundItemsControl* Compound = nullptr;
     void DrawBackground(HDC DC, const TRect& DrawRect) override;
-    void WndProc(TMessage& Message) override;
+    // Every new size reaches the control, whether or not a window exists yet.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     // The dock's own painting, for the control's default step.
     void DrawDefaultBackground(HDC DC, const TRect& DrawRect) { inherited::DrawBackground(DC, DrawRect); }
 };

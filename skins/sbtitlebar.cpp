@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "classlib/graphics/bitmap.h"
+#include "classlib/graphics/imagelist.h"
 #include "classlib/services/systemsettings.h"
 #include "classlib/windows/forms.h"
 #include "classlib/windows/screen.h"
@@ -75,6 +76,9 @@ TSbTitleBarButtonOptions::TSbTitleBarButtonOptions(TSbCustomTitleBar* AOwner)
     SHFILEINFOA info{};
     if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
         smallIcon_.Reset(info.hIcon);
+    auto* room = Create<TImageList>(AOwner);
+    room->SetSize(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+    iconRoom_ = room;
 }
 
 void TSbTitleBarButtonOptions::CreateButtons() {
@@ -98,18 +102,21 @@ void TSbTitleBarButtonOptions::SetSystemImageIndex(int Value) {
 void TSbTitleBarButtonOptions::UpdateButtonImage() {
     inherited::UpdateButtonImage();
     if (!systemItem_) return;
-    systemItem_->SetImages(nullptr);
-    systemItem_->SetImageIndex(systemImageIndex_);
+    const bool programIcon = systemImageIndex_ < 0 && smallIcon_.Get();
+    systemItem_->SetImages(programIcon ? iconRoom_ : nullptr);
+    systemItem_->SetImageIndex(programIcon ? 0 : systemImageIndex_);
 }
 
 void TSbTitleBarButtonOptions::DoDrawImage(TObject* Sender, TCanvas* Canvas, TRect ARect,
                                            const TSbItemDrawInfo& Info, TSbDrawStage Stage,
                                            bool& PaintDefault) {
     inherited::DoDrawImage(Sender, Canvas, ARect, Info, Stage, PaintDefault);
-    if (Sender != systemItem_ || Stage != sdsBefore || systemImageIndex_ >= 0 || !smallIcon_.Get()) return;
-    const int size = 16;
-    DrawIconEx(Canvas->Handle(), (ARect.Left + ARect.Right - size) / 2, (ARect.Top + ARect.Bottom - size) / 2,
-               smallIcon_.Get(), size, size, 0, nullptr, DI_NORMAL);
+    if (Sender != systemItem_ || Stage != sdsBefore || systemImageIndex_ >= 0 || !smallIcon_.Get() ||
+        !iconRoom_)
+        return;
+    const int w = iconRoom_->Width(), h = iconRoom_->Height();
+    DrawIconEx(Canvas->Handle(), (ARect.Left + ARect.Right - w) / 2, (ARect.Top + ARect.Bottom - h) / 2,
+               smallIcon_.Get(), w, h, 0, nullptr, DI_NORMAL);
     PaintDefault = false;
 }
 

@@ -48,6 +48,8 @@ private:
     TSbCustomTitleBar* titleBar_;
     TSbItem* systemItem_ = nullptr;
     TIconHandle smallIcon_;
+    // An empty list of the icon's size: it gives the item its image room.
+    TCustomImageList* iconRoom_ = nullptr;
     bool systemMenu_ = true;
     int systemImageIndex_ = -1;
 };

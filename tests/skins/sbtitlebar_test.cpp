@@ -113,6 +113,8 @@ TEST_F(TitleBar, FormIsBorderlessWithASystemMenuAndChildrenInsideTheFrame) {
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_EQ(title_->ClientRect(), (TRect{0, 0, form_->ClientWidth(), form_->ClientHeight()}))
         << "the real client rectangle stays whole";
+    EXPECT_GT(status_->Height(), 10) << "the bar takes its dock's height before any window exists";
+    EXPECT_EQ(status_->Height(), status_->Dock()->Height());
     EXPECT_EQ(status_->Left(), 4);
     EXPECT_EQ(status_->Top() + status_->Height(), title_->Height() - 4);
     EXPECT_EQ(title_->Dock()->Top(), 4);
