@@ -21,6 +21,7 @@
 #include "skins/sbtoolbar.h"
 #include "skins/sbviewer.h"
 #include "tests/support/pump.h"
+#include "tests/toolbar/event_fn.h"
 #include "tests/toolbar/menu_script.h"
 
 namespace {
@@ -68,15 +69,6 @@ public:
         if (Message.Msg == SM_SKINCHANGE) ++SkinChanges;
         inherited::WndProc(Message);
     }
-};
-
-// An event bound to a lambda (events take methods).
-template <class Sig>
-struct TFn;
-template <class R, class... A>
-struct TFn<R(A...)> {
-    std::function<R(A...)> F;
-    R Call(A... Args) { return F(Args...); }
 };
 
 // The window as WM_PRINT draws it, frame included.
@@ -158,16 +150,13 @@ protected:
     }
     template <class Sig, class F>
     TDelegate<Sig> On(F Body) {
-        auto fn = std::make_shared<TFn<Sig>>();
-        fn->F = Body;
-        keep_.push_back(fn);
-        return TDelegate<Sig>(fn.get(), &TFn<Sig>::Call);
+        return events_.On<Sig>(Body);
     }
 
     TForm* form_ = nullptr;
     TCountingDock* dock_ = nullptr;
     TCountingToolbar* bar_ = nullptr;
-    std::vector<std::shared_ptr<void>> keep_;
+    TEventFns events_;
 };
 
 TEST_F(SkinnedBars, ItemBackgroundsFollowTheStateTable) {
