@@ -16,6 +16,7 @@
 #include "skin_test_support.h"
 #include "skins/sbdock.h"
 #include "skins/sbfloating.h"
+#include "skins/sbhint.h"
 #include "skins/sbitemsunit.h"
 #include "skins/sbpopup.h"
 #include "skins/sbtoolbar.h"
@@ -333,6 +334,34 @@ TEST_F(SkinnedBars, PopupMenuPaintsItsFrameAndGutterAndIsChosenByKeys) {
     EXPECT_EQ(printed->PixelColor(0, 0), 0x808080) << "the border";
     EXPECT_EQ(printed->PixelColor(6, printed->Height() / 2), 0xF0F000) << "the gutter";
     EXPECT_EQ(printed->PixelColor(printed->Width() - 6, printed->Height() - 5), 0xFFFFFF) << "the body";
+}
+
+TEST_F(SkinnedBars, HintIsDrawnIntoTheHintBitmap) {
+    TSbItem* item = Add(L"&Refresh...");
+    Pump();
+    auto* viewer = static_cast<TSbItemViewer*>(bar_->View()->Find(item));
+    THintInfo info;
+    viewer->HintShow(info);
+    EXPECT_EQ(info.HintStr, L"Refresh") << "the caption without its dots and marks";
+    EXPECT_EQ(info.HintWindowClass, TBitmapHint::ClassInfo());
+    EXPECT_EQ(info.HideTimeout, 60000);
+    TBitmap* bitmap = SbHintBitmap();
+    TCanvas* canvas = bitmap->Canvas();
+    const TSize text = canvas->TextExtent(std::wstring(L"Refresh"));
+    EXPECT_EQ(bitmap->Width(), text.cx + 8);
+    EXPECT_EQ(bitmap->Height(), text.cy + 4);
+    EXPECT_EQ(bitmap->PixelColor(1, 1), ColorToRGB(clInfoBk));
+    // The item's event may paint instead.
+    item->SetHint(L"Drives|Reads every drive again");
+    item->OnDrawHint = On<void(TObject*, TBitmap*, std::wstring&, bool&)>(
+        [](TObject*, TBitmap* Bitmap, std::wstring&, bool& PaintDefault) {
+            Bitmap->Canvas()->Brush()->SetColor(clRed);
+            Bitmap->Canvas()->FillRect(TRect(0, 0, Bitmap->Width(), Bitmap->Height()));
+            PaintDefault = false;
+        });
+    viewer->HintShow(info);
+    EXPECT_EQ(info.HintStr, L"Drives");
+    EXPECT_EQ(bitmap->PixelColor(1, 1), clRed);
 }
 
 TEST_F(SkinnedBars, FloatingCaptionIsSkinned) {
