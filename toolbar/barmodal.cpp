@@ -90,19 +90,17 @@ bool PressEndsLoop(TBarView* Root, const MSG& Msg) {
     return !viewer || viewer != Root->Selected() || (viewer->Item()->ItemStyle() & isfClicksTransparent);
 }
 
-// The one ANSI byte of a UTF-16 character; 0 when it takes more or none.
-char AnsiChar(WPARAM Ch) {
-    const wchar_t wide = static_cast<wchar_t>(Ch);
-    if (wide < 0x80) return static_cast<char>(wide);
+}  // namespace
+
+char BarAnsiChar(wchar_t Ch) {
+    if (Ch < 0x80) return static_cast<char>(Ch);
     UINT codePage = GetInputLocaleCodePage();
     if (codePage == 0) codePage = CP_ACP;
     char out[4];
     BOOL usedDefault = FALSE;
-    const int n = WideCharToMultiByte(codePage, 0, &wide, 1, out, sizeof out, nullptr, &usedDefault);
+    const int n = WideCharToMultiByte(codePage, 0, &Ch, 1, out, sizeof out, nullptr, &usedDefault);
     return n == 1 && !usedDefault ? out[0] : 0;
 }
-
-}  // namespace
 
 TBarView* RunningMenuLoopView() {
     return RunningRoot;
@@ -254,7 +252,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                     const bool buttonHeld =
                         GetKeyState(VK_LBUTTON) < 0 || (TrackRightButton && GetKeyState(VK_RBUTTON) < 0);
                     if (buttonHeld) break;
-                    const char ch = AnsiChar(msg.wParam);
+                    const char ch = BarAnsiChar(static_cast<wchar_t>(msg.wParam));
                     bool only = false;
                     TBarItemViewer* found = ch ? deepest->FindAccel(ch, only) : nullptr;
                     if (found) {

@@ -230,14 +230,7 @@ void TBarPopupWindow::WndProc(TMessage& Message) {
             }
             break;
         case WM_GETOBJECT:
-            if (view_) {
-                bool handled = false;
-                const LRESULT result = view_->HandleGetObject(Message, handled);
-                if (handled) {
-                    Message.Result = result;
-                    return;
-                }
-            }
+            if (view_ && AnswerGetObject(view_, Message)) return;
             break;
         default:
             break;
@@ -276,6 +269,13 @@ TBarItemViewer* NextEnabled(TBarView* View, TBarItemViewer* Start, bool GoForwar
 }
 
 }  // namespace
+
+bool AnswerGetObject(TBarView* View, TMessage& Message) {
+    bool handled = false;
+    const LRESULT result = View->HandleGetObject(Message, handled);
+    if (handled) Message.Result = result;
+    return handled;
+}
 
 void ExecuteSelectedSafely(TBarView* View, bool GivePriority) {
     TBarItemViewer* selected = View->Selected();

@@ -48,6 +48,10 @@ private:
     bool uiStateInitialised_ = false;
 };
 
+// Answers WM_GETOBJECT through View's accessibility object; false when the
+// system offers none (the message then goes on to the default handling).
+bool AnswerGetObject(TBarView* View, TMessage& Message);
+
 // Runs the selected item of View as Enter does: its submenu opens, or it is
 // clicked. Safe against an OnPopup that frees the selected viewer.
 void ExecuteSelectedSafely(TBarView* View, bool GivePriority);
