@@ -4,8 +4,11 @@
 
 #include <vector>
 
+#include "classlib/core/text.h"
 #include "classlib/windows/allocatehwnd.h"
 #include "classlib/windows/application.h"
+#include "classlib/windows/hintmanager.h"
+#include "classlib/windows/hints.h"
 #include "toolbar/baracc.h"
 #include "toolbar/barclickqueue.h"
 #include "toolbar/barsystem.h"
@@ -236,6 +239,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                     break;
                 case WM_KEYDOWN:
                 case WM_SYSKEYDOWN: {
+                    HintManager()->CancelHint();
                     const bool buttonHeld =
                         GetKeyState(VK_LBUTTON) < 0 || (TrackRightButton && GetKeyState(VK_RBUTTON) < 0);
                     WORD key = static_cast<WORD>(msg.wParam);
@@ -291,6 +295,17 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                         sel->GetCursor(TPoint(p.X - sel->BoundsRect.Left, p.Y - sel->BoundsRect.Top), cursor);
                     }
                     SetCursor(cursor);
+                    // Hints follow the mouse where the view shows them.
+                    TBarItemViewer* hot = last->Selected();
+                    if (((last->Style() & vsAlwaysShowHints) ||
+                         (hot && hot->Item()->EffectiveOptions().Contains(tboShowHint))) &&
+                        !last->Capture() && last->Window() && last->Window()->HandleAllocated()) {
+                        const TPoint p = ToClient(last, msg.pt);
+                        TMessage move{WM_MOUSEMOVE, 0, MAKELPARAM(p.X, p.Y), 0};
+                        Application->HintMouseMessage(last->Window(), move);
+                    } else {
+                        HintManager()->CancelHint();
+                    }
                     for (TBarView* v : now)
                         if (v->Capture() && v->Selected()) {
                             const TPoint p = ToClient(v, msg.pt);
@@ -303,6 +318,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                 case WM_LBUTTONDBLCLK:
                 case WM_RBUTTONDOWN: {
                     if (msg.message == WM_RBUTTONDOWN && !TrackRightButton) break;
+                    HintManager()->CancelHint();
                     mouseDownOnMenu = false;
                     RootView->SetState(vsIgnoreFirstMouseUp, false);
                     UpdateSelections(RootView, msg.pt);
@@ -354,6 +370,12 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                     break;
             }
             RestoreParentSelections(RootView);
+            {
+                // The status line shows the long hint of the deepest selection.
+                TBarView* last = Chain(RootView).back();
+                TBarItemViewer* sel = last->Selected();
+                HintManager()->SetHint(sel ? ToWide(GetLongHint(sel->Item()->Hint())) : std::wstring());
+            }
             if (LastMousePos.X == BarNoMousePos) {
                 POINT pt;
                 GetCursorPos(&pt);
@@ -365,6 +387,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
         }
     }
     if (!done()) RootView->EndModal();
+    HintManager()->SetHint(std::wstring());
     if (quit) PostQuitMessage(static_cast<int>(quitCode));
 }
 

@@ -568,6 +568,9 @@ void TBarCustomToolbar::WndProc(TMessage& Message) {
         case WM_GETOBJECT:
             if (AnswerGetObject(view_, Message)) return;
             break;
+        case CM_HINTSHOW:
+            if (AnswerHintShow(view_, Message, false)) return;
+            break;
         default:
             break;
     }

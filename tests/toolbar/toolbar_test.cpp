@@ -3,6 +3,7 @@
 // number of layouts a dock resize costs, and the shortcut hook.
 #include <string>
 
+#include "classlib/windows/hintwindow.h"
 #include "classlib/windows/screen.h"
 #include "tests/toolbar/bar_fixture.h"
 #include "tests/toolbar/event_fn.h"
@@ -158,6 +159,20 @@ TEST_F(ToolbarTest, ShortcutsWorkOnlyForTheActiveForm) {
         Pump();
         EXPECT_EQ(clicks, 1);
     }
+}
+
+TEST_F(ToolbarTest, HintsComeFromTheButtonUnderTheCursor) {
+    TForm* form = ShownForm();
+    TCountingToolbar* bar = NewToolbar(form, NewDock(form, dpTop), 2);
+    TBarCustomItem* item = bar->Items()->Items(1);
+    item->SetHint("Print|Prints the drive list");
+    Pump();
+    TBarItemViewer* viewer = bar->View()->Find(item);
+    THintInfo info;
+    info.CursorPos = TPoint(viewer->BoundsRect.Left + 2, viewer->BoundsRect.Top + 2);
+    EXPECT_EQ(bar->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(info.HintStr, L"Print");
+    EXPECT_EQ(info.CursorRect, viewer->BoundsRect);
 }
 
 TEST_F(ToolbarTest, DroppingAControlAddsOneItemAndRemovingItKeepsTheControl) {
