@@ -7,6 +7,7 @@
 #include "classlib/core/text.h"
 #include "classlib/windows/allocatehwnd.h"
 #include "classlib/windows/application.h"
+#include "classlib/windows/forms.h"
 #include "classlib/windows/hintmanager.h"
 #include "classlib/windows/hints.h"
 #include "toolbar/baracc.h"
@@ -405,7 +406,11 @@ TBarCustomItem* ProcessDoneAction(const TBarDoneAction& DoneAction, bool ReturnC
             SendMessageA(DoneAction.Wnd, WM_SYSCOMMAND, SC_KEYMENU, DoneAction.Key);
             return nullptr;
         case tbdaHelp:
-            // The program ships no help file: the key only ends the menu.
+            if (auto* form = dynamic_cast<TCustomForm*>(FindControl(GetActiveWindow()));
+                form && form->BorderIcons().Contains(biHelp))
+                Application->HelpCommand(HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(DoneAction.ContextID));
+            else
+                Application->HelpContext(DoneAction.ContextID);
             return nullptr;
         default:
             return nullptr;

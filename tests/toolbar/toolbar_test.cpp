@@ -279,6 +279,68 @@ TEST_F(ToolbarTest, MenuBarKeysOpenSelectAndCross) {
     EXPECT_EQ(view->Selected(), nullptr);
 }
 
+TEST_F(ToolbarTest, KeyMenuRequestsOfTheFormReachTheMenuBar) {
+    TForm* form = ShownForm();
+    TCountingToolbar* bar = NewToolbar(form, NewDock(form, dpTop), 0);
+    TBarCustomItem* file = AddItem(bar, "&File");
+    TBarCustomItem* view = AddItem(bar, "&View");
+    file->SetItemStyle(file->ItemStyle() | isfSubmenu);
+    AddItem(bar, "E&xit", file);
+    int views = 0;
+    view->OnClick = fns_.On<void(TObject*)>([&](TObject*) { ++views; });
+    bar->SetMenuBar(true);
+    Pump();
+    SetCursorPos(5, 5);
+
+    // Alt+V: the only "v" runs at once.
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'v'), 0);
+    Pump();
+    EXPECT_EQ(views, 1);
+
+    // F10 (no key): the first item is selected and the loop waits for keys.
+    TMenuScript script;
+    TBarCustomItem* selected = nullptr;
+    script.Then([&] {
+        selected = bar->View()->Selected() ? bar->View()->Selected()->Item() : nullptr;
+        script.Key(VK_ESCAPE);
+    });
+    script.Start();
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_EQ(selected, file);
+    EXPECT_EQ(RunningMenuLoopView(), nullptr);
+}
+
+TEST_F(ToolbarTest, ActivatingAnotherWindowOrF1EndsTheLoop) {
+    TForm* form = ShownForm();
+    TCountingToolbar* bar = NewToolbar(form, NewDock(form, dpTop), 0);
+    TBarCustomItem* file = AddItem(bar, "&File");
+    file->SetItemStyle(file->ItemStyle() | isfSubmenu);
+    TBarCustomItem* exit = AddItem(bar, "E&xit", file);
+    exit->SetHelpContext(12);
+    bar->SetMenuBar(true);
+    TForm* other = NewForm(500, 100, 200, 150);
+    other->Show();
+    SetForegroundWindow(form->Handle());
+    Pump();
+    TMenuScript script;
+    script.Then([&] { SetActiveWindow(other->Handle()); });
+    script.Start();
+    EXPECT_TRUE(bar->KeyboardOpen('f', false));
+    EXPECT_EQ(RunningMenuLoopView(), nullptr);
+
+    SetForegroundWindow(form->Handle());
+    Pump();
+    bool open = false;
+    script.Then([&] {
+        open = bar->View()->OpenViewer() != nullptr;
+        script.Key(VK_F1);
+    });
+    script.Start();
+    EXPECT_TRUE(bar->KeyboardOpen('f', false));
+    EXPECT_TRUE(open);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(ToolbarTest, AnOnSelectThatFreesTheClickedItemPostsNothing) {
     TForm* form = ShownForm();
     TCountingToolbar* bar = NewToolbar(form, NewDock(form, dpTop), 0);
