@@ -209,3 +209,73 @@ TEST_F(Input, UnwantedKeysGoToTheFormAndShortcutsToTheApplication) {
     EXPECT_EQ(formLog.Count(CM_DIALOGKEY), 1);
     EXPECT_EQ(form->ActiveControl(), second) << "Tab moved the focus on";
 }
+
+TEST_F(Input, TheWheelIsOfferedToTheControlAndScrollingMovesTheChildren) {
+    TForm* form = NewForm();
+    auto* box = Create<TColorBox>(form);
+    box->SetParent(form);
+    box->SetBounds(0, 0, 200, 150);
+    auto* child = Create<TColorBox>(form);
+    child->SetParent(box);
+    child->SetBounds(10, 20, 50, 30);
+    auto* shape = Create<TColorShape>(form);
+    shape->SetParent(box);
+    shape->SetBounds(5, 60, 20, 20);
+    form->Show();
+    Pump();
+
+    MessageLog log(box);
+    box->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    ASSERT_EQ(log.Count(CM_MOUSEWHEEL), 1);
+    box->ScrollBy(3, -15);
+    EXPECT_EQ(child->BoundsRect(), Bounds(13, 5, 50, 30));
+    EXPECT_EQ(shape->BoundsRect(), Bounds(8, 45, 20, 20));
+    RECT placed{};
+    GetWindowRect(child->Handle(), &placed);
+    MapWindowPoints(nullptr, box->Handle(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(TRect(placed), Bounds(13, 5, 50, 30));
+}
+
+namespace {
+
+TEST_F(Input, SettingsChangesReachEveryControlWithTheirParameters) {
+    TForm* form = NewForm();
+    auto* panel = Create<TColorBox>(form);
+    panel->SetParent(form);
+    auto* inner = Create<TColorBox>(form);
+    inner->SetParent(panel);
+    form->Show();
+    MessageLog outer(panel), deep(inner);
+    SendMessageW(form->Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    ASSERT_EQ(outer.Count(CM_WININICHANGE), 1);
+    ASSERT_EQ(deep.Count(CM_WININICHANGE), 1);
+    for (const TMessage& m : deep.Messages())
+        if (m.Msg == CM_WININICHANGE) {
+            EXPECT_EQ(m.WParam, static_cast<WPARAM>(SPI_SETNONCLIENTMETRICS));
+        }
+}
+
+TEST_F(Input, KeyMenuRequestsForDashAndMinimisedFormsStayWithTheWindow) {
+    TForm* form = NewForm();
+    form->Show();
+    int requests = 0;
+    struct TCounter {
+        int* Count;
+        bool Hook(TMessage& M) {
+            if (M.Msg == CM_APPSYSCOMMAND) ++*Count;
+            return false;
+        }
+    } counter{&requests};
+    Application->HookMainWindow(TWindowHook(&counter, &TCounter::Hook));
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    EXPECT_EQ(requests, 1);
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, '-');
+    EXPECT_EQ(requests, 1);
+    ShowWindow(form->Handle(), SW_MINIMIZE);
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    EXPECT_EQ(requests, 1);
+    Application->UnhookMainWindow(TWindowHook(&counter, &TCounter::Hook));
+    ShowWindow(form->Handle(), SW_RESTORE);
+}
+
+}  // namespace
