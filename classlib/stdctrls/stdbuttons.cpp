@@ -8,6 +8,12 @@ TButtonControl::TButtonControl(TComponent* AOwner) : inherited(AOwner) {
     SetTabStop(true);
 }
 
+bool IsButtonDialogKey(const TMessage& Message, bool ActiveDefault, bool Cancel) {
+    const WORD key = Message.CharCode();
+    const bool noShift = KeyDataToShiftState(Message.LParam) == TShiftState{};
+    return ((key == VK_RETURN && ActiveDefault) || (key == VK_ESCAPE && Cancel)) && noShift;
+}
+
 // --- TButton
 
 TButton::TButton(TComponent* AOwner) : inherited(AOwner) {
@@ -45,20 +51,9 @@ void TButton::WndProc(TMessage& Message) {
         case CN_COMMAND:
             if (Message.WParamHi() == BN_CLICKED) Click();
             return;
-        case CM_DIALOGKEY: {
-            const WORD key = Message.CharCode();
-            const bool noShift = KeyDataToShiftState(Message.LParam) == TShiftState{};
-            if (((key == VK_RETURN && active_) || (key == VK_ESCAPE && cancel_)) && noShift && CanFocus()) {
-                Click();
-                Message.Result = 1;
-            }
-            return;
-        }
+        case CM_DIALOGKEY:
         case CM_DIALOGCHAR:
-            if (IsAccel(Message.CharCode(), GetWideText()) && CanFocus()) {
-                Click();
-                Message.Result = 1;
-            }
+            HandleButtonDialogMessage(this, Message, active_, cancel_);
             return;
         case CM_FOCUSCHANGED: {
             auto* focused = reinterpret_cast<TWinControl*>(Message.LParam);

@@ -4,6 +4,7 @@
 // buttons of one parent form one group.
 #pragma once
 
+#include "classlib/windows/accelerators.h"
 #include "classlib/windows/controls.h"
 #include "classlib/windows/forms.h"
 
@@ -21,6 +22,30 @@ protected:
 private:
     int clicksDisabled_ = 0;
 };
+
+// Whether a CM_DIALOGKEY message is a push button's: Enter for the form's
+// active default button, Esc for its cancel button, with neither Shift,
+// Ctrl nor Alt held.
+bool IsButtonDialogKey(const TMessage& Message, bool ActiveDefault, bool Cancel);
+
+// A push button's answer to CM_DIALOGKEY (its key) and CM_DIALOGCHAR (its
+// caption's accelerator): it clicks while it can take the focus and keeps
+// the key. False for any other message.
+template <class B>
+bool HandleButtonDialogMessage(B* Button, TMessage& Message, bool ActiveDefault, bool Cancel) {
+    bool mine = false;
+    if (Message.Msg == CM_DIALOGKEY)
+        mine = IsButtonDialogKey(Message, ActiveDefault, Cancel);
+    else if (Message.Msg == CM_DIALOGCHAR)
+        mine = IsAccel(Message.CharCode(), Button->GetWideText());
+    else
+        return false;
+    if (mine && Button->CanFocus()) {
+        Button->Click();
+        Message.Result = 1;
+    }
+    return true;
+}
 
 class TButton : public TButtonControl {
     VX_CLASS(TButton, TButtonControl)

@@ -379,6 +379,8 @@ public:
     void Broadcast(TMessage& Message);
     // Sends to every child and, for the windowed ones, to their children.
     void NotifyControls(UINT Msg);
+    // Moves every child by (DeltaX, DeltaY) and repaints: scrolling.
+    void ScrollBy(int DeltaX, int DeltaY);
 
     // --- alignment
     void DisableAlign();

@@ -384,6 +384,16 @@ void TWinControl::NotifyControls(UINT Msg) {
             child->WindowProc(message);
 }
 
+void TWinControl::ScrollBy(int DeltaX, int DeltaY) {
+    if (DeltaX == 0 && DeltaY == 0) return;
+    DisableAlign();
+    std::vector<TControl*> children = controls_;
+    for (TControl* child : children)
+        child->SetBounds(child->left_ + DeltaX, child->top_ + DeltaY, child->width_, child->height_);
+    EnableAlign();
+    Invalidate();
+}
+
 // --- alignment
 
 void TWinControl::DisableAlign() {
@@ -1000,6 +1010,14 @@ void TWinControl::WndProc(TMessage& Message) {
         case WM_MBUTTONUP:
         case WM_MBUTTONDBLCLK:
             if (IsControlMouseMsg(Message)) return;
+            break;
+        case WM_MOUSEWHEEL:
+            // The control may take the wheel itself; else the system passes
+            // it on to the parent.
+            if (Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam) != 0) {
+                Message.Result = 0;
+                return;
+            }
             break;
         case WM_MOUSELEAVE:
             trackingMouse_ = false;

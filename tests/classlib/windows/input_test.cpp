@@ -209,3 +209,29 @@ TEST_F(Input, UnwantedKeysGoToTheFormAndShortcutsToTheApplication) {
     EXPECT_EQ(formLog.Count(CM_DIALOGKEY), 1);
     EXPECT_EQ(form->ActiveControl(), second) << "Tab moved the focus on";
 }
+
+TEST_F(Input, TheWheelIsOfferedToTheControlAndScrollingMovesTheChildren) {
+    TForm* form = NewForm();
+    auto* box = Create<TColorBox>(form);
+    box->SetParent(form);
+    box->SetBounds(0, 0, 200, 150);
+    auto* child = Create<TColorBox>(form);
+    child->SetParent(box);
+    child->SetBounds(10, 20, 50, 30);
+    auto* shape = Create<TColorShape>(form);
+    shape->SetParent(box);
+    shape->SetBounds(5, 60, 20, 20);
+    form->Show();
+    Pump();
+
+    MessageLog log(box);
+    box->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    ASSERT_EQ(log.Count(CM_MOUSEWHEEL), 1);
+    box->ScrollBy(3, -15);
+    EXPECT_EQ(child->BoundsRect(), Bounds(13, 5, 50, 30));
+    EXPECT_EQ(shape->BoundsRect(), Bounds(8, 45, 20, 20));
+    RECT placed{};
+    GetWindowRect(child->Handle(), &placed);
+    MapWindowPoints(nullptr, box->Handle(), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(TRect(placed), Bounds(13, 5, 50, 30));
+}
