@@ -3,6 +3,7 @@
 #include "app/detection.h"
 #include "app/event_log.h"
 #include "app/mail_queue.h"
+#include "app/page_rules.h"
 #include "app/settings.h"
 #include "classlib/core/strings.h"
 #include "classlib/stdctrls/listview.h"
@@ -43,6 +44,7 @@ int TMainForm::RowDrive(int Row) const {
 
 void TMainForm::FormCreate(TObject*) {
     SetCaption(MainCaption);
+    PreparePages();
 
     TListColumns* columns = lvDrvList->Columns();
     columns->Items(0)->SetWidth(DriveListWidth - columns->Items(1)->Width() - columns->Items(2)->Width() -
@@ -66,9 +68,10 @@ void TMainForm::FormCreate(TObject*) {
     if (lvDrvList->Items()->Count() > 0) lvDrvList->Items()->Item(0)->SetSelected(true);
 
     TaryReNew(1);
+    DriveInfomation();
 
     if (settings && settings->GetDataType("RTimer") == rdInteger) {
-        const int interval = settings->ReadInteger("RTimer");
+        const int interval = PollIntervalFromStore(settings->ReadInteger("RTimer"));
         if (interval != 0) {
             tmr2->SetInterval(static_cast<unsigned>(interval));
             tmr2->SetEnabled(true);
@@ -78,8 +81,9 @@ void TMainForm::FormCreate(TObject*) {
     }
     settings.reset();
 
+    FillPerformanceList();
     CreateReg();
-    DriveColors.fill(0);
+    DriveColors.fill(std::nullopt);
 }
 
 void TMainForm::SmartDetect() {
@@ -120,12 +124,8 @@ void TMainForm::TaryReNew(unsigned char Mode) {
         if (!item->Checked()) continue;
         TTextTrayIcon*& icon = TrayIcons[static_cast<size_t>(row)];
         if (Mode == 1) {
-            auto settings = OpenSettings(true);
             FreeAndNil(icon);
-            icon = Create<TTextTrayIcon>(TextTrayIcon1);
-            icon->SetIconVisible(true);
-            icon->SetColor(ReadIntegerOr(settings.get(), item->Caption(), DefaultTrayColor));
-            icon->SetPopupMenu(pm1);
+            icon = MakeTrayIcon(row);
         }
         // Every refresh comes here: an icon is drawn and handed to the shell
         // again only when its text or hint changed.

@@ -3,17 +3,26 @@
 // drive (`TaryReNew`), the application's own tray icon with the tray menu
 // `pm1`, the default alert actions (`CreateReg`), the close query, and the
 // watching: the 2-second refresh (`tmr1`), the poll check (`tmr2`) and the
-// actions (alert, mail, shutdown, reboot).
+// actions (alert, mail, shutdown, reboot); the pages behind the side group
+// bar and their handlers (mainform_pages*.cpp).
 #pragma once
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/drive_tables.h"
 #include "app/gui_handoff.h"
+#include "classlib/stdctrls/listview.h"
 #include "classlib/windows/forms.h"
+
+// The common dialogs' header names its edit controls edt1, edt2 ...; the
+// form's edits carry the same names.
+#include <dlgs.h>
+#undef edt1
+#undef edt2
 
 class TListView;
 class TListItem;
@@ -31,6 +40,26 @@ class TMimeMessage;
 class TMailQueue;
 class SmartNew;
 struct TRefreshSnapshot;
+class TTabSheet;
+class TPageControl;
+class TGroupBox;
+class TLabel;
+class TEdit;
+class TComboBox;
+class TCheckBox;
+class TRadioButton;
+class TSpinEdit;
+class TImageList;
+class TColorDialog;
+class TScGroupBar;
+class TScGroup;
+class TScButton;
+class TScBitBtn;
+class TScLabel;
+class TScURLLabel;
+class TScVersionInfo;
+class TZkSimScope;
+class TZkLabel;
 
 class TMainForm : public TForm {
     VX_CLASS(TMainForm, TForm)
@@ -59,8 +88,9 @@ public:
 
     // The text icon of each drive-list row (null: none yet).
     std::array<TTextTrayIcon*, MaxDrives> TrayIcons{};
-    // Tray colours chosen for each drive-list row since the start (0: none).
-    std::array<TColor, MaxDrives> DriveColors{};
+    // Tray colours chosen for each drive-list row since the start (none:
+    // not chosen; black is a colour like any other).
+    std::array<std::optional<TColor>, MaxDrives> DriveColors{};
     // The physical drive number of each drive-list row, so that two drives
     // of one model keep their own readings.
     std::vector<int> RowDrives;
@@ -123,6 +153,109 @@ public:
 
     // The form resource.
     static void BuildForm(TComponent* Instance);
+
+    // ---- The pages (mainform_pages*.cpp) ----
+    // Holds every control, so that a title bar can take them over at once.
+    TPanel* pnlContent = nullptr;
+    TScGroupBar* GroupBar = nullptr;
+    TScGroup* MainGroup = nullptr;
+    TScGroup* PerformanceGroup = nullptr;
+    TScGroup* ShowSystemTray = nullptr;
+    TScGroup* AboutGroup = nullptr;
+    TPageControl* pgc1 = nullptr;
+    TTabSheet *ts1 = nullptr, *ts2 = nullptr, *ts3 = nullptr, *ts4 = nullptr, *ts5 = nullptr, *ts6 = nullptr;
+    // Page 0: drive information.
+    TGroupBox* grpDriveInfomation = nullptr;
+    TLabel *lbl1 = nullptr, *lbl2 = nullptr, *lbl3 = nullptr, *lbl4 = nullptr, *lbl5 = nullptr,
+           *lbl6 = nullptr, *lbl15 = nullptr, *lbl16 = nullptr;
+    // Page 1: the attribute table.
+    TGroupBox* grpMonitor = nullptr;
+    TListView* lv1 = nullptr;
+    // Page 2: the alert settings of the selected drive.
+    TGroupBox* grpTemperature = nullptr;
+    TEdit* edt1 = nullptr;
+    TComboBox* cbMessage = nullptr;
+    TLabel* lblTempCelcius = nullptr;
+    TLabel* lblTempCur = nullptr;
+    TListView* lv2 = nullptr;
+    TGroupBox* grpStatus = nullptr;
+    TRadioButton *rb1 = nullptr, *rb3 = nullptr, *rb4 = nullptr, *rb5 = nullptr, *rb6 = nullptr;
+    TScButton* btnNotice = nullptr;
+    // Page 3: the preferences.
+    TCheckBox *chkSWS = nullptr, *chkLog = nullptr, *chkRWS = nullptr, *chkAutoRun = nullptr;
+    TScBitBtn *BitBtnLogView = nullptr, *BitBtnColor = nullptr, *BitBtnMail = nullptr,
+              *BitBtnOption = nullptr;
+    TLabel *lblAutoNote1 = nullptr, *lblAutoNote2 = nullptr, *lblPoolTimer = nullptr, *lblMin = nullptr,
+           *lblZeroNote = nullptr, *lblMailAddress = nullptr;
+    TSpinEdit* seTime = nullptr;
+    TComboBox* cbDriveColor = nullptr;
+    TEdit* edt2 = nullptr;
+    // Page 4: about.
+    TImage* img1 = nullptr;
+    TScLabel *lbl8 = nullptr, *lblVersion = nullptr, *lbl10 = nullptr, *lblWebsite = nullptr,
+             *lblSupport = nullptr;
+    TScURLLabel *TRR1 = nullptr, *TRR2 = nullptr;
+    // Page 5: the temperature chart and its legend.
+    TZkSimScope* PPerformance = nullptr;
+    TZkLabel *ZkLabel1 = nullptr, *ZkLabel2 = nullptr;
+    TLabel* lblTemp = nullptr;
+    TListView* DrvColorList = nullptr;
+    TImageList* il1 = nullptr;
+    TColorDialog* dlgColorDrive = nullptr;
+    TScVersionInfo* VInfo = nullptr;
+
+    // Page loaders.
+    void DriveInfomation();
+    void SmartShow();
+    void SmartDisk(int Number);
+    // Page 2: the selected drive's temperature settings, then its attributes.
+    void LoadAlertSettings();
+    void AlratSetting(int Mode);
+    void ReadOption();
+    void FillPerformanceList();
+    // Mode 0 loads the radio buttons from the selected attribute's action,
+    // mode 1 stores the checked one.
+    void MessageSetting(int Mode);
+    // A whole number of at least 21 that fits an Integer.
+    static bool IntOnly(const std::string& Text);
+    static std::string GetFactoryString(const std::string& Model);
+    // The drive number of the selected row, -1 without one.
+    int SelectedDrive() const;
+    // A drive row's temperature cell.
+    static std::string RowTemperature(TListItem* Row);
+
+    void MainGroupItems0Click(TObject* Sender);
+    void MainGroupItems1Click(TObject* Sender);
+    void MainGroupItems2Click(TObject* Sender);
+    void MainGroupItems3Click(TObject* Sender);
+    void PerformanceGroupItems0Click(TObject* Sender);
+    void AboutGroupItems0Click(TObject* Sender);
+    void ShowSystemTrayItems0Click(TObject* Sender);
+    void pgc1Change(TObject* Sender);
+    void lvDrvListClick(TObject* Sender);
+    void lvDrvListCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State,
+                                 bool& DefaultDraw);
+    void lv1CustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State,
+                           bool& DefaultDraw);
+    void DrvColorListCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State,
+                                    bool& DefaultDraw);
+    void lv2Click(TObject* Sender);
+    void btnNoticeClick(TObject* Sender);
+    void edt1KeyPress(TObject* Sender, char& Key);
+    void btnColorClick(TObject* Sender);
+    void cbDriveColorSelect(TObject* Sender);
+    void btnOptionClick(TObject* Sender);
+    void btnMailClick(TObject* Sender);
+    void btnViewLogClick(TObject* Sender);
+    void PPerformanceUpdate(TObject* Sender);
+    void TextTrayIcon2DblClick(TObject* Sender);
+    void FormActivate(TObject* Sender);
+
+    static void BuildPages(TMainForm* Form);
+    // The start-up part of the pages: about texts, version, page 0.
+    void PreparePages();
+    // The text icon of a row, made as the start-up and Apply make it.
+    TTextTrayIcon* MakeTrayIcon(int Row);
 
 protected:
     ~TMainForm() override;

@@ -98,4 +98,6 @@ void TMainForm::BuildForm(TComponent* Instance) {
     tray->SetPopupMenu(form->pm1);
     tray->SetIconVisible(true);
     tray->OnDblClick = TNotifyEvent(form, &TMainForm::NotifyTrayIcon1DblClick);
+
+    BuildPages(form);
 }

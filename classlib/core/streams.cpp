@@ -261,3 +261,37 @@ std::string TStringStream::ReadString(int count) {
 void TStringStream::WriteString(const std::string& text) {
     Write(text.data(), static_cast<int>(text.size()));
 }
+
+// ---- TResourceStream --------------------------------------------------------
+
+TResourceStream::TResourceStream(HMODULE Module, const std::string& Name, const char* Type) {
+    HRSRC found = FindResourceA(Module, Name.c_str(), Type ? Type : MAKEINTRESOURCEA(10));
+    HGLOBAL loaded = found ? LoadResource(Module, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) throw EResNotFound(Format("Resource %s not found", Name.c_str()));
+    // Resources live as long as their module; there is nothing to free.
+    data_ = static_cast<const char*>(bytes);
+    size_ = SizeofResource(Module, found);
+}
+
+int TResourceStream::Read(void* buffer, int count) {
+    int64_t available = size_ - position_;
+    if (count <= 0 || available <= 0) return 0;
+    int moved = static_cast<int>(std::min<int64_t>(available, count));
+    std::memcpy(buffer, data_ + position_, static_cast<size_t>(moved));
+    position_ += moved;
+    return moved;
+}
+
+int TResourceStream::Write(const void*, int) {
+    return 0;
+}
+
+int64_t TResourceStream::Seek(int64_t offset, TSeekOrigin origin) {
+    position_ = std::clamp<int64_t>(SeekTarget(offset, origin, position_, size_), 0, size_);
+    return position_;
+}
+
+void TResourceStream::SetSize(int64_t) {
+    throw EStreamError("Can't change the size of a resource stream");
+}

@@ -1,6 +1,7 @@
 // Byte streams: the abstract `TStream`, `THandleStream` over a Win32 file
 // handle it does not own, `TFileStream` owning the file it opens, and the
-// in-memory `TMemoryStream` and `TStringStream`.
+// in-memory `TMemoryStream` and `TStringStream`, and the read-only
+// `TResourceStream` over a resource carried inside a module.
 #pragma once
 
 #include <cstdint>
@@ -137,5 +138,27 @@ public:
 
 private:
     std::string data_;
+    int64_t position_ = 0;
+};
+
+// The data of one resource of a module, read in place: the module keeps the
+// bytes, so nothing is copied and writing moves nothing. Seeking stays within
+// the data.
+class TResourceStream : public TStream {
+    VX_CLASS(TResourceStream, TStream)
+public:
+    // EResNotFound "Resource NAME not found" when the module has no such
+    // resource of that type (RT_RCDATA when Type is null).
+    TResourceStream(HMODULE Module, const std::string& Name, const char* Type = nullptr);
+
+    int Read(void* buffer, int count) override;
+    int Write(const void* buffer, int count) override;
+    int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+    int64_t Size() override { return size_; }
+    void SetSize(int64_t size) override;
+
+private:
+    const char* data_ = nullptr;
+    int64_t size_ = 0;
     int64_t position_ = 0;
 };

@@ -24,6 +24,20 @@ void TCommonDialog::DoClose() {
 
 // --- TColorDialog
 
+namespace {
+
+class TSystemColorChooser : public TColorChooser {
+public:
+    bool Choose(CHOOSECOLORW& Record) override { return ChooseColorW(&Record) != FALSE; }
+};
+
+}  // namespace
+
+TColorChooser& TColorChooser::Default() {
+    static TSystemColorChooser chooser;
+    return chooser;
+}
+
 TColorDialog::TColorDialog(TComponent* AOwner) : inherited(AOwner) {
     for (COLORREF& color : customColors_) color = RGB(255, 255, 255);
 }
@@ -41,7 +55,7 @@ bool TColorDialog::Execute() {
     if (options_.Contains(cdSolidColor)) record.Flags |= CC_SOLIDCOLOR;
     if (options_.Contains(cdAnyColor)) record.Flags |= CC_ANYCOLOR;
     DoShow();
-    const bool confirmed = ChooseColorW(&record) != FALSE;
+    const bool confirmed = TServiceSlot<TColorChooser>::Current().Choose(record);
     DoClose();
     if (confirmed) color_ = static_cast<TColor>(record.rgbResult);
     return confirmed;

@@ -1,13 +1,15 @@
 // The system's common dialogs as components: `TColorDialog` (pick a colour)
 // and `TSaveDialog` (pick a file to save to, with filters and a default
 // extension). `Execute` shows the dialog modally and answers whether the
-// user confirmed it.
+// user confirmed it. The colour dialog runs through a replaceable service,
+// so a test can answer it.
 #pragma once
 
 #include <string>
 
 #include "classlib/core/component.h"
 #include "classlib/core/delegate.h"
+#include "classlib/core/service.h"
 #include "classlib/core/set.h"
 #include "classlib/core/win32.h"
 #include "classlib/graphics/colors.h"
@@ -30,6 +32,15 @@ protected:
     HWND OwnerWindow() const;
     virtual void DoShow();
     virtual void DoClose();
+};
+
+// Shows the system's colour dialog for a prepared record; true when the user
+// confirmed it (the choice is then in rgbResult).
+class TColorChooser {
+public:
+    virtual ~TColorChooser() = default;
+    virtual bool Choose(CHOOSECOLORW& Record) = 0;
+    static TColorChooser& Default();
 };
 
 enum TColorDialogOption { cdFullOpen, cdPreventFullOpen, cdShowHelp, cdSolidColor, cdAnyColor };

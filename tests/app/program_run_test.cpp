@@ -24,8 +24,9 @@ TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     // Looked up afresh each time: the list's window may be made again while
     // the program starts, and the window shows before the start is done.
     auto rows = [window] {
-        HWND list =
-            FindWindowExW(FindWindowExW(window, nullptr, L"TPanel", nullptr), nullptr, L"TListView", nullptr);
+        HWND content = FindWindowExW(window, nullptr, L"TPanel", nullptr);
+        HWND list = FindWindowExW(FindWindowExW(content, nullptr, L"TPanel", nullptr), nullptr, L"TListView",
+                                  nullptr);
         return list ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : -1;
     };
     for (int tries = 0; tries < 200 && rows() != 4; ++tries) Sleep(50);
