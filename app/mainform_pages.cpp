@@ -291,6 +291,10 @@ void TMainForm::FillPerformanceList() {
     legend->Clear();
     TListItems* rows = lvDrvList->Items();
     for (int row = 0; row < rows->Count(); ++row) legend->Add()->SetCaption(rows->Item(row)->Caption());
+    // A line without a drive lies on the floor instead of drawing a reading
+    // nobody made.
+    TZkScopeLines* lines = PPerformance->Lines();
+    for (int k = rows->Count(); k < lines->Count(); ++k) lines->Items(k)->SetPosition(0);
     // Started, never stopped: a second call must not turn the chart off.
     PPerformance->SetActive(true);
     if (!PPerformance->Active()) Application->MessageBox("Could not load performace!", "Vexmora", MB_OK);

@@ -165,11 +165,20 @@ void TSbToolbar::RightAlignItems() {
     const bool vertical = CurrentDock()->Vertical();
     TSbItemViewer* spacer = nullptr;
     int total = 0, spacerExtent = 0;
+    // Measured afresh: items the last layout hid behind the chevron have no
+    // bounds to go by.
+    TCanvas* canvas = SkinMeasureCanvas();
+    canvas->SetFont(view->GetFont());
     for (int i = 0; i < view->ViewerCount(); ++i) {
         TBarItemViewer* viewer = view->Viewers(i);
-        if (!viewer->Show && !viewer->OffEdge && !viewer->Clipped) continue;
-        if (viewer->Item() == view->GetChevronItem()) continue;
-        const int extent = vertical ? viewer->BoundsRect.Height() : viewer->BoundsRect.Width();
+        if (!viewer->Item()->Visible() || viewer->Item() == view->GetChevronItem()) continue;
+        int w = 0, h = 0;
+        if (auto* control = dynamic_cast<TBarControlItem*>(viewer->Item())) {
+            if (control->Control()) w = control->Control()->Width(), h = control->Control()->Height();
+        } else {
+            viewer->CalcSize(canvas, w, h);
+        }
+        const int extent = vertical ? h : w;
         total += extent;
         if (!spacer && dynamic_cast<TSbRightAlignSpacerItem*>(viewer->Item())) {
             spacer = static_cast<TSbItemViewer*>(viewer);

@@ -4,8 +4,12 @@
 
 #include <vector>
 
+#include "classlib/core/text.h"
 #include "classlib/windows/allocatehwnd.h"
 #include "classlib/windows/application.h"
+#include "classlib/windows/forms.h"
+#include "classlib/windows/hintmanager.h"
+#include "classlib/windows/hints.h"
 #include "toolbar/baracc.h"
 #include "toolbar/barclickqueue.h"
 #include "toolbar/barsystem.h"
@@ -90,19 +94,17 @@ bool PressEndsLoop(TBarView* Root, const MSG& Msg) {
     return !viewer || viewer != Root->Selected() || (viewer->Item()->ItemStyle() & isfClicksTransparent);
 }
 
-// The one ANSI byte of a UTF-16 character; 0 when it takes more or none.
-char AnsiChar(WPARAM Ch) {
-    const wchar_t wide = static_cast<wchar_t>(Ch);
-    if (wide < 0x80) return static_cast<char>(wide);
+}  // namespace
+
+char BarAnsiChar(wchar_t Ch) {
+    if (Ch < 0x80) return static_cast<char>(Ch);
     UINT codePage = GetInputLocaleCodePage();
     if (codePage == 0) codePage = CP_ACP;
     char out[4];
     BOOL usedDefault = FALSE;
-    const int n = WideCharToMultiByte(codePage, 0, &wide, 1, out, sizeof out, nullptr, &usedDefault);
+    const int n = WideCharToMultiByte(codePage, 0, &Ch, 1, out, sizeof out, nullptr, &usedDefault);
     return n == 1 && !usedDefault ? out[0] : 0;
 }
-
-}  // namespace
 
 TBarView* RunningMenuLoopView() {
     return RunningRoot;
@@ -238,6 +240,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                     break;
                 case WM_KEYDOWN:
                 case WM_SYSKEYDOWN: {
+                    HintManager()->CancelHint();
                     const bool buttonHeld =
                         GetKeyState(VK_LBUTTON) < 0 || (TrackRightButton && GetKeyState(VK_RBUTTON) < 0);
                     WORD key = static_cast<WORD>(msg.wParam);
@@ -254,7 +257,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                     const bool buttonHeld =
                         GetKeyState(VK_LBUTTON) < 0 || (TrackRightButton && GetKeyState(VK_RBUTTON) < 0);
                     if (buttonHeld) break;
-                    const char ch = AnsiChar(msg.wParam);
+                    const char ch = BarAnsiChar(static_cast<wchar_t>(msg.wParam));
                     bool only = false;
                     TBarItemViewer* found = ch ? deepest->FindAccel(ch, only) : nullptr;
                     if (found) {
@@ -293,6 +296,17 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                         sel->GetCursor(TPoint(p.X - sel->BoundsRect.Left, p.Y - sel->BoundsRect.Top), cursor);
                     }
                     SetCursor(cursor);
+                    // Hints follow the mouse where the view shows them.
+                    TBarItemViewer* hot = last->Selected();
+                    if (((last->Style() & vsAlwaysShowHints) ||
+                         (hot && hot->Item()->EffectiveOptions().Contains(tboShowHint))) &&
+                        !last->Capture() && last->Window() && last->Window()->HandleAllocated()) {
+                        const TPoint p = ToClient(last, msg.pt);
+                        TMessage move{WM_MOUSEMOVE, 0, MAKELPARAM(p.X, p.Y), 0};
+                        Application->HintMouseMessage(last->Window(), move);
+                    } else {
+                        HintManager()->CancelHint();
+                    }
                     for (TBarView* v : now)
                         if (v->Capture() && v->Selected()) {
                             const TPoint p = ToClient(v, msg.pt);
@@ -305,6 +319,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                 case WM_LBUTTONDBLCLK:
                 case WM_RBUTTONDOWN: {
                     if (msg.message == WM_RBUTTONDOWN && !TrackRightButton) break;
+                    HintManager()->CancelHint();
                     mouseDownOnMenu = false;
                     RootView->SetState(vsIgnoreFirstMouseUp, false);
                     UpdateSelections(RootView, msg.pt);
@@ -356,6 +371,12 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                     break;
             }
             RestoreParentSelections(RootView);
+            {
+                // The status line shows the long hint of the deepest selection.
+                TBarView* last = Chain(RootView).back();
+                TBarItemViewer* sel = last->Selected();
+                HintManager()->SetHint(sel ? ToWide(GetLongHint(sel->Item()->Hint())) : std::wstring());
+            }
             if (LastMousePos.X == BarNoMousePos) {
                 POINT pt;
                 GetCursorPos(&pt);
@@ -367,6 +388,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
         }
     }
     if (!done()) RootView->EndModal();
+    HintManager()->SetHint(std::wstring());
     if (quit) PostQuitMessage(static_cast<int>(quitCode));
 }
 
@@ -384,7 +406,11 @@ TBarCustomItem* ProcessDoneAction(const TBarDoneAction& DoneAction, bool ReturnC
             SendMessageA(DoneAction.Wnd, WM_SYSCOMMAND, SC_KEYMENU, DoneAction.Key);
             return nullptr;
         case tbdaHelp:
-            // The program ships no help file: the key only ends the menu.
+            if (auto* form = dynamic_cast<TCustomForm*>(FindControl(GetActiveWindow()));
+                form && form->BorderIcons().Contains(biHelp))
+                Application->HelpCommand(HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(DoneAction.ContextID));
+            else
+                Application->HelpContext(DoneAction.ContextID);
             return nullptr;
         default:
             return nullptr;

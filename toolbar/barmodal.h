@@ -45,6 +45,10 @@ TBarCustomItem* PopupItem(TBarCustomItem* Item, int X, int Y, bool TrackRightBut
 void EnterToolbarLoop(TBarView* View, unsigned Options);
 TBarCustomItem* ProcessDoneAction(const TBarDoneAction& DoneAction, bool ReturnClickedItemOnly);
 
+// The one byte of a character in the input language's code page; 0 when it
+// takes more than one, or none.
+char BarAnsiChar(wchar_t Ch);
+
 // The root view of the innermost running loop of the thread; null outside.
 TBarView* RunningMenuLoopView();
 

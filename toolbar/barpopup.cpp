@@ -4,9 +4,11 @@
 
 #include <vector>
 
+#include "classlib/core/text.h"
 #include "classlib/graphics/colors.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/windows/application.h"
+#include "classlib/windows/hintwindow.h"
 #include "toolbar/baracc.h"
 #include "toolbar/baranim.h"
 #include "toolbar/barprint.h"
@@ -69,6 +71,9 @@ TBarPopupWindow::TBarPopupWindow(TComponent* AOwner, TBarView* ParentView, TBarC
     SetBounds(0, 0, 320, 240);
     SetControlStyle(ControlStyle() - TControlStyle{csCaptureMouse});
     SetColor(clMenu);
+    // The loop hands the mouse to the hint manager only when the view shows
+    // hints; the window itself always lets them show.
+    SetShowHint(true);
     SetParentWindow(Application->HandleAllocated() ? Application->Handle() : GetDesktopWindow());
     SetFont(ParentView ? ParentView->GetFont() : BarToolbarFont());
     view_ = CreateView(ParentView, Item, Customizing);
@@ -230,14 +235,10 @@ void TBarPopupWindow::WndProc(TMessage& Message) {
             }
             break;
         case WM_GETOBJECT:
-            if (view_) {
-                bool handled = false;
-                const LRESULT result = view_->HandleGetObject(Message, handled);
-                if (handled) {
-                    Message.Result = result;
-                    return;
-                }
-            }
+            if (view_ && AnswerGetObject(view_, Message)) return;
+            break;
+        case CM_HINTSHOW:
+            if (view_ && AnswerHintShow(view_, Message, true)) return;
             break;
         default:
             break;
@@ -276,6 +277,24 @@ TBarItemViewer* NextEnabled(TBarView* View, TBarItemViewer* Start, bool GoForwar
 }
 
 }  // namespace
+
+bool AnswerHintShow(TBarView* View, TMessage& Message, bool UseSelected) {
+    auto* info = reinterpret_cast<THintInfo*>(Message.LParam);
+    if (!info) return false;
+    TBarItemViewer* viewer = UseSelected ? View->Selected() : View->ViewerFromPoint(info->CursorPos);
+    if (!viewer) return false;
+    info->CursorRect = viewer->BoundsRect;
+    info->HintStr = ToWide(viewer->GetHintText());
+    Message.Result = 0;
+    return true;
+}
+
+bool AnswerGetObject(TBarView* View, TMessage& Message) {
+    bool handled = false;
+    const LRESULT result = View->HandleGetObject(Message, handled);
+    if (handled) Message.Result = result;
+    return handled;
+}
 
 void ExecuteSelectedSafely(TBarView* View, bool GivePriority) {
     TBarItemViewer* selected = View->Selected();

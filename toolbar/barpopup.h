@@ -48,6 +48,15 @@ private:
     bool uiStateInitialised_ = false;
 };
 
+// Answers WM_GETOBJECT through View's accessibility object; false when the
+// system offers none (the message then goes on to the default handling).
+bool AnswerGetObject(TBarView* View, TMessage& Message);
+
+// Answers CM_HINTSHOW for a window showing View: the hint of the viewer at
+// the hint's cursor position (or the selected one), kept while the cursor
+// stays on it. False when there is no such viewer.
+bool AnswerHintShow(TBarView* View, TMessage& Message, bool UseSelected);
+
 // Runs the selected item of View as Enter does: its submenu opens, or it is
 // clicked. Safe against an OnPopup that frees the selected viewer.
 void ExecuteSelectedSafely(TBarView* View, bool GivePriority);

@@ -425,17 +425,7 @@ LRESULT TBarCustomToolbar::SysCommand(WPARAM CmdType, LPARAM Key) {
         GetCapture())
         return 0;
     char ch = 0;
-    if (Key != 0) {
-        const wchar_t wide = static_cast<wchar_t>(Key);
-        UINT codePage = GetInputLocaleCodePage();
-        if (codePage == 0) codePage = CP_ACP;
-        char out[4];
-        BOOL usedDefault = FALSE;
-        if (WideCharToMultiByte(codePage, 0, &wide, 1, out, sizeof out, nullptr, &usedDefault) != 1 ||
-            usedDefault)
-            return 0;
-        ch = out[0];
-    }
+    if (Key != 0 && (ch = BarAnsiChar(static_cast<wchar_t>(Key))) == 0) return 0;
     if (KeyboardOpen(ch, false)) return 1;
     // "-" asks for the form's system menu: not ours, and answering 0 (never
     // passing it on) keeps it from coming back here.
@@ -577,15 +567,12 @@ void TBarCustomToolbar::WndProc(TMessage& Message) {
                 view_->ValidatePositions();
             }
             return;
-        case WM_GETOBJECT: {
-            bool handled = false;
-            const LRESULT result = view_->HandleGetObject(Message, handled);
-            if (handled) {
-                Message.Result = result;
-                return;
-            }
+        case WM_GETOBJECT:
+            if (AnswerGetObject(view_, Message)) return;
             break;
-        }
+        case CM_HINTSHOW:
+            if (AnswerHintShow(view_, Message, false)) return;
+            break;
         default:
             break;
     }

@@ -286,6 +286,14 @@ void TApplication::HandleException(TObject* Sender) {
     }
 }
 
+bool TApplication::HelpContext(int) {
+    return false;
+}
+
+bool TApplication::HelpCommand(UINT, ULONG_PTR) {
+    return false;
+}
+
 void TApplication::ShowException(const Exception& E) {
     std::string text = E.Message();
     if (!text.empty() && text.back() > '.') text += '.';

@@ -77,6 +77,11 @@ public:
     int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags = MB_OK);
     TMessageBoxHandler MessageBoxHandler;
 
+    // Help requests. The program ships no help file: they are answered as
+    // not handled (false), so that callers simply go on.
+    bool HelpContext(int Context);
+    bool HelpCommand(UINT Command, ULONG_PTR Data);
+
     // The hint manager's view of a mouse message over a control.
     void HintMouseMessage(TControl* Control, TMessage& Message);
 

@@ -225,8 +225,9 @@ TEST_F(Pages, ChartLinesFollowTheRowsAndTheLegendTheirColours) {
     MainForm->lvDrvList->Items()->Item(2)->SubItems()->SetStrings(1, "47");
     MainForm->PPerformanceUpdate(chart);
     std::vector<int> positions;
-    for (int k = 0; k < 4; ++k) positions.push_back(chart->Lines()->Items(k)->Position());
-    EXPECT_EQ(positions, (std::vector<int>{28, 35, 47, 58}));
+    for (int k : {0, 1, 2, 3, 4, 23}) positions.push_back(chart->Lines()->Items(k)->Position());
+    EXPECT_EQ(positions, (std::vector<int>{28, 35, 47, 58, 0, 0}))
+        << "lines without a drive lie on the floor";
 
     // A second fill keeps the chart running.
     MainForm->FillPerformanceList();

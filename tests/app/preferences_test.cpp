@@ -64,6 +64,7 @@ TEST_F(Preferences, SavedPollTimeStartsAndStopsThePollAtOnce) {
     EXPECT_FALSE(MainForm->tmr2->Enabled());
     OpenPreferences();
     EXPECT_EQ(MainForm->seTime->Value(), 0);
+    EXPECT_EQ(MainForm->lblMailAddress->Caption(), "None mail");
     MainForm->seTime->SetValue(5);
     PressOK();
     EXPECT_EQ(ReadSettingInteger("RTimer"), 300000);
@@ -119,15 +120,6 @@ TEST_F(Preferences, UntouchedOKKeepsRunAtLogonAutoRunAndTheOtherChoices) {
     PressOK();
     EXPECT_FALSE(ReadWWS());
     EXPECT_EQ(ReadSettingInteger("AutoRun"), 0);
-}
-
-TEST_F(Preferences, PageWithoutMailAddressSaysSo) {
-    StartWithExampleDrives();
-    OpenPreferences();
-    EXPECT_EQ(MainForm->lblMailAddress->Caption(), "None mail");
-    EXPECT_EQ(MainForm->cbDriveColor->Items()->Count(), 4);
-    EXPECT_EQ(MainForm->cbDriveColor->ItemIndex(), 0);
-    EXPECT_EQ(MainForm->edt2->Color(), TColor(65535));
 }
 
 TEST_F(Preferences, ColoursBlackIncludedAreStoredOnlyForTheDrivesChosen) {

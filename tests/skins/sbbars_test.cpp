@@ -16,11 +16,13 @@
 #include "skin_test_support.h"
 #include "skins/sbdock.h"
 #include "skins/sbfloating.h"
+#include "skins/sbhint.h"
 #include "skins/sbitemsunit.h"
 #include "skins/sbpopup.h"
 #include "skins/sbtoolbar.h"
 #include "skins/sbviewer.h"
 #include "tests/support/pump.h"
+#include "tests/toolbar/event_fn.h"
 #include "tests/toolbar/menu_script.h"
 
 namespace {
@@ -68,15 +70,6 @@ public:
         if (Message.Msg == SM_SKINCHANGE) ++SkinChanges;
         inherited::WndProc(Message);
     }
-};
-
-// An event bound to a lambda (events take methods).
-template <class Sig>
-struct TFn;
-template <class R, class... A>
-struct TFn<R(A...)> {
-    std::function<R(A...)> F;
-    R Call(A... Args) { return F(Args...); }
 };
 
 // The window as WM_PRINT draws it, frame included.
@@ -158,16 +151,13 @@ protected:
     }
     template <class Sig, class F>
     TDelegate<Sig> On(F Body) {
-        auto fn = std::make_shared<TFn<Sig>>();
-        fn->F = Body;
-        keep_.push_back(fn);
-        return TDelegate<Sig>(fn.get(), &TFn<Sig>::Call);
+        return events_.On<Sig>(Body);
     }
 
     TForm* form_ = nullptr;
     TCountingDock* dock_ = nullptr;
     TCountingToolbar* bar_ = nullptr;
-    std::vector<std::shared_ptr<void>> keep_;
+    TEventFns events_;
 };
 
 TEST_F(SkinnedBars, ItemBackgroundsFollowTheStateTable) {
@@ -344,6 +334,34 @@ TEST_F(SkinnedBars, PopupMenuPaintsItsFrameAndGutterAndIsChosenByKeys) {
     EXPECT_EQ(printed->PixelColor(0, 0), 0x808080) << "the border";
     EXPECT_EQ(printed->PixelColor(6, printed->Height() / 2), 0xF0F000) << "the gutter";
     EXPECT_EQ(printed->PixelColor(printed->Width() - 6, printed->Height() - 5), 0xFFFFFF) << "the body";
+}
+
+TEST_F(SkinnedBars, HintIsDrawnIntoTheHintBitmap) {
+    TSbItem* item = Add(L"&Refresh...");
+    Pump();
+    auto* viewer = static_cast<TSbItemViewer*>(bar_->View()->Find(item));
+    THintInfo info;
+    viewer->HintShow(info);
+    EXPECT_EQ(info.HintStr, L"Refresh") << "the caption without its dots and marks";
+    EXPECT_EQ(info.HintWindowClass, TBitmapHint::ClassInfo());
+    EXPECT_EQ(info.HideTimeout, 60000);
+    TBitmap* bitmap = SbHintBitmap();
+    TCanvas* canvas = bitmap->Canvas();
+    const TSize text = canvas->TextExtent(std::wstring(L"Refresh"));
+    EXPECT_EQ(bitmap->Width(), text.cx + 8);
+    EXPECT_EQ(bitmap->Height(), text.cy + 4);
+    EXPECT_EQ(bitmap->PixelColor(1, 1), ColorToRGB(clInfoBk));
+    // The item's event may paint instead.
+    item->SetHint(L"Drives|Reads every drive again");
+    item->OnDrawHint = On<void(TObject*, TBitmap*, std::wstring&, bool&)>(
+        [](TObject*, TBitmap* Bitmap, std::wstring&, bool& PaintDefault) {
+            Bitmap->Canvas()->Brush()->SetColor(clRed);
+            Bitmap->Canvas()->FillRect(TRect(0, 0, Bitmap->Width(), Bitmap->Height()));
+            PaintDefault = false;
+        });
+    viewer->HintShow(info);
+    EXPECT_EQ(info.HintStr, L"Drives");
+    EXPECT_EQ(bitmap->PixelColor(1, 1), clRed);
 }
 
 TEST_F(SkinnedBars, FloatingCaptionIsSkinned) {

@@ -1,8 +1,13 @@
 // The size rules of skinned items as arithmetic, and the font size rule.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "classlib/windows/themes.h"
+
 #include "skins/sbfontsettings.h"
 #include "skins/sbitemsize.h"
+#include "skins/skinmanager.h"
 
 namespace {
 
@@ -202,6 +207,28 @@ TEST(SkinnedFontSettings, EveryChangeNotifiesOnceAndAssignCopies) {
     EXPECT_EQ(copy->Color(), clRed);
     EXPECT_EQ(copy->Size(), 120);
     EXPECT_EQ(copy->Name(), "Arial");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SkinnedItemSize, ThemePartSizeIsAskedOncePerThemeChange) {
+    std::optional<TThemesEnabledOverride> themes;
+    themes.emplace(true);
+    SkinManager()->SetSkin("Default");
+    SkinManager()->BroadcastChanges();
+    if (CurrentSkinType() != sknWindows) GTEST_SKIP() << "no visual styles here";
+    // A theme change starts a new count.
+    TMessage change{WM_THEMECHANGED, 0, 0, 0};
+    SkinManager()->WMThemeChanged(change);
+    const int before = ThemePartSizeQueries;
+    for (int i = 0; i < 50; ++i) CurrentSkin()->GetMenuItemMetrics();
+    EXPECT_EQ(ThemePartSizeQueries - before, 1);
+    SkinManager()->WMThemeChanged(change);
+    CurrentSkin()->GetMenuItemMetrics();
+    CurrentSkin()->GetMenuItemMetrics();
+    EXPECT_EQ(ThemePartSizeQueries - before, 2);
 }
 
 }  // namespace

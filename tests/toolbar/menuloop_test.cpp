@@ -9,6 +9,7 @@
 
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
+#include "classlib/windows/hintmanager.h"
 #include "tests/support/pump.h"
 #include "tests/toolbar/event_fn.h"
 #include "tests/toolbar/menu_script.h"
@@ -270,6 +271,23 @@ TEST_F(MenuLoopTest, AnExceptionFromAHandlerLeavesTheLoopRunning) {
     EXPECT_EQ(reported, 1);
     EXPECT_TRUE(running);
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(MenuLoopTest, TheStatusHintFollowsTheSelectionAndClearsAfterwards) {
+    save_->SetHint("Save|Writes the file");
+    std::wstring seen;
+    script_.Then([&] {
+        script_.Key(VK_DOWN);
+        script_.Key(VK_DOWN);
+    });
+    script_.Then([&] {
+        seen = HintManager()->Hint();
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    Run();
+    EXPECT_EQ(seen, L"Writes the file");
+    EXPECT_EQ(HintManager()->Hint(), L"");
 }
 
 TEST_F(MenuLoopTest, TheMenusOwnOnPopupFires) {

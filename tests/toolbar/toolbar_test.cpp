@@ -3,6 +3,7 @@
 // number of layouts a dock resize costs, and the shortcut hook.
 #include <string>
 
+#include "classlib/windows/hintwindow.h"
 #include "classlib/windows/screen.h"
 #include "tests/toolbar/bar_fixture.h"
 #include "tests/toolbar/event_fn.h"
@@ -160,6 +161,20 @@ TEST_F(ToolbarTest, ShortcutsWorkOnlyForTheActiveForm) {
     }
 }
 
+TEST_F(ToolbarTest, HintsComeFromTheButtonUnderTheCursor) {
+    TForm* form = ShownForm();
+    TCountingToolbar* bar = NewToolbar(form, NewDock(form, dpTop), 2);
+    TBarCustomItem* item = bar->Items()->Items(1);
+    item->SetHint("Print|Prints the drive list");
+    Pump();
+    TBarItemViewer* viewer = bar->View()->Find(item);
+    THintInfo info;
+    info.CursorPos = TPoint(viewer->BoundsRect.Left + 2, viewer->BoundsRect.Top + 2);
+    EXPECT_EQ(bar->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(info.HintStr, L"Print");
+    EXPECT_EQ(info.CursorRect, viewer->BoundsRect);
+}
+
 TEST_F(ToolbarTest, DroppingAControlAddsOneItemAndRemovingItKeepsTheControl) {
     TForm* form = ShownForm();
     TCountingToolbar* bar = NewToolbar(form, NewDock(form, dpTop), 2);
@@ -262,6 +277,68 @@ TEST_F(ToolbarTest, MenuBarKeysOpenSelectAndCross) {
     EXPECT_EQ(crossed, file);  // wraps from the last item to the first
     EXPECT_TRUE(stillInLoop);
     EXPECT_EQ(view->Selected(), nullptr);
+}
+
+TEST_F(ToolbarTest, KeyMenuRequestsOfTheFormReachTheMenuBar) {
+    TForm* form = ShownForm();
+    TCountingToolbar* bar = NewToolbar(form, NewDock(form, dpTop), 0);
+    TBarCustomItem* file = AddItem(bar, "&File");
+    TBarCustomItem* view = AddItem(bar, "&View");
+    file->SetItemStyle(file->ItemStyle() | isfSubmenu);
+    AddItem(bar, "E&xit", file);
+    int views = 0;
+    view->OnClick = fns_.On<void(TObject*)>([&](TObject*) { ++views; });
+    bar->SetMenuBar(true);
+    Pump();
+    SetCursorPos(5, 5);
+
+    // Alt+V: the only "v" runs at once.
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'v'), 0);
+    Pump();
+    EXPECT_EQ(views, 1);
+
+    // F10 (no key): the first item is selected and the loop waits for keys.
+    TMenuScript script;
+    TBarCustomItem* selected = nullptr;
+    script.Then([&] {
+        selected = bar->View()->Selected() ? bar->View()->Selected()->Item() : nullptr;
+        script.Key(VK_ESCAPE);
+    });
+    script.Start();
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_EQ(selected, file);
+    EXPECT_EQ(RunningMenuLoopView(), nullptr);
+}
+
+TEST_F(ToolbarTest, ActivatingAnotherWindowOrF1EndsTheLoop) {
+    TForm* form = ShownForm();
+    TCountingToolbar* bar = NewToolbar(form, NewDock(form, dpTop), 0);
+    TBarCustomItem* file = AddItem(bar, "&File");
+    file->SetItemStyle(file->ItemStyle() | isfSubmenu);
+    TBarCustomItem* exit = AddItem(bar, "E&xit", file);
+    exit->SetHelpContext(12);
+    bar->SetMenuBar(true);
+    TForm* other = NewForm(500, 100, 200, 150);
+    other->Show();
+    SetForegroundWindow(form->Handle());
+    Pump();
+    TMenuScript script;
+    script.Then([&] { SetActiveWindow(other->Handle()); });
+    script.Start();
+    EXPECT_TRUE(bar->KeyboardOpen('f', false));
+    EXPECT_EQ(RunningMenuLoopView(), nullptr);
+
+    SetForegroundWindow(form->Handle());
+    Pump();
+    bool open = false;
+    script.Then([&] {
+        open = bar->View()->OpenViewer() != nullptr;
+        script.Key(VK_F1);
+    });
+    script.Start();
+    EXPECT_TRUE(bar->KeyboardOpen('f', false));
+    EXPECT_TRUE(open);
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(ToolbarTest, AnOnSelectThatFreesTheClickedItemPostsNothing) {

@@ -235,3 +235,47 @@ TEST_F(Input, TheWheelIsOfferedToTheControlAndScrollingMovesTheChildren) {
     MapWindowPoints(nullptr, box->Handle(), reinterpret_cast<POINT*>(&placed), 2);
     EXPECT_EQ(TRect(placed), Bounds(13, 5, 50, 30));
 }
+
+namespace {
+
+TEST_F(Input, SettingsChangesReachEveryControlWithTheirParameters) {
+    TForm* form = NewForm();
+    auto* panel = Create<TColorBox>(form);
+    panel->SetParent(form);
+    auto* inner = Create<TColorBox>(form);
+    inner->SetParent(panel);
+    form->Show();
+    MessageLog outer(panel), deep(inner);
+    SendMessageW(form->Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    ASSERT_EQ(outer.Count(CM_WININICHANGE), 1);
+    ASSERT_EQ(deep.Count(CM_WININICHANGE), 1);
+    for (const TMessage& m : deep.Messages())
+        if (m.Msg == CM_WININICHANGE) {
+            EXPECT_EQ(m.WParam, static_cast<WPARAM>(SPI_SETNONCLIENTMETRICS));
+        }
+}
+
+TEST_F(Input, KeyMenuRequestsForDashAndMinimisedFormsStayWithTheWindow) {
+    TForm* form = NewForm();
+    form->Show();
+    int requests = 0;
+    struct TCounter {
+        int* Count;
+        bool Hook(TMessage& M) {
+            if (M.Msg == CM_APPSYSCOMMAND) ++*Count;
+            return false;
+        }
+    } counter{&requests};
+    Application->HookMainWindow(TWindowHook(&counter, &TCounter::Hook));
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    EXPECT_EQ(requests, 1);
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, '-');
+    EXPECT_EQ(requests, 1);
+    ShowWindow(form->Handle(), SW_MINIMIZE);
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    EXPECT_EQ(requests, 1);
+    Application->UnhookMainWindow(TWindowHook(&counter, &TCounter::Hook));
+    ShowWindow(form->Handle(), SW_RESTORE);
+}
+
+}  // namespace
