@@ -566,7 +566,7 @@ void TBarCustomToolbar::WndProc(TMessage& Message) {
                     viewer->GetCursor(TPoint(p.X - viewer->BoundsRect.Left, p.Y - viewer->BoundsRect.Top),
                                       cursor);
                     if (cursor) {
-                        SetCursor(cursor);
+                        ::SetCursor(cursor);
                         Message.Result = 1;
                         return;
                     }
