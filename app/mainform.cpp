@@ -2,6 +2,7 @@
 
 #include "app/detection.h"
 #include "app/event_log.h"
+#include "app/mail_queue.h"
 #include "app/settings.h"
 #include "classlib/core/strings.h"
 #include "classlib/stdctrls/listview.h"
@@ -29,6 +30,11 @@ std::string SubItem(TListItem* Item, int Index) {
 }
 
 }  // namespace
+
+TMainForm::TMainForm(TComponent* AOwner)
+    : inherited(AOwner), boxes_(std::make_unique<TMessageBoxQueue>(liveness_)) {}
+
+TMainForm::~TMainForm() = default;
 
 int TMainForm::RowDrive(int Row) const {
     if (Row < 0 || Row >= static_cast<int>(RowDrives.size())) return -1;
@@ -79,6 +85,7 @@ void TMainForm::FormCreate(TObject*) {
 void TMainForm::SmartDetect() {
     auto settings = OpenSettings(true);
     const bool logWarnings = ReadIntegerOr(settings.get(), "Log", 0) == 1;
+    const bool alertWarnings = ReadIntegerOr(settings.get(), "MessageWhenStart", 0) == 1;
     settings.reset();
 
     RowDrives.clear();
@@ -94,6 +101,8 @@ void TMainForm::SmartDetect() {
         row->SetCaption(drive->Model);
         row->SubItems()->Add(drive->Capacity);
         row->SubItems()->Add(drive->Temperature);
+        if (drive->WarningSlot >= 0 && alertWarnings)
+            DesktopMessage(StartupAlertMessage(drive->Model), "Vexmora");
         if (drive->WarningSlot >= 0 && logWarnings) {
             const std::string& state = drive->Smart.AttrStatus.at(static_cast<size_t>(drive->WarningSlot));
             LogThis->Add(LogTimeText(Now()), state, StartupLogDescription(*drive));
@@ -118,9 +127,12 @@ void TMainForm::TaryReNew(unsigned char Mode) {
             icon->SetColor(ReadIntegerOr(settings.get(), item->Caption(), DefaultTrayColor));
             icon->SetPopupMenu(pm1);
         }
+        // Every refresh comes here: an icon is drawn and handed to the shell
+        // again only when its text or hint changed.
         if (icon) {
-            icon->SetText(SubItem(item, TemperatureSubItem));
-            icon->SetHint(item->Caption());
+            const std::string text = SubItem(item, TemperatureSubItem);
+            if (Mode == 1 || icon->Text() != text) icon->SetText(text);
+            if (Mode == 1 || icon->Hint() != item->Caption()) icon->SetHint(item->Caption());
         }
     }
 }
@@ -154,6 +166,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
+    StopWatching();
     for (TTextTrayIcon*& icon : TrayIcons) FreeAndNil(icon);
 }
 
@@ -166,6 +179,7 @@ void TMainForm::NotifyTrayIcon1DblClick(TObject*) {
 }
 
 void TMainForm::Exit1Click(TObject*) {
+    StopWatching();
     Application->Terminate();
 }
 

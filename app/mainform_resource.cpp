@@ -1,13 +1,18 @@
 // The main window's form resource: its frame, the drive list and the
 // non-visual components with their events.
+#include "app/alert_mail.h"
 #include "app/mainform.h"
 #include "app/program_icon.h"
+#include "classlib/stdctrls/image.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/stdctrls/menus.h"
 #include "classlib/stdctrls/panels.h"
 #include "classlib/windows/formresources.h"
 #include "classlib/windows/timer.h"
+#include "mail/mime_message.h"
+#include "mail/smtp_mailer.h"
 #include "notify/texttrayicon.h"
+#include "notify/zkdesktopalert.h"
 #include "notify/zklogfile.h"
 
 namespace {
@@ -61,8 +66,19 @@ void TMainForm::BuildForm(TComponent* Instance) {
     form->tmr1 = LoadComponent<TTimer>(form, "tmr1");
     form->tmr1->SetEnabled(false);
     form->tmr1->SetInterval(2000);
+    form->tmr1->OnTimer = TNotifyEvent(form, &TMainForm::tmr1Timer);
     form->tmr2 = LoadComponent<TTimer>(form, "tmr2");
     form->tmr2->SetEnabled(false);
+    form->tmr2->OnTimer = TNotifyEvent(form, &TMainForm::tmr2Timer);
+
+    form->ZkDesktopAlert1 = LoadComponent<TZkDesktopAlert>(form, "ZkDesktopAlert1");
+    // The alerts' picture; the page that shows it comes with the pages.
+    form->Image1 = LoadComponent<TImage>(form, "Image1");
+    form->Image1->SetVisible(false);
+
+    form->MimeMessage1 = LoadComponent<TMimeMessage>(form, "MimeMessage1");
+    form->SMTPM = LoadComponent<TSMTPMailer>(form, "SMTPM");
+    SetUpMailComponents(form->SMTPM, form->MimeMessage1, etQuotedPrintable);
 
     form->pm1 = LoadComponent<TPopupMenu>(form, "pm1");
     form->Max1 = AddMenuItem(form->pm1, "Max1", "&Show window");

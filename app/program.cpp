@@ -1,10 +1,14 @@
 #include "app/program.h"
 
+#include <optional>
+
 #include "app/drive_choice.h"
 #include "app/formlog.h"
 #include "app/mainform.h"
+#include "app/power.h"
 #include "app/program_units.h"
 #include "app/smtpform.h"
+#include "classlib/core/files.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/formresources.h"
 
@@ -49,12 +53,19 @@ void ReportStartError(const std::string& Text) {
 int ProgramBlock() {
     const TProgramUnits units;
     RegisterProgramForms();
+    std::string driveSetFile;
     try {
-        UseChosenDrives(ChosenDriveSetFile());
+        driveSetFile = ChosenDriveSetFile();
+        UseChosenDrives(driveSetFile);
     } catch (const Exception& e) {
         ReportStartError(e.Message());
         return DriveSetExitCode;
     }
+    // Simulated drives must never power the real machine off: their
+    // shutdown and reboot requests are only written down.
+    TPowerJournal journal(GetCurrentDir() + "\\" + PowerJournalFileName);
+    std::optional<TServiceOverride<TPowerService>> recordOnly;
+    if (!driveSetFile.empty()) recordOnly.emplace(journal);
     Application->Initialize();
     Application->SetTitle(ProgramTitle);
     try {

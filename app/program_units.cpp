@@ -3,6 +3,7 @@
 #include "controls/scscheme.h"
 #include "foundation/zcsupportunits.h"
 #include "skins/builtinskins.h"
+#include "skins/sbitemsunit.h"
 #include "skins/skinmanager.h"
 #include "toolbar/baracc.h"
 #include "toolbar/barpopup.h"
@@ -27,6 +28,7 @@ const TProgramUnit kUnits[] = {
     {BarAccStartup, BarAccShutdown},        // COM for the bars' accessibility objects, cut off at the end
     {BarPopupStartup, BarPopupShutdown},    // the toolbars' and menus' shared font
     {StartSkins, FinalizeSkinsUnit},        // the skin manager and the built-in skins
+    {InitSkinnedItemsUnit, FinalizeSkinnedItemsUnit},  // small-caption font, hint bitmap, glyph list, cursors
 };
 constexpr int kUnitCount = static_cast<int>(sizeof kUnits / sizeof kUnits[0]);
 

@@ -47,6 +47,8 @@ struct TSimDrive {
     int64_t DiskSize = 0;  // where reads end
     TDiskGeometry Geometry{};
     std::array<TSimFailure, SimCommandCount> Failures{};
+    // Milliseconds each READ ATTRIBUTES takes, as a slow or busy disk does.
+    int ReadDelay = 0;
 
     // The failure injected for `command` on ATA device `device`, or null.
     const TSimFailure* FailureFor(TSimCommand command, int device = -1) const;

@@ -1,6 +1,7 @@
 #include "platform/drive_set_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -69,8 +70,16 @@ int HexDigit(char c) {
     return -1;
 }
 
-// Decimal, or hexadecimal after "0x"; a minus sign only where allowed.
-std::optional<int64_t> ParseNumber(std::string_view text) {
+enum class TNumberProblem { None, NotANumber, TooLarge };
+
+// Decimal, or hexadecimal after "0x"; a minus sign only where allowed. A
+// number beyond 64 bits is too large, however it is written, rather than
+// read with its high digits lost.
+std::optional<int64_t> ParseNumber(std::string_view text, TNumberProblem* problem = nullptr) {
+    auto fail = [&](TNumberProblem why) -> std::optional<int64_t> {
+        if (problem) *problem = why;
+        return std::nullopt;
+    };
     bool negative = false;
     if (!text.empty() && text[0] == '-') {
         negative = true;
@@ -81,14 +90,20 @@ std::optional<int64_t> ParseNumber(std::string_view text) {
         base = 16;
         text.remove_prefix(2);
     }
-    if (text.empty() || text.size() > 18) return std::nullopt;
-    int64_t value = 0;
+    if (text.empty()) return fail(TNumberProblem::NotANumber);
+    uint64_t value = 0;
+    bool tooLarge = false;
     for (char c : text) {
         const int digit = HexDigit(c);
-        if (digit < 0 || digit >= base) return std::nullopt;
-        value = value * base + digit;
+        if (digit < 0 || digit >= base) return fail(TNumberProblem::NotANumber);
+        if (value > (uint64_t{INT64_MAX} - static_cast<uint64_t>(digit)) / static_cast<uint64_t>(base))
+            tooLarge = true;
+        else
+            value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
     }
-    return negative ? -value : value;
+    if (tooLarge) return fail(TNumberProblem::TooLarge);
+    const auto number = static_cast<int64_t>(value);
+    return negative ? -number : number;
 }
 
 class TParser {
@@ -197,7 +212,10 @@ private:
 
     int64_t Number(const TEntry& entry, const std::string& text, int64_t low, int64_t high,
                    const char* what) {
-        const auto value = ParseNumber(text);
+        TNumberProblem problem = TNumberProblem::None;
+        const auto value = ParseNumber(text, &problem);
+        if (problem == TNumberProblem::TooLarge)
+            Fail(entry.Line, Format("\"%s\" is too large (%s must be %d to %d)", text, what, low, high));
         if (!value) Fail(entry.Line, Format("\"%s\" is not a number (%s)", text, what));
         if (*value < low || *value > high)
             Fail(entry.Line, Format("%s must be %d to %d, not %d", what, low, high, *value));
@@ -327,9 +345,9 @@ private:
     TSimDrive ReadDrive(const TSection& section) {
         TSimDrive drive;
         static const std::set<std::string> kKeys = {
-            "wmi model", "wmi count",       "device map",     "serial",    "firmware",
-            "model",     "word 47",         "sectors",        "disk size", "geometry",
-            "revision",  "attribute table", "threshold table"};
+            "wmi model", "wmi count",       "device map",      "serial",    "firmware",
+            "model",     "word 47",         "sectors",         "disk size", "geometry",
+            "revision",  "attribute table", "threshold table", "read delay"};
         std::map<std::string, const TEntry*> plain;
         std::vector<const TEntry*> attributes, thresholds, failures;
         for (const TEntry& entry : section.Entries) {
@@ -389,6 +407,9 @@ private:
             drive.Geometry.BytesPerSector =
                 static_cast<uint32_t>(Number(*e, words[3], 0, 0xFFFFFFFFll, "the bytes per sector"));
         }
+
+        if (auto e = has("read delay"))
+            drive.ReadDelay = static_cast<int>(Number(*e, e->Value, 0, 60000, "the read delay"));
 
         drive.Attributes.Revision = drive.Thresholds.Revision = 0x0010;
         if (auto e = has("attribute table")) HexTable(*e, reinterpret_cast<uint8_t*>(&drive.Attributes));

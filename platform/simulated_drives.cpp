@@ -188,6 +188,7 @@ private:
                 break;
             }
             case TKind::ReadAttributes:
+                if (drive_.ReadDelay > 0) Sleep(static_cast<DWORD>(drive_.ReadDelay));
                 std::memcpy(reply.Data, &drive_.Attributes, sizeof drive_.Attributes);
                 break;
             case TKind::ReadThresholds:

@@ -171,6 +171,7 @@ void TSbSkinManager::WMThemeChanged(TMessage& Message) {
 }
 
 void TSbSkinManager::ThemeChanged(TObject*) {
+    ++themeGeneration_;
     BroadcastChanges();
 }
 

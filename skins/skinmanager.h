@@ -73,6 +73,9 @@ public:
     // The answer to WM_THEMECHANGED (also reached through the theme
     // services' change listeners).
     void WMThemeChanged(TMessage& Message);
+    // Counts the theme changes seen, so that sizes read from the theme can be
+    // kept until the next one.
+    unsigned ThemeGeneration() const { return themeGeneration_; }
 
 protected:
     ~TSbSkinManager() override;
@@ -94,6 +97,7 @@ private:
     std::unordered_map<TControl*, std::uint64_t> registered_;
     std::uint64_t nextSerial_ = 1;
     std::uint64_t broadcasts_ = 0;
+    unsigned themeGeneration_ = 0;
 };
 
 // The manager, made on first use (null once the skins unit has shut down).

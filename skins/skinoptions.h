@@ -65,6 +65,9 @@ private:
     TOwned<TSbSkinOptionEntry> borders_;
 };
 
+// Times the theme was asked for a part size of the menu metrics (tests).
+extern int ThemePartSizeQueries;
+
 // What the menu code needs to size an item (see GetMenuItemMetrics).
 struct TSbMenuItemMetrics {
     int ArrowWidth = 8;

@@ -48,14 +48,46 @@ TColor SystemTextColor(TSbSkinComponentsType component, TSbSkinStatesType state)
 
 }  // namespace
 
+namespace {
+
+// The theme's split drop-down width, asked once per theme: every item
+// measures with it, and asking the theme services is slow.
+struct TSplitWidthCache {
+    bool Valid = false;
+    unsigned Generation = 0;
+    int Width = 0;  // 0: the theme gave none
+};
+TSplitWidthCache& SplitWidthCache() {
+    static TSplitWidthCache cache;
+    return cache;
+}
+
+int ThemedSplitDropDownWidth() {
+    TSbSkinManager* manager = SkinManager();
+    const unsigned generation = manager ? manager->ThemeGeneration() : 0;
+    TSplitWidthCache& cache = SplitWidthCache();
+    if (cache.Valid && cache.Generation == generation) return cache.Width;
+    TSize size{};
+    TCanvas* canvas = SkinMeasureCanvas();
+    cache.Width = canvas && ThemeServices()->GetThemePartSize(
+                                canvas->Handle(), {teToolBar, kToolbarSplitDropDownPart, 1}, TS_TRUE, size)
+                      ? size.cx + 2
+                      : 0;
+    cache.Valid = true;
+    cache.Generation = generation;
+    ++ThemePartSizeQueries;
+    return cache.Width;
+}
+
+}  // namespace
+
+int ThemePartSizeQueries = 0;
+
 TSbMenuItemMetrics TSbSkinOptions::GetMenuItemMetrics() {
     TSbMenuItemMetrics metrics;
     if (CurrentSkinType() == sknWindows) {
-        TSize size{};
-        TCanvas* canvas = SkinMeasureCanvas();
-        if (ThemeServices()->GetThemePartSize(canvas->Handle(), {teToolBar, kToolbarSplitDropDownPart, 1},
-                                              TS_TRUE, size))
-            metrics.SplitDropDownWidth = size.cx + 2;
+        const int width = ThemedSplitDropDownWidth();
+        if (width > 0) metrics.SplitDropDownWidth = width;
     }
     return metrics;
 }

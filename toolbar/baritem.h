@@ -24,6 +24,7 @@ VX_DECLARE_EXCEPTION(EBarItemError, Exception);
 class TBarCustomItem;
 class TBarItemViewer;
 class TBarView;
+class TBarPopupWindow;
 
 enum TBarItemChangedAction : std::uint8_t {
     tbicInserted,
@@ -193,6 +194,9 @@ public:
     virtual TBarView* GetChevronParentView() { return nullptr; }
     // A new viewer for this item in View.
     virtual TBarItemViewer* CreateItemViewer(TBarView* View, int GroupLevel);
+    // The window that shows Shown's subitems when this item opens a popup
+    // (barpopupclass.cpp); skinned items give their own kind.
+    virtual TBarPopupWindow* CreatePopupWindow(TBarView* ParentView, TBarCustomItem* Shown, bool Customizing);
     // True when Viewer is no longer of the kind CreateItemViewer would make.
     virtual bool NeedToRecreateViewer(TBarItemViewer*) { return false; }
 

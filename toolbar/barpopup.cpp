@@ -422,7 +422,7 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
     rec.Alignment = Alignment;
     rec.Opposite = ParentView && (ParentView->State() & vsOppositePopup);
 
-    TOwned<TBarPopupWindow> owned(Create<TBarPopupWindow>(nullptr, ParentView, shown, Customizing));
+    TOwned<TBarPopupWindow> owned(item->CreatePopupWindow(ParentView, shown, Customizing));
     TBarPopupWindow* window = owned.get();
     TBarView* view = window->View();
     if (chevronParentView) {

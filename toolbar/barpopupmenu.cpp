@@ -2,7 +2,12 @@
 
 #include "toolbar/barmodal.h"
 
-TBarPopupMenu::TBarPopupMenu(TComponent* AOwner) : inherited(AOwner) {
+TBarPopupMenu::TBarPopupMenu(TComponent* AOwner) : inherited(AOwner) {}
+
+void TBarPopupMenu::AfterConstruction() {
+    // Not in the constructor: a descendant's root item factory is reached
+    // only once the object is whole.
+    inherited::AfterConstruction();
     items_ = CreateRootItem();
     items_->SetParentComponentOfRoot(this);
     items_->OnClick = TNotifyEvent(this, &TBarPopupMenu::RootItemClick);

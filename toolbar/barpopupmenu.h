@@ -10,6 +10,7 @@ class TBarPopupMenu : public TPopupMenu, public ITBItemContainer {
     VX_CLASS(TBarPopupMenu, TPopupMenu)
 public:
     explicit TBarPopupMenu(TComponent* AOwner);
+    void AfterConstruction() override;
 
     TBarRootItem* Items() const { return items_; }
     TBarCustomItem* GetItems() override { return items_; }

@@ -58,16 +58,18 @@ bool Designing(const TComponent* C) {
 TBarCustomToolbar::TBarCustomToolbar(TComponent* AOwner) : inherited(AOwner) {
     SetControlStyle((ControlStyle() + TControlStyle{csAcceptsControls, csActionClient}) -
                     TControlStyle{csCaptureMouse});
-    items_ = CreateRootItem();
-    items_->SetParentComponentOfRoot(this);
-    chevronItem_ = CreateChevronItem();
-    chevronItem_->SetLinkSubitems(items_);
-    SetChevronHint(SBarMoreButtonsHint);
     SetColor(clBtnFace);
     SetBounds(Left(), Top(), 23, 22);
 }
 
 void TBarCustomToolbar::AfterConstruction() {
+    // Here rather than in the constructor, where a descendant's factory
+    // would not be reached yet.
+    items_ = CreateRootItem();
+    items_->SetParentComponentOfRoot(this);
+    chevronItem_ = CreateChevronItem();
+    chevronItem_->SetLinkSubitems(items_);
+    SetChevronHint(SBarMoreButtonsHint);
     inherited::AfterConstruction();
     view_ = CreateToolbarView();
     view_->SetChevronItem(chevronItem_);

@@ -52,6 +52,12 @@ void ProgramTest::StartWithExampleDrives() {
     MakeForms();
 }
 
+void ProgramTest::StartWith(std::shared_ptr<TDriveAccess> Access) {
+    EndLastStart();
+    drives_ = std::make_unique<TScopedDrives>(std::move(Access));
+    MakeForms();
+}
+
 void ProgramTest::EndLastStart() {
     FreeProgramForms();
     // Before the next set is installed: the end of a set brings the real

@@ -52,6 +52,8 @@ protected:
     // this drive set, or with examples/drives.ini.
     void Start(std::string_view DriveSet);
     void StartWithExampleDrives();
+    // With a drive access of the test's own (a drive-set file it rewrites).
+    void StartWith(std::shared_ptr<TDriveAccess> Access);
 
     TListItems* Rows() const { return MainForm->lvDrvList->Items(); }
     // Caption and sub-items of every row.

@@ -10,74 +10,7 @@
 #include "app/settings.h"
 #include "classlib/core/files.h"
 #include "tests/app/program_fixture.h"
-
-namespace {
-
-// A started program, ended at the end of the scope if it still runs.
-class TRunningProgram {
-public:
-    explicit TRunningProgram(const std::string& Arguments, HANDLE ErrorOutput = nullptr) {
-        std::string commandLine = "\"Z:" VEXMORA_PROGRAM "\" " + Arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = ErrorOutput ? STARTF_USESTDHANDLES : 0;
-        startup.hStdError = ErrorOutput;
-        started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, ErrorOutput != nullptr, 0,
-                                  nullptr, nullptr, &startup, &process_);
-    }
-    ~TRunningProgram() {
-        if (!started_) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process_.hProcess, 99);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
-    TRunningProgram(const TRunningProgram&) = delete;
-    TRunningProgram& operator=(const TRunningProgram&) = delete;
-
-    // A top-level window of the program (caption and class may be null).
-    HWND WaitForWindow(const wchar_t* Caption, const wchar_t* ClassName, bool Shown = true) const {
-        for (int tries = 0; tries < 400; ++tries, Sleep(50))
-            for (HWND window = FindWindowExW(nullptr, nullptr, ClassName, Caption); window;
-                 window = FindWindowExW(nullptr, window, ClassName, Caption)) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == process_.dwProcessId && (!Shown || IsWindowVisible(window))) return window;
-            }
-        return nullptr;
-    }
-    HANDLE Process() const { return process_.hProcess; }
-    // The exit code, or STILL_ACTIVE when it did not end in time.
-    DWORD WaitForExit() const {
-        DWORD code = STILL_ACTIVE;
-        if (started_) WaitForSingleObject(process_.hProcess, 20000);
-        GetExitCodeProcess(process_.hProcess, &code);
-        return code;
-    }
-
-private:
-    bool started_ = false;
-    PROCESS_INFORMATION process_{};
-};
-
-// The program writes the real current user's settings: a key that was not
-// there before goes again afterwards.
-class TSettingsCleanup {
-public:
-    TSettingsCleanup() {
-        HKEY key = nullptr;
-        existed_ = RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Larpok corporation", 0, KEY_READ, &key) == 0;
-        if (key) RegCloseKey(key);
-    }
-    ~TSettingsCleanup() {
-        if (!existed_) RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Larpok corporation");
-    }
-
-private:
-    bool existed_ = false;
-};
-
-}  // namespace
+#include "tests/app/running_program.h"
 
 TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     TScopedFolder folder;

@@ -93,6 +93,11 @@ TEST(DriveSetFile, ProblemsNameTheFileTheLineAndWhatIsWrong) {
         {"[drive 1]\nattribute 0 = 1 0 1 1 1 0x1000000000000",
          "line 2: a raw value must be 0 to 281474976710655"},
         {"[drive 1]\nwmi count = many", "line 2: \"many\" is not a number"},
+        // Beyond 64 bits: refused as too large, never read with the high digits lost.
+        {"[drive 1]\n\nword 47 = 0x10000000000000005", "line 3: \"0x10000000000000005\" is too large"},
+        {"[drive 1]\nword 47 = 0xFFFFFFFFFFFFFFFF", "line 2: \"0xFFFFFFFFFFFFFFFF\" is too large"},
+        {"[drive 1]\nwmi count = 99999999999999999999", "line 2: \"99999999999999999999\" is too large"},
+        {"[drive 1]\nread delay = 60001", "line 2: the read delay must be 0 to 60000"},
         {"[drive 1]\nserial = 123456789012345678901", "line 2: \"serial\" is longer than 20 characters"},
         {"[drive 1]\nattribute table = 10 0", "line 2: an odd number of hex digits"},
         {"[drive 1]\nfail idenitfy = 5", "line 2: unknown command in \"fail idenitfy\""},

@@ -1,0 +1,97 @@
+#include "app/alert_mail.h"
+
+#include "app/password_scrambler.h"
+#include "app/settings.h"
+#include "mail/mime_message.h"
+#include "mail/smtp_mailer.h"
+
+const char* const ConnectedText = "OK";
+const char* const CannotConnectText = "Vexmora Can not Connect SMTP server";
+const char* const CannotSendText = "Can not Send mail";
+
+namespace {
+
+const char* const SenderName = "Vexmora";
+const char* const RecipientName = "Vexmora";
+constexpr int DefaultSmtpPort = 25;
+
+bool HasString(TRegistry* Registry, const char* Name) {
+    const TRegDataType type = Registry->GetDataType(Name);
+    return Registry->ValueExists(Name) && (type == rdString || type == rdExpandString);
+}
+
+}  // namespace
+
+bool BuildAndSend(TSMTPMailer* Mailer, TMimeMessage* Message) {
+    if (Message->NeedNormalize()) Message->Normalize(0);
+    if (Message->NeedRebuild()) Message->RebuildBody();
+    if (Message->NeedFindParts()) Message->FindParts();
+    return Mailer->SendMessage();
+}
+
+void EndMailSession(TSMTPMailer* Mailer) noexcept {
+    try {
+        Mailer->Quit();
+    } catch (...) {
+        // Quit closes the socket before anything can raise; nothing is left.
+    }
+}
+
+void SetUpMailComponents(TSMTPMailer* Mailer, TMimeMessage* Message, TEncodingType TextEncoding) {
+    Message->SetCharset("iso-8859-1");
+    Message->SetTextEncoding(TextEncoding);
+    Message->SetAttachEncoding(etBase64);
+    Mailer->SetPort(DefaultSmtpPort);
+    Mailer->SetTimeOut(60);
+    Mailer->SetPacketSize(102400);
+    Mailer->SetHandshaking(hsAuto);
+    Mailer->SetMailMessage(Message);
+}
+
+int AlertMailPort(int StoredPort) {
+    return StoredPort >= 1 && StoredPort <= 65535 ? StoredPort : DefaultSmtpPort;
+}
+
+TMailSettings ReadMailSettings() {
+    TMailSettings settings;
+    auto registry = OpenSettings(true);
+    if (!registry) return settings;
+    settings.Complete = HasString(registry.get(), "SMTPServer") && HasString(registry.get(), "FromMail") &&
+                        HasString(registry.get(), "ToMail");
+    settings.Server = ReadStringOr(registry.get(), "SMTPServer", "");
+    settings.From = ReadStringOr(registry.get(), "FromMail", "");
+    settings.To = ReadStringOr(registry.get(), "ToMail", "");
+    settings.Port = AlertMailPort(ReadIntegerOr(registry.get(), "Port", 0));
+    if (ReadBoolOr(registry.get(), "usepassword", false) && HasString(registry.get(), "Username") &&
+        HasString(registry.get(), "Password")) {
+        settings.UserName = ReadStringOr(registry.get(), "Username", "");
+        UnscrambleString(ReadStringOr(registry.get(), "Password", ""), settings.Password);
+    }
+    return settings;
+}
+
+void SendAlertMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TMailSettings& Settings,
+                   const TAlertMail& Mail, const TMailReport& Report) {
+    if (!Settings.Complete) return;
+    bool sent = false;
+    try {
+        Mailer->SetHost(Settings.Server);
+        Mailer->SetPort(Settings.Port);
+        // Every mail logs in with what is stored now: no AUTH without the
+        // tick, and no earlier password sent to another server.
+        Mailer->SetUserName(Settings.UserName);
+        Mailer->SetPassword(Settings.Password);
+        Message->SetFrom(SenderName, Settings.From);
+        Message->To()->Clear();
+        Message->To()->Add(RecipientName, Settings.To);
+        Message->SetSubject(Mail.Subject);
+        Message->SetTextPlain(Mail.Body);
+
+        Report(Mailer->Connect() ? ConnectedText : CannotConnectText);
+        sent = BuildAndSend(Mailer, Message);
+    } catch (...) {
+        sent = false;
+    }
+    EndMailSession(Mailer);
+    if (!sent) Report(CannotSendText);
+}

@@ -1,0 +1,46 @@
+// The 2-second temperature refresh: `SmartNew`, the worker that reads every
+// listed drive into a snapshot (row, drive number, temperature, result). It
+// touches no window: the snapshot goes to the GUI thread, which applies it.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "classlib/windows/thread.h"
+
+struct TDriveReading {
+    int Row = -1;
+    int Number = -1;
+    int Temperature = 0;  // 0 when the read failed
+    bool Read = false;
+};
+
+struct TRefreshSnapshot {
+    unsigned Sequence = 0;
+    std::vector<TDriveReading> Readings;
+};
+
+// Reads the drive of each row (RowDrives: the drive number of each row, -1
+// for none), in row order; Stop is asked before each drive.
+TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& RowDrives,
+                                     const std::function<bool()>& Stop = {});
+
+// Hands the snapshot on; runs on the worker thread.
+using TRefreshDone = std::function<void(TRefreshSnapshot Snapshot)>;
+
+class SmartNew : public TThread {
+    VX_CLASS(SmartNew, TThread)
+public:
+    // Starts at once. Done is called exactly once, also when reading failed
+    // part way (with the readings made so far).
+    SmartNew(unsigned Sequence, std::vector<int> RowDrives, TRefreshDone Done);
+
+protected:
+    ~SmartNew() override = default;
+    void Execute() override;
+
+private:
+    unsigned sequence_;
+    std::vector<int> rowDrives_;
+    TRefreshDone done_;
+};

@@ -1,0 +1,67 @@
+#include "app/smtp_settings.h"
+
+#include "app/password_scrambler.h"
+#include "app/settings.h"
+#include "classlib/core/text.h"
+
+const char* const PasswordPlaceholder = "press to enter password";
+
+int ParsePort(const std::string& Text) {
+    if (Text.empty() || Text.size() > 5) return 0;
+    int port = 0;
+    for (char c : Text) {
+        if (c < '0' || c > '9') return 0;
+        port = port * 10 + (c - '0');
+    }
+    return port >= 1 && port <= 65535 ? port : 0;
+}
+
+std::vector<std::string> SaveSmtpFields(const TSmtpFields& Fields) {
+    std::vector<std::string> messages;
+    auto registry = OpenSettings(true);
+    if (!registry) return messages;
+    auto save = [&](const char* Name, const std::string& Value, const char* Missing) {
+        if (!Value.empty())
+            registry->WriteString(Name, Value);
+        else
+            messages.push_back(Missing);
+    };
+    if (Fields.UsePassword) {
+        save("Username", Fields.UserName, "You must be to fill Username");
+        // The placeholder, or the digits shown after an earlier save, are not
+        // a password: without an edit the stored one stays.
+        if (Fields.PasswordEdited && !Fields.Password.empty()) {
+            std::string stored;
+            ScrambleString(Fields.Password, stored);
+            registry->WriteString("Password", stored);
+        } else if (Fields.PasswordEdited || !registry->ValueExists("Password")) {
+            messages.push_back("You must be to fill Password");
+        }
+    }
+    save("SMTPServer", Fields.Server, "You must be to fill SMTPServer");
+    save("Subject", Fields.Subject, "You must be to fill Subject");
+    if (const int port = ParsePort(Fields.Port))
+        registry->WriteInteger("Port", port);
+    else
+        messages.push_back("You must be to fill Port");
+    save("FromMail", Fields.From, "You must be to fill table");
+    save("ToMail", Fields.To, "You must be to fill table");
+    registry->WriteBool("usepassword", Fields.UsePassword);
+    return messages;
+}
+
+TSmtpFields LoadSmtpFields() {
+    TSmtpFields fields;
+    auto registry = OpenSettings(false);
+    fields.Password = PasswordPlaceholder;
+    fields.Port = "25";
+    if (!registry) return fields;
+    fields.UsePassword = ReadBoolOr(registry.get(), "usepassword", false);
+    fields.UserName = ReadStringOr(registry.get(), "Username", "");
+    fields.Subject = ReadStringOr(registry.get(), "Subject", "");
+    fields.From = ReadStringOr(registry.get(), "FromMail", "");
+    fields.To = ReadStringOr(registry.get(), "ToMail", "");
+    fields.Server = ReadStringOr(registry.get(), "SMTPServer", "");
+    if (registry->GetDataType("Port") == rdInteger) fields.Port = IntToStr(registry->ReadInteger("Port"));
+    return fields;
+}

@@ -1,0 +1,52 @@
+#include "app/test_mail.h"
+
+#include "app/alert_mail.h"
+#include "classlib/core/datetime.h"
+#include "mail/mime_message.h"
+#include "mail/smtp_mailer.h"
+
+void SendTestMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TTestMail& Mail,
+                  const TTestReport& Report) {
+    bool sent = false;
+    try {
+        Mailer->SetHost(Mail.Server);
+        Mailer->SetPort(Mail.Port);
+        Message->SetSubject(Mail.Subject);
+        Message->SetFrom("Vexmora", Mail.From);
+        Message->To()->Clear();
+        Message->To()->Add("Vexmora notif", Mail.To);
+        Message->SetPriority(2);
+        Message->SetTextPlain("Vexmora SMTP test");
+        Message->SetDate(Date());
+        // The last test's login must not stay for one without.
+        Mailer->SetUserName(Mail.UsePassword ? Mail.UserName : "");
+        Mailer->SetPassword(Mail.UsePassword ? Mail.Password : "");
+
+        Report(Mailer->Connect() ? ConnectedText : "Can not Connect SMTP server");
+        Report(Mailer->GetLastResponse());
+        sent = BuildAndSend(Mailer, Message);
+        if (sent) Report(Mailer->GetLastResponse());
+    } catch (...) {
+        sent = false;
+    }
+    EndMailSession(Mailer);
+    if (!sent) Report(CannotSendText);
+}
+
+TSmtpTest::TSmtpTest(TSMTPMailer* Mailer, TMimeMessage* Message, TTestMail Mail, TTestReport Report,
+                     std::function<void()> Done)
+    : TThread(false),
+      mailer_(Mailer),
+      message_(Message),
+      mail_(std::move(Mail)),
+      report_(std::move(Report)),
+      done_(std::move(Done)) {}
+
+void TSmtpTest::Execute() {
+    try {
+        SendTestMail(mailer_, message_, mail_, report_);
+    } catch (...) {
+        // The report could not be queued; the buttons come back all the same.
+    }
+    done_();
+}

@@ -1,0 +1,210 @@
+// TMainForm's watching: the 2-second refresh, the poll check, the actions
+// they call, and stopping all of it when the program ends.
+#include <algorithm>
+
+#include "app/alert_mail.h"
+#include "app/desktop_alerts.h"
+#include "app/mail_queue.h"
+#include "app/mainform.h"
+#include "app/power.h"
+#include "app/refresh.h"
+#include "app/settings.h"
+#include "classlib/core/text.h"
+#include "classlib/stdctrls/image.h"
+#include "classlib/stdctrls/listview.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/dispatcher.h"
+#include "classlib/windows/timer.h"
+#include "engine/drive_reading.h"
+#include "notify/zkdesktopalert.h"
+
+namespace {
+
+const char* const TemperatureAttribute = "Temperature Celcius";
+const char* const ShowMessageAction = "Show message";
+const char* const ShutdownAction = "Shutdown Computer";
+const char* const RebootAction = "Reboot Computer";
+const char* const SendMailAction = "Send mail";
+const char* const ShutdownQuestion = "Vexmora will shutdown your computer are you sure?";
+constexpr int TemperatureSubItem = 1;
+
+// Clears a flag when the scope ends, however it ends.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& Flag) : flag_(Flag) { flag_ = true; }
+    ~TFlagScope() { flag_ = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+int TMainForm::RowOfDrive(int Number) const {
+    for (size_t row = 0; row < RowDrives.size(); ++row)
+        if (RowDrives[row] == Number) return static_cast<int>(row);
+    return -1;
+}
+
+void TMainForm::tmr1Timer(TObject*) {
+    // One worker at a time: an older snapshot can never land on a newer one,
+    // and a slow drive cannot gather threads.
+    if (refreshBusy_) {
+        ++refreshCounts_.Skipped;
+        return;
+    }
+    FreeAndNil(refresher_);
+    refreshBusy_ = true;
+    ++refreshCounts_.Started;
+    TLiveness liveness = liveness_;
+    refresher_ = Create<SmartNew>(++refreshSequence_, RowDrives, [this, liveness](TRefreshSnapshot Snapshot) {
+        liveness.Queue(
+            [this, snapshot = std::move(Snapshot)]() mutable { ApplyRefresh(std::move(snapshot)); });
+    });
+}
+
+void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
+    refreshBusy_ = false;
+    if (Snapshot.Sequence <= refreshCounts_.LastApplied) return;
+    refreshCounts_.LastApplied = Snapshot.Sequence;
+    // The next worker's readings count as newer than these, wherever these came from.
+    refreshSequence_ = std::max(refreshSequence_, Snapshot.Sequence);
+    ++refreshCounts_.Applied;
+    TListItems* rows = lvDrvList->Items();
+    for (const TDriveReading& reading : Snapshot.Readings) {
+        if (reading.Row < 0 || reading.Row >= rows->Count()) continue;
+        TStrings* cells = rows->Item(reading.Row)->SubItems();
+        const std::string temperature = IntToStr(reading.Temperature);
+        if (TemperatureSubItem < cells->Count() && cells->Strings(TemperatureSubItem) != temperature)
+            cells->SetStrings(TemperatureSubItem, temperature);
+        const int threshold = TempThresholds[static_cast<size_t>(reading.Number)];
+        if (threshold >= 1 && threshold < reading.Temperature)
+            SmartTemperature(reading.Number, reading.Temperature);
+    }
+    TaryReNew(0);
+}
+
+void TMainForm::SmartTemperature(int Number, int Temperature) {
+    const int row = RowOfDrive(Number);
+    if (row < 0 || row >= lvDrvList->Items()->Count()) return;
+    TListItem* item = lvDrvList->Items()->Item(row);
+    if (!item->Checked()) return;
+    const std::string model = item->Caption();
+    std::string action;
+    {
+        auto key = OpenDriveSettings(model, false);
+        if (!key || key->GetDataType("Temperature") != rdInteger) return;
+        const int threshold = key->ReadInteger("Temperature");
+        TempThresholds[static_cast<size_t>(Number)] = threshold;
+        if (!(threshold < Temperature) || !key->ValueExists(TemperatureAttribute)) return;
+        action = ReadStringOr(key.get(), TemperatureAttribute, "");
+    }
+    // Every refresh while the drive stays hot: the alert repeats on purpose.
+    if (action == ShowMessageAction)
+        DesktopMessage("Temperature notify", model);
+    else if (action == ShutdownAction)
+        RequestShutdown(true, false);
+    else if (action == RebootAction)
+        RequestShutdown(false, true);
+    else if (action == SendMailAction)
+        SendMail(model + "Message", TemperatureAttribute);
+}
+
+void TMainForm::tmr2Timer(TObject*) {
+    // The shutdown question is modal and the timer keeps firing inside it.
+    if (polling_) return;
+    TFlagScope polling(polling_);
+    SmartMessage();
+}
+
+void TMainForm::SmartMessage() {
+    TListItems* rows = lvDrvList->Items();
+    for (int row = 0; row < rows->Count(); ++row) {
+        if (!rows->Item(row)->Checked()) continue;
+        const int number = RowDrive(row);
+        if (number < 0) continue;
+        const std::string model = rows->Item(row)->Caption();
+        TSmartResult smart;
+        std::string ignoredError;
+        // A failed read: temperature 0 and no attribute to look at.
+        if (!ReadDriveSmart(number, smart, ignoredError)) smart = TSmartResult{};
+        SmartTemperature(number, smart.Temperature);
+        for (int slot = 0; slot < smart.AttrCount && slot < SmartResultSlots; ++slot) {
+            const std::string& name = smart.AttrName[static_cast<size_t>(slot)];
+            if (IsFineState(smart.AttrStatus[static_cast<size_t>(slot)]) || name == TemperatureAttribute)
+                continue;
+            const std::string action = ReadStringOr(OpenDriveSettings(model, false).get(), name, "");
+            if (action == ShowMessageAction) {
+                DesktopMessage(name + " waring", model);
+                return;
+            }
+            if (action == SendMailAction) {
+                SendMail(model + "Message", name);
+                return;
+            }
+            if ((action == ShutdownAction || action == RebootAction) && ConfirmShutdown()) {
+                const bool reboot = action == RebootAction;
+                RequestShutdown(!reboot, reboot);
+            }
+        }
+    }
+}
+
+bool TMainForm::ConfirmShutdown() {
+    if (powerRequested_) return false;
+    if (ReadRun() != 0) return true;
+    return Application->MessageBox(ShutdownQuestion, "Vexmora",
+                                   MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) == IDOK;
+}
+
+void TMainForm::DesktopMessage(const std::string& MessageText, const std::string& HeaderText) {
+    if (!IsGuiThread()) {
+        liveness_.Queue([this, MessageText, HeaderText] { DesktopMessage(MessageText, HeaderText); });
+        return;
+    }
+    DesktopAlerts().Show(ZkDesktopAlert1, Image1 ? Image1->Picture() : nullptr, MessageText, HeaderText);
+}
+
+void TMainForm::SendMail(const std::string& Subject, const std::string& Body) {
+    if (!IsGuiThread()) {
+        liveness_.Queue([this, Subject, Body] { SendMail(Subject, Body); });
+        return;
+    }
+    if (!liveness_.Alive()) return;
+    if (!mail_) {
+        TMessageBoxQueue* boxes = boxes_.get();
+        mail_ = std::make_unique<TMailQueue>(SMTPM, MimeMessage1,
+                                             [boxes](const std::string& Text) { boxes->Show(Text); });
+    }
+    mail_->Add({Subject, Body});
+}
+
+void TMainForm::RequestShutdown(bool Force, bool Reboot) {
+    if (!IsGuiThread()) {
+        liveness_.Queue([this, Force, Reboot] { RequestShutdown(Force, Reboot); });
+        return;
+    }
+    // One request is enough: the first one taken is already on its way.
+    if (powerRequested_) return;
+    TMessageBoxQueue* boxes = boxes_.get();
+    powerRequested_ = DoShutdown(Force, Reboot, [boxes](const std::string& Text) { boxes->Show(Text); });
+}
+
+void TMainForm::StopWatching() {
+    if (tmr1) tmr1->SetEnabled(false);
+    if (tmr2) tmr2->SetEnabled(false);
+    liveness_.Disarm();
+    if (mail_) mail_->Stop();
+    if (refresher_) {
+        refresher_->Terminate();
+        FreeAndNil(refresher_);
+    }
+    refreshBusy_ = false;
+}
+
+void TMainForm::BeforeDestruction() {
+    StopWatching();
+    inherited::BeforeDestruction();
+}

@@ -1,0 +1,114 @@
+// Ending the program while it watches: the close and the tray menu's Exit
+// stop the timers, abort the mail in flight and join every worker without
+// waiting for a silent server; GUI work still queued then does nothing. And
+// the message boxes that workers ask for: one at a time, in order, no text twice.
+#include <chrono>
+#include <thread>
+
+#include "app/gui_handoff.h"
+#include "app/mail_queue.h"
+#include "app/settings.h"
+#include "classlib/stdctrls/menus.h"
+#include "classlib/windows/application.h"
+#include "classlib/windows/timer.h"
+#include "tests/app/watch_support.h"
+#include "tests/mail/smtp_script_server.h"
+#include "tests/support/pump.h"
+
+namespace {
+
+void DropQuitMessage() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    Application->Initialize();
+}
+
+// While a box is open, the same text and a new one are asked for again.
+struct NestedAsker {
+    TMessageBoxQueue* queue = nullptr;
+    std::vector<std::string> shown;
+    int Answer(const std::string& Text, const std::string&, UINT) {
+        shown.push_back(Text);
+        if (Text == "first") {
+            queue->Show("first");
+            queue->Show("third");
+        }
+        return IDOK;
+    }
+};
+
+}  // namespace
+
+class ClosingTest : public WatchTest, public ::testing::WithParamInterface<bool> {
+protected:
+    // A drive whose failing attribute mails a server that never answers.
+    void StartMailingASilentServer(int Port) {
+        SetDriveString("ALPHA", "Reallocated Sector Count", "Send mail");
+        auto settings = OpenSettings(true);
+        settings->WriteString("SMTPServer", "127.0.0.1");
+        settings->WriteInteger("Port", Port);
+        settings->WriteString("FromMail", "monitor@example.com");
+        settings->WriteString("ToMail", "admin@example.com");
+        settings.reset();
+        Start(DriveSection(0, "ALPHA", 30, {FailingAttribute(5)}));
+        MainForm->tmr2Timer(nullptr);
+        ASSERT_TRUE(
+            PumpUntil([] { return MainForm->MailQueue() && MainForm->MailQueue()->Sending(); }, 5000));
+    }
+};
+
+TEST_P(ClosingTest, StopsEverythingAtOnceWithAMailInFlight) {
+    TScriptServer silent({ReadLine()});
+    StartMailingASilentServer(silent.Port());
+    // A refresh on its way when the end comes.
+    MainForm->tmr1Timer(nullptr);
+    const auto started = std::chrono::steady_clock::now();
+    if (GetParam()) {
+        boxes.Answer(IDYES);
+        SendMessageW(MainForm->Handle(), WM_CLOSE, 0, 0);
+    } else {
+        MainForm->Exit1->Click();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_FALSE(MainForm->tmr1->Enabled() || MainForm->tmr2->Enabled());
+    EXPECT_FALSE(MainForm->MailQueue()->Sending());
+    EXPECT_FALSE(MainForm->MailQueue()->Add({"late", "mail"}));
+    // The refresh's snapshot and the mail's boxes may still be queued: they
+    // must not touch the windows any more.
+    const int applied = MainForm->RefreshCounts().Applied;
+    Application->ProcessMessages();
+    EXPECT_EQ(MainForm->RefreshCounts().Applied, applied);
+    DropQuitMessage();
+}
+
+INSTANTIATE_TEST_SUITE_P(CloseAndExit, ClosingTest, ::testing::Bool());
+
+TEST(MessageBoxQueue, OneAtATimeInOrderAndNoTextTwice) {
+    TScriptedMessageBoxes scripted;
+    TLiveness liveness;
+    TMessageBoxQueue queue(liveness);
+    std::thread worker([&] {
+        for (const char* text : {"first", "second", "first", "second"}) queue.Show(text);
+    });
+    worker.join();
+    EXPECT_EQ(queue.Pending(), 2u);
+    ASSERT_TRUE(PumpUntil([&] { return queue.Pending() == 0; }));
+    EXPECT_EQ(scripted.Texts(), (std::vector<std::string>{"first", "second"}));
+
+    NestedAsker asker;
+    asker.queue = &queue;
+    TMessageBoxHandler saved = Application->MessageBoxHandler;
+    Application->MessageBoxHandler = TMessageBoxHandler(&asker, &NestedAsker::Answer);
+    queue.Show("first");
+    ASSERT_TRUE(PumpUntil([&] { return queue.Pending() == 0; }));
+    Application->MessageBoxHandler = saved;
+    EXPECT_EQ(asker.shown, (std::vector<std::string>{"first", "third"}));
+
+    // Once the windows are going, nothing more is shown.
+    queue.Show("late");
+    liveness.Disarm();
+    Application->ProcessMessages();
+    EXPECT_EQ(scripted.Texts().size(), 2u);
+}

@@ -1,0 +1,141 @@
+// The poll check: checked rows in list order, the temperature first, then
+// the attributes that are not fine; an alert or a mail ends the poll, a
+// shutdown question lets it go on; no poll inside a poll; one power request.
+#include "app/mail_queue.h"
+#include "app/settings.h"
+#include "classlib/stdctrls/listview.h"
+#include "classlib/windows/application.h"
+#include "tests/app/watch_support.h"
+#include "tests/mail/smtp_script_server.h"
+#include "tests/support/pump.h"
+
+namespace {
+
+const char* const ShutdownQuestion = "Vexmora will shutdown your computer are you sure?";
+
+std::string TwoFailing(int Number, const std::string& Model) {
+    return DriveSection(Number, Model, 30, {FailingAttribute(5), FailingAttribute(1)});
+}
+
+}  // namespace
+
+TEST_F(WatchTest, OneAlertForTheSecondOfTwoFailingAttributes) {
+    SetDriveString("ALPHA", "Reallocated Sector Count", "Never show message");
+    SetDriveString("ALPHA", "Raw Read Error Rate", "Show message");
+    StartStill(TwoFailing(0, "ALPHA"));
+    MainForm->tmr2Timer(nullptr);
+    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Raw Read Error Rate waring", "ALPHA"}}));
+}
+
+TEST_F(WatchTest, AnAlertOrAMailEndsThePollButTheTemperatureCameFirst) {
+    SetDriveInteger("ALPHA", "Temperature", 25);
+    SetDriveString("ALPHA", "Temperature Celcius", "Show message");
+    SetDriveString("ALPHA", "Reallocated Sector Count", "Show message");
+    SetDriveString("ALPHA", "Raw Read Error Rate", "Show message");
+    SetDriveString("BETA", "Reallocated Sector Count", "Show message");
+    StartStill(TwoFailing(0, "ALPHA") + TwoFailing(1, "BETA"));
+    MainForm->tmr2Timer(nullptr);
+    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Temperature notify", "ALPHA"},
+                                                         {"Reallocated Sector Count waring", "ALPHA"}}));
+}
+
+TEST_F(WatchTest, OneMailForTheFirstOfTwoDrives) {
+    // The server takes exactly one mail; a second one would find it gone.
+    TScriptServer server({Send("220 ready\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(),
+                          Send("250 ok\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(), Send("354 go\r\n"),
+                          ReadData(), Send("250 queued\r\n"), ReadLine(), Send("221 bye\r\n")});
+    for (const char* model : {"ALPHA", "BETA"})
+        SetDriveString(model, "Reallocated Sector Count", "Send mail");
+    SetDriveString("BETA", "Raw Read Error Rate", "Show message");
+    auto settings = OpenSettings(true);
+    settings->WriteString("SMTPServer", "127.0.0.1");
+    settings->WriteInteger("Port", server.Port());
+    settings->WriteString("FromMail", "monitor@example.com");
+    settings->WriteString("ToMail", "admin@example.com");
+    settings.reset();
+    StartStill(TwoFailing(0, "ALPHA") + TwoFailing(1, "BETA"));
+    MainForm->tmr2Timer(nullptr);
+    ASSERT_TRUE(Settle());
+    server.Join();
+    const std::vector<std::string> received = server.Received();
+    ASSERT_EQ(received.size(), 6u);
+    EXPECT_EQ(received[1], "MAIL FROM:<monitor@example.com>");
+    EXPECT_NE(received[4].find("Subject: ALPHAMessage\r\n"), std::string::npos) << received[4];
+    EXPECT_NE(received[4].find("\r\n\r\nReallocated Sector Count"), std::string::npos) << received[4];
+    EXPECT_EQ(received[5], "QUIT");
+    EXPECT_EQ(MainForm->MailQueue()->Finished(), 1);
+    EXPECT_TRUE(alerts.shown.empty());
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"OK"}));
+}
+
+TEST_F(WatchTest, ShutdownAsksUnlessAutoRunAndGoesOn) {
+    const struct {
+        int AutoRun;
+        int Answer;
+        bool Asked;
+        bool Requested;
+    } cases[] = {{0, IDCANCEL, true, false}, {0, IDOK, true, true}, {1, 0, false, true}};
+    for (const auto& c : cases) {
+        RecordingPower power;
+        TServiceOverride<TPowerService> powerOverride(power);
+        SetDriveString("ALPHA", "Reallocated Sector Count", "Shutdown Computer");
+        SetDriveString("ALPHA", "Raw Read Error Rate", "Show message");
+        OpenSettings(true)->WriteInteger("AutoRun", c.AutoRun);
+        StartStill(TwoFailing(0, "ALPHA"));
+        const size_t asked = boxes.Asked().size();
+        if (c.Answer) boxes.Answer(c.Answer);
+        alerts.shown.clear();
+        MainForm->tmr2Timer(nullptr);
+        ASSERT_TRUE(Settle());
+        const auto boxesNow = boxes.Asked();
+        const bool questioned = boxesNow.size() > asked && boxesNow[asked].Text == ShutdownQuestion;
+        EXPECT_EQ(questioned, c.Asked) << c.AutoRun << " " << c.Answer;
+        if (questioned) {
+            EXPECT_EQ(boxesNow[asked].Flags, static_cast<UINT>(MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2));
+        }
+        const std::vector<std::string> request = {
+            "privilege", "initiate machine='' message='' timeout=0 force=1 reboot=0"};
+        EXPECT_EQ(power.calls, c.Requested ? request : std::vector<std::string>{});
+        // The scan went on to the next attribute.
+        EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Raw Read Error Rate waring", "ALPHA"}}));
+    }
+}
+
+TEST_F(WatchTest, RebootIsRequestedOnceThoughThePollComesAgain) {
+    RecordingPower power;
+    TServiceOverride<TPowerService> powerOverride(power);
+    SetDriveString("ALPHA", "Reallocated Sector Count", "Reboot Computer");
+    OpenSettings(true)->WriteInteger("AutoRun", 1);
+    StartStill(TwoFailing(0, "ALPHA"));
+    MainForm->tmr2Timer(nullptr);
+    MainForm->tmr2Timer(nullptr);
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(power.calls, (std::vector<std::string>{
+                               "privilege", "initiate machine='' message='' timeout=0 force=0 reboot=1"}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Shutting down!"}));
+}
+
+namespace {
+
+// Answers Cancel, and lets the poll timer fire while the question is open.
+struct TickingAnswers {
+    int questions = 0;
+    int Answer(const std::string& Text, const std::string&, UINT) {
+        ++questions;
+        if (Text == ShutdownQuestion) MainForm->tmr2Timer(nullptr);
+        return IDCANCEL;
+    }
+};
+
+}  // namespace
+
+TEST_F(WatchTest, APollTickInsideTheShutdownQuestionIsSkipped) {
+    SetDriveString("ALPHA", "Reallocated Sector Count", "Shutdown Computer");
+    StartStill(TwoFailing(0, "ALPHA"));
+    TickingAnswers answers;
+    TMessageBoxHandler scripted = Application->MessageBoxHandler;
+    Application->MessageBoxHandler = TMessageBoxHandler(&answers, &TickingAnswers::Answer);
+    MainForm->tmr2Timer(nullptr);
+    Application->MessageBoxHandler = scripted;
+    EXPECT_EQ(answers.questions, 1);
+}

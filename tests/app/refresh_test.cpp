@@ -1,0 +1,129 @@
+// The 2-second refresh: every row's temperature from a worker, applied on
+// the GUI thread; the temperature check for checked rows only; one worker at
+// a time, so a slow drive skips ticks and never lands an older reading on a
+// newer one; and the start-up alert.
+#include <filesystem>
+#include <fstream>
+
+#include "app/settings.h"
+#include "classlib/stdctrls/listview.h"
+#include "classlib/windows/timer.h"
+#include "notify/texttrayicon.h"
+#include "tests/app/watch_support.h"
+#include "tests/support/pump.h"
+
+namespace {
+
+const TRecordedAlert HotAlpha{"Temperature notify", "ALPHA"};
+
+}  // namespace
+
+TEST_F(WatchTest, HotDriveAlertsAtEveryRefreshAboveItsThresholdOnly) {
+    SetDriveInteger("ALPHA", "Temperature", 45);
+    SetDriveString("ALPHA", "Temperature Celcius", "Show message");
+    StartStill(DriveSection(0, "ALPHA", 46));
+    // Not known yet: the refresh leaves the check to the poll until then.
+    ASSERT_TRUE(Refresh());
+    EXPECT_TRUE(alerts.shown.empty());
+
+    MainForm->tmr2Timer(nullptr);
+    EXPECT_EQ(TempThresholds[0], 45);
+    ASSERT_TRUE(Refresh());
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{HotAlpha, HotAlpha, HotAlpha}));
+    EXPECT_EQ(Temperature(0), "46");
+    EXPECT_EQ(MainForm->TrayIcons[0]->Text(), "46");
+}
+
+TEST_F(WatchTest, AtTheThresholdNothingHappens) {
+    SetDriveInteger("ALPHA", "Temperature", 45);
+    SetDriveString("ALPHA", "Temperature Celcius", "Show message");
+    StartStill(DriveSection(0, "ALPHA", 45));
+    MainForm->tmr2Timer(nullptr);
+    ASSERT_TRUE(Refresh());
+    EXPECT_TRUE(alerts.shown.empty());
+}
+
+TEST_F(WatchTest, UncheckedRowsRefreshButNeverAct) {
+    SetDriveInteger("ALPHA", "Temperature", 30);
+    SetDriveString("ALPHA", "Temperature Celcius", "Show message");
+    StartStill(DriveSection(0, "ALPHA", 50) + DriveSection(1, "BETA", 20));
+    Rows()->Item(0)->SetChecked(false);
+    // As if saved on the settings page: the refresh would act on it.
+    TempThresholds[0] = 30;
+    ASSERT_TRUE(Refresh());
+    EXPECT_TRUE(alerts.shown.empty());
+    EXPECT_EQ(Temperature(0), "50");
+    EXPECT_EQ(Temperature(1), "20");
+    MainForm->tmr2Timer(nullptr);
+    EXPECT_TRUE(alerts.shown.empty());
+}
+
+TEST_F(WatchTest, AFailedReadShowsZeroAndRaisesNothing) {
+    SetDriveInteger("ALPHA", "Temperature", 30);
+    SetDriveString("ALPHA", "Temperature Celcius", "Show message");
+    SetDriveString("ALPHA", "Reallocated Sector Count", "Show message");
+    const std::string file = folder.Path() + "\\failing.ini";
+    const std::string drive = DriveSection(0, "ALPHA", 50, {FailingAttribute(5)});
+    std::ofstream(file) << drive;
+    StartWith(TSimulatedDriveAccess::FromFile(file));
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->tmr2->SetEnabled(false);
+    EXPECT_EQ(Temperature(0), "50");
+    std::ofstream(file, std::ios::trunc) << drive << "fail thresholds = 23\n";
+    TempThresholds[0] = 30;
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(Temperature(0), "0");
+    MainForm->tmr2Timer(nullptr);
+    EXPECT_TRUE(alerts.shown.empty());
+}
+
+TEST_F(WatchTest, TwoDrivesOfOneModelKeepTheirOwnReadings) {
+    StartStill(DriveSection(0, "TWIN", 31) + DriveSection(3, "TWIN", 52));
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(Temperature(0), "31");
+    EXPECT_EQ(Temperature(1), "52");
+}
+
+TEST_F(WatchTest, ASlowDriveSkipsTicksAndNeverAppliesAnOlderReading) {
+    const std::string file = folder.Path() + "\\slow.ini";
+    auto write = [&](int temperature) {
+        // The size changes with the padding too, so the change is seen
+        // whatever the clock's resolution.
+        std::ofstream(file, std::ios::trunc) << DriveSection(0, "SLOW", temperature) << "read delay = 700\n"
+                                             << std::string(static_cast<size_t>(temperature), ';') << "\n";
+    };
+    write(30);
+    StartWith(TSimulatedDriveAccess::FromFile(file));
+    MainForm->tmr1->SetEnabled(false);
+
+    MainForm->tmr1Timer(nullptr);
+    // Heat up while the first reading is on its way; the ticks meanwhile start nothing.
+    write(40);
+    MainForm->tmr1Timer(nullptr);
+    MainForm->tmr1Timer(nullptr);
+    EXPECT_EQ(MainForm->RefreshCounts().Started, 1);
+    EXPECT_EQ(MainForm->RefreshCounts().Skipped, 2);
+    ASSERT_TRUE(PumpUntil([] { return MainForm->RefreshCounts().Applied == 1; }, 10000));
+    const std::string first = Temperature(0);
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(Temperature(0), "40");
+    EXPECT_EQ(MainForm->RefreshCounts().LastApplied, 2u);
+    // The first worker read the file before or after the change, never later.
+    EXPECT_TRUE(first == "30" || first == "40") << first;
+}
+
+TEST_F(WatchTest, StartupAlertOnlyForMessageWhenStartOne) {
+    const std::string drives =
+        DriveSection(0, "FINE", 30) + DriveSection(1, "TIRED", 30, {FailingAttribute(5)});
+    for (int value : {0, 1, 2}) {
+        OpenSettings(true)->WriteInteger("MessageWhenStart", value);
+        alerts.shown.clear();
+        StartStill(drives);
+        if (value == 1)
+            EXPECT_EQ(alerts.shown,
+                      (std::vector<TRecordedAlert>{{"Hard Disk TIRED  Warning Please check", "Vexmora"}}));
+        else
+            EXPECT_TRUE(alerts.shown.empty()) << value;
+    }
+}

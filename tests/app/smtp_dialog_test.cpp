@@ -1,0 +1,207 @@
+// The e-mail settings dialog: what OK checks and saves, in its order; the
+// password replaced only when typed; fields read again at every showing; the
+// modal answers; and the test mail sent from a worker.
+#include "app/password_scrambler.h"
+#include "app/settings.h"
+#include "app/smtp_settings.h"
+#include "app/smtpform.h"
+#include "classlib/stdctrls/edit.h"
+#include "classlib/stdctrls/stdbuttons.h"
+#include "classlib/windows/dispatcher.h"
+#include "mail/mime_codecs.h"
+#include "tests/app/watch_support.h"
+#include "tests/mail/smtp_script_server.h"
+#include "tests/support/pump.h"
+
+namespace {
+
+TSmtpFields Filled() {
+    TSmtpFields fields;
+    fields.UsePassword = true;
+    fields.UserName = "alice";
+    fields.Password = "s3cret";
+    fields.PasswordEdited = true;
+    fields.Server = "mail.example.com";
+    fields.Subject = "Disk news";
+    fields.Port = "587";
+    fields.From = "monitor@example.com";
+    fields.To = "admin@example.com";
+    return fields;
+}
+
+// Typed as a person types, so the edit itself reports the change.
+void Type(TEdit* Edit, const std::string& Text) {
+    for (char c : Text) SendMessageW(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
+std::string StoredPassword() {
+    std::string password;
+    UnscrambleString(ReadSettingString("Password"), password);
+    return password;
+}
+
+}  // namespace
+
+TEST(SmtpFields, MissingFieldsAreNamedInOrderAndTheRestIsSaved) {
+    const struct {
+        const char* What;
+        void (*Change)(TSmtpFields&);
+        std::vector<std::string> Messages;
+    } cases[] = {
+        {"all filled", [](TSmtpFields&) {}, {}},
+        {"no user name", [](TSmtpFields& f) { f.UserName.clear(); }, {"You must be to fill Username"}},
+        {"emptied password", [](TSmtpFields& f) { f.Password.clear(); }, {"You must be to fill Password"}},
+        {"port 0", [](TSmtpFields& f) { f.Port = "0"; }, {"You must be to fill Port"}},
+        {"ten-digit port", [](TSmtpFields& f) { f.Port = "4294967321"; }, {"You must be to fill Port"}},
+        {"port 65536", [](TSmtpFields& f) { f.Port = "65536"; }, {"You must be to fill Port"}},
+        {"no port", [](TSmtpFields& f) { f.Port.clear(); }, {"You must be to fill Port"}},
+        {"nothing but the login",
+         [](TSmtpFields& f) { f.Server = f.Subject = f.From = f.To = ""; },
+         {"You must be to fill SMTPServer", "You must be to fill Subject", "You must be to fill table",
+          "You must be to fill table"}},
+    };
+    for (const auto& c : cases) {
+        TRegistryRedirect privateRoot;
+        WriteSettingInteger("Port", 2525);
+        TSmtpFields fields = Filled();
+        c.Change(fields);
+        EXPECT_EQ(SaveSmtpFields(fields), c.Messages) << c.What;
+        // What was filled in is stored whatever else was missing.
+        EXPECT_EQ(ReadSettingString("SMTPServer"), fields.Server) << c.What;
+        EXPECT_EQ(ReadSettingString("Subject"), fields.Subject) << c.What;
+        EXPECT_EQ(ReadSettingInteger("Port"), ParsePort(fields.Port) ? ParsePort(fields.Port) : 2525)
+            << c.What;
+        EXPECT_EQ(ReadSettingString("ToMail"), fields.To) << c.What;
+        EXPECT_EQ(ReadSettingString("Username"), fields.UserName) << c.What;
+        EXPECT_EQ(StoredPassword(), fields.Password) << c.What;
+        EXPECT_TRUE(ReadSettingBool("usepassword")) << c.What;
+    }
+}
+
+TEST(SmtpFields, AnUntouchedPasswordEditNeverReplacesTheStoredOne) {
+    TRegistryRedirect privateRoot;
+    TSmtpFields fields = Filled();
+    fields.PasswordEdited = false;
+    fields.Password = PasswordPlaceholder;
+    // Nothing stored yet: the password is missing.
+    EXPECT_EQ(SaveSmtpFields(fields), (std::vector<std::string>{"You must be to fill Password"}));
+    EXPECT_FALSE(SettingExists("Password"));
+    fields.PasswordEdited = true;
+    fields.Password = "s3cret";
+    EXPECT_TRUE(SaveSmtpFields(fields).empty());
+    for (const char* shown : {PasswordPlaceholder, "118213009250118247"}) {
+        fields.PasswordEdited = false;
+        fields.Password = shown;
+        EXPECT_TRUE(SaveSmtpFields(fields).empty());
+        EXPECT_EQ(StoredPassword(), "s3cret");
+    }
+    // Without the tick neither is touched.
+    fields.UsePassword = false;
+    fields.UserName.clear();
+    EXPECT_TRUE(SaveSmtpFields(fields).empty());
+    EXPECT_EQ(ReadSettingString("Username"), "alice");
+    EXPECT_FALSE(ReadSettingBool("usepassword"));
+}
+
+TEST_F(WatchTest, TwoOKsInARowKeepTheTypedPassword) {
+    StartStill("");
+    Smtp->chkPassword->SetChecked(true);
+    Smtp->EdtUsername->SetText("alice");
+    Smtp->edtSMTPServer->SetText("mail.example.com");
+    Smtp->edtSubject->SetText("Disk news");
+    Smtp->EdtFrom->SetText("monitor@example.com");
+    Smtp->EdtSender->SetText("admin@example.com");
+    EXPECT_EQ(Smtp->EdtPassword->Text(), "press to enter password");
+    Smtp->EdtPasswordClick(nullptr);
+    EXPECT_EQ(Smtp->EdtPassword->PasswordChar(), '*');
+    Smtp->EdtPassword->SetText("");
+    Type(Smtp->EdtPassword, "s3cret");
+    Smtp->BtnOKClick(nullptr);
+    // The edit shows the scrambled digits now; a second OK must not store them.
+    EXPECT_NE(Smtp->EdtPassword->Text(), "s3cret");
+    Smtp->BtnOKClick(nullptr);
+    EXPECT_EQ(StoredPassword(), "s3cret");
+    EXPECT_TRUE(boxes.Texts().empty());
+
+    // Clicking the edit shows the stored password to change it.
+    Smtp->EdtPasswordClick(nullptr);
+    EXPECT_EQ(Smtp->EdtPassword->Text(), "s3cret");
+}
+
+TEST_F(WatchTest, ACancelledEditIsGoneAtTheNextShowing) {
+    WriteSettingString("SMTPServer", "mail.example.com");
+    StartStill("");
+    EXPECT_EQ(Smtp->edtSMTPServer->Text(), "mail.example.com");
+    EXPECT_EQ(Smtp->edtPort->Text(), "25");
+    Smtp->edtSMTPServer->SetText("typo.example.com");
+    Smtp->BtnCancelClick(nullptr);
+    Smtp->FormShow(nullptr);
+    EXPECT_EQ(Smtp->edtSMTPServer->Text(), "mail.example.com");
+    EXPECT_EQ(ReadSettingString("SMTPServer"), "mail.example.com");
+}
+
+TEST_F(WatchTest, TheTestMailGoesFromAWorkerWithTheButtonsDisabled) {
+    TScriptServer server({Send("220 ready\r\n"), ReadLine(), Send("250 hello\r\n"), ReadLine(),
+                          Send("250 ok\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(), Send("354 go\r\n"),
+                          ReadData(), Send("250 queued as 7\r\n"), ReadLine(), Send("221 bye\r\n")});
+    StartStill("");
+    Smtp->edtSMTPServer->SetText("127.0.0.1");
+    Smtp->edtPort->SetText(std::to_string(server.Port()));
+    Smtp->edtSubject->SetText("Test");
+    Smtp->EdtFrom->SetText("monitor@example.com");
+    Smtp->EdtSender->SetText("admin@example.com");
+    Smtp->btnTestClick(nullptr);
+    EXPECT_TRUE(Smtp->Testing());
+    EXPECT_FALSE(Smtp->btnTest->Enabled() || Smtp->BtnOK->Enabled());
+    ASSERT_TRUE(PumpUntil([] { return !Smtp->Testing() && Smtp->MessageBoxes()->Pending() == 0; }, 20000));
+    EXPECT_TRUE(Smtp->btnTest->Enabled() && Smtp->BtnOK->Enabled());
+    server.Join();
+    const std::vector<std::string> received = server.Received();
+    ASSERT_EQ(received.size(), 6u);
+    // The dialog's message sends its text in base64.
+    EXPECT_NE(received[4].find(EncodeBase64String("Vexmora SMTP")), std::string::npos) << received[4];
+    EXPECT_NE(received[4].find("X-Priority: 3"), std::string::npos);
+    EXPECT_EQ(boxes.Texts(),
+              (std::vector<std::string>{"OK", "220 ready\r\n250 hello\r\n", "250 queued as 7\r\n"}));
+}
+
+TEST_F(WatchTest, AFailedTestMailIsShownNotSwallowed) {
+    StartStill("");
+    Smtp->edtSMTPServer->SetText("127.0.0.1");
+    Smtp->edtPort->SetText(std::to_string(TScriptServer::ClosedPort()));
+    Smtp->EdtFrom->SetText("monitor@example.com");
+    Smtp->EdtSender->SetText("admin@example.com");
+    Smtp->btnTestClick(nullptr);
+    ASSERT_TRUE(PumpUntil([] { return !Smtp->Testing() && Smtp->MessageBoxes()->Pending() == 0; }, 20000));
+    const std::vector<std::string> texts = boxes.Texts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts.front(), "Can not Connect SMTP server");
+    EXPECT_EQ(texts.back(), "Can not Send mail");
+
+    Smtp->edtPort->SetText("");
+    Smtp->btnTestClick(nullptr);
+    EXPECT_FALSE(Smtp->Testing());
+    EXPECT_EQ(boxes.Texts().back(), "You must be to fill Port");
+}
+
+TEST_F(WatchTest, TheModalDialogAnswersOKOrCancelAndShowsTheStoredValues) {
+    WriteSettingString("SMTPServer", "mail.example.com");
+    StartStill("");
+    Smtp->edtSMTPServer->SetText("left over from before");
+    // Clicked from inside the dialog's own loop, as a person would.
+    QueueOnGuiThread([] {
+        EXPECT_EQ(Smtp->edtSMTPServer->Text(), "mail.example.com");
+        Smtp->edtSMTPServer->SetText("typo.example.com");
+        Smtp->BtnCancel->Click();
+    });
+    EXPECT_EQ(Smtp->ShowModal(), mrCancel);
+    EXPECT_EQ(ReadSettingString("SMTPServer"), "mail.example.com");
+
+    QueueOnGuiThread([] {
+        Smtp->edtSMTPServer->SetText("smtp.example.com");
+        Smtp->BtnOK->Click();
+    });
+    EXPECT_EQ(Smtp->ShowModal(), mrOk);
+    EXPECT_EQ(ReadSettingString("SMTPServer"), "smtp.example.com");
+    EXPECT_FALSE(Smtp->Visible());
+}

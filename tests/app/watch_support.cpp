@@ -1,0 +1,85 @@
+#include "tests/app/watch_support.h"
+
+#include "app/mail_queue.h"
+#include "app/settings.h"
+#include "classlib/core/text.h"
+#include "classlib/windows/timer.h"
+#include "tests/support/pump.h"
+
+TPrivilegeResult RecordingPower::EnableShutdownPrivilege() {
+    std::lock_guard guard(lock_);
+    calls.push_back("privilege");
+    return privilege;
+}
+
+bool RecordingPower::InitiateShutdown(const std::string& Machine, const std::string& Message, DWORD Timeout,
+                                      bool ForceAppsClosed, bool Reboot) {
+    std::lock_guard guard(lock_);
+    calls.push_back(Format("initiate machine='%s' message='%s' timeout=%u force=%d reboot=%d", Machine,
+                           Message, static_cast<unsigned>(Timeout), ForceAppsClosed ? 1 : 0, Reboot ? 1 : 0));
+    return accept;
+}
+
+bool RecordingPower::AbortShutdown(const std::string&) {
+    std::lock_guard guard(lock_);
+    calls.push_back("abort");
+    return true;
+}
+
+bool RecordingPower::ExitSession(UINT Flags, DWORD Reserved) {
+    std::lock_guard guard(lock_);
+    calls.push_back(Format("exit flags=%u reserved=%u", Flags, static_cast<unsigned>(Reserved)));
+    return accept;
+}
+
+std::string DriveSection(int Number, const std::string& Model, int Temperature,
+                         const std::vector<std::string>& Attributes) {
+    std::string text = Format("[drive %d]\nwmi model = %s\ndisk size = 1073741824\n", Number, Model);
+    text += Format("attribute 0 = 194 0x0022 %d %d 0 %d\n", Temperature, Temperature, Temperature);
+    for (size_t i = 0; i < Attributes.size(); ++i)
+        text += Format("attribute %d = %s\n", static_cast<int>(i + 1), Attributes[i]);
+    return text;
+}
+
+std::string FailingAttribute(int Id) {
+    return Format("%d 0x0033 10 10 36 0", Id);
+}
+
+void SetDriveString(const std::string& Model, const std::string& Name, const std::string& Value) {
+    auto key = OpenDriveSettings(Model, true);
+    key->WriteString(Name, Value);
+    // Or the start writes the default actions over the test's.
+    key->WriteInteger("CreateReg", 1);
+}
+
+void SetDriveInteger(const std::string& Model, const std::string& Name, int Value) {
+    auto key = OpenDriveSettings(Model, true);
+    key->WriteInteger(Name, Value);
+    key->WriteInteger("CreateReg", 1);
+}
+
+void WatchTest::StartStill(const std::string& DriveSet) {
+    Start(DriveSet);
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->tmr2->SetEnabled(false);
+}
+
+bool WatchTest::Refresh() {
+    const int applied = MainForm->RefreshCounts().Applied;
+    MainForm->tmr1Timer(nullptr);
+    return PumpUntil([&] { return MainForm->RefreshCounts().Applied > applied; }, 10000);
+}
+
+bool WatchTest::Settle(int Milliseconds) {
+    return PumpUntil(
+        [] {
+            TMailQueue* mail = MainForm->MailQueue();
+            return MainForm->MessageBoxes()->Pending() == 0 &&
+                   (!mail || (mail->Waiting() == 0 && !mail->Sending()));
+        },
+        Milliseconds);
+}
+
+std::string WatchTest::Temperature(int Row) const {
+    return Rows()->Item(Row)->SubItems()->Strings(1);
+}

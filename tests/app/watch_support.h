@@ -1,0 +1,75 @@
+// Shared by the watching tests: alerts and power requests recorded instead
+// of shown or carried out, drive sections written in a line, per-drive
+// settings, and a refresh or poll run to its end.
+#pragma once
+
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/desktop_alerts.h"
+#include "classlib/services/powerservice.h"
+#include "tests/app/program_fixture.h"
+
+struct TRecordedAlert {
+    std::string Message;
+    std::string Header;
+    bool operator==(const TRecordedAlert&) const = default;
+    friend void PrintTo(const TRecordedAlert& Alert, std::ostream* Out) {
+        *Out << "{\"" << Alert.Message << "\", \"" << Alert.Header << "\"}";
+    }
+};
+
+class RecordingAlerts : public TDesktopAlerts {
+public:
+    std::vector<TRecordedAlert> shown;
+    void Show(TComponent*, TPicture*, const std::string& Message, const std::string& Header) override {
+        shown.push_back({Message, Header});
+    }
+};
+
+// Answers as told and writes down every call, one line each.
+class RecordingPower : public TPowerService {
+public:
+    TPrivilegeResult privilege = prEnabled;
+    bool accept = true;
+    std::vector<std::string> calls;
+
+    TPrivilegeResult EnableShutdownPrivilege() override;
+    bool InitiateShutdown(const std::string& Machine, const std::string& Message, DWORD Timeout,
+                          bool ForceAppsClosed, bool Reboot) override;
+    bool AbortShutdown(const std::string& Machine) override;
+    bool ExitSession(UINT Flags, DWORD Reserved) override;
+
+private:
+    std::mutex lock_;
+};
+
+// "[drive N]", its model, a temperature attribute and the given attribute
+// lines (slots from 1 on).
+std::string DriveSection(int Number, const std::string& Model, int Temperature,
+                         const std::vector<std::string>& Attributes = {});
+// A pre-failure attribute below its threshold: "Failing Now".
+std::string FailingAttribute(int Id);
+
+// Creates the drive's subkey (the drive is monitored from the next start),
+// writes the value and marks the defaults as written, so the start keeps it.
+void SetDriveString(const std::string& Model, const std::string& Name, const std::string& Value);
+void SetDriveInteger(const std::string& Model, const std::string& Name, int Value);
+
+class WatchTest : public ProgramTest {
+protected:
+    // Starts with the timers stopped: the tests tick them by hand.
+    void StartStill(const std::string& DriveSet);
+    // One refresh tick, waited for until its snapshot was applied.
+    bool Refresh();
+    // Pumps until no message box waits and the mail queue is idle.
+    bool Settle(int Milliseconds = 5000);
+    std::string Temperature(int Row) const;
+
+    RecordingAlerts alerts;
+
+private:
+    TServiceOverride<TDesktopAlerts> alertsOverride_{alerts};
+};
