@@ -310,6 +310,12 @@ void TSbCustomTitleBar::HookForm() {
     form->FreeNotification(this);
 }
 
+void TSbCustomTitleBar::Notification(TComponent* AComponent, TOperation Operation) {
+    inherited::Notification(AComponent, Operation);
+    // A form freed before its bar takes its window procedure chain with it.
+    if (Operation == opRemove && AComponent == form_) form_ = hooked_ = nullptr;
+}
+
 void TSbCustomTitleBar::UnhookForm() {
     if (!hooked_) return;
     hooked_->RemoveWindowProcLink(TControl::TWindowProcLink(this, &TSbCustomTitleBar::FormWndProc));

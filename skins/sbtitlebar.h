@@ -89,6 +89,7 @@ public:
     TClass GetToolbarClass() override;
     void AdjustClientRect(TRect& Rect) override;
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndProc(TMessage& Message) override;
 
 protected:
