@@ -161,6 +161,15 @@ void TSbButtonOptions::SetupButton(TSbItem* Button, bool Show, int) {
     Button->SetVisible(Show);
 }
 
+void TSbButtonOptions::DetachButtons() {
+    for (TSbItem* button : buttons_) {
+        if (!button) continue;
+        button->OnClick = {};
+        button->OnDrawImage = {};
+        button->OnDrawItem = {};
+    }
+}
+
 void TSbButtonOptions::DoDrawImage(TObject*, TCanvas*, TRect, const TSbItemDrawInfo&, TSbDrawStage, bool&) {}
 
 void TSbButtonOptions::DoDrawItem(TObject*, TCanvas*, TRect, const TSbItemDrawInfo&, TSbDrawStage Stage,

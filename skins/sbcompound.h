@@ -128,6 +128,9 @@ public:
     virtual void DoDrawItem(TObject* Sender, TCanvas* Canvas, TRect ARect, const TSbItemDrawInfo& Info,
                             TSbDrawStage Stage, bool& PaintDefault);
     virtual void ButtonClick(TObject*) {}
+    // Unbinds the items' events from these options, before the options go
+    // while the items (owned by the bar) live on a little longer.
+    virtual void DetachButtons();
     virtual void UpdateCaptionVisibility();
     virtual void SetupButton(TSbItem* Button, bool Show, int ImageIndex);
     virtual bool IsMaximized() { return false; }

@@ -88,6 +88,14 @@ void TSbTitleBarButtonOptions::CreateButtons() {
     inherited::CreateButtons();
 }
 
+void TSbTitleBarButtonOptions::DetachButtons() {
+    inherited::DetachButtons();
+    if (!systemItem_) return;
+    systemItem_->OnClick = {};
+    systemItem_->OnDrawImage = {};
+    systemItem_->OnDrawItem = {};
+}
+
 void TSbTitleBarButtonOptions::SetSystemMenu(bool Value) {
     if (systemMenu_ == Value) return;
     systemMenu_ = Value;
@@ -168,6 +176,10 @@ void TSbCustomTitleBar::AfterConstruction() {
 void TSbCustomTitleBar::BeforeDestruction() {
     ApplyActive(false);
     UnhookForm();
+    // The items outlive this object's members: they must not call back into
+    // the options once those are gone.
+    if (options_) options_->DetachButtons();
+    options_.reset();
     inherited::BeforeDestruction();
 }
 

@@ -37,6 +37,7 @@ public:
     TSbItem* SystemItem() const { return systemItem_; }
 
     void CreateButtons() override;
+    void DetachButtons() override;
     void ButtonClick(TObject* Sender) override;
     void DoDrawImage(TObject* Sender, TCanvas* Canvas, TRect ARect, const TSbItemDrawInfo& Info,
                      TSbDrawStage Stage, bool& PaintDefault) override;

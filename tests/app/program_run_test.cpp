@@ -24,7 +24,8 @@ TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     // Looked up afresh each time: the list's window may be made again while
     // the program starts, and the window shows before the start is done.
     auto rows = [window] {
-        HWND content = FindWindowExW(window, nullptr, L"TPanel", nullptr);
+        HWND frame = FindWindowExW(window, nullptr, L"TSbTitleBar", nullptr);
+        HWND content = FindWindowExW(frame, nullptr, L"TPanel", nullptr);
         HWND list = FindWindowExW(FindWindowExW(content, nullptr, L"TPanel", nullptr), nullptr, L"TListView",
                                   nullptr);
         return list ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : -1;

@@ -50,9 +50,10 @@ protected:
         RegisterBuiltInSkins();
         InitSkinnedItemsUnit();
     }
+    // The skins unit stays up for the suites after this one.
     static void TearDownTestSuite() {
+        SkinManager()->SetSkin("Default");
         FinalizeSkinnedItemsUnit();
-        FinalizeSkinsUnit();
     }
     void SetUp() override {
         SkinManager()->SetSkin("Office 2007 Blue");
