@@ -555,6 +555,26 @@ void TBarCustomToolbar::WndProc(TMessage& Message) {
         case WM_MOUSELEAVE:
             if (!inMouseDownLoop_) ClearHotViewer();
             break;
+        case WM_SETCURSOR:
+            if (!Designing(this) && reinterpret_cast<HWND>(Message.WParam) == Handle() &&
+                LOWORD(Message.LParam) == HTCLIENT) {
+                POINT pt;
+                GetCursorPos(&pt);
+                ::ScreenToClient(Handle(), &pt);
+                const TPoint p(pt.x, pt.y);
+                view_->UpdateSelection(&p, true);
+                if (TBarItemViewer* viewer = view_->Selected()) {
+                    HCURSOR cursor = nullptr;
+                    viewer->GetCursor(TPoint(p.X - viewer->BoundsRect.Left, p.Y - viewer->BoundsRect.Top),
+                                      cursor);
+                    if (cursor) {
+                        ::SetCursor(cursor);
+                        Message.Result = 1;
+                        return;
+                    }
+                }
+            }
+            break;
         case WM_NCMOUSEMOVE:
             SetHint("");
             ClearHotViewer();

@@ -14,6 +14,7 @@
 #include "tests/toolbar/event_fn.h"
 #include "tests/toolbar/menu_script.h"
 #include "toolbar/barpopupmenu.h"
+#include "toolbar/barsystem.h"
 
 namespace {
 
@@ -288,6 +289,16 @@ TEST_F(MenuLoopTest, TheStatusHintFollowsTheSelectionAndClearsAfterwards) {
     Run();
     EXPECT_EQ(seen, L"Writes the file");
     EXPECT_EQ(HintManager()->Hint(), L"");
+}
+
+TEST(MenuCharacters, AWideCharacterBecomesOneByteOrNothing) {
+    EXPECT_EQ(BarAnsiChar(L'x'), 'x');
+    const UINT codePage = GetInputLocaleCodePage();
+    if (codePage == 1252 || codePage == 0) {
+        EXPECT_EQ(BarAnsiChar(L'\u00e4'), '\xe4');
+    }
+    // A character the code page cannot hold in one byte matches nothing.
+    EXPECT_EQ(BarAnsiChar(L'\u4e00'), 0);
 }
 
 TEST_F(MenuLoopTest, TheMenusOwnOnPopupFires) {

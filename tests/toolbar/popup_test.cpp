@@ -69,6 +69,28 @@ TEST_F(PopupWindowTest, PopupsNearTheEdgesStayOnTheWorkArea) {
     EXPECT_EQ(WindowRect(right.get()).Right, 400);
 }
 
+TEST_F(PopupWindowTest, AWorkAreaSetThroughTheSystemSettingsIsKept) {
+    for (int i = 0; i < 8; ++i) Add("Item number " + std::to_string(i));
+    RECT old{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &old, 0);
+    RECT small{120, 80, 620, 400};
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &small, 0);
+    struct TRestore {
+        RECT r;
+        ~TRestore() { SystemParametersInfoW(SPI_SETWORKAREA, 0, &r, 0); }
+    } restore{old};
+    if (GetRectOfMonitorContainingPoint(TPoint(300, 300), true) != TRect(small))
+        GTEST_SKIP() << "the system keeps its own work area";
+    for (TPoint p : {TPoint(615, 395), TPoint(100, 60), TPoint(610, 90), TPoint(125, 398)}) {
+        TOwned<TBarPopupWindow> popup = Open(p);
+        const TRect r = WindowRect(popup.get());
+        EXPECT_GE(r.Left, small.left);
+        EXPECT_GE(r.Top, small.top);
+        EXPECT_LE(r.Right, small.right);
+        EXPECT_LE(r.Bottom, small.bottom);
+    }
+}
+
 TEST_F(PopupWindowTest, ASubmenuOpensBesideItsItemAndItsChildrenKeepTheSide) {
     TBarCustomItem* a = Submenu(Add("More"));
     TBarCustomItem* b = Submenu(Add("Deeper", a));
