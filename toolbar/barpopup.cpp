@@ -400,15 +400,8 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
                              TPoint APopupPoint, BYTE Alignment) {
     // OnPopup handlers may rebuild or free what the popup is about to show.
     TBarWatch<TBarCustomItem> item(Item);
-    // OnPopup, then the click an opening counts as, each only while its item
-    // lives (a handler that clears the menu frees it).
-    auto popupOf = [](TBarCustomItem* Target, TBarCustomItem* Sender, bool FromLink) {
-        TBarWatch<TBarCustomItem> target(Target);
-        if (target->OnPopup) target->OnPopup(Sender, FromLink);
-        if (target && !(target->ItemStyle() & isfCombo)) target->Click();
-    };
-    if (TBarCustomItem* link = Item->LinkSubitems()) popupOf(link, Item, true);
-    if (item) popupOf(item.Get(), item.Get(), false);
+    if (TBarCustomItem* link = Item->LinkSubitems()) link->DoPopup(Item, true);
+    if (item) item->DoPopup(item.Get(), false);
     if (!item) return nullptr;
     if (ParentView) {
         if (ParentView->Find(item.Get()) != ParentViewer) return nullptr;

@@ -240,6 +240,37 @@ TEST_F(MenuLoopTest, AnOnPopupThatClearsTheParentsItemsOpensNothing) {
     EXPECT_TRUE(noChild);
 }
 
+// An item class that does its own work when its popup opens.
+class TCountingPopupItem : public TBarCustomItem {
+    VX_CLASS(TCountingPopupItem, TBarCustomItem)
+public:
+    using TBarCustomItem::TBarCustomItem;
+    int Popups = 0;
+    void DoPopup(TBarCustomItem* Sender, bool FromLink) override {
+        ++Popups;
+        inherited::DoPopup(Sender, FromLink);
+    }
+};
+
+TEST_F(MenuLoopTest, OpeningASubmenuGoesThroughTheItemsOwnDoPopup) {
+    auto* tools = Create<TCountingPopupItem>(form_);
+    tools->SetCaption("&Tools");
+    tools->SetItemStyle(tools->ItemStyle() | isfSubmenu);
+    menu_->Items()->Add(tools);
+    Add("&Options", tools);
+    bool open = false;
+    script_.Then([&] { script_.Char(L't'); });
+    script_.Then([&] {
+        open = Root()->OpenViewerView() != nullptr;
+        script_.Key(VK_ESCAPE);
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    EXPECT_TRUE(open);
+    EXPECT_EQ(tools->Popups, 1);
+}
+
 TEST_F(MenuLoopTest, DeletingAnItemWhosePopupIsOpen) {
     bool closed = false;
     script_.Then([&] { script_.Char(L'r'); });
