@@ -184,7 +184,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                 viewer->MouseDown(TShiftState{ssLeft}, p.X - viewer->BoundsRect.Left,
                                   p.Y - viewer->BoundsRect.Top, mouseDownOnMenu);
             }
-        if (ExecuteSelectedAtStart) ExecuteSelectedSafely(RootView, true);
+        if (ExecuteSelectedAtStart) RootView->ExecuteSelected(true);
         RestoreParentSelections(RootView);
     } catch (...) {
         Application->HandleException(nullptr);
@@ -266,7 +266,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                         deepest->Select(found, false);
                         if (item && deepest->Find(item.Get()) == found) {
                             deepest->ScrollSelectedIntoView();
-                            if (only && item->Enabled()) ExecuteSelectedSafely(deepest, true);
+                            if (only && item->Enabled()) deepest->ExecuteSelected(true);
                         }
                     } else if ((ch == ' ' || ch == '-') && deepest == RootView && RootView->IsToolbar() &&
                                GetActiveWindow()) {

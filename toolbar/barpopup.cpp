@@ -296,24 +296,6 @@ bool AnswerGetObject(TBarView* View, TMessage& Message) {
     return handled;
 }
 
-void ExecuteSelectedSafely(TBarView* View, bool GivePriority) {
-    TBarItemViewer* selected = View->Selected();
-    if (!selected || !selected->Item()->Enabled()) {
-        View->EndModal();
-        return;
-    }
-    if (!(selected->Item()->ItemStyle() & isfCombo)) {
-        TBarWatch<TBarCustomItem> item(selected->Item());
-        if (View->OpenChildPopup(true)) return;
-        // OnPopup may have rebuilt the items: the viewer is gone then.
-        if (!item || View->Find(item.Get()) != selected) return;
-    }
-    if (!(selected->Item()->ItemStyle() & isfSelectable))
-        View->EndModal();
-    else
-        selected->Execute(GivePriority);
-}
-
 void TBarMenuPopupView::KeyDown(WORD& Key, TShiftState Shift) {
     switch (Key) {
         case VK_UP:
@@ -329,22 +311,9 @@ void TBarMenuPopupView::KeyDown(WORD& Key, TShiftState Shift) {
             Key = 0;
             return;
         }
-        case VK_RETURN:
-            ExecuteSelectedSafely(this, true);
-            Key = 0;
-            return;
         default:
             inherited::KeyDown(Key, Shift);
     }
-}
-
-void TBarMenuToolbarView::KeyDown(WORD& Key, TShiftState Shift) {
-    if (Key == VK_RETURN) {
-        ExecuteSelectedSafely(this, true);
-        Key = 0;
-        return;
-    }
-    inherited::KeyDown(Key, Shift);
 }
 
 TWinControl* TBarMenuPopupView::CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,

@@ -57,10 +57,6 @@ bool AnswerGetObject(TBarView* View, TMessage& Message);
 // stays on it. False when there is no such viewer.
 bool AnswerHintShow(TBarView* View, TMessage& Message, bool UseSelected);
 
-// Runs the selected item of View as Enter does: its submenu opens, or it is
-// clicked. Safe against an OnPopup that frees the selected viewer.
-void ExecuteSelectedSafely(TBarView* View, bool GivePriority);
-
 // A popup view whose submenus open in popup windows; arrow keys pass over
 // disabled items.
 class TBarMenuPopupView : public TBarPopupView {
@@ -79,7 +75,6 @@ class TBarMenuToolbarView : public TBarToolbarView {
     VX_CLASS(TBarMenuToolbarView, TBarToolbarView)
 public:
     using TBarToolbarView::TBarToolbarView;
-    void KeyDown(WORD& Key, TShiftState Shift) override;
 
 protected:
     TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,

@@ -204,8 +204,10 @@ void TBarView::ScrollSelectedIntoView() {
 
 void TBarView::ExecuteSelected(bool AGivePriority) {
     if (selected_ && selected_->Item()->Enabled()) {
-        TBarItemViewer* viewer = selected_;
+        TBarViewerWatch viewer(selected_);
         if (!(viewer->Item()->ItemStyle() & isfCombo) && OpenChildPopup(true)) return;
+        // An OnPopup that rebuilt the items took the viewer with them.
+        if (!viewer) return;
         if (!(viewer->Item()->ItemStyle() & isfSelectable))
             EndModal();
         else

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/stdctrls/edit.h"
+#include "tests/foundation/quarantine.h"
 #include "tests/toolbar/view_fixture.h"
 #include "toolbar/barconsts.h"
 #include "toolbar/barsystem.h"
@@ -270,6 +271,57 @@ TEST_F(ViewTest, DeletingAViewerClosesItsPopupFirst) {
     EXPECT_EQ(bar->OpenViewer(), nullptr);
     EXPECT_EQ(bar->Selected(), nullptr);
     file->Free();
+}
+
+// Handlers that rebuild the items free viewers the view is working with;
+// the memory of such a viewer stays poisoned so that any later use shows.
+using TPoisonedViewer = TQuarantined<TBarItemViewer>;
+
+class TPoisonedViewerItem : public TBarCustomItem {
+    VX_CLASS(TPoisonedViewerItem, TBarCustomItem)
+public:
+    using TBarCustomItem::TBarCustomItem;
+    TBarItemViewer* CreateItemViewer(TBarView* View, int GroupLevel) override {
+        return Create<TPoisonedViewer>(View, this, GroupLevel);
+    }
+};
+
+// A view whose popups never open: the item's OnPopup frees it first.
+class TPopupFreeingView : public TBarView {
+    VX_CLASS(TPopupFreeingView, TBarView)
+public:
+    using TBarView::TBarView;
+
+protected:
+    TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool, TBarView*&) override {
+        Viewer->Item()->Free();
+        return nullptr;
+    }
+};
+
+class ViewerLifetimeTest : public ViewTest {
+protected:
+    TBarCustomItem* AddPoisoned(const std::string& Caption) {
+        auto* item = Create<TPoisonedViewerItem>(form_);
+        item->SetCaption(Caption);
+        root_->Add(item);
+        return item;
+    }
+};
+
+TEST_F(ViewerLifetimeTest, ExecutingAnItemWhosePopupFreesItEndsThere) {
+    TBarCustomItem* recent = AddPoisoned("&Recent");
+    recent->SetItemStyle(recent->ItemStyle() | isfSubmenu);
+    edit = Add("&Edit");
+    MakeView<TPopupFreeingView>(true);
+    ShowForm();
+    view_->Select(view_->Find(recent), false);
+    view_->ExecuteSelected(true);
+    ASSERT_TRUE(TPoisonedViewer::Freed());
+    EXPECT_TRUE(TPoisonedViewer::FreedUntouched());
+    EXPECT_EQ(view_->Selected(), nullptr);
+    EXPECT_EQ(view_->OpenViewer(), nullptr);
+    EXPECT_EQ(view_->DoneAction().Kind, tbdaNone);
 }
 
 TEST_F(ViewTest, ARecreatedViewerKeepsSelectionPopupAndPriority) {
