@@ -324,6 +324,38 @@ TEST_F(ViewerLifetimeTest, ExecutingAnItemWhosePopupFreesItEndsThere) {
     EXPECT_EQ(view_->DoneAction().Kind, tbdaNone);
 }
 
+// An OnSelect handler that frees the item being left or the one entered.
+struct TFreeOnSelect {
+    bool OnLeaving = true;
+    void Select(TBarCustomItem* Sender, TBarItemViewer*, bool Selecting) {
+        if (Selecting != OnLeaving) Sender->Free();
+    }
+};
+
+TEST_F(ViewerLifetimeTest, AnOnSelectThatFreesTheItemBeingLeftOrEnteredIsSurvived) {
+    TFreeOnSelect freeOnLeave;
+    TBarCustomItem* recent = AddPoisoned("&Recent");
+    edit = Add("&Edit");
+    MakeView(false);
+    ShowForm();
+    view_->SetState(vsModal, true);
+    view_->Select(view_->Find(recent), false);
+    recent->OnSelect = TBarSelectEvent(&freeOnLeave, &TFreeOnSelect::Select);
+    TBarItemViewer* editViewer = view_->Find(edit);
+    view_->Select(editViewer, false);
+    ASSERT_TRUE(TPoisonedViewer::Freed());
+    EXPECT_TRUE(TPoisonedViewer::FreedUntouched());
+    EXPECT_EQ(view_->Selected(), editViewer);
+
+    TFreeOnSelect freeOnEnter{false};
+    TBarCustomItem* history = AddPoisoned("&History");
+    history->OnSelect = TBarSelectEvent(&freeOnEnter, &TFreeOnSelect::Select);
+    view_->Select(view_->Find(history), true);
+    ASSERT_TRUE(TPoisonedViewer::Freed());
+    EXPECT_TRUE(TPoisonedViewer::FreedUntouched());
+    EXPECT_EQ(view_->Selected(), nullptr);
+}
+
 TEST_F(ViewTest, ARecreatedViewerKeepsSelectionPopupAndPriority) {
     BuildBar();
     Add("New", file);
