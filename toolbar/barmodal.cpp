@@ -185,7 +185,6 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                                   p.Y - viewer->BoundsRect.Top, mouseDownOnMenu);
             }
         if (ExecuteSelectedAtStart) RootView->ExecuteSelected(true);
-        RestoreParentSelections(RootView);
     } catch (...) {
         Application->HandleException(nullptr);
     }
@@ -370,7 +369,6 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                     DispatchMessageW(&msg);
                     break;
             }
-            RestoreParentSelections(RootView);
             {
                 // The status line shows the long hint of the deepest selection.
                 TBarView* last = Chain(RootView).back();

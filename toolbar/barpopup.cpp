@@ -2,8 +2,6 @@
 
 #include <mmsystem.h>
 
-#include <vector>
-
 #include "classlib/core/text.h"
 #include "classlib/graphics/colors.h"
 #include "classlib/graphics/handles.h"
@@ -25,12 +23,6 @@ TOwned<TFont>& SharedFont() {
 }
 
 bool PopupSoundPlayedOnce = false;
-
-struct TPendingReselect {
-    TBarView* ParentView;
-    TBarItemViewer* ParentViewer;
-};
-thread_local std::vector<TPendingReselect> PendingReselects;
 
 }  // namespace
 
@@ -342,16 +334,6 @@ TBarPopupWindow* PopupWindowOf(TBarView* View) {
 
 }  // namespace
 
-void RestoreParentSelections(TBarView* Root) {
-    if (PendingReselects.empty()) return;
-    const std::vector<TPendingReselect> pending = std::move(PendingReselects);
-    PendingReselects.clear();
-    for (TBarView* v = Root; v; v = v->OpenViewerView())
-        for (const TPendingReselect& p : pending)
-            if (p.ParentView == v && v->OpenViewer() == p.ParentViewer && !v->Selected())
-                v->Select(p.ParentViewer, false);
-}
-
 void GetPopupPosition(TBarView* ParentView, TBarPopupWindow* PopupWindow, TBarPopupPositionRec& Rec) {
     TBarPopupParent parent;
     if (ParentView) {
@@ -420,7 +402,6 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
     window->HandleNeeded();
     if (SelectFirstItem) {
         view->Select(view->FirstSelectable(), false);
-        if (ParentView && view->Selected()) PendingReselects.push_back({ParentView, ParentViewer});
     }
     view->UpdatePositions();
     rec.W = window->Width();

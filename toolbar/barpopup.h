@@ -87,10 +87,6 @@ protected:
 TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarItemViewer* ParentViewer,
                              bool PositionAsSubmenu, bool SelectFirstItem, bool Customizing,
                              TPoint APopupPoint, BYTE Alignment);
-// A popup that selects its first item makes its parent view drop its
-// selection before the parent records the popup as open; the menu loop puts
-// the parent's selection back on the open item once it has.
-void RestoreParentSelections(TBarView* Root);
 
 // Places PopupWindow (whose size is in Rec) for ParentView.
 void GetPopupPosition(TBarView* ParentView, TBarPopupWindow* PopupWindow, TBarPopupPositionRec& Rec);

@@ -238,11 +238,23 @@ bool TBarView::OpenChildPopup(bool SelectFirstItem) {
         if (selected_ && selected_->Item()->Enabled() && (selected_->Item()->ItemStyle() & isfSubmenu)) {
             TBarItemViewer* viewer = selected_;
             TBarView* popupView = nullptr;
-            if (TWinControl* popup = CreateChildPopup(viewer, SelectFirstItem, popupView)) {
+            // Recorded before the popup exists: a popup selecting its first
+            // item asks this view to keep the open viewer selected.
+            openViewer_ = viewer;
+            TWinControl* popup = nullptr;
+            try {
+                popup = CreateChildPopup(viewer, SelectFirstItem, popupView);
+            } catch (...) {
+                if (openViewer_ == viewer) openViewer_ = nullptr;
+                throw;
+            }
+            if (popup) {
                 openViewer_ = viewer;
                 openViewerView_ = popupView;
                 openViewerWindow_ = popup;
                 Invalidate(viewer);
+            } else if (openViewer_ == viewer) {
+                openViewer_ = nullptr;
             }
         }
         wheelAccumulator_ = 0;

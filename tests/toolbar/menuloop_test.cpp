@@ -2,6 +2,7 @@
 // the ways a loop ends, and handlers that free what the loop holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -131,6 +132,26 @@ TEST_F(MenuLoopTest, SubmenuOpensByKeyAndEscapeClosesOneLevelThenAll) {
     EXPECT_EQ(Run(), nullptr);
     EXPECT_TRUE(childOpen);
     EXPECT_TRUE(childClosed);
+}
+
+TEST_F(MenuLoopTest, OpeningASubmenuByKeyKeepsItsItemSelectedThroughout) {
+    std::vector<bool> selects;
+    recent_->OnSelect = On<void(TBarCustomItem*, TBarItemViewer*, bool)>(
+        [&](TBarCustomItem*, TBarItemViewer*, bool Selecting) { selects.push_back(Selecting); });
+    TBarCustomItem* selected = nullptr;
+    script_.Then([&] { script_.Char(L'r'); });
+    script_.Then([&] {
+        selected = SelectedItem(Root());
+        script_.Key(VK_ESCAPE);
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    EXPECT_EQ(selected, recent_);
+    // Selected once, left once as the menu closed; never dropped while opening.
+    ASSERT_FALSE(selects.empty());
+    EXPECT_EQ(selects.front(), true);
+    EXPECT_EQ(std::count(selects.begin(), selects.end(), true), 1);
 }
 
 TEST_F(MenuLoopTest, SubmenuItemIsClickedAfterTheLoopUnwinds) {

@@ -246,10 +246,12 @@ public:
     int Freed = 0;
 
 protected:
-    TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool, TBarView*& PopupView) override {
+    TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,
+                                  TBarView*& PopupView) override {
         auto* window = Create<TTestViewWindow>(nullptr);
         PopupView = Create<TBarPopupView>(window, this, Viewer->Item(), window, false, false, false);
         window->View = PopupView;
+        if (SelectFirstItem) PopupView->Select(PopupView->FirstSelectable(), false);
         return window;
     }
     void FreeChildPopup(TWinControl* Window) override {
@@ -354,6 +356,26 @@ TEST_F(ViewerLifetimeTest, AnOnSelectThatFreesTheItemBeingLeftOrEnteredIsSurvive
     ASSERT_TRUE(TPoisonedViewer::Freed());
     EXPECT_TRUE(TPoisonedViewer::FreedUntouched());
     EXPECT_EQ(view_->Selected(), nullptr);
+}
+
+struct TSelectLog {
+    std::vector<bool> Events;
+    void Select(TBarCustomItem*, TBarItemViewer*, bool Selecting) { Events.push_back(Selecting); }
+};
+
+TEST_F(ViewTest, APopupSelectingItsFirstItemLeavesItsParentOnTheOpenItem) {
+    BuildBar();
+    TBarCustomItem* fresh = Add("New", file);
+    file->SetItemStyle(file->ItemStyle() | isfSubmenu);
+    TSelectLog log;
+    file->OnSelect = TBarSelectEvent(&log, &TSelectLog::Select);
+    auto* bar = MakeView<TPopupOpeningView>(true);
+    bar->Select(bar->Find(file), false);
+    ASSERT_TRUE(bar->OpenChildPopup(true));
+    EXPECT_EQ(bar->Selected(), bar->OpenViewer());
+    EXPECT_EQ(bar->Selected(), bar->Find(file));
+    EXPECT_EQ(bar->OpenViewerView()->Selected(), bar->OpenViewerView()->Find(fresh));
+    EXPECT_EQ(log.Events, std::vector<bool>{true});
 }
 
 TEST_F(ViewTest, ARecreatedViewerKeepsSelectionPopupAndPriority) {
