@@ -7,6 +7,7 @@
 #include "toolbar/barconsts.h"
 #include "toolbar/bartext.h"
 #include "toolbar/barviewer.h"
+#include "toolbar/barwatch.h"
 
 namespace {
 
@@ -451,8 +452,11 @@ void TBarCustomItem::InitiateAction() {
 }
 
 void TBarCustomItem::DoPopup(TBarCustomItem* Sender, bool FromLink) {
+    // A handler that rebuilds the menu may free this item: nothing is
+    // clicked then.
+    TBarWatch<TBarCustomItem> self(this);
     if (OnPopup) OnPopup(Sender, FromLink);
-    if (!(itemStyle_ & isfCombo)) Click();
+    if (self && !(itemStyle_ & isfCombo)) Click();
 }
 
 TBarItemViewer* TBarCustomItem::CreateItemViewer(TBarView* View, int GroupLevel) {

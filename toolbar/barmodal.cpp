@@ -184,8 +184,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                 viewer->MouseDown(TShiftState{ssLeft}, p.X - viewer->BoundsRect.Left,
                                   p.Y - viewer->BoundsRect.Top, mouseDownOnMenu);
             }
-        if (ExecuteSelectedAtStart) ExecuteSelectedSafely(RootView, true);
-        RestoreParentSelections(RootView);
+        if (ExecuteSelectedAtStart) RootView->ExecuteSelected(true);
     } catch (...) {
         Application->HandleException(nullptr);
     }
@@ -266,7 +265,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                         deepest->Select(found, false);
                         if (item && deepest->Find(item.Get()) == found) {
                             deepest->ScrollSelectedIntoView();
-                            if (only && item->Enabled()) ExecuteSelectedSafely(deepest, true);
+                            if (only && item->Enabled()) deepest->ExecuteSelected(true);
                         }
                     } else if ((ch == ' ' || ch == '-') && deepest == RootView && RootView->IsToolbar() &&
                                GetActiveWindow()) {
@@ -370,7 +369,6 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                     DispatchMessageW(&msg);
                     break;
             }
-            RestoreParentSelections(RootView);
             {
                 // The status line shows the long hint of the deepest selection.
                 TBarView* last = Chain(RootView).back();

@@ -2,8 +2,6 @@
 
 #include <mmsystem.h>
 
-#include <vector>
-
 #include "classlib/core/text.h"
 #include "classlib/graphics/colors.h"
 #include "classlib/graphics/handles.h"
@@ -25,12 +23,6 @@ TOwned<TFont>& SharedFont() {
 }
 
 bool PopupSoundPlayedOnce = false;
-
-struct TPendingReselect {
-    TBarView* ParentView;
-    TBarItemViewer* ParentViewer;
-};
-thread_local std::vector<TPendingReselect> PendingReselects;
 
 }  // namespace
 
@@ -296,24 +288,6 @@ bool AnswerGetObject(TBarView* View, TMessage& Message) {
     return handled;
 }
 
-void ExecuteSelectedSafely(TBarView* View, bool GivePriority) {
-    TBarItemViewer* selected = View->Selected();
-    if (!selected || !selected->Item()->Enabled()) {
-        View->EndModal();
-        return;
-    }
-    if (!(selected->Item()->ItemStyle() & isfCombo)) {
-        TBarWatch<TBarCustomItem> item(selected->Item());
-        if (View->OpenChildPopup(true)) return;
-        // OnPopup may have rebuilt the items: the viewer is gone then.
-        if (!item || View->Find(item.Get()) != selected) return;
-    }
-    if (!(selected->Item()->ItemStyle() & isfSelectable))
-        View->EndModal();
-    else
-        selected->Execute(GivePriority);
-}
-
 void TBarMenuPopupView::KeyDown(WORD& Key, TShiftState Shift) {
     switch (Key) {
         case VK_UP:
@@ -329,22 +303,9 @@ void TBarMenuPopupView::KeyDown(WORD& Key, TShiftState Shift) {
             Key = 0;
             return;
         }
-        case VK_RETURN:
-            ExecuteSelectedSafely(this, true);
-            Key = 0;
-            return;
         default:
             inherited::KeyDown(Key, Shift);
     }
-}
-
-void TBarMenuToolbarView::KeyDown(WORD& Key, TShiftState Shift) {
-    if (Key == VK_RETURN) {
-        ExecuteSelectedSafely(this, true);
-        Key = 0;
-        return;
-    }
-    inherited::KeyDown(Key, Shift);
 }
 
 TWinControl* TBarMenuPopupView::CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,
@@ -373,16 +334,6 @@ TBarPopupWindow* PopupWindowOf(TBarView* View) {
 
 }  // namespace
 
-void RestoreParentSelections(TBarView* Root) {
-    if (PendingReselects.empty()) return;
-    const std::vector<TPendingReselect> pending = std::move(PendingReselects);
-    PendingReselects.clear();
-    for (TBarView* v = Root; v; v = v->OpenViewerView())
-        for (const TPendingReselect& p : pending)
-            if (p.ParentView == v && v->OpenViewer() == p.ParentViewer && !v->Selected())
-                v->Select(p.ParentViewer, false);
-}
-
 void GetPopupPosition(TBarView* ParentView, TBarPopupWindow* PopupWindow, TBarPopupPositionRec& Rec) {
     TBarPopupParent parent;
     if (ParentView) {
@@ -400,15 +351,8 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
                              TPoint APopupPoint, BYTE Alignment) {
     // OnPopup handlers may rebuild or free what the popup is about to show.
     TBarWatch<TBarCustomItem> item(Item);
-    // OnPopup, then the click an opening counts as, each only while its item
-    // lives (a handler that clears the menu frees it).
-    auto popupOf = [](TBarCustomItem* Target, TBarCustomItem* Sender, bool FromLink) {
-        TBarWatch<TBarCustomItem> target(Target);
-        if (target->OnPopup) target->OnPopup(Sender, FromLink);
-        if (target && !(target->ItemStyle() & isfCombo)) target->Click();
-    };
-    if (TBarCustomItem* link = Item->LinkSubitems()) popupOf(link, Item, true);
-    if (item) popupOf(item.Get(), item.Get(), false);
+    if (TBarCustomItem* link = Item->LinkSubitems()) link->DoPopup(Item, true);
+    if (item) item->DoPopup(item.Get(), false);
     if (!item) return nullptr;
     if (ParentView) {
         if (ParentView->Find(item.Get()) != ParentViewer) return nullptr;
@@ -458,7 +402,6 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
     window->HandleNeeded();
     if (SelectFirstItem) {
         view->Select(view->FirstSelectable(), false);
-        if (ParentView && view->Selected()) PendingReselects.push_back({ParentView, ParentViewer});
     }
     view->UpdatePositions();
     rec.W = window->Width();

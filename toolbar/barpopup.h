@@ -57,10 +57,6 @@ bool AnswerGetObject(TBarView* View, TMessage& Message);
 // stays on it. False when there is no such viewer.
 bool AnswerHintShow(TBarView* View, TMessage& Message, bool UseSelected);
 
-// Runs the selected item of View as Enter does: its submenu opens, or it is
-// clicked. Safe against an OnPopup that frees the selected viewer.
-void ExecuteSelectedSafely(TBarView* View, bool GivePriority);
-
 // A popup view whose submenus open in popup windows; arrow keys pass over
 // disabled items.
 class TBarMenuPopupView : public TBarPopupView {
@@ -79,7 +75,6 @@ class TBarMenuToolbarView : public TBarToolbarView {
     VX_CLASS(TBarMenuToolbarView, TBarToolbarView)
 public:
     using TBarToolbarView::TBarToolbarView;
-    void KeyDown(WORD& Key, TShiftState Shift) override;
 
 protected:
     TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,
@@ -92,10 +87,6 @@ protected:
 TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarItemViewer* ParentViewer,
                              bool PositionAsSubmenu, bool SelectFirstItem, bool Customizing,
                              TPoint APopupPoint, BYTE Alignment);
-// A popup that selects its first item makes its parent view drop its
-// selection before the parent records the popup as open; the menu loop puts
-// the parent's selection back on the open item once it has.
-void RestoreParentSelections(TBarView* Root);
 
 // Places PopupWindow (whose size is in Rec) for ParentView.
 void GetPopupPosition(TBarView* ParentView, TBarPopupWindow* PopupWindow, TBarPopupPositionRec& Rec);

@@ -1,6 +1,8 @@
 #include "toolbar/barviewer.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "classlib/windows/application.h"
 #include "toolbar/baracc.h"
@@ -14,6 +16,7 @@ TBarItemViewer::TBarItemViewer(TBarView* AView, TBarCustomItem* AItem, int AGrou
 }
 
 void TBarItemViewer::BeforeDestruction() {
+    TBarViewerWatch::ViewerFreed(this);
     CancelPostedClicks(this);
     if (accObject_) {
         accObject_->ClientIsDestroying();
@@ -218,4 +221,23 @@ void TBarItemViewer::PostAccSelect(bool Execute) {
 
 void TBarItemViewer::AccSelectPosted(int Flag) {
     BarAccActOnViewer(this, Flag != 0);
+}
+
+// ---- watches ------------------------------------------------------------------------------
+
+namespace {
+thread_local std::vector<TBarViewerWatch*> ViewerWatches;
+}  // namespace
+
+TBarViewerWatch::TBarViewerWatch(TBarItemViewer* Target) : target_(Target) {
+    ViewerWatches.push_back(this);
+}
+
+TBarViewerWatch::~TBarViewerWatch() {
+    ViewerWatches.erase(std::find(ViewerWatches.begin(), ViewerWatches.end(), this));
+}
+
+void TBarViewerWatch::ViewerFreed(const TBarItemViewer* Viewer) {
+    for (TBarViewerWatch* watch : ViewerWatches)
+        if (watch->target_ == Viewer) watch->target_ = nullptr;
 }

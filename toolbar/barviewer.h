@@ -96,6 +96,26 @@ private:
     TBarItemViewerAccObject* accObject_ = nullptr;
 };
 
+// A pointer to a viewer that turns null when the viewer is freed: the view
+// keeps hold of viewers through it across calls to OnPopup and OnSelect,
+// which may rebuild the items. Lives on the GUI thread only.
+class TBarViewerWatch {
+public:
+    explicit TBarViewerWatch(TBarItemViewer* Target);
+    ~TBarViewerWatch();
+    TBarViewerWatch(const TBarViewerWatch&) = delete;
+    TBarViewerWatch& operator=(const TBarViewerWatch&) = delete;
+
+    TBarItemViewer* Get() const { return target_; }
+    TBarItemViewer* operator->() const { return target_; }
+    explicit operator bool() const { return target_ != nullptr; }
+    // Called by a viewer being freed.
+    static void ViewerFreed(const TBarItemViewer* Viewer);
+
+private:
+    TBarItemViewer* target_;
+};
+
 class TBarSeparatorItemViewer : public TBarItemViewer {
     VX_CLASS(TBarSeparatorItemViewer, TBarItemViewer)
 public:

@@ -57,7 +57,8 @@ TBarItemViewer* TBarView::FirstSelectable() {
 void TBarView::Select(TBarItemViewer* Viewer, bool ByMouse) {
     const bool modal = (state_ & vsModal) != 0;
     TBarItemViewer* old = selected_;
-    if (Viewer != old) {
+    const bool changed = Viewer != old;
+    if (changed) {
         if (parentView_ && parentView_->selected_ != parentView_->openViewer_) {
             parentView_->Select(parentView_->openViewer_, false);
             parentView_->StopTimer(tiOpen);
@@ -72,7 +73,13 @@ void TBarView::Select(TBarItemViewer* Viewer, bool ByMouse) {
             }
         }
         CancelCapture();
-        if (old) old->Leaving();
+        if (old) {
+            // OnSelect may free either item, and its viewer with it.
+            TBarViewerWatch oldWatch(old), newWatch(Viewer);
+            old->Leaving();
+            old = oldWatch.Get();
+            Viewer = newWatch.Get();
+        }
         selected_ = Viewer;
         selectedViaMouse_ = ByMouse;
     }
@@ -86,11 +93,15 @@ void TBarView::Select(TBarItemViewer* Viewer, bool ByMouse) {
                        (!capture_ || selected_->IsPtInButtonPart(p.X - selected_->BoundsRect.Left,
                                                                  p.Y - selected_->BoundsRect.Top));
     }
-    if (Viewer != old) {
+    if (changed) {
         mouseOverSelected_ = overSelected;
         if (old && (old->Item()->ItemStyle() & isfRedrawOnSelChange)) Invalidate(old);
         if (Viewer && (Viewer->Item()->ItemStyle() & isfRedrawOnSelChange)) Invalidate(Viewer);
-        if (Viewer) Viewer->Entering(old);
+        if (Viewer) {
+            TBarViewerWatch newWatch(Viewer);
+            Viewer->Entering(old);
+            Viewer = newWatch.Get();
+        }
         NotifyFocusEvent();
         if (modal) {
             if (!isToolbar_) {
@@ -204,8 +215,10 @@ void TBarView::ScrollSelectedIntoView() {
 
 void TBarView::ExecuteSelected(bool AGivePriority) {
     if (selected_ && selected_->Item()->Enabled()) {
-        TBarItemViewer* viewer = selected_;
+        TBarViewerWatch viewer(selected_);
         if (!(viewer->Item()->ItemStyle() & isfCombo) && OpenChildPopup(true)) return;
+        // An OnPopup that rebuilt the items took the viewer with them.
+        if (!viewer) return;
         if (!(viewer->Item()->ItemStyle() & isfSelectable))
             EndModal();
         else
@@ -225,11 +238,23 @@ bool TBarView::OpenChildPopup(bool SelectFirstItem) {
         if (selected_ && selected_->Item()->Enabled() && (selected_->Item()->ItemStyle() & isfSubmenu)) {
             TBarItemViewer* viewer = selected_;
             TBarView* popupView = nullptr;
-            if (TWinControl* popup = CreateChildPopup(viewer, SelectFirstItem, popupView)) {
+            // Recorded before the popup exists: a popup selecting its first
+            // item asks this view to keep the open viewer selected.
+            openViewer_ = viewer;
+            TWinControl* popup = nullptr;
+            try {
+                popup = CreateChildPopup(viewer, SelectFirstItem, popupView);
+            } catch (...) {
+                if (openViewer_ == viewer) openViewer_ = nullptr;
+                throw;
+            }
+            if (popup) {
                 openViewer_ = viewer;
                 openViewerView_ = popupView;
                 openViewerWindow_ = popup;
                 Invalidate(viewer);
+            } else if (openViewer_ == viewer) {
+                openViewer_ = nullptr;
             }
         }
         wheelAccumulator_ = 0;

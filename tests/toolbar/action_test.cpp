@@ -8,6 +8,7 @@
 
 #include "classlib/windows/actions.h"
 #include "classlib/windows/application.h"
+#include "tests/foundation/quarantine.h"
 #include "tests/support/pump.h"
 #include "toolbar/barclickqueue.h"
 #include "toolbar/baritem.h"
@@ -134,6 +135,18 @@ TEST_F(ActionTest, DoPopupClicksUnlessTheItemIsASplitButton) {
     item->SetItemStyle(item->ItemStyle() | isfCombo);
     item->DoPopup(item, true);
     EXPECT_EQ(log, (std::vector<std::string>{"popup m", "click m", "popup m link"}));
+}
+
+TEST_F(ActionTest, AnItemFreedByItsOwnOnPopupIsNotClicked) {
+    using TRebuiltItem = TQuarantined<TBarCustomItem>;
+    struct FreeOnPopup {
+        void Popup(TBarCustomItem* Sender, bool) { Sender->Free(); }
+    } freeOnPopup;
+    TRebuiltItem* item = Create<TRebuiltItem>(nullptr);
+    item->OnPopup = TBarPopupEvent(&freeOnPopup, &FreeOnPopup::Popup);
+    item->DoPopup(item, false);
+    ASSERT_TRUE(TRebuiltItem::Freed());
+    EXPECT_TRUE(TRebuiltItem::FreedUntouched());
 }
 
 TEST_F(ActionTest, ShortCutsAreFoundThroughNestedItemsWithPopupsOnTheWay) {

@@ -2,6 +2,7 @@
 // the ways a loop ends, and handlers that free what the loop holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -133,6 +134,26 @@ TEST_F(MenuLoopTest, SubmenuOpensByKeyAndEscapeClosesOneLevelThenAll) {
     EXPECT_TRUE(childClosed);
 }
 
+TEST_F(MenuLoopTest, OpeningASubmenuByKeyKeepsItsItemSelectedThroughout) {
+    std::vector<bool> selects;
+    recent_->OnSelect = On<void(TBarCustomItem*, TBarItemViewer*, bool)>(
+        [&](TBarCustomItem*, TBarItemViewer*, bool Selecting) { selects.push_back(Selecting); });
+    TBarCustomItem* selected = nullptr;
+    script_.Then([&] { script_.Char(L'r'); });
+    script_.Then([&] {
+        selected = SelectedItem(Root());
+        script_.Key(VK_ESCAPE);
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    EXPECT_EQ(selected, recent_);
+    // Selected once, left once as the menu closed; never dropped while opening.
+    ASSERT_FALSE(selects.empty());
+    EXPECT_EQ(selects.front(), true);
+    EXPECT_EQ(std::count(selects.begin(), selects.end(), true), 1);
+}
+
 TEST_F(MenuLoopTest, SubmenuItemIsClickedAfterTheLoopUnwinds) {
     int clicks = 0;
     bool loopGone = false;
@@ -238,6 +259,37 @@ TEST_F(MenuLoopTest, AnOnPopupThatClearsTheParentsItemsOpensNothing) {
     script_.Start();
     EXPECT_EQ(Run(), nullptr);
     EXPECT_TRUE(noChild);
+}
+
+// An item class that does its own work when its popup opens.
+class TCountingPopupItem : public TBarCustomItem {
+    VX_CLASS(TCountingPopupItem, TBarCustomItem)
+public:
+    using TBarCustomItem::TBarCustomItem;
+    int Popups = 0;
+    void DoPopup(TBarCustomItem* Sender, bool FromLink) override {
+        ++Popups;
+        inherited::DoPopup(Sender, FromLink);
+    }
+};
+
+TEST_F(MenuLoopTest, OpeningASubmenuGoesThroughTheItemsOwnDoPopup) {
+    auto* tools = Create<TCountingPopupItem>(form_);
+    tools->SetCaption("&Tools");
+    tools->SetItemStyle(tools->ItemStyle() | isfSubmenu);
+    menu_->Items()->Add(tools);
+    Add("&Options", tools);
+    bool open = false;
+    script_.Then([&] { script_.Char(L't'); });
+    script_.Then([&] {
+        open = Root()->OpenViewerView() != nullptr;
+        script_.Key(VK_ESCAPE);
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    EXPECT_TRUE(open);
+    EXPECT_EQ(tools->Popups, 1);
 }
 
 TEST_F(MenuLoopTest, DeletingAnItemWhosePopupIsOpen) {

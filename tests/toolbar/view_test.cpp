@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/stdctrls/edit.h"
+#include "tests/foundation/quarantine.h"
 #include "tests/toolbar/view_fixture.h"
 #include "toolbar/barconsts.h"
 #include "toolbar/barsystem.h"
@@ -245,10 +246,12 @@ public:
     int Freed = 0;
 
 protected:
-    TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool, TBarView*& PopupView) override {
+    TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,
+                                  TBarView*& PopupView) override {
         auto* window = Create<TTestViewWindow>(nullptr);
         PopupView = Create<TBarPopupView>(window, this, Viewer->Item(), window, false, false, false);
         window->View = PopupView;
+        if (SelectFirstItem) PopupView->Select(PopupView->FirstSelectable(), false);
         return window;
     }
     void FreeChildPopup(TWinControl* Window) override {
@@ -270,6 +273,109 @@ TEST_F(ViewTest, DeletingAViewerClosesItsPopupFirst) {
     EXPECT_EQ(bar->OpenViewer(), nullptr);
     EXPECT_EQ(bar->Selected(), nullptr);
     file->Free();
+}
+
+// Handlers that rebuild the items free viewers the view is working with;
+// the memory of such a viewer stays poisoned so that any later use shows.
+using TPoisonedViewer = TQuarantined<TBarItemViewer>;
+
+class TPoisonedViewerItem : public TBarCustomItem {
+    VX_CLASS(TPoisonedViewerItem, TBarCustomItem)
+public:
+    using TBarCustomItem::TBarCustomItem;
+    TBarItemViewer* CreateItemViewer(TBarView* View, int GroupLevel) override {
+        return Create<TPoisonedViewer>(View, this, GroupLevel);
+    }
+};
+
+// A view whose popups never open: the item's OnPopup frees it first.
+class TPopupFreeingView : public TBarView {
+    VX_CLASS(TPopupFreeingView, TBarView)
+public:
+    using TBarView::TBarView;
+
+protected:
+    TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool, TBarView*&) override {
+        Viewer->Item()->Free();
+        return nullptr;
+    }
+};
+
+class ViewerLifetimeTest : public ViewTest {
+protected:
+    TBarCustomItem* AddPoisoned(const std::string& Caption) {
+        auto* item = Create<TPoisonedViewerItem>(form_);
+        item->SetCaption(Caption);
+        root_->Add(item);
+        return item;
+    }
+};
+
+TEST_F(ViewerLifetimeTest, ExecutingAnItemWhosePopupFreesItEndsThere) {
+    TBarCustomItem* recent = AddPoisoned("&Recent");
+    recent->SetItemStyle(recent->ItemStyle() | isfSubmenu);
+    edit = Add("&Edit");
+    MakeView<TPopupFreeingView>(true);
+    ShowForm();
+    view_->Select(view_->Find(recent), false);
+    view_->ExecuteSelected(true);
+    ASSERT_TRUE(TPoisonedViewer::Freed());
+    EXPECT_TRUE(TPoisonedViewer::FreedUntouched());
+    EXPECT_EQ(view_->Selected(), nullptr);
+    EXPECT_EQ(view_->OpenViewer(), nullptr);
+    EXPECT_EQ(view_->DoneAction().Kind, tbdaNone);
+}
+
+// An OnSelect handler that frees the item being left or the one entered.
+struct TFreeOnSelect {
+    bool OnLeaving = true;
+    void Select(TBarCustomItem* Sender, TBarItemViewer*, bool Selecting) {
+        if (Selecting != OnLeaving) Sender->Free();
+    }
+};
+
+TEST_F(ViewerLifetimeTest, AnOnSelectThatFreesTheItemBeingLeftOrEnteredIsSurvived) {
+    TFreeOnSelect freeOnLeave;
+    TBarCustomItem* recent = AddPoisoned("&Recent");
+    edit = Add("&Edit");
+    MakeView(false);
+    ShowForm();
+    view_->SetState(vsModal, true);
+    view_->Select(view_->Find(recent), false);
+    recent->OnSelect = TBarSelectEvent(&freeOnLeave, &TFreeOnSelect::Select);
+    TBarItemViewer* editViewer = view_->Find(edit);
+    view_->Select(editViewer, false);
+    ASSERT_TRUE(TPoisonedViewer::Freed());
+    EXPECT_TRUE(TPoisonedViewer::FreedUntouched());
+    EXPECT_EQ(view_->Selected(), editViewer);
+
+    TFreeOnSelect freeOnEnter{false};
+    TBarCustomItem* history = AddPoisoned("&History");
+    history->OnSelect = TBarSelectEvent(&freeOnEnter, &TFreeOnSelect::Select);
+    view_->Select(view_->Find(history), true);
+    ASSERT_TRUE(TPoisonedViewer::Freed());
+    EXPECT_TRUE(TPoisonedViewer::FreedUntouched());
+    EXPECT_EQ(view_->Selected(), nullptr);
+}
+
+struct TSelectLog {
+    std::vector<bool> Events;
+    void Select(TBarCustomItem*, TBarItemViewer*, bool Selecting) { Events.push_back(Selecting); }
+};
+
+TEST_F(ViewTest, APopupSelectingItsFirstItemLeavesItsParentOnTheOpenItem) {
+    BuildBar();
+    TBarCustomItem* fresh = Add("New", file);
+    file->SetItemStyle(file->ItemStyle() | isfSubmenu);
+    TSelectLog log;
+    file->OnSelect = TBarSelectEvent(&log, &TSelectLog::Select);
+    auto* bar = MakeView<TPopupOpeningView>(true);
+    bar->Select(bar->Find(file), false);
+    ASSERT_TRUE(bar->OpenChildPopup(true));
+    EXPECT_EQ(bar->Selected(), bar->OpenViewer());
+    EXPECT_EQ(bar->Selected(), bar->Find(file));
+    EXPECT_EQ(bar->OpenViewerView()->Selected(), bar->OpenViewerView()->Find(fresh));
+    EXPECT_EQ(log.Events, std::vector<bool>{true});
 }
 
 TEST_F(ViewTest, ARecreatedViewerKeepsSelectionPopupAndPriority) {
