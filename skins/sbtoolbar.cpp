@@ -38,9 +38,6 @@ TSbToolbar::TSbToolbar(TComponent* AOwner) : inherited(AOwner) {}
 
 void TSbToolbar::AfterConstruction() {
     inherited::AfterConstruction();
-    // The view was made before it was handed the chevron: its viewers are
-    // made again so that the chevron is among them.
-    View()->RecreateAllViewers();
     Items()->RegisterNotification(&TSbToolbar::ItemsChanged, this);
     listening_ = true;
     if (TSbSkinManager* manager = SkinManager()) manager->AddSkinNotification(this);
