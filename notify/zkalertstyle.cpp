@@ -42,6 +42,11 @@ TZkCustomDesktopAlertStyleHandler::TZkCustomDesktopAlertStyleHandler(TCustomForm
     timer_->SetEnabled(false);
 }
 
+void TZkCustomDesktopAlertStyleHandler::BeforeDestruction() {
+    *alive_ = false;
+    inherited::BeforeDestruction();
+}
+
 void TZkCustomDesktopAlertStyleHandler::Assign(TPersistent* Source) {
     auto* source = dynamic_cast<TZkCustomDesktopAlertStyleHandler*>(Source);
     if (!source) {
@@ -150,8 +155,9 @@ void TZkLevelAlertStyleHandler::PrepareEndAnimation() {
 }
 
 void TZkLevelAlertStyleHandler::EndAnimationTimer(TObject* Sender) {
+    std::shared_ptr<bool> alive = alive_;
     inherited::EndAnimationTimer(Sender);
-    ShowEndStep(step_);
+    if (*alive) ShowEndStep(step_);
 }
 
 void TZkLevelAlertStyleHandler::FinishEndAnimation() {

@@ -4,6 +4,8 @@
 // `TZkCenterGrowAlertStyleHandler` grows and shrinks a window region.
 #pragma once
 
+#include <memory>
+
 #include "classlib/windows/forms.h"
 #include "classlib/windows/timer.h"
 
@@ -33,6 +35,7 @@ class TZkCustomDesktopAlertStyleHandler : public TPersistent {
 public:
     // Form is the alert window the handler shows, animates and closes.
     explicit TZkCustomDesktopAlertStyleHandler(TCustomForm* Form);
+    void BeforeDestruction() override;
 
     void Assign(TPersistent* Source) override;
 
@@ -81,6 +84,9 @@ protected:
     unsigned displayDuration_ = 1400;
     unsigned step_ = 0;
     TZkAlertAnimationState state_ = aasIdle;
+    // False once the handler is being freed: closing the window at the end
+    // runs the alert's handlers, which may free it.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // The fade and the growth step alike: a level goes from its minimum to its

@@ -39,7 +39,17 @@ void TZkDesktopAlert::BeforeDestruction() {
         window->SetAlert(nullptr);
         window_ = nullptr;
         imageButtons_.clear();
-        window->Free();
+        if (window->Closing()) {
+            // Freed by a handler of the window's own close: the window lives
+            // until that close is over, held by the application meanwhile.
+            if (window->Owner() == this) {
+                RemoveComponent(window);
+                if (Application) Application->InsertComponent(window);
+            }
+            window->ReleaseAfterClose();
+        } else {
+            window->Free();
+        }
     }
     if (alertStack_) alertStack_->RemoveFreeNotification(this);
     if (images_) images_->RemoveFreeNotification(this);
@@ -271,13 +281,16 @@ void TZkDesktopAlert::MakeImageButtons() {
 bool TZkDesktopAlert::Execute() {
     if (!window_) return true;
     if (window_->Visible()) {
+        // OnClose may free this alert.
+        std::shared_ptr<bool> alive = alive_;
         reshowing_ = true;
         try {
             window_->Close();
         } catch (...) {
-            reshowing_ = false;
+            if (*alive) reshowing_ = false;
             throw;
         }
+        if (!*alive) return true;
         reshowing_ = false;
         if (!window_) return true;
     }
@@ -352,8 +365,12 @@ void TZkDesktopAlert::WindowClose(TObject*, TCloseAction&) {
         location_->SetTop(window_->Top());
         location_->SetLeft(window_->Left());
     }
-    if (Assigned(OnClose)) OnClose(this);
-    if (!window_) return;
+    if (Assigned(OnClose)) {
+        // The handler may free this alert or its owner.
+        std::shared_ptr<bool> alive = alive_;
+        OnClose(this);
+        if (!*alive || !window_) return;
+    }
     CurrentStack()->Remove(window_);
     if (!autoFree_ || reshowing_) return;
     // The window frees this component and then itself once the close is

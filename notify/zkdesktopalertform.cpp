@@ -125,10 +125,30 @@ void TZkFormDesktopAlert::DoClose(TCloseAction& Action) {
     mouseTimer_->SetEnabled(false);
     if (styleHandler_) styleHandler_->StopTimer();
     std::shared_ptr<bool> alive = alive_;
+    ++closing_;
+    struct Done {
+        TZkFormDesktopAlert* window;
+        std::shared_ptr<bool> alive;
+        ~Done() {
+            if (*alive) --window->closing_;
+        }
+    } done{this, alive};
     inherited::DoClose(Action);
     if (!*alive) return;
     if (Assigned(OnCloseRelay)) OnCloseRelay(this, Action);
-    if (*alive && Action == caHide && HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+    if (!*alive) return;
+    if (releaseAfterClose_) {
+        // The close goes on to free the window, a moment later.
+        if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+        Action = caFree;
+        return;
+    }
+    if (Action == caHide && HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+}
+
+void TZkFormDesktopAlert::ReleaseAfterClose() {
+    Detach();
+    releaseAfterClose_ = true;
 }
 
 bool TZkFormDesktopAlert::CursorInside() const {
@@ -192,12 +212,7 @@ void TZkFormDesktopAlert::HitTest(TMessage& Message) {
     Message.Result = HTCAPTION;
 }
 
-void TZkFormDesktopAlert::SelfRelease() {
-    if (released_) return;
-    released_ = true;
-    // From here on nothing of the component is reached: it goes now, and
-    // messages still on their way to this window find no handler to call.
-    TComponent* alert = alert_;
+void TZkFormDesktopAlert::Detach() {
     alert_ = nullptr;
     styleHandler_ = nullptr;
     OnShowingRelay = nullptr;
@@ -206,7 +221,21 @@ void TZkFormDesktopAlert::SelfRelease() {
     OnMouseEnterRelay = nullptr;
     OnMouseLeaveRelay = nullptr;
     OnUserMovedRelay = nullptr;
+    message_->OnClick = nullptr;
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* button = dynamic_cast<TZkDesktopAlertButton*>(Components(i));
+        if (button && button->ToolType() == abtImage) button->OnClick = nullptr;
+    }
     mouseTimer_->SetEnabled(false);
+}
+
+void TZkFormDesktopAlert::SelfRelease() {
+    if (released_) return;
+    released_ = true;
+    // From here on nothing of the component is reached: it goes now, and
+    // messages still on their way to this window find no handler to call.
+    TComponent* alert = alert_;
+    Detach();
     if (alert && Owner() == alert) {
         alert->RemoveComponent(this);
         // Until the release arrives the application holds the window, so

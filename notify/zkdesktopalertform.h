@@ -41,6 +41,11 @@ public:
     void CentreIn(const TRect& Rect);
     // Closes the window when closing is allowed.
     void CloseIfAllowed(TObject* Sender);
+    // Inside a close, whose handlers may free the alert.
+    bool Closing() const { return closing_ > 0; }
+    // The alert went while this window was closing: nothing of it is
+    // reached any more, and the window frees itself once the close is over.
+    void ReleaseAfterClose();
 
     TTimer* MouseTimer() const { return mouseTimer_; }
     TImage* Image() const { return image_; }
@@ -85,6 +90,8 @@ private:
     void DropDownMenuClosed(TObject* Sender);
     void HitTest(TMessage& Message);
     void SelfRelease();
+    // Forgets the alert: its handler, relays and the clicks it set.
+    void Detach();
 
     TTimer* mouseTimer_ = nullptr;
     TImage* image_ = nullptr;
@@ -97,5 +104,7 @@ private:
     TComponent* alert_ = nullptr;
     bool mouseInside_ = false;
     bool released_ = false;
+    int closing_ = 0;
+    bool releaseAfterClose_ = false;
     unsigned savedEndInterval_ = 0;
 };

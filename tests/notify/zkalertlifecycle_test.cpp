@@ -1,5 +1,6 @@
 #include "notify/zkdesktopalert.h"
 
+#include "tests/foundation/quarantine.h"
 #include "tests/notify/alert_fixture.h"
 
 namespace {
@@ -116,6 +117,7 @@ TEST_F(AlertLifecycleTest, AClosedSelfFreeingAlertToleratesItsCallers) {
 TEST_F(AlertLifecycleTest, LateMessagesAfterTheSelfReleaseReachNoHandler) {
     TZkDesktopAlert* alert = NewAlert();
     alert->SetAutoFree(true);
+    alert->Buttons()->Add();
     alert->Execute();
     TZkFormDesktopAlert* window = alert->Window();
     HWND handle = window->Handle();
@@ -124,12 +126,93 @@ TEST_F(AlertLifecycleTest, LateMessagesAfterTheSelfReleaseReachNoHandler) {
     SendMessageW(handle, WM_ZK_ALERT_RELEASE, reinterpret_cast<WPARAM>(handle), 0);
     EXPECT_EQ(owner->ComponentCount(), 0);
     EXPECT_EQ(window->StyleHandler(), nullptr);
+    EXPECT_FALSE(Assigned(window->MessageLabel()->OnClick));
+    int imageButtons = 0;
+    for (int i = 0; i < window->ComponentCount(); ++i) {
+        auto* button = dynamic_cast<TZkDesktopAlertButton*>(window->Components(i));
+        if (!button || button->ToolType() != abtImage) continue;
+        ++imageButtons;
+        EXPECT_FALSE(Assigned(button->OnClick));
+    }
+    EXPECT_EQ(imageButtons, 1);
     const TPoint at = window->ClientToScreen(Point(200, 4));
     SendMessageW(handle, WM_NCHITTEST, 0, MAKELPARAM(at.X, at.Y));
     SendMessageW(handle, CM_MOUSEENTER, 0, 0);
     SendMessageW(handle, CM_MOUSELEAVE, 0, 0);
     Pump();
     EXPECT_FALSE(IsWindow(handle));
+}
+
+// A handler may free the alert, or what owns it, from OnClose: the close
+// goes on without touching either, and the window goes a moment later.
+using TWatchedAlert = TQuarantined<TZkDesktopAlert>;
+
+class AlertFreedOnCloseTest : public AlertTest {
+protected:
+    // A fresh alert, owned by a holder of its own.
+    void Prepare(bool FreeOwner) {
+        TWatchedAlert::FreedUntouched();
+        freeOwner = FreeOwner;
+        holder = Create<TComponent>(owner.get());
+        alert = Create<TWatchedAlert>(holder);
+        alert->StyleOptions()->SetDisplayDuration(600000);
+        alert->OnClose = TNotifyEvent(this, &AlertFreedOnCloseTest::Closed);
+    }
+    void Closed(TObject*) {
+        alphasAtClose = AlphaRecord::alphas.size();
+        if (freeOwner) {
+            holder->Free();
+        } else {
+            alert->Free();
+        }
+    }
+    void ExpectAllGone(HWND Window) {
+        EXPECT_TRUE(TWatchedAlert::FreedUntouched());
+        EXPECT_TRUE(ProcessAlertStack()->Slots().empty());
+        EXPECT_FALSE(IsWindowVisible(Window));
+        Pump();
+        EXPECT_FALSE(IsWindow(Window));
+    }
+
+    TComponent* holder = nullptr;
+    TWatchedAlert* alert = nullptr;
+    bool freeOwner = false;
+    size_t alphasAtClose = 0;
+};
+
+TEST_F(AlertFreedOnCloseTest, ClosedByItsWindow) {
+    for (bool freeHolder : {false, true}) {
+        Prepare(freeHolder);
+        alert->Execute();
+        HWND window = alert->Window()->Handle();
+        alert->Window()->Close();
+        ExpectAllGone(window);
+    }
+}
+
+TEST_F(AlertFreedOnCloseTest, ClosedAtTheEndOfItsFade) {
+    TLayeredWindowAttributesOverride record(&AlphaRecord::Record);
+    for (bool autoFree : {false, true}) {
+        Prepare(false);
+        alert->SetAutoFree(autoFree);
+        TZkCustomDesktopAlertStyleHandler* style = alert->StyleOptions();
+        style->SetEndSteps(1);
+        alert->Execute();
+        HWND window = alert->Window()->Handle();
+        style->EndAnimation();
+        style->Timer()->TickForTest();
+        // Nothing of the freed style handler ran after the close.
+        EXPECT_EQ(AlphaRecord::alphas.size(), alphasAtClose);
+        ExpectAllGone(window);
+    }
+}
+
+TEST_F(AlertFreedOnCloseTest, ClosedForAnotherShowing) {
+    Prepare(false);
+    alert->Execute();
+    HWND window = alert->Window()->Handle();
+    EXPECT_TRUE(alert->Execute());
+    ExpectAllGone(window);
 }
 
 }  // namespace
