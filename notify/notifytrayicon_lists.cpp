@@ -56,12 +56,15 @@ void TNotifyTrayIcon::PopupAtCursor() {
     if (!popupMenu_) return;
     // The menu closes properly only when the program owns the foreground.
     SetForegroundWindow(HandlerWindow());
+    // Pending messages and the menu's own loop may free this icon.
+    std::shared_ptr<bool> alive = alive_;
     if (Application) Application->ProcessMessages();
-    if (!popupMenu_) return;
+    if (!*alive || !popupMenu_) return;
     POINT cursor{};
     GetCursorPos(&cursor);
     popupMenu_->SetPopupComponent(this);
     popupMenu_->Popup(cursor.x, cursor.y);
+    if (!*alive) return;
     if (TWinControl* owner = OwnerControl(); owner && owner->HandleAllocated())
         PostMessageW(owner->Handle(), WM_NULL, 0, 0);
 }

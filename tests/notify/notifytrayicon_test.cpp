@@ -1,11 +1,14 @@
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "classlib/graphics/imagelist.h"
 #include "classlib/stdctrls/menus.h"
+#include "classlib/windows/allocatehwnd.h"
 #include "classlib/windows/forms.h"
 #include "notify/notifytrayicon.h"
+#include "tests/foundation/quarantine.h"
 #include "tests/notify/notify_fixture.h"
 
 namespace {
@@ -313,6 +316,92 @@ TEST_F(MinimizeToTrayTest, LoadedAsksWhetherTheMainFormShowsAtStart) {
     EXPECT_FALSE(main->Visible());
     EXPECT_EQ(shell.calls.back().message, DWORD(NIM_SETVERSION));
     Application->SetShowMainForm(true);
+}
+
+}  // namespace
+
+namespace {
+
+// Runs a step once the message loop reaches it.
+class TPostedStep {
+public:
+    TPostedStep() : window_(AllocateHWnd(TWndMethod(this, &TPostedStep::WndProc))) {}
+    ~TPostedStep() { DeallocateHWnd(window_); }
+    TPostedStep(const TPostedStep&) = delete;
+    TPostedStep& operator=(const TPostedStep&) = delete;
+    void Post(std::function<void()> Step) {
+        step_ = std::move(Step);
+        PostMessageW(window_, WM_APP, 0, 0);
+    }
+
+private:
+    void WndProc(TMessage& Message) {
+        if (Message.Msg == WM_APP && step_) {
+            auto step = std::move(step_);
+            step_ = nullptr;
+            step();
+            return;
+        }
+        Message.Result = DefWindowProcW(window_, Message.Msg, Message.WParam, Message.LParam);
+    }
+    HWND window_;
+    std::function<void()> step_;
+};
+
+using TWatchedIcon = TQuarantined<TNotifyTrayIcon>;
+
+// The menu pops up after pending messages and runs a modal loop; the icon
+// may be freed by either, and nothing of it is touched afterwards.
+class TrayPopupTest : public NotifyWindowTest {
+protected:
+    void SetUp() override {
+        NotifyWindowTest::SetUp();
+        TWatchedIcon::FreedUntouched();
+        menu = Create<TPopupMenu>(owner.get());
+        auto* item = Create<TMenuItem>(owner.get());
+        item->SetCaption("Show");
+        menu->Items()->Add(item);
+        icon = Create<TWatchedIcon>(owner.get());
+        icon->SetPopupMenu(menu);
+    }
+
+public:
+    void FreeIcon() {
+        icon->Free();
+        icon = nullptr;
+    }
+    TOwned<TComponent> owner = MakeOwned<TComponent>(nullptr);
+    TPopupMenu* menu = nullptr;
+    TWatchedIcon* icon = nullptr;
+    TPostedStep step;
+};
+
+TEST_F(TrayPopupTest, AnIconFreedByAPendingMessageShowsNoMenu) {
+    int popups = 0;
+    struct Count {
+        int& n;
+        void Popup(TObject*) { ++n; }
+    } count{popups};
+    menu->OnPopup = TNotifyEvent(&count, &Count::Popup);
+    step.Post([this] { FreeIcon(); });
+    TWatchedIcon* watched = icon;
+    watched->PopupAtCursor();
+    EXPECT_EQ(popups, 0);
+    EXPECT_TRUE(TWatchedIcon::FreedUntouched());
+}
+
+TEST_F(TrayPopupTest, AnIconFreedWhileItsMenuIsOpen) {
+    struct Closer {
+        TrayPopupTest* test;
+        void Popup(TObject*) {
+            test->FreeIcon();
+            test->step.Post([] { EndMenu(); });
+        }
+    } closer{this};
+    menu->OnPopup = TNotifyEvent(&closer, &Closer::Popup);
+    TWatchedIcon* watched = icon;
+    watched->PopupAtCursor();
+    EXPECT_TRUE(TWatchedIcon::FreedUntouched());
 }
 
 }  // namespace
