@@ -354,11 +354,17 @@ void TScGroup::ItemsChanged() {
     Invalidate();
 }
 
-void TScGroup::ItemDeleting(TScGroupItem* Item) {
-    // Nothing may keep pointing at an item that is going.
+void TScGroup::ItemLeaving(TScGroupItem* Item) {
+    // Nothing may keep pointing at an item that is going, and it takes none
+    // of this group's mouse or selection state along. While the group is
+    // being destroyed its items go with it and none of this matters.
+    if (!items_) return;
     if (hotItem_ == Item) hotItem_ = nullptr;
     if (popupItem_ == Item) popupItem_ = nullptr;
     if (rightPressed_ == Item) rightPressed_ = nullptr;
+    Item->state_ = isNormal;
+    Item->pressed_ = false;
+    Item->selected_ = false;
     const int index = Item->Index();
     if (selectedIndex_ == index)
         selectedIndex_ = -1;

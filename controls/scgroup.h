@@ -184,7 +184,7 @@ private:
 
     // Items were added, removed or changed their size.
     void ItemsChanged();
-    void ItemDeleting(TScGroupItem* Item);
+    void ItemLeaving(TScGroupItem* Item);
     void ItemSelected(TScGroupItem* Item);
     void ItemDeselected(TScGroupItem* Item);
     void DropSelectionExcept(TScGroupItem* Item);

@@ -219,5 +219,7 @@ void TScGroupItems::Update(TCollectionItem* Item) {
 
 void TScGroupItems::Notify(TCollectionItem* Item, TCollectionNotification Action) {
     inherited::Notify(Item, Action);
-    if (group_ && Action == cnDeleting) group_->ItemDeleting(static_cast<TScGroupItem*>(Item));
+    // Every way out (Delete, Clear, Assign, the item's own Free, a move to
+    // another group) ends in an extraction.
+    if (group_ && Action == cnExtracting) group_->ItemLeaving(static_cast<TScGroupItem*>(Item));
 }

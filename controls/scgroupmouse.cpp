@@ -52,14 +52,19 @@ void TScGroup::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     inherited::MouseUp(Button, Shift, X, Y);
     if (Button == mbRight) {
         TScGroupItem* item = ItemAt(X, Y);
-        if (item && item == rightPressed_) {
-            if (Assigned(OnItemPopupMenu)) OnItemPopupMenu(this, item);
-            if (itemPopupMenu_ && PopupMenuShowProc) {
-                popupItem_ = item;
-                PopupMenuShowProc(itemPopupMenu_, this, ClientToScreen(TPoint{X, Y}));
-            }
-        }
+        const bool pressedHere = item && item == rightPressed_;
         rightPressed_ = nullptr;
+        if (!pressedHere) return;
+        // The handler and the menu may delete the item, its group or the
+        // whole bar: the item is looked up again by ID, as Click does.
+        const auto alive = alive_;
+        const int id = item->ID();
+        if (Assigned(OnItemPopupMenu)) OnItemPopupMenu(this, item);
+        if (!*alive || !items_) return;
+        item = static_cast<TScGroupItem*>(items_->FindItemID(id));
+        if (!item || !itemPopupMenu_ || !PopupMenuShowProc) return;
+        popupItem_ = item;
+        PopupMenuShowProc(itemPopupMenu_, this, ClientToScreen(TPoint{X, Y}));
         return;
     }
     if (Button != mbLeft) return;
