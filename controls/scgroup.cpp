@@ -145,33 +145,38 @@ void TScGroup::SetOpened(bool Value) {
     Invalidate();
 }
 
+void TScGroup::ApplyStyleDefaults() {
+    if (colorDefault_) {
+        TColor color = clBtnFace;
+        if (style_ == gbsCategoryView && bar_ && bar_->VisualStyle() == vsWinXP &&
+            ThemeServices()->ThemesEnabled())
+            color = GetXPThemeColor(3);
+        if (style_ == gbsTaskList) color = bar_ ? bar_->Color() : clWindow;
+        if (style_ == gbsOutlook) color = clBtnShadow;
+        applyingColor_ = true;
+        SetColor(color);
+        SetParentColor(style_ == gbsTaskList);
+        applyingColor_ = false;
+    }
+    if (captionColorDefault_)
+        captionColor_ = style_ == gbsCategoryView ? clHighlightText
+                        : style_ == gbsTaskList   ? clWindow
+                                                  : clBtnFace;
+    applyingFonts_ = true;
+    if (!fontUserSet_) Font()->SetColor(clWindowText);
+    if (!captionFontUserSet_) {
+        captionFont_->SetStyle(style_ == gbsOutlook ? TFontStyles{} : TFontStyles{fsBold});
+        captionFont_->SetColor(style_ == gbsCategoryView ? clHighlight : clWindowText);
+    }
+    applyingFonts_ = false;
+    Invalidate();
+}
+
 void TScGroup::UpdateStyle(TScGroupBarStyle Value) {
     const TScGroupBarStyle old = style_;
     const bool loading = ComponentState().Contains(csLoading);
     style_ = Value;
-    if (colorDefault_) {
-        TColor color = clBtnFace;
-        if (Value == gbsCategoryView && bar_ && bar_->VisualStyle() == vsWinXP &&
-            ThemeServices()->ThemesEnabled())
-            color = GetXPThemeColor(3);
-        if (Value == gbsTaskList) color = bar_ ? bar_->Color() : clWindow;
-        if (Value == gbsOutlook) color = clBtnShadow;
-        applyingColor_ = true;
-        SetColor(color);
-        SetParentColor(Value == gbsTaskList);
-        applyingColor_ = false;
-    }
-    if (captionColorDefault_)
-        captionColor_ = Value == gbsCategoryView ? clHighlightText
-                        : Value == gbsTaskList   ? clWindow
-                                                 : clBtnFace;
-    applyingFonts_ = true;
-    if (!fontUserSet_) Font()->SetColor(clWindowText);
-    if (!captionFontUserSet_) {
-        captionFont_->SetStyle(Value == gbsOutlook ? TFontStyles{} : TFontStyles{fsBold});
-        captionFont_->SetColor(Value == gbsCategoryView ? clHighlight : clWindowText);
-    }
-    applyingFonts_ = false;
+    ApplyStyleDefaults();
     auto reopen = [this] {
         opened_ = true;
         if (items_->Count() == 0 && ControlCount() <= 2) openedHeight_ = 50;
@@ -240,12 +245,12 @@ void TScGroup::SetCaptionColor(TColor Value) {
 
 void TScGroup::SetCaptionColorDefault(bool Value) {
     captionColorDefault_ = Value;
-    if (Value) UpdateStyle(style_);
+    if (Value) ApplyStyleDefaults();
 }
 
 void TScGroup::SetColorDefault(bool Value) {
     colorDefault_ = Value;
-    if (Value) UpdateStyle(style_);
+    if (Value) ApplyStyleDefaults();
 }
 
 void TScGroup::SetSmallImages(TCustomImageList* Value) {

@@ -182,6 +182,8 @@ private:
         ItemsChanged();
     }
 
+    // The colours and fonts the user did not set, as the style has them.
+    void ApplyStyleDefaults();
     // Items were added, removed or changed their size.
     void ItemsChanged();
     void ItemLeaving(TScGroupItem* Item);

@@ -254,7 +254,7 @@ void TScGroupBar::SetVisualStyle(TScVisualStyle Value) {
     if (visualStyle_ == Value) return;
     visualStyle_ = Value;
     for (TScGroup* group : groups_) {
-        if (group->ColorDefault()) group->UpdateStyle(group->Style());
+        group->ApplyStyleDefaults();
         group->Invalidate();
     }
     Invalidate();

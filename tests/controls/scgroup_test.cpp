@@ -257,6 +257,42 @@ TEST_F(ScGroupTest, StyleDefaultsFollowTheBarUntilTheUserSetsAValue) {
     EXPECT_EQ(b->Color(), bar->Color());
 }
 
+// Asking for the style's colours again, or a new visual style, re-derives
+// the colours and fonts the user left alone and nothing else of the style.
+TEST_F(ScGroupTest, DefaultColoursComeBackWithoutTheRestOfTheStyle) {
+    TScGroupBar* bar = NewBar();
+    TScGroup* a = NewGroup(bar, "A");
+    a->SetDividerColor(clRed);
+    a->SetDividerVisible(true);
+    a->SetColor(clLime);
+    a->SetCaptionColor(clYellow);
+    a->SetColorDefault(true);
+    a->SetCaptionColorDefault(true);
+    bar->SetVisualStyle(vsClassic);
+    EXPECT_EQ(a->Color(), clBtnFace);
+    EXPECT_EQ(a->CaptionColor(), clHighlightText);
+    EXPECT_EQ(a->DividerColor(), clRed);
+    EXPECT_TRUE(a->DividerVisible());
+
+    bar->SetStyle(gbsTaskList);
+    a->SetDividerVisible(false);
+    a->SetColorDefault(true);
+    EXPECT_EQ(a->Color(), bar->Color());
+    EXPECT_FALSE(a->DividerVisible());
+
+    bar->SetStyle(gbsOutlook);
+    TScGroup* b = NewGroup(bar, "B", {"One"});
+    b->SetOpened(true);
+    ASSERT_FALSE(a->Opened());
+    const int bHeight = b->Height();
+    a->SetColorDefault(true);
+    b->SetCaptionColorDefault(true);
+    bar->SetVisualStyle(vsGradient);
+    EXPECT_FALSE(a->Opened());
+    EXPECT_TRUE(b->Opened());
+    EXPECT_EQ(b->Height(), bHeight);
+}
+
 TEST_F(ScGroupTest, TheControllerPushesItsValuesOnceAnUpdateEnds) {
     TScGroupBar* bar = NewBar();
     TScGroup* a = NewGroup(bar, "A");
