@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/text.h"
 #include "classlib/graphics/handles.h"
 #include "controls/scbackgrounds.h"
 #include "controls/scframes.h"
@@ -248,6 +249,12 @@ void TScGroupBar::SetUniqueItemSelection(bool Value) {
     uniqueItemSelection_ = Value;
     if (Value)
         for (TScGroup* group : groups_) group->SetSelectedIndex(-1);
+}
+
+TScGroup* TScGroupBar::GetGroup(int Index) const {
+    if (Index < 0 || Index >= GetGroupCount())
+        throw EListError(Format("List index out of bounds (%d)", Index));
+    return groups_[static_cast<size_t>(Index)];
 }
 
 void TScGroupBar::SetVisualStyle(TScVisualStyle Value) {

@@ -22,7 +22,8 @@ public:
     explicit TScGroupBar(TComponent* AOwner);
     void BeforeDestruction() override;
 
-    virtual TScGroup* GetGroup(int Index) const { return groups_.at(static_cast<size_t>(Index)); }
+    // Raises EListError outside 0 .. count - 1.
+    virtual TScGroup* GetGroup(int Index) const;
     virtual int GetGroupCount() const { return static_cast<int>(groups_.size()); }
     int IndexOfGroup(const TScGroup* Group) const;
     virtual TClass GetGroupClass() const;

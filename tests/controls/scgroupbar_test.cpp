@@ -152,11 +152,16 @@ TEST_F(ScGroupBarTest, GroupsLiveOnlyInABarAndKeepTheirIndexInRange) {
     b->SetGroupIndex(0);
     EXPECT_EQ(bar->GetGroup(0), b);
     EXPECT_LT(b->Top(), a->Top());
+    std::string message;
     try {
         a->SetGroupIndex(5);
     } catch (const EListError& e) {
-        EXPECT_EQ(e.Message(), "5 is an invalid GroupIndex value. GroupIndex must be between 0 and 1");
+        message = e.Message();
     }
+    EXPECT_EQ(message, "5 is an invalid GroupIndex value. GroupIndex must be between 0 and 1");
+    // Reading past the list is the class library's list error too.
+    EXPECT_THROW(bar->GetGroup(2), EListError);
+    EXPECT_THROW(bar->GetGroup(-1), EListError);
 }
 
 TEST_F(ScGroupBarTest, ATinyBarWithManyGroupsStaysQuickAndSane) {
