@@ -39,6 +39,12 @@ void TScGroup::ItemColors(TColor& Normal, TColor& Hot) const {
         Hot = itemHotColor_;
         return;
     }
+    if (bar_ && bar_->VisualStyle() == vsWinXP && ThemeServices()->ThemesEnabled()) {
+        // The theme's text colour of a normal group; a hot item shows by its
+        // underline.
+        Normal = Hot = GetXPThemeColor(1);
+        return;
+    }
     TColor start, stop, hotStart, hotStop;
     GetItemColors(colors, start, stop, hotStart, hotStop, Hot, Normal);
 }

@@ -37,9 +37,19 @@ TEST_F(ScGroupPaintTest, CategoryBandShadesFromStartToStopAndCornersTakeTheBarsS
     TOwned<TBitmap> shot = Painted(group);
     EXPECT_EQ(Rgb(shot->Canvas()->Pixels(w / 2 - 2, 3)), Rgb(BandStart));
     EXPECT_TRUE(Near(shot->Canvas()->Pixels(w - 1, ch - 3), BandStop, 8));
-    // Rounded corners show the bar's gradient where the group stands.
+    // Rounded corners show the bar's gradient where the group stands: with
+    // a group above it, that is well down the bar's shading.
+    bar->SetGradientColorStop(0xF0F0F0);
+    TScGroup* above = NewGroup(bar, "Above", {"One", "Two", "Three", "Four"});
+    above->SetGroupIndex(0);
+    above->SetOpened(true);
+    Pump();
+    ASSERT_GT(group->Top(), 60);
+    const TColor beside = Painted(bar)->Canvas()->Pixels(group->Left() - 1, group->Top());
+    ASSERT_FALSE(Near(beside, BarShade, 8)) << "the shading must differ from its start here";
+    shot = Painted(group);
     for (const TPoint& p : {TPoint{0, 0}, TPoint{1, 0}, TPoint{0, 1}, TPoint{w - 1, 0}, TPoint{w - 2, 0}})
-        EXPECT_EQ(Rgb(shot->Canvas()->Pixels(p.X, p.Y)), Rgb(BarShade)) << p.X << "," << p.Y;
+        EXPECT_TRUE(Near(shot->Canvas()->Pixels(p.X, p.Y), beside, 4)) << p.X << "," << p.Y;
     // A classic bar: a flat band, and corners in the bar's colour.
     bar->SetVisualStyle(vsClassic);
     shot = Painted(group);
@@ -92,6 +102,35 @@ TEST_F(ScGroupPaintTest, ThemedStyleWithoutAnExplorerBarThemeFallsBackToTheGradi
     if (!IsTrueColor) GTEST_SKIP() << "no true colour";
     TOwned<TBitmap> shot = Painted(group);
     EXPECT_EQ(Rgb(shot->Canvas()->Pixels(group->Width() / 2 - 2, 3)), Rgb(BandStart));
+}
+
+// Under themes the item text takes the theme's colour, not the colour set.
+TEST_F(ScGroupPaintTest, ThemedItemsTakeTheThemesTextColour) {
+    bar->SetGradientColorStyle(gcsSystem);
+    bar->SetVisualStyle(vsWinXP);
+    group->SetColor(clWhite);
+    TScGroupItem* item = group->Items()->Add();
+    item->SetCaption("Drive");
+    item->OnClick = TNotifyEvent(this, &GroupBarTest::Clicked);
+    auto count = [&](TColor Color) {
+        TOwned<TBitmap> shot = Painted(group);
+        const TRect text = item->CaptionRect();
+        int n = 0;
+        for (int y = text.Top; y < text.Bottom; ++y)
+            for (int x = text.Left; x < text.Right; ++x) n += shot->PixelColor(x, y) == Rgb(Color);
+        return n;
+    };
+    TColor start, stop, hotStart, hotStop, hot, normal;
+    GetItemColors(gcsSystem, start, stop, hotStart, hotStop, hot, normal);
+    {
+        TThemesEnabledOverride themes(true);
+        const TColor themed = GetXPThemeColor(1);
+        ASSERT_NE(Rgb(themed), Rgb(normal));
+        EXPECT_GT(count(themed), 0);
+        EXPECT_EQ(count(normal), 0);
+    }
+    TThemesEnabledOverride plain(false);
+    EXPECT_GT(count(normal), 0);
 }
 
 TEST_F(ScGroupPaintTest, BarPaintsItsGradientAndItsFrame) {
