@@ -27,6 +27,9 @@ enum TRotation { roNone, roFlat, roCurve };
 
 // Any whole number of degrees as 0..359: -30 gives 330, 370 gives 10.
 int NormalizeAngle(int Angle);
+// The escapement, in tenths of a degree, of a letter of curved text whose
+// running angle is Radians.
+int CurveEscapement(double Radians);
 
 class TScLabel : public TLabel, public IScFrameControllerNotification {
     VX_CLASS(TScLabel, TLabel)

@@ -139,7 +139,7 @@ void TScLabel::DrawCurvedText(TCanvas* Canvas) {
     for (wchar_t character : text) {
         const int x = cx - static_cast<int>(std::lround((rx - lineHeight) * std::sin(a)));
         const int y = cy - static_cast<int>(std::lround((ry - lineHeight) * std::cos(a)));
-        TFontHandle font = CreateRotatedFont(Font(), static_cast<int>(std::lround(a * 180.0 / Pi)));
+        TFontHandle font = CreateRotatedFontInTenths(Font(), CurveEscapement(a));
         TSelectObject selected(dc, font.Get());
         DrawLayers(Canvas, [&](int DX, int DY) {
             SetTextColor(dc, ColorToRGB(Canvas->Font()->Color()));
@@ -149,4 +149,8 @@ void TScLabel::DrawCurvedText(TCanvas* Canvas) {
     }
     SetBkMode(dc, oldMode);
     SetTextAlign(dc, oldAlign);
+}
+
+int CurveEscapement(double Radians) {
+    return static_cast<int>(std::lround(Radians * 1800.0 / Pi));
 }

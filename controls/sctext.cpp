@@ -5,10 +5,14 @@
 #include "classlib/services/osversion.h"
 
 TFontHandle CreateRotatedFont(TFont* Font, int Angle) {
+    return CreateRotatedFontInTenths(Font, Angle * 10);
+}
+
+TFontHandle CreateRotatedFontInTenths(TFont* Font, int Tenths) {
     LOGFONTA font{};
     font.lfHeight = Font->Height();
     font.lfWidth = 0;
-    font.lfEscapement = Angle * 10;
+    font.lfEscapement = Tenths;
     font.lfOrientation = 0;
     const TFontStyles style = Font->Style();
     font.lfWeight = style.Contains(fsBold) ? FW_BOLD : FW_NORMAL;

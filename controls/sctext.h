@@ -11,6 +11,8 @@
 
 // A copy of Font turned by Angle degrees (counter-clockwise).
 TFontHandle CreateRotatedFont(TFont* Font, int Angle);
+// The same, turned by Tenths tenths of a degree.
+TFontHandle CreateRotatedFontInTenths(TFont* Font, int Tenths);
 bool IsTrueTypeFont(TFont* Font);
 // "&&" becomes "&", a single "&" goes; the last character always stays.
 std::string RemoveAccelerators(const std::string& S);

@@ -1,5 +1,6 @@
 #include "controls/sclabel.h"
 
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "classlib/services/shellservice.h"
 #include "classlib/windows/screen.h"
 #include "controls/scblinking.h"
+#include "controls/sctext.h"
 #include "controls/scurllabel.h"
 #include "tests/controls/controls_fixture.h"
 
@@ -100,6 +102,19 @@ TEST_F(ScLabelTest, AutoSizeAddsTheFrameOnTheDrawnSides) {
     label->SetAngle(90);
     EXPECT_EQ(label->Width(), text.cy);
     EXPECT_EQ(label->Height(), text.cx);
+}
+
+TEST(ScLabelCurve, EachLetterTurnsToTheNearestTenthOfADegree) {
+    struct Row {
+        double radians;
+        int tenths;
+    };
+    const Row rows[] = {
+        {0.0, 0},     {std::numbers::pi / 2, 900}, {0.1, 57},  // 5.73 degrees: whole degrees would give 60
+        {-0.05, -29},                                          // -2.86 degrees: whole degrees would give -30
+        {1.0, 573},
+    };
+    for (const Row& row : rows) EXPECT_EQ(CurveEscapement(row.radians), row.tenths) << row.radians;
 }
 
 TEST_F(ScLabelTest, ARightAlignedLabelKeepsItsRightEdge) {
