@@ -80,7 +80,7 @@ void ReadClassCollection(TReader* Reader, const std::function<TPersistent*(TClas
             throw EReadError(ZkErrorMissingClassName);
         const std::string name = Reader->ReadString();
         const TClass cls = GetClass(name);
-        if (!cls) throw EReadError(Format("Class %s not found", name));
+        if (!cls) throw EReadError(ZkErrorInvalidClassType);
         TPersistent* object = nullptr;
         try {
             object = Make(cls);

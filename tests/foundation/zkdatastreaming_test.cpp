@@ -167,7 +167,7 @@ TEST_F(Streaming, DamagedCollectionsRaiseTheirReadErrors) {
              W->WriteValue(vaCollection), W->WriteListBegin(), W->WriteStr("ClassName");
              W->WriteString("TNoSuchItem"), W->WriteListEnd(), W->WriteListEnd();
          },
-         "Class TNoSuchItem not found"},
+         "Invalid class type"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(ReadError(PropertyValue(row.property, row.fill)), row.error) << row.why;
