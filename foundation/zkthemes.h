@@ -25,8 +25,8 @@ void DrawThemedBackground(TControl* Control, TCanvas* Canvas, const TRect& Rect,
 // are as before afterwards.
 void PerformEraseBackground(TControl* Control, HDC DC, TPoint Offset, const TRect& ClipRect = NoEraseClip);
 
-// Kept for callers of the start-up table: our windowed controls already
-// handle WM_PRINTCLIENT between SaveDC and RestoreDC, so there is no message
-// handler to patch and both do nothing.
+// Nothing needs them: our windowed controls already handle WM_PRINTCLIENT
+// between SaveDC and RestoreDC, so there is no message handler to patch and
+// both do nothing. Nothing calls them at start-up either.
 void InstallWMPrintClientFix();
 void UninstallWMPrintClientFix();
