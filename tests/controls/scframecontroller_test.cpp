@@ -11,6 +11,7 @@
 #include "classlib/windows/controls.h"
 #include "controls/scpublishnames.h"
 #include "controls/scregini.h"
+#include "tests/foundation/quarantine.h"
 
 namespace {
 
@@ -197,10 +198,15 @@ TEST_F(FrameController, EitherSideMayGoFirst) {
     EXPECT_EQ(controller->ControlCount(), 0) << "a freed control is dropped";
     controller->SetFrameStyle(fsBump);  // would reach the freed control
 
-    TOwned<TFramedControl> survivor(Create<TFramedControl>(nullptr));
-    TScFrameController* second = Create<TScFrameController>(nullptr);
-    second->AddControl(survivor.get());
-    second->Free();  // the control, freed later, must not reach it
+    using TWatchedController = TQuarantined<TScFrameController>;
+    TWatchedController::FreedUntouched();
+    TFramedControl* survivor = Create<TFramedControl>(nullptr);
+    TScFrameController* second = Create<TWatchedController>(nullptr);
+    second->AddControl(survivor);
+    second->Free();
+    ASSERT_TRUE(TWatchedController::Freed());
+    survivor->Free();  // tells no one about it any more
+    EXPECT_TRUE(TWatchedController::FreedUntouched());
 
     TScRegIniFile* storage = Create<TScRegIniFile>(nullptr);
     controller->SetRegIniFile(storage);

@@ -252,9 +252,16 @@ TEST_F(ScLabelTest, TurnedTextStaysInsideTheLabel) {
     label->Font()->SetColor(clRed);
     label->SetColor(clWhite);
     for (int angle : {30, 90, 135, 180, 270, 315}) {
+        label->SetAutoSize(true);
         label->SetAngle(angle);
         const int inside = PixelsOf(label, clRed);
         EXPECT_GT(inside, 0) << angle;
+        // Room all round shows no more of the text: none was cut off.
+        const TRect fitted = label->BoundsRect();
+        label->SetAutoSize(false);
+        label->SetBounds(fitted.Left - 15, fitted.Top - 15, fitted.Width() + 30, fitted.Height() + 30);
+        EXPECT_NEAR(PixelsOf(label, clRed), inside, inside / 20 + 2) << angle;
+        label->SetBounds(fitted.Left, fitted.Top, fitted.Width(), fitted.Height());
     }
 }
 

@@ -68,17 +68,29 @@ TEST(LogLine, ADescriptionStartingWithGreaterThanIsAKnownLimit) {
     EXPECT_EQ(read.Description, "");
 }
 
-TEST(LogLine, RandomAndTruncatedLinesNeverBreakTheReader) {
+// Any title comes back whole from its line, and a line cut anywhere after
+// its time still reads as that time with a shortened title and description.
+TEST(LogLine, RandomTitlesSurviveAndCutLinesReadAsTheirBeginning) {
     std::mt19937 random(8);
     const std::string alphabet = "[]>> ab\r\n\t\x80\xff";
     for (int i = 0; i < 5000; ++i) {
-        std::string line;
+        std::string title;
         const int length = static_cast<int>(random() % 40);
-        for (int j = 0; j < length; ++j) line += alphabet[random() % alphabet.size()];
-        TZkLogRecord record;
-        ParseLogLine(line, record);
-        const std::string written = LogRecordLine({"t", line, "d"});
-        ParseLogLine(written.substr(0, random() % (written.size() + 1)), record);
+        for (int j = 0; j < length; ++j) title += alphabet[random() % alphabet.size()];
+        const TZkLogRecord record{"t", title, "desc"};
+        const std::string written = LogRecordLine(record);
+        TZkLogRecord read;
+        ASSERT_TRUE(ParseLogLine(written, read)) << written;
+        ASSERT_EQ(read, record) << written;
+
+        const size_t cut = random() % (written.size() + 1);
+        const std::string shortened = written.substr(0, cut);
+        read = TZkLogRecord{};
+        ASSERT_EQ(ParseLogLine(shortened, read), cut >= 3) << shortened;
+        if (cut < 3) continue;
+        EXPECT_EQ(read.Time, "t") << shortened;
+        EXPECT_EQ(title.compare(0, read.Title.size(), read.Title), 0) << shortened;
+        EXPECT_EQ(std::string("desc").compare(0, read.Description.size(), read.Description), 0) << shortened;
     }
 }
 
