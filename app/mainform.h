@@ -111,6 +111,8 @@ public:
     void TaryReNew(unsigned char Mode);
     // Writes the default alert actions of every listed drive, once.
     void CreateReg();
+    // The stored threshold of every checked row's drive into TempThresholds.
+    void LoadThresholds();
 
     // A new refresh worker, unless the last one has not been applied yet.
     void tmr1Timer(TObject* Sender);
