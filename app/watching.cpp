@@ -101,7 +101,8 @@ void TMainForm::SmartTemperature(int Number, int Temperature) {
         if (!(threshold < Temperature) || !key->ValueExists(TemperatureAttribute)) return;
         action = ReadStringOr(key.get(), TemperatureAttribute, "");
     }
-    // Every refresh while the drive stays hot: the alert repeats on purpose.
+    // Every refresh while the drive stays hot: an alert that was closed
+    // comes back (one still on screen is not stacked again).
     if (action == ShowMessageAction)
         DesktopMessage("Temperature notify", model);
     else if (action == ShutdownAction)

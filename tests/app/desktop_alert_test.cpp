@@ -1,6 +1,7 @@
 // The alert the actions raise: made by the main window's alert component,
 // closable only, ten minutes long, left where the stack puts it, gone with
-// its window once closed, and showing the disk-with-warning picture.
+// its window once closed, never stacked twice for one trouble, and showing
+// the disk-with-warning picture.
 #include "classlib/graphics/bitmap.h"
 #include "notify/zkdesktopalert.h"
 #include "tests/app/watch_support.h"
@@ -40,6 +41,25 @@ TEST_F(DesktopAlertTest, DesktopMessageShowsAnAlertThatFreesItselfOnceClosed) {
 
     alert->Window()->Close();
     EXPECT_TRUE(PumpUntil([&] { return Owner()->ComponentCount() == before; }));
+}
+
+TEST_F(DesktopAlertTest, OneAlertPerTroubleUntilItCloses) {
+    const int before = Owner()->ComponentCount();
+    MainForm->DesktopMessage("Temperature notify", "ALPHA");
+    MainForm->DesktopMessage("Temperature notify", "ALPHA");
+    EXPECT_EQ(Owner()->ComponentCount(), before + 1);
+    // Another drive, or another trouble of the same drive, is news.
+    MainForm->DesktopMessage("Temperature notify", "BETA");
+    MainForm->DesktopMessage("Raw Read Error Rate waring", "ALPHA");
+    ASSERT_EQ(Owner()->ComponentCount(), before + 3);
+
+    Alert(before)->Window()->Close();
+    ASSERT_TRUE(PumpUntil([&] { return Owner()->ComponentCount() == before + 2; }));
+    // Closed while the trouble lasts: the next check brings it back.
+    MainForm->DesktopMessage("Temperature notify", "ALPHA");
+    ASSERT_EQ(Owner()->ComponentCount(), before + 3);
+    EXPECT_EQ(Alert(before + 2)->HeaderText(), "ALPHA");
+    EXPECT_EQ(Alert(before + 2)->MessageText(), "Temperature notify");
 }
 
 TEST_F(DesktopAlertTest, EveryAlertShowsTheDiskPicture) {
