@@ -291,6 +291,9 @@ private:
     TRefreshCounts refreshCounts_;
     bool polling_ = false;
     bool powerRequested_ = false;
+    // Per drive number: its temperature mail went since it last read at or
+    // below its threshold.
+    std::array<bool, MaxDrives> temperatureMailed_{};
 };
 
 extern TMainForm* MainForm;

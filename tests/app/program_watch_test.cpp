@@ -1,8 +1,8 @@
 // VexmoraU.exe watching simulated drives as a person meets it, with a real
 // SMTP server on loopback: one alert for a hot drive (back once closed), one
-// mail per poll for a failing attribute, a recorded (never real) shutdown,
-// and a window that keeps answering while a mail waits on a server that
-// never replies.
+// mail per crossing of its threshold, one mail per poll for a failing
+// attribute, a recorded (never real) shutdown, and a window that keeps
+// answering while a mail waits on a server that never replies.
 // tests/app/watch_run.py starts the servers and runs these with their ports
 // in the environment; without it they are skipped.
 #include <gtest/gtest.h>
@@ -241,4 +241,41 @@ TEST_F(ProgramWatch, TheWindowAnswersWhileAMailWaitsOnASilentServer) {
     const auto closing = TClock::now();
     Close(*program);
     EXPECT_LT(TClock::now() - closing, std::chrono::seconds(8));
+}
+
+TEST_F(ProgramWatch, AHotDriveMailsOncePerCrossingOfItsThreshold) {
+    MailSettings(servers.MailPort);
+    SetDriveInteger("HOT MAIL DISK", "Temperature", 45);
+    SetDriveString("HOT MAIL DISK", "Temperature Celcius", "Send mail");
+    WriteDrives(DriveSection(0, "HOT MAIL DISK", 46));
+    // The spool keeps the mails of the tests before this one.
+    const int before = servers.Mails();
+    auto program = Run(0);
+    ASSERT_NE(window, nullptr);
+    auto idle = [&](int Milliseconds) {
+        WaitAnswering(
+            *program, [] { return false; }, Milliseconds);
+    };
+    ASSERT_TRUE(WaitAnswering(
+        *program, [&] { return servers.Mails() >= before + 1; }, 15000));
+    // Three more refreshes while it stays hot.
+    idle(6000);
+    EXPECT_EQ(servers.Mails(), before + 1);
+
+    WriteDrives(DriveSection(0, "HOT MAIL DISK", 45));
+    idle(4000);
+    EXPECT_EQ(servers.Mails(), before + 1);
+    WriteDrives(DriveSection(0, "HOT MAIL DISK", 47));
+    ASSERT_TRUE(WaitAnswering(
+        *program, [&] { return servers.Mails() >= before + 2; }, 15000));
+    idle(6000);
+    EXPECT_EQ(servers.Mails(), before + 2);
+
+    for (int mail = before + 1; mail <= before + 2; ++mail) {
+        const std::string text = servers.Mail(mail);
+        EXPECT_NE(text.find("Subject: =?iso-8859-1?Q?HOT=20MAIL=20DISKMessage?=\r\n"), std::string::npos)
+            << text;
+        EXPECT_NE(text.find("\r\n\r\nTemperature Celcius"), std::string::npos) << text;
+    }
+    Close(*program);
 }

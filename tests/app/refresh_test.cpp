@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/mail_queue.h"
 #include "app/settings.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/timer.h"
@@ -122,4 +123,57 @@ TEST_F(WatchTest, StartupAlertOnlyForMessageWhenStartOne) {
         else
             EXPECT_TRUE(alerts.shown.empty()) << value;
     }
+}
+
+TEST_F(WatchTest, ATemperatureMailGoesOncePerCrossing) {
+    SetDriveInteger("ALPHA", "Temperature", 45);
+    SetDriveString("ALPHA", "Temperature Celcius", "Send mail");
+    const std::string file = folder.Path() + "\\crossing.ini";
+    int rewrites = 0;
+    auto write = [&](int temperature, const std::string& extra = "") {
+        // The padding changes the size too, so every rewrite is seen.
+        std::ofstream(file, std::ios::trunc) << DriveSection(0, "ALPHA", temperature) << extra
+                                             << std::string(static_cast<size_t>(++rewrites), ';') << "\n";
+    };
+    // Without server settings each mail is dropped, but still counted.
+    auto mails = [] { return MainForm->MailQueue() ? MainForm->MailQueue()->Finished() : 0; };
+    auto refresh = [&] {
+        ASSERT_TRUE(Refresh());
+        // The queue takes no mail equal to one in flight: let each one end.
+        ASSERT_TRUE(Settle());
+    };
+    write(46);
+    StartWith(TSimulatedDriveAccess::FromFile(file));
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->tmr2->SetEnabled(false);
+
+    refresh();
+    refresh();
+    MainForm->tmr2Timer(nullptr);
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(mails(), 1);
+
+    // A failed read is no reading: the drive has not cooled down.
+    write(46, "fail thresholds = 23\n");
+    refresh();
+    EXPECT_EQ(Temperature(0), "0");
+    MainForm->tmr2Timer(nullptr);
+    write(46);
+    refresh();
+    EXPECT_EQ(mails(), 1);
+
+    write(45);
+    refresh();
+    write(47);
+    refresh();
+    refresh();
+    EXPECT_EQ(mails(), 2);
+
+    // Cooled down as the poll check reads it, too.
+    write(45);
+    MainForm->tmr2Timer(nullptr);
+    write(48);
+    MainForm->tmr2Timer(nullptr);
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(mails(), 3);
 }
