@@ -55,8 +55,11 @@ void TMainForm::tmr1Timer(TObject*) {
         ++refreshCounts_.Skipped;
         return;
     }
-    FreeAndNil(refresher_);
+    // Busy before the last worker is freed: freeing waits for it and serves
+    // queued work meanwhile, and a message box among that work runs a loop
+    // that delivers the next tick right here.
     refreshBusy_ = true;
+    FreeAndNil(refresher_);
     ++refreshCounts_.Started;
     TLiveness liveness = liveness_;
     refresher_ = Create<SmartNew>(++refreshSequence_, RowDrives, [this, liveness](TRefreshSnapshot Snapshot) {

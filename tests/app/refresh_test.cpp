@@ -2,20 +2,76 @@
 // the GUI thread; the temperature check for checked rows only; one worker at
 // a time, so a slow drive skips ticks and never lands an older reading on a
 // newer one; and the start-up alert.
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 
 #include "app/mail_queue.h"
+#include "app/refresh.h"
 #include "app/settings.h"
 #include "classlib/stdctrls/listview.h"
+#include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
 #include "notify/texttrayicon.h"
+#include "platform/drive_set_file.h"
 #include "tests/app/watch_support.h"
 #include "tests/support/pump.h"
 
 namespace {
 
 const TRecordedAlert HotAlpha{"Temperature notify", "ALPHA"};
+
+// A simulated drive set whose devices do not open while the gate is shut.
+class TGatedDrives : public TDriveAccess {
+public:
+    explicit TGatedDrives(const std::string& Text)
+        : drives_(std::make_shared<TSimulatedDriveAccess>(ParseDriveSet(Text, "gated.ini"))) {}
+    void Shut() {
+        std::lock_guard guard(lock_);
+        shut_ = true;
+    }
+    void Release() {
+        {
+            std::lock_guard guard(lock_);
+            shut_ = false;
+        }
+        opened_.notify_all();
+    }
+
+    TOsFamily OsFamily() override { return drives_->OsFamily(); }
+    std::unique_ptr<TDeviceHandle> Open(const std::string& Path, uint32_t Access, uint32_t Share,
+                                        uint32_t Creation) override {
+        std::unique_lock guard(lock_);
+        opened_.wait(guard, [this] { return !shut_; });
+        guard.unlock();
+        return drives_->Open(Path, Access, Share, Creation);
+    }
+    uint32_t LastError() override { return drives_->LastError(); }
+    bool AnswersWmi() const override { return true; }
+    int WmiQuery(const std::wstring& Query, const std::wstring& PropName, std::string& Value) override {
+        return drives_->WmiQuery(Query, PropName, Value);
+    }
+
+private:
+    std::shared_ptr<TSimulatedDriveAccess> drives_;
+    std::mutex lock_;
+    std::condition_variable opened_;
+    bool shut_ = false;
+};
+
+// A message box whose modal loop delivers a refresh tick, as a real one
+// does while the timer runs.
+struct TickingBox {
+    TGatedDrives* drives = nullptr;
+    int shown = 0;
+    int Answer(const std::string&, const std::string&, UINT) {
+        ++shown;
+        drives->Release();
+        MainForm->tmr1Timer(nullptr);
+        return IDOK;
+    }
+};
 
 }  // namespace
 
@@ -123,6 +179,28 @@ TEST_F(WatchTest, StartupAlertOnlyForMessageWhenStartOne) {
         else
             EXPECT_TRUE(alerts.shown.empty()) << value;
     }
+}
+
+TEST_F(WatchTest, ATickWhileTheLastWorkerIsFreedStartsNoSecondWorker) {
+    auto drives = std::make_shared<TGatedDrives>(DriveSection(0, "ALPHA", 30));
+    StartWith(drives);
+    MainForm->tmr1->SetEnabled(false);
+    drives->Shut();
+    MainForm->tmr1Timer(nullptr);
+    // The worker's snapshot is in while the worker itself has yet to end.
+    MainForm->ApplyRefresh(TRefreshSnapshot{});
+
+    TickingBox box{drives.get()};
+    TMessageBoxHandler scripted = Application->MessageBoxHandler;
+    Application->MessageBoxHandler = TMessageBoxHandler(&box, &TickingBox::Answer);
+    MainForm->MessageBoxes()->Show("Can not Send mail");
+    // Freeing the worker serves the box, and the box the tick.
+    MainForm->tmr1Timer(nullptr);
+    Application->MessageBoxHandler = scripted;
+    ASSERT_EQ(box.shown, 1);
+    EXPECT_EQ(MainForm->RefreshCounts().Started, 2);
+    EXPECT_EQ(MainForm->RefreshCounts().Skipped, 1);
+    EXPECT_TRUE(PumpUntil([] { return MainForm->RefreshCounts().LastApplied == 2; }, 10000));
 }
 
 TEST_F(WatchTest, ATemperatureMailGoesOncePerCrossing) {
