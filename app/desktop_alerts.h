@@ -1,6 +1,7 @@
 // How the program raises a desktop alert: one replaceable service, so tests
 // can record alerts instead of opening windows. The real one makes an
-// auto-freeing alert owned by the given alert component.
+// auto-freeing alert owned by the given alert component, unless one with the
+// same header and message is still on screen.
 #pragma once
 
 #include <string>

@@ -65,6 +65,9 @@ void TMainForm::FormCreate(TObject*) {
         for (int row = 0; row < rows->Count(); ++row)
             if (subKeys->IndexOf(rows->Item(row)->Caption()) >= 0) rows->Item(row)->SetChecked(true);
     }
+    // A threshold stored earlier counts from the first refresh on, not only
+    // after the first poll check (polling is off by default).
+    LoadThresholds();
     // With no drive there is no row 0 to select.
     if (lvDrvList->Items()->Count() > 0) lvDrvList->Items()->Item(0)->SetSelected(true);
 
@@ -155,6 +158,17 @@ void TMainForm::CreateReg() {
             }
         }
         key->WriteInteger("CreateReg", 1);
+    }
+}
+
+void TMainForm::LoadThresholds() {
+    TListItems* rows = lvDrvList->Items();
+    for (int row = 0; row < rows->Count(); ++row) {
+        const int number = RowDrive(row);
+        if (number < 0 || !rows->Item(row)->Checked()) continue;
+        auto key = OpenDriveSettings(rows->Item(row)->Caption(), false);
+        if (key && key->GetDataType("Temperature") == rdInteger)
+            TempThresholds[static_cast<size_t>(number)] = key->ReadInteger("Temperature");
     }
 }
 

@@ -111,6 +111,8 @@ public:
     void TaryReNew(unsigned char Mode);
     // Writes the default alert actions of every listed drive, once.
     void CreateReg();
+    // The stored threshold of every checked row's drive into TempThresholds.
+    void LoadThresholds();
 
     // A new refresh worker, unless the last one has not been applied yet.
     void tmr1Timer(TObject* Sender);
@@ -289,6 +291,9 @@ private:
     TRefreshCounts refreshCounts_;
     bool polling_ = false;
     bool powerRequested_ = false;
+    // Per drive number: its temperature mail went since it last read at or
+    // below its threshold.
+    std::array<bool, MaxDrives> temperatureMailed_{};
 };
 
 extern TMainForm* MainForm;

@@ -1,6 +1,7 @@
 // The main window's form resource: its frame, the drive list and the
 // non-visual components with their events.
 #include "app/alert_mail.h"
+#include "app/alert_picture.h"
 #include "app/mainform.h"
 #include "app/program_icon.h"
 #include "classlib/stdctrls/image.h"
@@ -75,6 +76,7 @@ void TMainForm::BuildForm(TComponent* Instance) {
     // The alerts' picture; the page that shows it comes with the pages.
     form->Image1 = LoadComponent<TImage>(form, "Image1");
     form->Image1->SetVisible(false);
+    LoadAlertPicture(form->Image1->Picture());
 
     form->MimeMessage1 = LoadComponent<TMimeMessage>(form, "MimeMessage1");
     form->SMTPM = LoadComponent<TSMTPMailer>(form, "SMTPM");

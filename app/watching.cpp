@@ -55,8 +55,11 @@ void TMainForm::tmr1Timer(TObject*) {
         ++refreshCounts_.Skipped;
         return;
     }
-    FreeAndNil(refresher_);
+    // Busy before the last worker is freed: freeing waits for it and serves
+    // queued work meanwhile, and a message box among that work runs a loop
+    // that delivers the next tick right here.
     refreshBusy_ = true;
+    FreeAndNil(refresher_);
     ++refreshCounts_.Started;
     TLiveness liveness = liveness_;
     refresher_ = Create<SmartNew>(++refreshSequence_, RowDrives, [this, liveness](TRefreshSnapshot Snapshot) {
@@ -82,6 +85,8 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
         const int threshold = TempThresholds[static_cast<size_t>(reading.Number)];
         if (threshold >= 1 && threshold < reading.Temperature)
             SmartTemperature(reading.Number, reading.Temperature);
+        else if (reading.Read)
+            temperatureMailed_[static_cast<size_t>(reading.Number)] = false;
     }
     TaryReNew(0);
 }
@@ -98,18 +103,30 @@ void TMainForm::SmartTemperature(int Number, int Temperature) {
         if (!key || key->GetDataType("Temperature") != rdInteger) return;
         const int threshold = key->ReadInteger("Temperature");
         TempThresholds[static_cast<size_t>(Number)] = threshold;
-        if (!(threshold < Temperature) || !key->ValueExists(TemperatureAttribute)) return;
+        if (!(threshold < Temperature)) {
+            // Cooled down: the next crossing mails again. A failed read
+            // gives 0, which is no reading at all.
+            if (Temperature > 0) temperatureMailed_[static_cast<size_t>(Number)] = false;
+            return;
+        }
+        if (!key->ValueExists(TemperatureAttribute)) return;
         action = ReadStringOr(key.get(), TemperatureAttribute, "");
     }
-    // Every refresh while the drive stays hot: the alert repeats on purpose.
-    if (action == ShowMessageAction)
+    // Every refresh while the drive stays hot: an alert that was closed
+    // comes back (one still on screen is not stacked again).
+    if (action == ShowMessageAction) {
         DesktopMessage("Temperature notify", model);
-    else if (action == ShutdownAction)
+    } else if (action == ShutdownAction) {
         RequestShutdown(true, false);
-    else if (action == RebootAction)
+    } else if (action == RebootAction) {
         RequestShutdown(false, true);
-    else if (action == SendMailAction)
-        SendMail(model + "Message", TemperatureAttribute);
+    } else if (action == SendMailAction) {
+        // A mail cannot be closed like an alert: one per crossing, or the
+        // inbox gets one every two seconds while the drive stays hot.
+        bool& mailed = temperatureMailed_[static_cast<size_t>(Number)];
+        if (!mailed) SendMail(model + "Message", TemperatureAttribute);
+        mailed = true;
+    }
 }
 
 void TMainForm::tmr2Timer(TObject*) {

@@ -2,13 +2,19 @@
 // the GUI thread; the temperature check for checked rows only; one worker at
 // a time, so a slow drive skips ticks and never lands an older reading on a
 // newer one; and the start-up alert.
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 
+#include "app/mail_queue.h"
+#include "app/refresh.h"
 #include "app/settings.h"
 #include "classlib/stdctrls/listview.h"
+#include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
 #include "notify/texttrayicon.h"
+#include "platform/drive_set_file.h"
 #include "tests/app/watch_support.h"
 #include "tests/support/pump.h"
 
@@ -16,21 +22,68 @@ namespace {
 
 const TRecordedAlert HotAlpha{"Temperature notify", "ALPHA"};
 
+// A simulated drive set whose devices do not open while the gate is shut.
+class TGatedDrives : public TDriveAccess {
+public:
+    explicit TGatedDrives(const std::string& Text)
+        : drives_(std::make_shared<TSimulatedDriveAccess>(ParseDriveSet(Text, "gated.ini"))) {}
+    void Shut() {
+        std::lock_guard guard(lock_);
+        shut_ = true;
+    }
+    void Release() {
+        {
+            std::lock_guard guard(lock_);
+            shut_ = false;
+        }
+        opened_.notify_all();
+    }
+
+    TOsFamily OsFamily() override { return drives_->OsFamily(); }
+    std::unique_ptr<TDeviceHandle> Open(const std::string& Path, uint32_t Access, uint32_t Share,
+                                        uint32_t Creation) override {
+        std::unique_lock guard(lock_);
+        opened_.wait(guard, [this] { return !shut_; });
+        guard.unlock();
+        return drives_->Open(Path, Access, Share, Creation);
+    }
+    uint32_t LastError() override { return drives_->LastError(); }
+    bool AnswersWmi() const override { return true; }
+    int WmiQuery(const std::wstring& Query, const std::wstring& PropName, std::string& Value) override {
+        return drives_->WmiQuery(Query, PropName, Value);
+    }
+
+private:
+    std::shared_ptr<TSimulatedDriveAccess> drives_;
+    std::mutex lock_;
+    std::condition_variable opened_;
+    bool shut_ = false;
+};
+
+// A message box whose modal loop delivers a refresh tick, as a real one
+// does while the timer runs.
+struct TickingBox {
+    TGatedDrives* drives = nullptr;
+    int shown = 0;
+    int Answer(const std::string&, const std::string&, UINT) {
+        ++shown;
+        drives->Release();
+        MainForm->tmr1Timer(nullptr);
+        return IDOK;
+    }
+};
+
 }  // namespace
 
-TEST_F(WatchTest, HotDriveAlertsAtEveryRefreshAboveItsThresholdOnly) {
+TEST_F(WatchTest, AStoredThresholdCountsFromTheFirstRefreshWithoutAPoll) {
     SetDriveInteger("ALPHA", "Temperature", 45);
     SetDriveString("ALPHA", "Temperature Celcius", "Show message");
     StartStill(DriveSection(0, "ALPHA", 46));
-    // Not known yet: the refresh leaves the check to the poll until then.
-    ASSERT_TRUE(Refresh());
-    EXPECT_TRUE(alerts.shown.empty());
-
-    MainForm->tmr2Timer(nullptr);
     EXPECT_EQ(TempThresholds[0], 45);
     ASSERT_TRUE(Refresh());
     ASSERT_TRUE(Refresh());
-    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{HotAlpha, HotAlpha, HotAlpha}));
+    // Asked for at every refresh; the alert service keeps one on screen.
+    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{HotAlpha, HotAlpha}));
     EXPECT_EQ(Temperature(0), "46");
     EXPECT_EQ(MainForm->TrayIcons[0]->Text(), "46");
 }
@@ -126,4 +179,79 @@ TEST_F(WatchTest, StartupAlertOnlyForMessageWhenStartOne) {
         else
             EXPECT_TRUE(alerts.shown.empty()) << value;
     }
+}
+
+TEST_F(WatchTest, ATickWhileTheLastWorkerIsFreedStartsNoSecondWorker) {
+    auto drives = std::make_shared<TGatedDrives>(DriveSection(0, "ALPHA", 30));
+    StartWith(drives);
+    MainForm->tmr1->SetEnabled(false);
+    drives->Shut();
+    MainForm->tmr1Timer(nullptr);
+    // The worker's snapshot is in while the worker itself has yet to end.
+    MainForm->ApplyRefresh(TRefreshSnapshot{});
+
+    TickingBox box{drives.get()};
+    TMessageBoxHandler scripted = Application->MessageBoxHandler;
+    Application->MessageBoxHandler = TMessageBoxHandler(&box, &TickingBox::Answer);
+    MainForm->MessageBoxes()->Show("Can not Send mail");
+    // Freeing the worker serves the box, and the box the tick.
+    MainForm->tmr1Timer(nullptr);
+    Application->MessageBoxHandler = scripted;
+    ASSERT_EQ(box.shown, 1);
+    EXPECT_EQ(MainForm->RefreshCounts().Started, 2);
+    EXPECT_EQ(MainForm->RefreshCounts().Skipped, 1);
+    EXPECT_TRUE(PumpUntil([] { return MainForm->RefreshCounts().LastApplied == 2; }, 10000));
+}
+
+TEST_F(WatchTest, ATemperatureMailGoesOncePerCrossing) {
+    SetDriveInteger("ALPHA", "Temperature", 45);
+    SetDriveString("ALPHA", "Temperature Celcius", "Send mail");
+    const std::string file = folder.Path() + "\\crossing.ini";
+    int rewrites = 0;
+    auto write = [&](int temperature, const std::string& extra = "") {
+        // The padding changes the size too, so every rewrite is seen.
+        std::ofstream(file, std::ios::trunc) << DriveSection(0, "ALPHA", temperature) << extra
+                                             << std::string(static_cast<size_t>(++rewrites), ';') << "\n";
+    };
+    // Without server settings each mail is dropped, but still counted.
+    auto mails = [] { return MainForm->MailQueue() ? MainForm->MailQueue()->Finished() : 0; };
+    auto refresh = [&] {
+        ASSERT_TRUE(Refresh());
+        // The queue takes no mail equal to one in flight: let each one end.
+        ASSERT_TRUE(Settle());
+    };
+    write(46);
+    StartWith(TSimulatedDriveAccess::FromFile(file));
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->tmr2->SetEnabled(false);
+
+    refresh();
+    refresh();
+    MainForm->tmr2Timer(nullptr);
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(mails(), 1);
+
+    // A failed read is no reading: the drive has not cooled down.
+    write(46, "fail thresholds = 23\n");
+    refresh();
+    EXPECT_EQ(Temperature(0), "0");
+    MainForm->tmr2Timer(nullptr);
+    write(46);
+    refresh();
+    EXPECT_EQ(mails(), 1);
+
+    write(45);
+    refresh();
+    write(47);
+    refresh();
+    refresh();
+    EXPECT_EQ(mails(), 2);
+
+    // Cooled down as the poll check reads it, too.
+    write(45);
+    MainForm->tmr2Timer(nullptr);
+    write(48);
+    MainForm->tmr2Timer(nullptr);
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(mails(), 3);
 }
