@@ -6,17 +6,22 @@
 
 #include <vector>
 
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/services/systemsettings.h"
+#include "classlib/stdctrls/edit.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
+#include "classlib/windows/screen.h"
 #include "skins/barpainters.h"
 #include "skins/builtinskins.h"
 #include "skins/sbitemsunit.h"
 #include "skins/sbstatusbar.h"
 #include "skins/sbtitlebar.h"
 #include "skins/skinmanager.h"
+#include "tests/foundation/quarantine.h"
 #include "tests/support/pump.h"
 #include "tests/toolbar/menu_script.h"
 
@@ -295,6 +300,31 @@ TEST_F(TitleBar, StatusBarTopRowHasTheSkinColour) {
     expected->SetSize(bitmap->Width(), bitmap->Height());
     PaintStatusBar(expected->Canvas(), TRect(0, 0, bitmap->Width(), bitmap->Height()), false);
     EXPECT_EQ(bitmap->PixelColor(bitmap->Width() / 3, 0), expected->PixelColor(bitmap->Width() / 3, 0));
+}
+
+int ControlItemsFor(TSbCompoundBar* Bar, TControl* Control) {
+    int count = 0;
+    for (int i = 0; i < Bar->Items()->Count(); ++i)
+        if (auto* item = dynamic_cast<TBarControlItem*>(Bar->Items()->Items(i));
+            item && item->Control() == Control)
+            ++count;
+    return count;
+}
+
+TEST_F(TitleBar, LoadingPullsOnlyTheControlsOfControlItemsIntoTheBar) {
+    // The edit a label focuses stays where the form put it; the edit of a
+    // control item belongs inside the bar.
+    auto* focused = Create<TEdit>(form_);
+    focused->SetParent(title_);
+    label_->SetControl(focused);
+    auto* carried = Create<TEdit>(form_);
+    carried->SetParent(title_);
+    status_->Items()->Add(Create<TBarControlItem>(form_, carried));
+    status_->Loaded();
+    EXPECT_EQ(focused->Parent(), title_);
+    EXPECT_EQ(ControlItemsFor(status_, focused), 0);
+    EXPECT_EQ(carried->Parent(), status_->Toolbar());
+    EXPECT_EQ(ControlItemsFor(status_, carried), 1);
 }
 
 TEST_F(TitleBar, RepaintsAndCyclesLeakNothing) {
