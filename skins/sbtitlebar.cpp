@@ -174,7 +174,8 @@ void TSbCustomTitleBar::AfterConstruction() {
 }
 
 void TSbCustomTitleBar::BeforeDestruction() {
-    ApplyActive(false);
+    // An inactive bar has given the form its border back already.
+    if (active_) ApplyActive(false);
     UnhookForm();
     // The items outlive this object's members: they must not call back into
     // the options once those are gone.
@@ -446,7 +447,7 @@ void TSbCustomTitleBar::WndProc(TMessage& Message) {
                 ::ScreenToClient(Handle(), &p);
                 const TSbSizingZone zone = GetSizingHitTest({p.x, p.y});
                 if (zone.Command) {
-                    ::SetCursor(Screen->Cursors(zone.Cursor));
+                    if (Screen) ::SetCursor(Screen->Cursors(zone.Cursor));
                     Message.Result = 1;
                     return;
                 }

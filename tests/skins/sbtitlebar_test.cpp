@@ -201,6 +201,17 @@ TEST_F(TitleBar, TogglingActiveRestoresTheOuterSizeAndShowsOnce) {
     EXPECT_TRUE(title_->Dock()->Visible());
 }
 
+TEST_F(TitleBar, FreeingAnInactiveBarLeavesTheFormAsItIs) {
+    title_->SetActive(false);
+    Pump();
+    const TRect before = WindowRect();
+    title_->Free();
+    title_ = nullptr;
+    Pump();
+    EXPECT_EQ(WindowRect(), before);
+    EXPECT_TRUE(GetWindowLongW(form_->Handle(), GWL_STYLE) & WS_THICKFRAME);
+}
+
 TEST_F(TitleBar, TogglingActiveWhileMinimisedKeepsTheIconAndTheRestoredSize) {
     const TRect normal = WindowRect();
     title_->SetWindowState(swsMinimized);
@@ -325,6 +336,20 @@ TEST_F(TitleBar, LoadingPullsOnlyTheControlsOfControlItemsIntoTheBar) {
     EXPECT_EQ(ControlItemsFor(status_, focused), 0);
     EXPECT_EQ(carried->Parent(), status_->Toolbar());
     EXPECT_EQ(ControlItemsFor(status_, carried), 1);
+}
+
+TEST_F(TitleBar, SizingCursorsNeedNoScreen) {
+    TScreen* screen = Screen;
+    struct TRestore {
+        TScreen* Saved;
+        ~TRestore() { Screen = Saved; }
+    } restore{screen};
+    const TPoint corner = title_->ClientToScreen({2, 2});
+    SetCursorPos(corner.X, corner.Y);
+    Screen = nullptr;
+    EXPECT_EQ(SendMessageW(title_->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(title_->Handle()),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              1);
 }
 
 TEST_F(TitleBar, RepaintsAndCyclesLeakNothing) {
