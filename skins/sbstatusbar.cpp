@@ -35,8 +35,17 @@ bool FormIsSizable(TControl* Inside, TCustomForm* Form) {
 // ---- toolbar -------------------------------------------------------------------------------
 
 TCustomForm* TSbStatusToolbar::Form() {
-    if (!form_) form_ = GetParentForm(this);
+    if (!form_) {
+        form_ = GetParentForm(this);
+        // The bar may move to another form and outlive this one.
+        if (form_) form_->FreeNotification(this);
+    }
     return form_;
+}
+
+void TSbStatusToolbar::Notification(TComponent* AComponent, TOperation Operation) {
+    inherited::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == form_) form_ = nullptr;
 }
 
 void TSbStatusToolbar::SetSizeGrip(bool Value) {

@@ -313,6 +313,33 @@ TEST_F(TitleBar, StatusBarTopRowHasTheSkinColour) {
     EXPECT_EQ(bitmap->PixelColor(bitmap->Width() / 3, 0), expected->PixelColor(bitmap->Width() / 3, 0));
 }
 
+TEST_F(TitleBar, StatusGripFollowsTheFormTheBarMovedTo) {
+    using TFirstForm = TQuarantined<TForm>;
+    TFirstForm* first = Create<TFirstForm>(nullptr, 0);
+    first->SetBounds(150, 150, 300, 200);
+    // Owned by the form it ends up on; the first form only holds it a while.
+    TSbStatusBar* status = Create<TSbStatusBar>(form_);
+    status->SetParent(first);
+    auto* label = Create<TSbLabelItem>(form_);
+    label->SetCaption(L"Moving");
+    status->Items()->Add(label);
+    first->Show();
+    Pump();
+    TSbStatusToolbar* bar = status->StatusToolbar();
+    EXPECT_FALSE(bar->GetGripRect().IsEmpty()) << "a sizable form";
+    // The second form has a frame that sizes; its title bar goes.
+    title_->Free();
+    title_ = nullptr;
+    status->SetParent(form_);
+    first->Free();
+    Pump();
+    EXPECT_FALSE(bar->GetGripRect().IsEmpty());
+    form_->SetBorderStyle(bsSingle);
+    Pump();
+    EXPECT_TRUE(bar->GetGripRect().IsEmpty()) << "the form it sits on now has a fixed frame";
+    EXPECT_TRUE(TFirstForm::FreedUntouched());
+}
+
 int ControlItemsFor(TSbCompoundBar* Bar, TControl* Control) {
     int count = 0;
     for (int i = 0; i < Bar->Items()->Count(); ++i)
