@@ -169,7 +169,7 @@ void TSbCustomStatusBar::PaintDockDefault(TCanvas* Canvas, const TRect& R) {
         std::shared_ptr<TSbSkinOptions> skin = CurrentSkin();
         return skin && skin->OfficeStatusBarInForce();
     }();
-    PaintStatusBar(Canvas, R, !grip.IsEmpty());
+    PaintStatusBar(Canvas, R, !grip.IsEmpty(), SkinType());
     if (office) DrawStatusSeparators(Canvas, R);
 }
 

@@ -15,7 +15,6 @@
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
 #include "classlib/windows/screen.h"
-#include "skins/barpainters.h"
 #include "skins/builtinskins.h"
 #include "skins/sbitemsunit.h"
 #include "skins/sbstatusbar.h"
@@ -299,18 +298,28 @@ TEST_F(TitleBar, StatusGripByFormState) {
     EXPECT_TRUE(bar->GetGripRect().IsEmpty());
 }
 
-TEST_F(TitleBar, StatusBarTopRowHasTheSkinColour) {
+// The status bar as its dock prints it (the dock paints the bar's background).
+TOwned<TBitmap> PrintStatusBar(TSbStatusBar* Status) {
     RECT r{};
-    // The bar is covered by its dock, which paints the bar's background.
-    GetWindowRect(status_->Dock()->Handle(), &r);
+    GetWindowRect(Status->Dock()->Handle(), &r);
     TOwned<TBitmap> bitmap = MakeOwned<TBitmap>();
     bitmap->SetSize(r.right - r.left, r.bottom - r.top);
-    SendMessageW(status_->Dock()->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(bitmap->Canvas()->Handle()),
+    SendMessageW(Status->Dock()->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(bitmap->Canvas()->Handle()),
                  PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
-    TOwned<TBitmap> expected = MakeOwned<TBitmap>();
-    expected->SetSize(bitmap->Width(), bitmap->Height());
-    PaintStatusBar(expected->Canvas(), TRect(0, 0, bitmap->Width(), bitmap->Height()), false);
-    EXPECT_EQ(bitmap->PixelColor(bitmap->Width() / 3, 0), expected->PixelColor(bitmap->Width() / 3, 0));
+    return bitmap;
+}
+
+TEST_F(TitleBar, StatusBarIsPaintedByItsOwnSkinType) {
+    // The skin's status bar starts with its first body colour at the top.
+    const TSbSkinOptionEntry* body = CurrentSkin()->Options(skncStatusBar)->Body();
+    ASSERT_NE(body->Color1, clNone);
+    TOwned<TBitmap> skinned = PrintStatusBar(status_);
+    EXPECT_EQ(skinned->PixelColor(skinned->Width() / 3, 0), ColorToRGB(body->Color1));
+    // Without the skin: the classic face under a shadow line.
+    status_->SetSkinType(sknNone);
+    TOwned<TBitmap> classic = PrintStatusBar(status_);
+    EXPECT_EQ(classic->PixelColor(classic->Width() / 3, 0), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(classic->PixelColor(classic->Width() / 3, classic->Height() / 2), ColorToRGB(clBtnFace));
 }
 
 TEST_F(TitleBar, StatusGripFollowsTheFormTheBarMovedTo) {
