@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "classlib/core/properties.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/imagelist.h"
 #include "classlib/services/systemsettings.h"
@@ -11,6 +12,7 @@
 #include "skins/sbitemsunit.h"
 #include "skins/sbpopup.h"
 #include "skins/skinmanager.h"
+#include "skins/wsfiler.h"
 #include "toolbar/barwatch.h"
 
 namespace {
@@ -333,6 +335,16 @@ void TSbCustomTitleBar::UnhookForm() {
     if (!hooked_) return;
     hooked_->RemoveWindowProcLink(TControl::TWindowProcLink(this, &TSbCustomTitleBar::FormWndProc));
     hooked_ = nullptr;
+}
+
+void TSbCustomTitleBar::PublishProperties() {
+    TPublish<TSbCustomTitleBar>().Property("Caption", &TSbCustomTitleBar::Caption,
+                                           &TSbCustomTitleBar::SetCaption);
+}
+
+void TSbCustomTitleBar::DefineProperties(TFiler* Filer) {
+    inherited::DefineProperties(Filer);
+    DefineWideProperties(Filer, this);
 }
 
 void TSbCustomTitleBar::CreateParams(TCreateParams& Params) {

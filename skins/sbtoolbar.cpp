@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "classlib/core/properties.h"
 #include "skins/barpainters.h"
 #include "skins/sbfloating.h"
 #include "skins/sbpopup.h"
 #include "skins/sbviewer.h"
 #include "skins/skinmanager.h"
+#include "skins/wsfiler.h"
 #include "skins/wstext.h"
 #include "toolbar/barprint.h"
 #include "toolbar/barwatch.h"
@@ -82,6 +84,18 @@ std::wstring TSbToolbar::Hint() {
 
 void TSbToolbar::SetHint(const std::wstring& Value) {
     WideSetHint(this, Value);
+}
+
+void TSbToolbar::PublishProperties() {
+    TPublish<TSbToolbar>()
+        .Property("Caption", &TSbToolbar::Caption, &TSbToolbar::SetCaption)
+        .Property("Hint", &TSbToolbar::Hint, &TSbToolbar::SetHint)
+        .Stored([](TSbToolbar*) { return false; });
+}
+
+void TSbToolbar::DefineProperties(TFiler* Filer) {
+    inherited::DefineProperties(Filer);
+    DefineWideProperties(Filer, this);
 }
 
 void TSbToolbar::SetDisplayMode(TSbToolbarDisplayMode Value) {

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/stdctrls/edit.h"
@@ -378,6 +380,26 @@ TEST_F(SkinnedBars, FloatingCaptionIsSkinned) {
     for (int x = caption.Left; x < caption.Right; ++x)
         strip += bitmap->PixelColor(x, caption.Bottom - 1) == 0x400040;
     EXPECT_GT(strip, caption.Width() / 2);
+}
+
+TEST_F(SkinnedBars, OldFormsWideCopiesOfCaptionAndHintAreDropped) {
+    TOwned<TMemoryStream> stream = MakeOwned<TMemoryStream>();
+    {
+        TOwned<TWriter> writer = MakeOwned<TWriter>(stream.get());
+        writer->WriteStr("CaptionW");
+        writer->WriteString("Old \xC3\xA4");
+        writer->WriteStr("Caption_UTF7");
+        writer->WriteString("+AGE-");
+        writer->WriteStr("HintW");
+        writer->WriteString("Old hint");
+        writer->WriteStr("Caption");
+        writer->WriteWideString(L"Drives \u20AC");
+        writer->WriteListEnd();
+    }
+    stream->SetPosition(0);
+    ReadObjectProperties(stream.get(), bar_);
+    EXPECT_EQ(bar_->Caption(), L"Drives \u20AC");
+    EXPECT_EQ(bar_->Hint(), L"");
 }
 
 TEST_F(SkinnedBars, ThousandPopupsAndRepaintsLeaveNoHandles) {

@@ -388,6 +388,23 @@ TEST_F(TitleBar, SizingCursorsNeedNoScreen) {
               1);
 }
 
+TEST_F(TitleBar, OldFormsWideCaptionCopiesAreDropped) {
+    TOwned<TMemoryStream> stream = MakeOwned<TMemoryStream>();
+    {
+        TOwned<TWriter> writer = MakeOwned<TWriter>(stream.get());
+        writer->WriteStr("CaptionW");
+        writer->WriteString("Old \xC3\xA4");
+        writer->WriteStr("Caption_UTF7");
+        writer->WriteString("+AGE-");
+        writer->WriteStr("Caption");
+        writer->WriteWideString(L"Read \u20AC");
+        writer->WriteListEnd();
+    }
+    stream->SetPosition(0);
+    ReadObjectProperties(stream.get(), title_);
+    EXPECT_EQ(title_->Caption(), L"Read \u20AC");
+}
+
 TEST_F(TitleBar, RepaintsAndCyclesLeakNothing) {
     for (int i = 0; i < 20; ++i) title_->Repaint();  // warm the caches
     const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
