@@ -382,6 +382,36 @@ TEST_F(SkinnedBars, FloatingCaptionIsSkinned) {
     EXPECT_GT(strip, caption.Width() / 2);
 }
 
+TEST_F(SkinnedBars, PopupMenuKeepsItsControlClear) {
+    // A control at the bottom of the work area: its menu cannot open below
+    // it, and opens above it rather than over it.
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    form_->SetBounds(100, work.bottom - 120, 300, 110);
+    auto* edit = Create<TEdit>(form_);
+    edit->SetParent(form_);
+    edit->SetBounds(10, 40, 120, 22);
+    Pump();
+    auto* menu = Create<TSbPopupMenu>(form_);
+    for (const wchar_t* caption : {L"Cut", L"Copy", L"Paste", L"Delete", L"Select all"}) {
+        TSbItem* item = Create<TSbItem>(form_);
+        item->SetCaption(caption);
+        menu->Items()->Add(item);
+    }
+    const TPoint at = edit->ClientToScreen({5, 5});
+    const TPoint editTop = edit->ClientToScreen({0, 0});
+    RECT shown{};
+    TMenuScript script;
+    script.Then([&] {
+        if (TBarView* view = RunningMenuLoopView()) GetWindowRect(view->Window()->Handle(), &shown);
+        script.Key(VK_ESCAPE);
+    });
+    script.Start();
+    menu->PopupEx(at.X, at.Y, true, edit);
+    ASSERT_GT(shown.bottom, shown.top) << "the menu opened";
+    EXPECT_LE(shown.bottom, editTop.Y) << "the menu lies above the edit";
+}
+
 TEST_F(SkinnedBars, OldFormsWideCopiesOfCaptionAndHintAreDropped) {
     TOwned<TMemoryStream> stream = MakeOwned<TMemoryStream>();
     {
