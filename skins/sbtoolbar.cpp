@@ -368,9 +368,16 @@ void TSbToolbar::WndProc(TMessage& Message) {
             AnchorItems(true);
             return;
         case SM_SKINCHANGE:
-            if (HandleAllocated())
-                RedrawWindow(Handle(), nullptr, nullptr,
+            if (HandleAllocated()) {
+                // Floating, the caption and frame belong to the floating
+                // window, which holds this bar as a child.
+                TWinControl* target = this;
+                if (TBarFloatingWindowParent* parent = FloatingWindowParent();
+                    Floating() && parent && parent->HandleAllocated())
+                    target = parent;
+                RedrawWindow(target->Handle(), nullptr, nullptr,
                              RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            }
             return;
         case WM_ERASEBKGND: {
             HDC dc = reinterpret_cast<HDC>(Message.WParam);

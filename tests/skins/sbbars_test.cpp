@@ -382,6 +382,29 @@ TEST_F(SkinnedBars, FloatingCaptionIsSkinned) {
     EXPECT_GT(strip, caption.Width() / 2);
 }
 
+TEST_F(SkinnedBars, FloatingBarRepaintsItsWindowFrameOnASkinChange) {
+    bar_->SetCaption(L"Drives");
+    Square();
+    bar_->SetFloating(true);
+    Pump();
+    TBarFloatingWindowParent* parent = bar_->FloatingWindowParent();
+    ASSERT_NE(parent, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(parent->Handle()) != 0; }));
+    int framePaints = 0;
+    const TControl::TWindowProcLink count = On<void(TMessage&, const TControl::TWindowProcNext&)>(
+        [&](TMessage& Message, const TControl::TWindowProcNext& Next) {
+            if (Message.Msg == WM_NCPAINT) ++framePaints;
+            Next(Message);
+        });
+    parent->AddWindowProcLink(count);
+    Pump();
+    framePaints = 0;
+    SkinManager()->SetSkin("Default");
+    Pump();
+    parent->RemoveWindowProcLink(count);
+    EXPECT_GT(framePaints, 0) << "the caption and frame show the new skin";
+}
+
 TEST_F(SkinnedBars, PopupMenuKeepsItsControlClear) {
     // A control at the bottom of the work area: its menu cannot open below
     // it, and opens above it rather than over it.
