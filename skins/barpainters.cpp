@@ -162,8 +162,10 @@ TRect StatusBarGripRect(const TRect& R) {
     return {R.Right - size, R.Bottom - size, R.Right, R.Bottom};
 }
 
-void PaintStatusBar(TCanvas* Canvas, const TRect& R, bool SizeGrip) {
+void PaintStatusBar(TCanvas* Canvas, const TRect& R, bool SizeGrip, TSbSkinType SkinType) {
     TSkinInForce skin;
+    // A bar that asks for less than the skin gets only what it asks for.
+    if (SkinType != sknSkin) skin.Type = ResolveSkinType(SkinType);
     const TRect grip = StatusBarGripRect(R);
     if (skin.Type == sknWindows && Themed(Canvas, teStatus, 0, 0, R)) {
         if (SizeGrip && !Themed(Canvas, teStatus, SP_GRIPPER, 0, grip)) {

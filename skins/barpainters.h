@@ -29,7 +29,9 @@ void PaintItemImage(TCanvas* Canvas, const TRect& R, TCustomImageList* Images, i
                     bool HotTrack);
 // GutterWidth: the image column at the left (0: none).
 void PaintPopupBackground(TCanvas* Canvas, const TRect& R, int GutterWidth);
-void PaintStatusBar(TCanvas* Canvas, const TRect& R, bool SizeGrip);
+// SkinType: the bar's own; sknNone or sknWindows paint that way whatever
+// the skin.
+void PaintStatusBar(TCanvas* Canvas, const TRect& R, bool SizeGrip, TSbSkinType SkinType = sknSkin);
 // The size grip's square at the bottom right of a status bar.
 TRect StatusBarGripRect(const TRect& R);
 void PaintWindowCaption(TCanvas* Canvas, const TRect& R, bool Active);

@@ -78,9 +78,11 @@ void TSbCompoundItemsControl::DockDrawBackground(HDC DC, const TRect& R) {
 void TSbCompoundItemsControl::Loaded() {
     inherited::Loaded();
     // Controls of control items read from a form belong inside the toolbar.
+    // A skinned item's own Control (the edit a label focuses, the panel a
+    // button toggles) lives elsewhere and stays there.
     TBarRootItem* items = Items();
     for (int i = 0; items && i < items->Count(); ++i)
-        if (auto* item = dynamic_cast<TSbCustomItem*>(items->Items(i)))
+        if (auto* item = dynamic_cast<TBarControlItem*>(items->Items(i)))
             if (TControl* control = item->Control(); control && control->Parent() != toolbar_)
                 control->SetParent(toolbar_);
 }

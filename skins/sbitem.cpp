@@ -208,11 +208,12 @@ void TSbCustomItem::ReadLegacyHint(TReader* Reader) {
 
 void TSbCustomItem::DefineProperties(TFiler* Filer) {
     inherited::DefineProperties(Filer);
-    DefineWideProperties(Filer, this);
-    // Written by older versions; read, never written. The wide layer's own
-    // readers skip these two names, so these are the only ones.
+    // Written by older versions; read, never written. They come before the
+    // wide layer's readers, which would drop the same two names: the first
+    // definition of a name is the one that reads it.
     Filer->DefineProperty("CaptionW", TReaderProc(this, &TSbCustomItem::ReadLegacyCaption), nullptr, false);
     Filer->DefineProperty("HintW", TReaderProc(this, &TSbCustomItem::ReadLegacyHint), nullptr, false);
+    DefineWideProperties(Filer, this);
 }
 
 TBarItemViewer* TSbCustomItem::CreateItemViewer(TBarView* View, int GroupLevel) {

@@ -2,6 +2,8 @@
 
 #include "classlib/windows/screen.h"
 #include "skins/sbitem.h"
+#include "skins/sbtitlebar.h"
+#include "skins/sbtoolbar.h"
 #include "skins/skinmanager.h"
 
 namespace {
@@ -41,6 +43,8 @@ void InitSkinnedItemsUnit() {
         Screen->SetCursors(crSbDragCancel, LoadDragCursor("CZCANCEL", IDC_NO));
     }
     TSbCustomItem::PublishProperties();
+    TSbToolbar::PublishProperties();
+    TSbCustomTitleBar::PublishProperties();
 }
 
 void FinalizeSkinnedItemsUnit() {

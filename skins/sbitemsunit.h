@@ -1,7 +1,8 @@
 // Process-wide objects of the skinned items, made by the items unit's
 // start-up and freed by its shut-down: the small-caption font of floating
 // bars, the bitmap every skinned hint is drawn into, the glyph marker image
-// list and the two drag cursors.
+// list and the two drag cursors. The start-up also publishes the streamed
+// properties of the skinned items, toolbars and title bars.
 #pragma once
 
 #include "classlib/graphics/bitmap.h"

@@ -195,6 +195,14 @@ BOOL CALLBACK PostToChild(HWND Wnd, LPARAM Menu) {
 
 TBarCustomItem* TSbPopupMenu::InternalPopup(int X, int Y, TControl* Control) {
     SetPopupPoint(TPoint(X, Y));
+    // The control the menu belongs to stays visible: a menu that does not
+    // fit below it opens above it.
+    TRect keepClear(X, Y, X, Y);
+    if (Control && Control->Parent()) {
+        const TRect bounds = Control->BoundsRect();
+        const TPoint topLeft = Control->Parent()->ClientToScreen({bounds.Left, bounds.Top});
+        keepClear = TRect(topLeft.X, topLeft.Y, topLeft.X + bounds.Width(), topLeft.Y + bounds.Height());
+    }
     TBarItemOptions options = Items()->Options();
     if (ToolBoxPopup)
         options.Include(tboToolbarStyle);
@@ -204,7 +212,7 @@ TBarCustomItem* TSbPopupMenu::InternalPopup(int X, int Y, TControl* Control) {
     // The control may go while the menu is open (a command can free it).
     TBarWatch<TControl> watch(Control);
     TBarCustomItem* chosen = PopupItem(Items(), X, Y, TrackButton() == tbRightButton,
-                                       static_cast<BYTE>(Alignment()), returnClickedItemOnly_);
+                                       static_cast<BYTE>(Alignment()), returnClickedItemOnly_, &keepClear);
     if (auto* windowed = dynamic_cast<TWinControl*>(watch.Get()); windowed && windowed->HandleAllocated()) {
         const LPARAM self = reinterpret_cast<LPARAM>(this);
         PostMessageW(windowed->Handle(), SM_POPUPMENUCLOSED, static_cast<WPARAM>(self), 0);

@@ -35,8 +35,17 @@ bool FormIsSizable(TControl* Inside, TCustomForm* Form) {
 // ---- toolbar -------------------------------------------------------------------------------
 
 TCustomForm* TSbStatusToolbar::Form() {
-    if (!form_) form_ = GetParentForm(this);
+    if (!form_) {
+        form_ = GetParentForm(this);
+        // The bar may move to another form and outlive this one.
+        if (form_) form_->FreeNotification(this);
+    }
     return form_;
+}
+
+void TSbStatusToolbar::Notification(TComponent* AComponent, TOperation Operation) {
+    inherited::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == form_) form_ = nullptr;
 }
 
 void TSbStatusToolbar::SetSizeGrip(bool Value) {
@@ -160,7 +169,7 @@ void TSbCustomStatusBar::PaintDockDefault(TCanvas* Canvas, const TRect& R) {
         std::shared_ptr<TSbSkinOptions> skin = CurrentSkin();
         return skin && skin->OfficeStatusBarInForce();
     }();
-    PaintStatusBar(Canvas, R, !grip.IsEmpty());
+    PaintStatusBar(Canvas, R, !grip.IsEmpty(), SkinType());
     if (office) DrawStatusSeparators(Canvas, R);
 }
 

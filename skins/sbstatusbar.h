@@ -19,6 +19,7 @@ public:
     TColor GetItemTextColor(TSbSkinStatesType State) override;
     int GetRightAlignMargin() override;
     bool DrawsOwnSeparators() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndProc(TMessage& Message) override;
 
 protected:

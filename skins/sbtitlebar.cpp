@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "classlib/core/properties.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/imagelist.h"
 #include "classlib/services/systemsettings.h"
@@ -11,6 +12,7 @@
 #include "skins/sbitemsunit.h"
 #include "skins/sbpopup.h"
 #include "skins/skinmanager.h"
+#include "skins/wsfiler.h"
 #include "toolbar/barwatch.h"
 
 namespace {
@@ -174,7 +176,8 @@ void TSbCustomTitleBar::AfterConstruction() {
 }
 
 void TSbCustomTitleBar::BeforeDestruction() {
-    ApplyActive(false);
+    // An inactive bar has given the form its border back already.
+    if (active_) ApplyActive(false);
     UnhookForm();
     // The items outlive this object's members: they must not call back into
     // the options once those are gone.
@@ -334,6 +337,16 @@ void TSbCustomTitleBar::UnhookForm() {
     hooked_ = nullptr;
 }
 
+void TSbCustomTitleBar::PublishProperties() {
+    TPublish<TSbCustomTitleBar>().Property("Caption", &TSbCustomTitleBar::Caption,
+                                           &TSbCustomTitleBar::SetCaption);
+}
+
+void TSbCustomTitleBar::DefineProperties(TFiler* Filer) {
+    inherited::DefineProperties(Filer);
+    DefineWideProperties(Filer, this);
+}
+
 void TSbCustomTitleBar::CreateParams(TCreateParams& Params) {
     inherited::CreateParams(Params);
     if (!ComponentState().Contains(csDesigning)) Params.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
@@ -446,7 +459,7 @@ void TSbCustomTitleBar::WndProc(TMessage& Message) {
                 ::ScreenToClient(Handle(), &p);
                 const TSbSizingZone zone = GetSizingHitTest({p.x, p.y});
                 if (zone.Command) {
-                    ::SetCursor(Screen->Cursors(zone.Cursor));
+                    if (Screen) ::SetCursor(Screen->Cursors(zone.Cursor));
                     Message.Result = 1;
                     return;
                 }

@@ -93,8 +93,13 @@ public:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndProc(TMessage& Message) override;
 
+    // Publishes the wide caption (once, from the items unit's start-up).
+    static void PublishProperties();
+
 protected:
     void CreateParams(TCreateParams& Params) override;
+    // Old forms' wide copies of the caption are read and dropped.
+    void DefineProperties(TFiler* Filer) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:

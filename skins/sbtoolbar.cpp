@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "classlib/core/properties.h"
 #include "skins/barpainters.h"
 #include "skins/sbfloating.h"
 #include "skins/sbpopup.h"
 #include "skins/sbviewer.h"
 #include "skins/skinmanager.h"
+#include "skins/wsfiler.h"
 #include "skins/wstext.h"
 #include "toolbar/barprint.h"
 #include "toolbar/barwatch.h"
@@ -82,6 +84,18 @@ std::wstring TSbToolbar::Hint() {
 
 void TSbToolbar::SetHint(const std::wstring& Value) {
     WideSetHint(this, Value);
+}
+
+void TSbToolbar::PublishProperties() {
+    TPublish<TSbToolbar>()
+        .Property("Caption", &TSbToolbar::Caption, &TSbToolbar::SetCaption)
+        .Property("Hint", &TSbToolbar::Hint, &TSbToolbar::SetHint)
+        .Stored([](TSbToolbar*) { return false; });
+}
+
+void TSbToolbar::DefineProperties(TFiler* Filer) {
+    inherited::DefineProperties(Filer);
+    DefineWideProperties(Filer, this);
 }
 
 void TSbToolbar::SetDisplayMode(TSbToolbarDisplayMode Value) {
@@ -354,9 +368,16 @@ void TSbToolbar::WndProc(TMessage& Message) {
             AnchorItems(true);
             return;
         case SM_SKINCHANGE:
-            if (HandleAllocated())
-                RedrawWindow(Handle(), nullptr, nullptr,
+            if (HandleAllocated()) {
+                // Floating, the caption and frame belong to the floating
+                // window, which holds this bar as a child.
+                TWinControl* target = this;
+                if (TBarFloatingWindowParent* parent = FloatingWindowParent();
+                    Floating() && parent && parent->HandleAllocated())
+                    target = parent;
+                RedrawWindow(target->Handle(), nullptr, nullptr,
                              RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            }
             return;
         case WM_ERASEBKGND: {
             HDC dc = reinterpret_cast<HDC>(Message.WParam);

@@ -71,7 +71,12 @@ public:
     // Backgrounds painted so far (tests of the skin-change repaint).
     int PaintCount() const { return paintCount_; }
 
+    // Publishes the wide caption and hint (once, from the items unit's start-up).
+    static void PublishProperties();
+
 protected:
+    // Old forms' wide copies of the caption and hint are read and dropped.
+    void DefineProperties(TFiler* Filer) override;
     TBarRootItem* CreateRootItem() override;
     TBarChevronItem* CreateChevronItem() override;
     TBarToolbarView* CreateToolbarView() override;

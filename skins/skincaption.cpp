@@ -55,11 +55,33 @@ bool SameFace(const wchar_t* a, const wchar_t* b) {
 
 std::wstring DecodeCaption(const std::wstring& Caption) {
     if (Caption.compare(0, kUtf8Prefix.size(), kUtf8Prefix) != 0) return Caption;
-    // The prefix marks bytes that were kept one per character.
+    // The bytes after the prefix come one per character, or (the usual way,
+    // through an 8-bit caption) widened by the system code page, where bytes
+    // such as 0x80-0x9F turn into characters far above 0xFF: those go back
+    // through the code page to the bytes they were.
     std::string bytes;
     bytes.reserve(Caption.size() - kUtf8Prefix.size());
-    for (std::size_t i = kUtf8Prefix.size(); i < Caption.size(); ++i)
-        bytes.push_back(static_cast<char>(Caption[i] & 0xFF));
+    for (std::size_t i = kUtf8Prefix.size(); i < Caption.size(); ++i) {
+        const wchar_t unit = Caption[i];
+        if (unit <= 0xFF) {
+            bytes.push_back(static_cast<char>(unit));
+            continue;
+        }
+        char narrow[8] = {};
+        BOOL lost = FALSE;
+        const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &unit, 1, narrow, sizeof narrow,
+                                          nullptr, &lost);
+        if (n > 0 && !lost) {
+            bytes.append(narrow, static_cast<std::size_t>(n));
+        } else {
+            // Not from the code page: a real wide character, kept as itself
+            // (with its pair when it is a surrogate).
+            std::size_t length = 1;
+            if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < Caption.size()) length = 2;
+            bytes += WideToUtf8(std::wstring_view(Caption).substr(i, length));
+            i += length - 1;
+        }
+    }
     return Utf8ToWide(bytes);
 }
 

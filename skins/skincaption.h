@@ -21,6 +21,8 @@ constexpr int SkinTextRotated270 = 2;
 int DrawCaptionText(TCanvas* Canvas, const std::wstring& Caption, TRect& R, UINT Format,
                     TSbGlowKind Glow = sgkNone, TColor GlowColor = clNone, int Orientation = SkinTextNormal);
 // The caption proper: the text after "utf8=" decoded, else the text itself.
+// The bytes may come one per character or widened through the system code
+// page (an 8-bit caption widened).
 std::wstring DecodeCaption(const std::wstring& Caption);
 
 TSize GetCaptionTextSize(HDC DC, const std::wstring& Text, bool StripAccelerators);

@@ -20,6 +20,11 @@ constexpr TPattern kPatterns[] = {
     {9, {0x3F, 0x3F, 0x21, 0xFD, 0xFD, 0x87, 0x84, 0x84, 0xFC}},
 };
 
+bool IsPattern(TSbGlyphPattern Glyph) {
+    const int index = static_cast<int>(Glyph);
+    return index >= sgpClose && index <= sgpRestore;
+}
+
 // Passes the brush where the source bit is set and keeps the destination
 // elsewhere.
 constexpr DWORD kPatternThroughSource = 0x00E20746;
@@ -38,11 +43,13 @@ void DrawArrow(TCanvas* Canvas, int X, int Y, int Size, bool Vertical, bool Poin
 }
 
 TSize GlyphPatternSize(TSbGlyphPattern Glyph) {
+    if (!IsPattern(Glyph)) return {0, 0};
     return {8, kPatterns[Glyph].Height};
 }
 
 void DrawGlyphPattern(TCanvas* Canvas, const TRect& R, TSbGlyphPattern Glyph, TColor Color) {
-    if (Color == clNone) return;
+    // The glyph often comes from an item's ImageIndex, which may be anything.
+    if (Color == clNone || !IsPattern(Glyph)) return;
     const TPattern& pattern = kPatterns[Glyph];
     // Monochrome rows are word-aligned.
     std::uint16_t rows[9] = {};

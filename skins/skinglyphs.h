@@ -12,8 +12,10 @@ void DrawArrow(TCanvas* Canvas, int X, int Y, int Size, bool Vertical, bool Poin
 
 enum TSbGlyphPattern { sgpClose, sgpMaximize, sgpMinimize, sgpRestore };
 // The pattern's set bits in Color, centred in R; nothing else is touched.
+// A value outside the four patterns draws nothing.
 void DrawGlyphPattern(TCanvas* Canvas, const TRect& R, TSbGlyphPattern Glyph, TColor Color);
-// Its size in pixels (8 x 8, the restore boxes 8 x 9).
+// Its size in pixels (8 x 8, the restore boxes 8 x 9; 0 x 0 for a value
+// outside the four).
 TSize GlyphPatternSize(TSbGlyphPattern Glyph);
 
 // Dots every 4 pixels over R: each a 2 x 2 light square with a 2 x 2 dark

@@ -416,13 +416,13 @@ TBarCustomItem* ProcessDoneAction(const TBarDoneAction& DoneAction, bool ReturnC
 }
 
 TBarCustomItem* PopupEx(TBarCustomItem* Item, bool SelectFirstItem, bool TrackRightButton, TPoint Point,
-                        BYTE Alignment, bool ReturnClickedItemOnly) {
+                        BYTE Alignment, bool ReturnClickedItemOnly, const TRect* KeepClear) {
     TBarDoneAction done;
     TBarWatch<TBarCustomItem> clicked;
     {
         TBarModalHandler handler(nullptr);
         TOwned<TBarPopupWindow> popup(
-            CreatePopup(Item, nullptr, nullptr, false, SelectFirstItem, false, Point, Alignment));
+            CreatePopup(Item, nullptr, nullptr, false, SelectFirstItem, false, Point, Alignment, KeepClear));
         if (!popup) return nullptr;
         TBarView* view = popup->View();
         view->SetState(vsIgnoreFirstMouseUp, true);
@@ -440,8 +440,8 @@ TBarCustomItem* PopupEx(TBarCustomItem* Item, bool SelectFirstItem, bool TrackRi
 }
 
 TBarCustomItem* PopupItem(TBarCustomItem* Item, int X, int Y, bool TrackRightButton, BYTE Alignment,
-                          bool ReturnClickedItemOnly) {
-    return PopupEx(Item, false, TrackRightButton, TPoint(X, Y), Alignment, ReturnClickedItemOnly);
+                          bool ReturnClickedItemOnly, const TRect* KeepClear) {
+    return PopupEx(Item, false, TrackRightButton, TPoint(X, Y), Alignment, ReturnClickedItemOnly, KeepClear);
 }
 
 void EnterToolbarLoop(TBarView* View, unsigned Options) {

@@ -36,11 +36,11 @@ private:
 
 // Opens Item's children as a popup menu at Point and runs the loop; the
 // clicked item or null. Unless ReturnClickedItemOnly, the item's Click runs
-// once the loop has unwound.
+// once the loop has unwound. KeepClear: see CreatePopup.
 TBarCustomItem* PopupEx(TBarCustomItem* Item, bool SelectFirstItem, bool TrackRightButton, TPoint Point,
-                        BYTE Alignment, bool ReturnClickedItemOnly);
+                        BYTE Alignment, bool ReturnClickedItemOnly, const TRect* KeepClear = nullptr);
 TBarCustomItem* PopupItem(TBarCustomItem* Item, int X, int Y, bool TrackRightButton, BYTE Alignment,
-                          bool ReturnClickedItemOnly);
+                          bool ReturnClickedItemOnly, const TRect* KeepClear = nullptr);
 // Runs the loop on a toolbar's view (options: tbet...).
 void EnterToolbarLoop(TBarView* View, unsigned Options);
 TBarCustomItem* ProcessDoneAction(const TBarDoneAction& DoneAction, bool ReturnClickedItemOnly);

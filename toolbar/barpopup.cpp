@@ -348,7 +348,7 @@ void GetPopupPosition(TBarView* ParentView, TBarPopupWindow* PopupWindow, TBarPo
 
 TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarItemViewer* ParentViewer,
                              bool PositionAsSubmenu, bool SelectFirstItem, bool Customizing,
-                             TPoint APopupPoint, BYTE Alignment) {
+                             TPoint APopupPoint, BYTE Alignment, const TRect* KeepClear) {
     // OnPopup handlers may rebuild or free what the popup is about to show.
     TBarWatch<TBarCustomItem> item(Item);
     if (TBarCustomItem* link = Item->LinkSubitems()) link->DoPopup(Item, true);
@@ -385,7 +385,8 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
         else
             rec.MonitorRect = GetRectOfMonitorContainingRect(rec.ParentItemRect, true);
     } else {
-        rec.ParentItemRect = TRect(APopupPoint.X, APopupPoint.Y, APopupPoint.X, APopupPoint.Y);
+        rec.ParentItemRect =
+            KeepClear ? *KeepClear : TRect(APopupPoint.X, APopupPoint.Y, APopupPoint.X, APopupPoint.Y);
         rec.MonitorRect = GetRectOfMonitorContainingPoint(APopupPoint, true);
     }
     window->MonitorRect = rec.MonitorRect;

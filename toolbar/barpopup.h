@@ -84,9 +84,11 @@ protected:
 // Opens the popup of Item: its OnPopup first, then a window placed beside
 // ParentViewer of ParentView (or at APopupPoint without a parent view) and
 // shown. Null when OnPopup took the item away, hid or disabled it.
+// KeepClear (screen coordinates, only without a parent view) stands for the
+// parent item: a popup that does not fit below it opens above it.
 TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarItemViewer* ParentViewer,
                              bool PositionAsSubmenu, bool SelectFirstItem, bool Customizing,
-                             TPoint APopupPoint, BYTE Alignment);
+                             TPoint APopupPoint, BYTE Alignment, const TRect* KeepClear = nullptr);
 
 // Places PopupWindow (whose size is in Rec) for ParentView.
 void GetPopupPosition(TBarView* ParentView, TBarPopupWindow* PopupWindow, TBarPopupPositionRec& Rec);

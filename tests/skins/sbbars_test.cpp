@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/stdctrls/edit.h"
@@ -378,6 +380,79 @@ TEST_F(SkinnedBars, FloatingCaptionIsSkinned) {
     for (int x = caption.Left; x < caption.Right; ++x)
         strip += bitmap->PixelColor(x, caption.Bottom - 1) == 0x400040;
     EXPECT_GT(strip, caption.Width() / 2);
+}
+
+TEST_F(SkinnedBars, FloatingBarRepaintsItsWindowFrameOnASkinChange) {
+    bar_->SetCaption(L"Drives");
+    Square();
+    bar_->SetFloating(true);
+    Pump();
+    TBarFloatingWindowParent* parent = bar_->FloatingWindowParent();
+    ASSERT_NE(parent, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(parent->Handle()) != 0; }));
+    int framePaints = 0;
+    const TControl::TWindowProcLink count = On<void(TMessage&, const TControl::TWindowProcNext&)>(
+        [&](TMessage& Message, const TControl::TWindowProcNext& Next) {
+            if (Message.Msg == WM_NCPAINT) ++framePaints;
+            Next(Message);
+        });
+    parent->AddWindowProcLink(count);
+    Pump();
+    framePaints = 0;
+    SkinManager()->SetSkin("Default");
+    Pump();
+    parent->RemoveWindowProcLink(count);
+    EXPECT_GT(framePaints, 0) << "the caption and frame show the new skin";
+}
+
+TEST_F(SkinnedBars, PopupMenuKeepsItsControlClear) {
+    // A control at the bottom of the work area: its menu cannot open below
+    // it, and opens above it rather than over it.
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    form_->SetBounds(100, work.bottom - 120, 300, 110);
+    auto* edit = Create<TEdit>(form_);
+    edit->SetParent(form_);
+    edit->SetBounds(10, 40, 120, 22);
+    Pump();
+    auto* menu = Create<TSbPopupMenu>(form_);
+    for (const wchar_t* caption : {L"Cut", L"Copy", L"Paste", L"Delete", L"Select all"}) {
+        TSbItem* item = Create<TSbItem>(form_);
+        item->SetCaption(caption);
+        menu->Items()->Add(item);
+    }
+    const TPoint at = edit->ClientToScreen({5, 5});
+    const TPoint editTop = edit->ClientToScreen({0, 0});
+    RECT shown{};
+    TMenuScript script;
+    script.Then([&] {
+        if (TBarView* view = RunningMenuLoopView()) GetWindowRect(view->Window()->Handle(), &shown);
+        script.Key(VK_ESCAPE);
+    });
+    script.Start();
+    menu->PopupEx(at.X, at.Y, true, edit);
+    ASSERT_GT(shown.bottom, shown.top) << "the menu opened";
+    EXPECT_LE(shown.bottom, editTop.Y) << "the menu lies above the edit";
+}
+
+TEST_F(SkinnedBars, OldFormsWideCopiesOfCaptionAndHintAreDropped) {
+    TOwned<TMemoryStream> stream = MakeOwned<TMemoryStream>();
+    {
+        TOwned<TWriter> writer = MakeOwned<TWriter>(stream.get());
+        writer->WriteStr("CaptionW");
+        writer->WriteString("Old \xC3\xA4");
+        writer->WriteStr("Caption_UTF7");
+        writer->WriteString("+AGE-");
+        writer->WriteStr("HintW");
+        writer->WriteString("Old hint");
+        writer->WriteStr("Caption");
+        writer->WriteWideString(L"Drives \u20AC");
+        writer->WriteListEnd();
+    }
+    stream->SetPosition(0);
+    ReadObjectProperties(stream.get(), bar_);
+    EXPECT_EQ(bar_->Caption(), L"Drives \u20AC");
+    EXPECT_EQ(bar_->Hint(), L"");
 }
 
 TEST_F(SkinnedBars, ThousandPopupsAndRepaintsLeaveNoHandles) {

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
 #include "classlib/windows/actions.h"
 #include "classlib/windows/controls.h"
 #include "skins/sbitem.h"
@@ -109,6 +111,25 @@ TEST_F(SkinnedItem, ActionGivesCaptionAndHint) {
     EXPECT_EQ(item->Hint(), L"Refresh|Reads every drive again");
     action->SetCaption("Re&load");
     EXPECT_EQ(item->Caption(), L"Re&load");
+}
+
+TEST_F(SkinnedItem, OldFormsWideCaptionAndHintAreRead) {
+    TSbCustomItem::PublishProperties();  // as the items unit's start-up does
+    TOwned<TMemoryStream> stream = MakeOwned<TMemoryStream>();
+    {
+        TOwned<TWriter> writer = MakeOwned<TWriter>(stream.get());
+        writer->WriteStr("CaptionW");
+        writer->WriteWideString(L"Disk \u03A9");
+        writer->WriteStr("HintW");
+        writer->WriteString("Drives|Every drive");  // a plain string is taken as well
+        writer->WriteStr("Caption_UTF7");
+        writer->WriteString("+AGE-");  // the newer copy: read and dropped
+        writer->WriteListEnd();
+    }
+    stream->SetPosition(0);
+    ReadObjectProperties(stream.get(), item);
+    EXPECT_EQ(item->Caption(), L"Disk \u03A9");
+    EXPECT_EQ(item->Hint(), L"Drives|Every drive");
 }
 
 TEST(SkinnedItemKinds, LabelsPassClicksAndDoNotStretch) {

@@ -6,17 +6,21 @@
 
 #include <vector>
 
+#include "classlib/core/filer.h"
+#include "classlib/core/streams.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/services/systemsettings.h"
+#include "classlib/stdctrls/edit.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
-#include "skins/barpainters.h"
+#include "classlib/windows/screen.h"
 #include "skins/builtinskins.h"
 #include "skins/sbitemsunit.h"
 #include "skins/sbstatusbar.h"
 #include "skins/sbtitlebar.h"
 #include "skins/skinmanager.h"
+#include "tests/foundation/quarantine.h"
 #include "tests/support/pump.h"
 #include "tests/toolbar/menu_script.h"
 
@@ -196,6 +200,17 @@ TEST_F(TitleBar, TogglingActiveRestoresTheOuterSizeAndShowsOnce) {
     EXPECT_TRUE(title_->Dock()->Visible());
 }
 
+TEST_F(TitleBar, FreeingAnInactiveBarLeavesTheFormAsItIs) {
+    title_->SetActive(false);
+    Pump();
+    const TRect before = WindowRect();
+    title_->Free();
+    title_ = nullptr;
+    Pump();
+    EXPECT_EQ(WindowRect(), before);
+    EXPECT_TRUE(GetWindowLongW(form_->Handle(), GWL_STYLE) & WS_THICKFRAME);
+}
+
 TEST_F(TitleBar, TogglingActiveWhileMinimisedKeepsTheIconAndTheRestoredSize) {
     const TRect normal = WindowRect();
     title_->SetWindowState(swsMinimized);
@@ -283,18 +298,111 @@ TEST_F(TitleBar, StatusGripByFormState) {
     EXPECT_TRUE(bar->GetGripRect().IsEmpty());
 }
 
-TEST_F(TitleBar, StatusBarTopRowHasTheSkinColour) {
+// The status bar as its dock prints it (the dock paints the bar's background).
+TOwned<TBitmap> PrintStatusBar(TSbStatusBar* Status) {
     RECT r{};
-    // The bar is covered by its dock, which paints the bar's background.
-    GetWindowRect(status_->Dock()->Handle(), &r);
+    GetWindowRect(Status->Dock()->Handle(), &r);
     TOwned<TBitmap> bitmap = MakeOwned<TBitmap>();
     bitmap->SetSize(r.right - r.left, r.bottom - r.top);
-    SendMessageW(status_->Dock()->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(bitmap->Canvas()->Handle()),
+    SendMessageW(Status->Dock()->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(bitmap->Canvas()->Handle()),
                  PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
-    TOwned<TBitmap> expected = MakeOwned<TBitmap>();
-    expected->SetSize(bitmap->Width(), bitmap->Height());
-    PaintStatusBar(expected->Canvas(), TRect(0, 0, bitmap->Width(), bitmap->Height()), false);
-    EXPECT_EQ(bitmap->PixelColor(bitmap->Width() / 3, 0), expected->PixelColor(bitmap->Width() / 3, 0));
+    return bitmap;
+}
+
+TEST_F(TitleBar, StatusBarIsPaintedByItsOwnSkinType) {
+    // The skin's status bar starts with its first body colour at the top.
+    const TSbSkinOptionEntry* body = CurrentSkin()->Options(skncStatusBar)->Body();
+    ASSERT_NE(body->Color1, clNone);
+    TOwned<TBitmap> skinned = PrintStatusBar(status_);
+    EXPECT_EQ(skinned->PixelColor(skinned->Width() / 3, 0), ColorToRGB(body->Color1));
+    // Without the skin: the classic face under a shadow line.
+    status_->SetSkinType(sknNone);
+    TOwned<TBitmap> classic = PrintStatusBar(status_);
+    EXPECT_EQ(classic->PixelColor(classic->Width() / 3, 0), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(classic->PixelColor(classic->Width() / 3, classic->Height() / 2), ColorToRGB(clBtnFace));
+}
+
+TEST_F(TitleBar, StatusGripFollowsTheFormTheBarMovedTo) {
+    using TFirstForm = TQuarantined<TForm>;
+    TFirstForm* first = Create<TFirstForm>(nullptr, 0);
+    first->SetBounds(150, 150, 300, 200);
+    // Owned by the form it ends up on; the first form only holds it a while.
+    TSbStatusBar* status = Create<TSbStatusBar>(form_);
+    status->SetParent(first);
+    auto* label = Create<TSbLabelItem>(form_);
+    label->SetCaption(L"Moving");
+    status->Items()->Add(label);
+    first->Show();
+    Pump();
+    TSbStatusToolbar* bar = status->StatusToolbar();
+    EXPECT_FALSE(bar->GetGripRect().IsEmpty()) << "a sizable form";
+    // The second form has a frame that sizes; its title bar goes.
+    title_->Free();
+    title_ = nullptr;
+    status->SetParent(form_);
+    first->Free();
+    Pump();
+    EXPECT_FALSE(bar->GetGripRect().IsEmpty());
+    form_->SetBorderStyle(bsSingle);
+    Pump();
+    EXPECT_TRUE(bar->GetGripRect().IsEmpty()) << "the form it sits on now has a fixed frame";
+    EXPECT_TRUE(TFirstForm::FreedUntouched());
+}
+
+int ControlItemsFor(TSbCompoundBar* Bar, TControl* Control) {
+    int count = 0;
+    for (int i = 0; i < Bar->Items()->Count(); ++i)
+        if (auto* item = dynamic_cast<TBarControlItem*>(Bar->Items()->Items(i));
+            item && item->Control() == Control)
+            ++count;
+    return count;
+}
+
+TEST_F(TitleBar, LoadingPullsOnlyTheControlsOfControlItemsIntoTheBar) {
+    // The edit a label focuses stays where the form put it; the edit of a
+    // control item belongs inside the bar.
+    auto* focused = Create<TEdit>(form_);
+    focused->SetParent(title_);
+    label_->SetControl(focused);
+    auto* carried = Create<TEdit>(form_);
+    carried->SetParent(title_);
+    status_->Items()->Add(Create<TBarControlItem>(form_, carried));
+    status_->Loaded();
+    EXPECT_EQ(focused->Parent(), title_);
+    EXPECT_EQ(ControlItemsFor(status_, focused), 0);
+    EXPECT_EQ(carried->Parent(), status_->Toolbar());
+    EXPECT_EQ(ControlItemsFor(status_, carried), 1);
+}
+
+TEST_F(TitleBar, SizingCursorsNeedNoScreen) {
+    TScreen* screen = Screen;
+    struct TRestore {
+        TScreen* Saved;
+        ~TRestore() { Screen = Saved; }
+    } restore{screen};
+    const TPoint corner = title_->ClientToScreen({2, 2});
+    SetCursorPos(corner.X, corner.Y);
+    Screen = nullptr;
+    EXPECT_EQ(SendMessageW(title_->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(title_->Handle()),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              1);
+}
+
+TEST_F(TitleBar, OldFormsWideCaptionCopiesAreDropped) {
+    TOwned<TMemoryStream> stream = MakeOwned<TMemoryStream>();
+    {
+        TOwned<TWriter> writer = MakeOwned<TWriter>(stream.get());
+        writer->WriteStr("CaptionW");
+        writer->WriteString("Old \xC3\xA4");
+        writer->WriteStr("Caption_UTF7");
+        writer->WriteString("+AGE-");
+        writer->WriteStr("Caption");
+        writer->WriteWideString(L"Read \u20AC");
+        writer->WriteListEnd();
+    }
+    stream->SetPosition(0);
+    ReadObjectProperties(stream.get(), title_);
+    EXPECT_EQ(title_->Caption(), L"Read \u20AC");
 }
 
 TEST_F(TitleBar, RepaintsAndCyclesLeakNothing) {

@@ -38,6 +38,18 @@ TEST_F(CaptionFixture, Utf8CaptionsAreDecoded) {
     EXPECT_EQ(DecodeCaption(L"utf8"), L"utf8");
 }
 
+TEST(Utf8Caption, BytesWidenedThroughTheCodePageDecodeAsWell) {
+    // The usual way in: an 8-bit caption "utf8=..." widened by the system
+    // code page. The euro sign and the curly quote carry bytes 0x80-0x9F,
+    // which the code page turns into characters far above 0xFF.
+    for (const std::wstring text : {L"\u20AC 5", L"\u201Cquoted\u201D", L"Gr\u00FC\u00DFe", L"\u0160koda"}) {
+        const std::string ansi = "utf8=" + WideToUtf8(text);
+        EXPECT_EQ(DecodeCaption(ToWide(ansi)), text) << ansi;
+    }
+    // A character that no byte of the code page gives stays itself.
+    EXPECT_EQ(DecodeCaption(L"utf8=\U0001F600 ok"), L"\U0001F600 ok");
+}
+
 TEST_F(CaptionFixture, DoubledMarkDrawsOneAmpersand) {
     EXPECT_EQ(Width(L"a&&b"), Canvas()->TextWidth(std::wstring(L"a&b")));
     EXPECT_EQ(Width(L"&ab"), Canvas()->TextWidth(std::wstring(L"ab")));

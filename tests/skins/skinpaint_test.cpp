@@ -184,6 +184,19 @@ TEST(SkinGlyphs, PatternsAreBitExactAndTouchNothingElse) {
         }
 }
 
+TEST(SkinGlyphs, ValuesOutsideTheFourPatternsDrawNothing) {
+    // An item's ImageIndex picks the pattern and may hold anything.
+    for (int glyph : {4, -1, 0x7FFFFFF}) {
+        TGuarded paint(20, 20);
+        DrawGlyphPattern(paint.Canvas(), paint.target, static_cast<TSbGlyphPattern>(glyph), clRed);
+        int drawn = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) drawn += paint.At(x, y) != kGuard;
+        EXPECT_EQ(drawn + paint.Outside(), 0) << glyph;
+        EXPECT_EQ(GlyphPatternSize(static_cast<TSbGlyphPattern>(glyph)).cx, 0) << glyph;
+    }
+}
+
 TEST(SkinGlyphs, GripDotsAndArrows) {
     TGuarded grip(8, 8);
     DrawGripDots(grip.Canvas(), grip.target, clWhite, clBlack);
