@@ -615,8 +615,10 @@ void TBarView::DrawItem(TBarItemViewer* Viewer, TCanvas* Canvas, bool Offscreen)
 void TBarView::DrawSubitems(TCanvas* Canvas) {
     ValidatePositions();
     const bool firstTime = (state_ & vsDrawFirstTime) != 0;
+    // An owner-draw handler may rebuild the viewers: the ones the view no
+    // longer lists are gone.
     for (TBarItemViewer* viewer : std::vector<TBarItemViewer*>(viewers_))
-        if (firstTime || viewer != selected_) DrawItem(viewer, Canvas, false);
+        if ((firstTime || viewer != selected_) && IndexOf(viewer) >= 0) DrawItem(viewer, Canvas, false);
     if (!firstTime && selected_) DrawItem(selected_, Canvas, false);
     state_ &= static_cast<unsigned char>(~vsDrawFirstTime);
 }
