@@ -355,7 +355,8 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
     if (item) item->DoPopup(item.Get(), false);
     if (!item) return nullptr;
     if (ParentView) {
-        if (ParentView->Find(item.Get()) != ParentViewer) return nullptr;
+        // A handler may also have taken the item out of the menu.
+        if (ParentView->ViewerOf(item.Get()) != ParentViewer) return nullptr;
         if (!item->Visible() || !item->Enabled()) return nullptr;
     }
 

@@ -86,9 +86,14 @@ int TBarView::IndexOf(const TBarItemViewer* Viewer) const {
 }
 
 TBarItemViewer* TBarView::Find(TBarCustomItem* Item) {
+    if (TBarItemViewer* viewer = ViewerOf(Item)) return viewer;
+    throw EBarItemError(SBarViewerNotFound);
+}
+
+TBarItemViewer* TBarView::ViewerOf(const TBarCustomItem* Item) const {
     for (TBarItemViewer* viewer : viewers_)
         if (viewer->Item() == Item) return viewer;
-    throw EBarItemError(SBarViewerNotFound);
+    return nullptr;
 }
 
 TBarItemViewer* TBarView::ViewerFromPoint(TPoint P) {

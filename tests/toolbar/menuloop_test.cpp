@@ -227,6 +227,63 @@ TEST_F(MenuLoopTest, CancelModeCaptureLossAndOutsidePressEndTheLoop) {
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
 }
 
+// Puts a press into the queue just after the loop has peeked at a timer
+// message and before it takes one: posted messages come before timers, so
+// the press is what the loop takes. Posted to the capture window, it comes
+// as the system routes a real press while the menu holds the mouse.
+struct TPressBetweenPeeks {
+    static constexpr UINT_PTR TimerId = 77;
+    static inline POINT At{};
+    static inline bool Posted = false;
+    static LRESULT CALLBACK Hook(int Code, WPARAM Remove, LPARAM LParam) {
+        const auto* msg = reinterpret_cast<const MSG*>(LParam);
+        if (Code == HC_ACTION && !(Remove & PM_REMOVE) && !Posted && msg->message == WM_TIMER &&
+            msg->wParam == TimerId) {
+            Posted = true;
+            KillTimer(msg->hwnd, TimerId);
+            HWND capture = GetCapture();
+            POINT p = At;
+            ScreenToClient(capture, &p);
+            PostMessageW(capture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        }
+        return CallNextHookEx(nullptr, Code, Remove, LParam);
+    }
+};
+
+class TPressCounter : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int Presses = 0;
+    void WndProc(TMessage& Message) override {
+        if (Message.Msg == WM_LBUTTONDOWN) ++Presses;
+        TCustomControl::WndProc(Message);
+    }
+};
+
+TEST_F(MenuLoopTest, APressTakenBetweenTheTwoPeeksReachesTheWindowBelow) {
+    auto* below = Create<TPressCounter>(form_);
+    below->SetBounds(0, 0, 40, 30);
+    below->SetParent(form_);
+    Application->ProcessMessages();
+    POINT at{20, 15};
+    ClientToScreen(below->Handle(), &at);
+    TPressBetweenPeeks::At = at;
+    TPressBetweenPeeks::Posted = false;
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &TPressBetweenPeeks::Hook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    script_.Then([&] {
+        SetCursorPos(at.x, at.y);
+        SetTimer(form_->Handle(), TPressBetweenPeeks::TimerId, 10, nullptr);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    UnhookWindowsHookEx(hook);
+    Application->ProcessMessages();
+    SetCursorPos(5, 5);
+    EXPECT_TRUE(TPressBetweenPeeks::Posted);
+    EXPECT_EQ(below->Presses, 1);
+}
+
 TEST_F(MenuLoopTest, TheFirstReleaseAfterARightClickPopupIsIgnored) {
     bool stillOpen = false;
     script_.Then([&] {
@@ -259,6 +316,34 @@ TEST_F(MenuLoopTest, AnOnPopupThatClearsTheParentsItemsOpensNothing) {
     script_.Start();
     EXPECT_EQ(Run(), nullptr);
     EXPECT_TRUE(noChild);
+}
+
+TEST_F(MenuLoopTest, HandlersThatTakeTheirItemOutOfTheMenuOpenAndRunNothing) {
+    TExceptionEvent oldHandler = Application->OnException;
+    int reported = 0;
+    Application->OnException =
+        On<void(TObject*, const Exception&)>([&](TObject*, const Exception&) { ++reported; });
+    TBarCustomItem* root = menu_->Items();
+    recent_->OnPopup = On<void(TBarCustomItem*, bool)>([&](TBarCustomItem*, bool) { root->Remove(recent_); });
+    save_->OnSelect = On<void(TBarCustomItem*, TBarItemViewer*, bool)>(
+        [&](TBarCustomItem*, TBarItemViewer*, bool Selecting) {
+            if (Selecting) root->Remove(save_);
+        });
+    bool noChild = false;
+    script_.Then([&] { script_.Char(L'r'); });  // its popup removes Recent
+    script_.Then([&] {
+        noChild = Root()->OpenViewerView() == nullptr;
+        script_.Char(L's');  // selecting removes Save
+    });
+    script_.Then([&] { script_.Key(VK_ESCAPE); });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    Application->OnException = oldHandler;
+    EXPECT_TRUE(noChild);
+    EXPECT_EQ(root->IndexOf(recent_), -1);
+    EXPECT_EQ(root->IndexOf(save_), -1);
+    EXPECT_EQ(reported, 0);
+    EXPECT_EQ(script_.Remaining(), 0);
 }
 
 // An item class that does its own work when its popup opens.
