@@ -256,18 +256,6 @@ TWinControl* OpenChildPopupWindow(TBarView* View, TBarItemViewer* Viewer, bool S
     return window;
 }
 
-// Steps from Start over selectable items, passing disabled ones; null when
-// there is no enabled one.
-TBarItemViewer* NextEnabled(TBarView* View, TBarItemViewer* Start, bool GoForward) {
-    TBarItemViewer* v = Start;
-    for (int i = 0; i < View->ViewerCount(); ++i) {
-        v = View->NextSelectable(v, GoForward);
-        if (!v || (v == Start && Start)) return nullptr;
-        if (v->Item()->Enabled()) return v;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 bool AnswerHintShow(TBarView* View, TMessage& Message, bool UseSelected) {
@@ -286,26 +274,6 @@ bool AnswerGetObject(TBarView* View, TMessage& Message) {
     const LRESULT result = View->HandleGetObject(Message, handled);
     if (handled) Message.Result = result;
     return handled;
-}
-
-void TBarMenuPopupView::KeyDown(WORD& Key, TShiftState Shift) {
-    switch (Key) {
-        case VK_UP:
-        case VK_DOWN:
-        case VK_HOME:
-        case VK_END: {
-            const bool forward = Key == VK_DOWN || Key == VK_HOME;
-            TBarItemViewer* start = (Key == VK_UP || Key == VK_DOWN) ? Selected() : nullptr;
-            if (TBarItemViewer* next = NextEnabled(this, start, forward)) {
-                Select(next, false);
-                ScrollSelectedIntoView();
-            }
-            Key = 0;
-            return;
-        }
-        default:
-            inherited::KeyDown(Key, Shift);
-    }
 }
 
 TWinControl* TBarMenuPopupView::CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,

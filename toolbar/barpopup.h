@@ -57,13 +57,11 @@ bool AnswerGetObject(TBarView* View, TMessage& Message);
 // stays on it. False when there is no such viewer.
 bool AnswerHintShow(TBarView* View, TMessage& Message, bool UseSelected);
 
-// A popup view whose submenus open in popup windows; arrow keys pass over
-// disabled items.
+// A popup view whose submenus open in popup windows.
 class TBarMenuPopupView : public TBarPopupView {
     VX_CLASS(TBarMenuPopupView, TBarPopupView)
 public:
     using TBarPopupView::TBarPopupView;
-    void KeyDown(WORD& Key, TShiftState Shift) override;
 
 protected:
     TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,

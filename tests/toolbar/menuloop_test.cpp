@@ -69,7 +69,7 @@ protected:
     TEventFns fns_;
 };
 
-TEST_F(MenuLoopTest, ArrowsWrapAndSkipSeparatorsAndDisabledItems) {
+TEST_F(MenuLoopTest, ArrowsWrapSkipSeparatorsAndReachDisabledItems) {
     std::vector<TBarCustomItem*> seen;
     auto look = [&] { seen.push_back(SelectedItem(Root())); };
     script_.Then([&] { script_.Key(VK_DOWN); });
@@ -79,7 +79,9 @@ TEST_F(MenuLoopTest, ArrowsWrapAndSkipSeparatorsAndDisabledItems) {
     script_.Then([&] { script_.Key(VK_UP); });
     script_.Then(look);  // Recent
     script_.Then([&] { script_.Key(VK_UP); });
-    script_.Then(look);  // Save: the disabled Exit and the separator are skipped
+    script_.Then(look);  // the disabled Exit, as Tab would reach it
+    script_.Then([&] { script_.Key(VK_UP); });
+    script_.Then(look);  // Save: the separator is passed over
     script_.Then([&] { script_.Key(VK_END); });
     script_.Then(look);
     script_.Then([&] { script_.Key(VK_HOME); });
@@ -87,7 +89,7 @@ TEST_F(MenuLoopTest, ArrowsWrapAndSkipSeparatorsAndDisabledItems) {
     script_.Then([&] { script_.Key(VK_ESCAPE); });
     script_.Start();
     EXPECT_EQ(Run(), nullptr);
-    const std::vector<TBarCustomItem*> expected{open_, edit_, recent_, save_, edit_, open_};
+    const std::vector<TBarCustomItem*> expected{open_, edit_, recent_, exit_, save_, edit_, open_};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(script_.Remaining(), 0);
 }
