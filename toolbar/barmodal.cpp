@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/core/text.h"
+#include "classlib/services/soundservice.h"
 #include "classlib/windows/allocatehwnd.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
@@ -420,7 +421,8 @@ TBarCustomItem* ProcessDoneAction(const TBarDoneAction& DoneAction, bool ReturnC
         case tbdaClickItem:
             if (!DoneAction.ClickItem) return nullptr;
             if (DoneAction.Sound && NeedToPlaySound("MenuCommand"))
-                PlaySoundA("MenuCommand", nullptr, SND_ALIAS | SND_ASYNC | SND_NODEFAULT | SND_NOSTOP);
+                SoundService().Play("MenuCommand", nullptr,
+                                    SND_ALIAS | SND_ASYNC | SND_NODEFAULT | SND_NOSTOP);
             if (!ReturnClickedItemOnly) PostClick(DoneAction.ClickItem);
             return DoneAction.ClickItem;
         case tbdaOpenSystemMenu:

@@ -5,6 +5,7 @@
 #include "classlib/core/text.h"
 #include "classlib/graphics/colors.h"
 #include "classlib/graphics/handles.h"
+#include "classlib/services/soundservice.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/hintwindow.h"
 #include "toolbar/baracc.h"
@@ -29,6 +30,10 @@ bool PopupSoundPlayedOnce = false;
 namespace {
 int StartupCount = 0;
 }  // namespace
+
+void ResetFirstMenuPopupSound() {
+    PopupSoundPlayedOnce = false;
+}
 
 void BarPopupStartup() {
     if (StartupCount++ == 0) ReloadBarToolbarFont();
@@ -409,9 +414,9 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
             PopupSoundPlayedOnce = true;
             window->Show();
             window->Update();
-            PlaySoundA("MenuPopup", nullptr, flags);
+            SoundService().Play("MenuPopup", nullptr, flags);
         } else {
-            PlaySoundA("MenuPopup", nullptr, flags);
+            SoundService().Play("MenuPopup", nullptr, flags);
             window->Show();
         }
     } else {

@@ -15,6 +15,9 @@ void BarPopupShutdown();
 TFont* BarToolbarFont();
 // Reads the system's menu font again (after a settings change).
 void ReloadBarToolbarFont();
+// The first popup sound of the process is played after its menu shows; this
+// makes the next one count as the first again (tests).
+void ResetFirstMenuPopupSound();
 
 class TBarPopupWindow : public TCustomControl {
     VX_CLASS(TBarPopupWindow, TCustomControl)

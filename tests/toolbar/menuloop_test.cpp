@@ -2,18 +2,25 @@
 // the ways a loop ends, and handlers that free what the loop holds.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <mmsystem.h>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "classlib/services/osversion.h"
+#include "classlib/services/soundservice.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
 #include "classlib/windows/hintmanager.h"
 #include "tests/support/pump.h"
 #include "tests/toolbar/event_fn.h"
 #include "tests/toolbar/menu_script.h"
+#include "toolbar/barpopup.h"
 #include "toolbar/barpopupmenu.h"
 #include "toolbar/barsystem.h"
 
@@ -428,6 +435,54 @@ TEST_F(MenuLoopTest, TheStatusHintFollowsTheSelectionAndClearsAfterwards) {
     Run();
     EXPECT_EQ(seen, L"Writes the file");
     EXPECT_EQ(HintManager()->Hint(), L"");
+}
+
+// Records the menu sounds, each with whether a menu window was on screen
+// when it started, and the clicks between them.
+class TMenuSoundLog : public TSoundService {
+public:
+    std::vector<std::string> Log;
+    bool Play(const std::string& Sound, HMODULE, DWORD Flags) override {
+        bool shown = false;
+        EnumThreadWindows(GetCurrentThreadId(), &TMenuSoundLog::FindShownMenu,
+                          reinterpret_cast<LPARAM>(&shown));
+        Log.push_back(Sound + (shown ? " over the menu" : ""));
+        EXPECT_EQ(Flags, static_cast<DWORD>(SND_ALIAS | SND_ASYNC | SND_NODEFAULT | SND_NOSTOP)) << Sound;
+        return true;
+    }
+
+private:
+    static BOOL CALLBACK FindShownMenu(HWND Wnd, LPARAM Shown) {
+        if (IsWindowVisible(Wnd) && dynamic_cast<TBarPopupWindow*>(FindControl(Wnd)))
+            *reinterpret_cast<bool*>(Shown) = true;
+        return TRUE;
+    }
+};
+
+// The older family plays menu sounds without asking the sound scheme.
+class TOlderWindows : public TOSVersionService {
+public:
+    TOSVersionInfo Version() override { return {VER_PLATFORM_WIN32_WINDOWS, 4, 10, 0, ""}; }
+};
+
+TEST_F(MenuLoopTest, MenuSoundsGoThroughTheSoundServiceInTheirOrder) {
+    TMenuSoundLog sounds;
+    TOlderWindows older;
+    TServiceOverride<TSoundService> useSounds(sounds);
+    TServiceOverride<TOSVersionService> useVersion(older);
+    save_->OnClick = On<void(TObject*)>([&](TObject*) { sounds.Log.push_back("click"); });
+    ResetFirstMenuPopupSound();
+    script_.Then([&] { script_.Char(L's'); });
+    script_.Start();
+    EXPECT_EQ(Run(false), save_);
+    Application->ProcessMessages();
+    script_.Then([&] { script_.Key(VK_ESCAPE); });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    // The process's first popup sound starts once its menu shows, later ones
+    // just before; a click chosen in a menu sounds before it runs.
+    EXPECT_EQ(sounds.Log,
+              (std::vector<std::string>{"MenuPopup over the menu", "MenuCommand", "click", "MenuPopup"}));
 }
 
 TEST(MenuCharacters, AWideCharacterBecomesOneByteOrNothing) {
