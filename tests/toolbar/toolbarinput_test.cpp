@@ -107,4 +107,123 @@ TEST_F(ToolbarInputTest, AMenuBarAnswersKeyMenuRequestsAndPassesOtherSystemComma
     EXPECT_EQ(bar->PassedOn, std::vector<WPARAM>{SC_CLOSE});
 }
 
+TEST_F(ToolbarInputTest, AClientPressingAButtonOutsideTheLoopRunsItOrOpensItsMenu) {
+    if (!InitMSAA()) GTEST_SKIP() << "no accessibility library";
+    TForm* form = ShownForm();
+    TBarCustomToolbar* bar = NewToolbar(form);
+    int prints = 0;
+    TBarCustomItem* print = AddItem(bar, "&Print", &prints);
+    TBarCustomItem* file = Submenu(AddItem(bar, "&File"));
+    AddItem(bar, "&New", nullptr, file);
+    Pump();
+    SetCursorPos(5, 5);
+    TBarView* view = bar->View();
+
+    EXPECT_EQ(Acc(view, print)->accDoDefaultAction(Self()), S_OK);
+    Pump();
+    EXPECT_EQ(prints, 1);
+
+    // The bar's own loop runs with the menu open; the client's call has long
+    // returned by then.
+    bool open = false;
+    TMenuScript script;
+    script.Then([&] {
+        open = RunningMenuLoopView() == view && view->OpenViewer() == view->Find(file);
+        script.Key(VK_ESCAPE);
+        script.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(Acc(view, file)->accDoDefaultAction(Self()), S_OK);
+    script.Start();
+    Pump();
+    EXPECT_TRUE(open);
+    EXPECT_EQ(RunningMenuLoopView(), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ToolbarInputTest, AClientFocusingAButtonSelectsItInTheLoopOnceItsCallHasReturned) {
+    if (!InitMSAA()) GTEST_SKIP() << "no accessibility library";
+    TForm* form = ShownForm();
+    TBarCustomToolbar* bar = NewToolbar(form);
+    TBarCustomItem* print = AddItem(bar, "&Print");
+    TBarCustomItem* save = AddItem(bar, "&Save");
+    TBarCustomItem* broken = AddItem(bar, "&Broken");
+    Pump();
+    SetCursorPos(5, 5);
+    TBarView* view = bar->View();
+
+    bool selected = false;
+    TMenuScript script;
+    script.Then([&] {
+        selected = RunningMenuLoopView() == view && view->Selected() == view->Find(print);
+        script.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(Acc(view, print)->accSelect(SELFLAG_TAKEFOCUS, Self()), S_OK);
+    script.Start();
+    Pump();
+    EXPECT_TRUE(selected);
+    EXPECT_EQ(RunningMenuLoopView(), nullptr);
+
+    // Handlers run outside the client's call: one that frees its item, and
+    // one that throws.
+    bool inCall = false;
+    int selects = 0;
+    save->OnSelect = fns_.On<void(TBarCustomItem*, TBarItemViewer*, bool)>(
+        [&](TBarCustomItem* Sender, TBarItemViewer*, bool Selecting) {
+            if (!Selecting) return;
+            ++selects;
+            EXPECT_FALSE(inCall);
+            Sender->Free();
+        });
+    broken->OnSelect = fns_.On<void(TBarCustomItem*, TBarItemViewer*, bool)>(
+        [&](TBarCustomItem*, TBarItemViewer*, bool Selecting) {
+            if (!Selecting) return;
+            ++selects;
+            EXPECT_FALSE(inCall);
+            throw Exception("broken handler");
+        });
+    inCall = true;
+    HRESULT freed = E_FAIL, thrown = E_FAIL;
+    EXPECT_NO_THROW(freed = Acc(view, save)->accSelect(SELFLAG_TAKEFOCUS, Self()));
+    EXPECT_NO_THROW(thrown = Acc(view, broken)->accSelect(SELFLAG_TAKEFOCUS, Self()));
+    inCall = false;
+    EXPECT_EQ(freed, S_OK);
+    EXPECT_EQ(thrown, S_OK);
+    Pump();
+    EXPECT_EQ(selects, 2);
+    EXPECT_EQ(bar->Items()->IndexOf(save), -1);
+    EXPECT_EQ(exceptions, std::vector<std::string>{"broken handler"});
+    exceptions.clear();
+    EXPECT_EQ(RunningMenuLoopView(), nullptr);
+}
+
+TEST_F(ToolbarInputTest, OnlyAButtonReportsItsOpenMenuAsPressed) {
+    if (!InitMSAA()) GTEST_SKIP() << "no accessibility library";
+    TForm* form = ShownForm();
+    TBarCustomToolbar* bar = NewToolbar(form);
+    TBarCustomItem* file = Submenu(AddItem(bar, "&File"));
+    TBarCustomItem* recent = Submenu(AddItem(bar, "&Recent", nullptr, file));
+    AddItem(bar, "&One", nullptr, recent);
+    Pump();
+    SetCursorPos(5, 5);
+    TBarView* view = bar->View();
+    LONG button = 0, menuItem = 0;
+    TMenuScript script;
+    script.Then([&] { script.Key(VK_RIGHT); });  // File's menu is open with Recent selected
+    script.Then([&] {
+        TBarView* popup = view->OpenViewerView();
+        button = State(Acc(view, file));
+        if (popup && popup->OpenViewer()) menuItem = State(Acc(popup, recent));
+        script.Key(VK_ESCAPE);
+        script.Key(VK_ESCAPE);
+        script.Key(VK_ESCAPE);
+    });
+    script.Start();
+    EXPECT_TRUE(bar->KeyboardOpen('f', false));
+    EXPECT_EQ(script.Remaining(), 0);
+    EXPECT_EQ(button & (STATE_SYSTEM_PRESSED | STATE_SYSTEM_HASPOPUP),
+              STATE_SYSTEM_PRESSED | STATE_SYSTEM_HASPOPUP);
+    EXPECT_EQ(menuItem & (STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_HOTTRACKED),
+              STATE_SYSTEM_FOCUSED | STATE_SYSTEM_HOTTRACKED);
+}
+
 }  // namespace
