@@ -30,7 +30,9 @@ long BarItemViewerAccObjectCount();
 void BarAccStartup();
 void BarAccShutdown();
 
-// Selects or executes a viewer on behalf of an accessibility client.
+// Selects or executes a viewer on behalf of an accessibility client (run
+// from the deferred-click queue, after the client's call): outside the menu
+// loop a bar enters its loop with the viewer selected.
 void BarAccActOnViewer(TBarItemViewer* Viewer, bool Execute);
 
 class TBarBaseAccObject : public IAccessible {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/core/text.h"
+#include "classlib/services/soundservice.h"
 #include "classlib/windows/allocatehwnd.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
@@ -92,6 +93,29 @@ bool PressEndsLoop(TBarView* Root, const MSG& Msg) {
     if (Msg.message != WM_LBUTTONDOWN) return false;
     TBarItemViewer* viewer = Root->ViewerFromPoint(ToClient(Root, Msg.pt));
     return !viewer || viewer != Root->Selected() || (viewer->Item()->ItemStyle() & isfClicksTransparent);
+}
+
+// Gives back a press that ends the loop but was already taken off the queue.
+// One that came to the capture window goes where it would have gone with
+// no capture: to the window under it, on its client or frame.
+void RepostPress(const MSG& Msg, HWND CaptureWnd) {
+    if (Msg.hwnd != CaptureWnd) {
+        PostMessageW(Msg.hwnd, Msg.message, Msg.wParam, Msg.lParam);
+        return;
+    }
+    HWND target = WindowFromPoint(Msg.pt);
+    if (!target) return;
+    const LPARAM screen = MAKELPARAM(Msg.pt.x, Msg.pt.y);
+    DWORD_PTR hit = HTCLIENT;
+    if (!SendMessageTimeoutW(target, WM_NCHITTEST, 0, screen, SMTO_ABORTIFHUNG, 200, &hit)) hit = HTCLIENT;
+    if (hit == HTCLIENT) {
+        POINT client = Msg.pt;
+        ScreenToClient(target, &client);
+        PostMessageW(target, Msg.message, Msg.wParam, MAKELPARAM(client.x, client.y));
+    } else {
+        PostMessageW(target, Msg.message == WM_LBUTTONDOWN ? WM_NCLBUTTONDOWN : WM_NCRBUTTONDOWN, hit,
+                     screen);
+    }
 }
 
 }  // namespace
@@ -212,7 +236,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
         }
         if (PressEndsLoop(RootView, msg)) {
             // Came in between the two peeks: give it back to the queue.
-            PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+            RepostPress(msg, wnd_);
             RootView->EndModal();
             break;
         }
@@ -263,7 +287,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                         // Selecting may open a popup whose OnPopup rebuilds the items.
                         TBarWatch<TBarCustomItem> item(found->Item());
                         deepest->Select(found, false);
-                        if (item && deepest->Find(item.Get()) == found) {
+                        if (item && deepest->ViewerOf(item.Get()) == found) {
                             deepest->ScrollSelectedIntoView();
                             if (only && item->Enabled()) deepest->ExecuteSelected(true);
                         }
@@ -397,7 +421,8 @@ TBarCustomItem* ProcessDoneAction(const TBarDoneAction& DoneAction, bool ReturnC
         case tbdaClickItem:
             if (!DoneAction.ClickItem) return nullptr;
             if (DoneAction.Sound && NeedToPlaySound("MenuCommand"))
-                PlaySoundA("MenuCommand", nullptr, SND_ALIAS | SND_ASYNC | SND_NODEFAULT | SND_NOSTOP);
+                SoundService().Play("MenuCommand", nullptr,
+                                    SND_ALIAS | SND_ASYNC | SND_NODEFAULT | SND_NOSTOP);
             if (!ReturnClickedItemOnly) PostClick(DoneAction.ClickItem);
             return DoneAction.ClickItem;
         case tbdaOpenSystemMenu:

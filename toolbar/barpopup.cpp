@@ -5,6 +5,7 @@
 #include "classlib/core/text.h"
 #include "classlib/graphics/colors.h"
 #include "classlib/graphics/handles.h"
+#include "classlib/services/soundservice.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/hintwindow.h"
 #include "toolbar/baracc.h"
@@ -29,6 +30,10 @@ bool PopupSoundPlayedOnce = false;
 namespace {
 int StartupCount = 0;
 }  // namespace
+
+void ResetFirstMenuPopupSound() {
+    PopupSoundPlayedOnce = false;
+}
 
 void BarPopupStartup() {
     if (StartupCount++ == 0) ReloadBarToolbarFont();
@@ -256,18 +261,6 @@ TWinControl* OpenChildPopupWindow(TBarView* View, TBarItemViewer* Viewer, bool S
     return window;
 }
 
-// Steps from Start over selectable items, passing disabled ones; null when
-// there is no enabled one.
-TBarItemViewer* NextEnabled(TBarView* View, TBarItemViewer* Start, bool GoForward) {
-    TBarItemViewer* v = Start;
-    for (int i = 0; i < View->ViewerCount(); ++i) {
-        v = View->NextSelectable(v, GoForward);
-        if (!v || (v == Start && Start)) return nullptr;
-        if (v->Item()->Enabled()) return v;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 bool AnswerHintShow(TBarView* View, TMessage& Message, bool UseSelected) {
@@ -286,26 +279,6 @@ bool AnswerGetObject(TBarView* View, TMessage& Message) {
     const LRESULT result = View->HandleGetObject(Message, handled);
     if (handled) Message.Result = result;
     return handled;
-}
-
-void TBarMenuPopupView::KeyDown(WORD& Key, TShiftState Shift) {
-    switch (Key) {
-        case VK_UP:
-        case VK_DOWN:
-        case VK_HOME:
-        case VK_END: {
-            const bool forward = Key == VK_DOWN || Key == VK_HOME;
-            TBarItemViewer* start = (Key == VK_UP || Key == VK_DOWN) ? Selected() : nullptr;
-            if (TBarItemViewer* next = NextEnabled(this, start, forward)) {
-                Select(next, false);
-                ScrollSelectedIntoView();
-            }
-            Key = 0;
-            return;
-        }
-        default:
-            inherited::KeyDown(Key, Shift);
-    }
 }
 
 TWinControl* TBarMenuPopupView::CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,
@@ -355,7 +328,8 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
     if (item) item->DoPopup(item.Get(), false);
     if (!item) return nullptr;
     if (ParentView) {
-        if (ParentView->Find(item.Get()) != ParentViewer) return nullptr;
+        // A handler may also have taken the item out of the menu.
+        if (ParentView->ViewerOf(item.Get()) != ParentViewer) return nullptr;
         if (!item->Visible() || !item->Enabled()) return nullptr;
     }
 
@@ -441,9 +415,9 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
             PopupSoundPlayedOnce = true;
             window->Show();
             window->Update();
-            PlaySoundA("MenuPopup", nullptr, flags);
+            SoundService().Play("MenuPopup", nullptr, flags);
         } else {
-            PlaySoundA("MenuPopup", nullptr, flags);
+            SoundService().Play("MenuPopup", nullptr, flags);
             window->Show();
         }
     } else {

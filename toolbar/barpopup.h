@@ -15,6 +15,9 @@ void BarPopupShutdown();
 TFont* BarToolbarFont();
 // Reads the system's menu font again (after a settings change).
 void ReloadBarToolbarFont();
+// The first popup sound of the process is played after its menu shows; this
+// makes the next one count as the first again (tests).
+void ResetFirstMenuPopupSound();
 
 class TBarPopupWindow : public TCustomControl {
     VX_CLASS(TBarPopupWindow, TCustomControl)
@@ -57,13 +60,11 @@ bool AnswerGetObject(TBarView* View, TMessage& Message);
 // stays on it. False when there is no such viewer.
 bool AnswerHintShow(TBarView* View, TMessage& Message, bool UseSelected);
 
-// A popup view whose submenus open in popup windows; arrow keys pass over
-// disabled items.
+// A popup view whose submenus open in popup windows.
 class TBarMenuPopupView : public TBarPopupView {
     VX_CLASS(TBarMenuPopupView, TBarPopupView)
 public:
     using TBarPopupView::TBarPopupView;
-    void KeyDown(WORD& Key, TShiftState Shift) override;
 
 protected:
     TWinControl* CreateChildPopup(TBarItemViewer* Viewer, bool SelectFirstItem,

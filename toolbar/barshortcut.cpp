@@ -5,6 +5,7 @@
 #include <set>
 
 #include "toolbar/baritem.h"
+#include "toolbar/barwatch.h"
 
 namespace {
 
@@ -65,28 +66,35 @@ bool TBarCustomItem::IsShortCut(TMessage& Message) {
 
 bool TBarCustomItem::IsShortCutKey(TShortCut Key) {
     TShortCutSearch search(Key);
+    // A popup handler on the way may free any item of the path, this root
+    // included: each is held through a watch, and a walk that loses its
+    // item starts over from the root.
+    TBarWatch<TBarCustomItem> self(this);
+    TBarWatch<TBarCustomItem> current;
     TBarCustomItem* found = nullptr;
     for (int restart = 0; !found; ++restart) {
-        if (restart > MaxRestarts) return false;
+        if (restart > MaxRestarts || !self) return false;
         TShortCutHit hit = search.Find(this);
         if (!hit.Found) return false;
-        TBarCustomItem* current = this;
+        current.Set(this);
         for (int step = 0; step < MaxWalkSteps; ++step) {
             if (!current->Enabled()) return false;
-            TBarCustomItem* children = current->EffectiveItems();
-            if (!ComponentState().Contains(csDesigning))
-                for (int i = 0; i < children->Count(); ++i) children->Items(i)->InitiateAction();
-            if (!(current->ItemStyle() & isfEmbeddedGroup)) {
-                if (TBarCustomItem* link = current->LinkSubitems()) link->DoPopup(current, true);
-                current->DoPopup(current, false);
+            if (!ComponentState().Contains(csDesigning)) {
+                TBarWatch<TBarCustomItem> children(current->EffectiveItems());
+                for (int i = 0; children && i < children->Count(); ++i) children->Items(i)->InitiateAction();
             }
-            hit = search.Find(current);
+            if (current && !(current->ItemStyle() & isfEmbeddedGroup)) {
+                if (TBarCustomItem* link = current->LinkSubitems()) link->DoPopup(current.Get(), true);
+                if (current) current->DoPopup(current.Get(), false);
+            }
+            if (!current || !self) break;
+            hit = search.Find(current.Get());
             if (!hit.Found) break;
             if (hit.TopLevel == hit.Found) {
                 found = hit.Found;
                 break;
             }
-            current = hit.TopLevel;
+            current.Set(hit.TopLevel);
         }
     }
     if (!found->Enabled()) return false;

@@ -388,7 +388,7 @@ void TBarCustomToolbar::DoContextPopup(TPoint MousePos, bool& Handled) {
 
 // ---- keyboard ----------------------------------------------------------------------------------------
 
-bool TBarCustomToolbar::KeyboardOpen(char Key, bool) {
+bool TBarCustomToolbar::KeyboardOpen(char Key, bool RequirePrimaryAccel) {
     view_->UpdateAccelerators(true);
     bool entered = false;
     if (Key == 0) {
@@ -398,6 +398,8 @@ bool TBarCustomToolbar::KeyboardOpen(char Key, bool) {
     } else {
         bool only = false;
         TBarItemViewer* viewer = view_->FindAccel(Key, only);
+        // A caption that merely starts with the letter does not count then.
+        if (viewer && RequirePrimaryAccel && FindAccelChar(viewer->GetCaptionText()) == 0) viewer = nullptr;
         if (viewer && viewer->Item()->Enabled()) {
             if (only) {
                 view_->Select(viewer, false);
@@ -504,16 +506,21 @@ void TBarCustomToolbar::Paint() {
 void TBarCustomToolbar::WndProc(TMessage& Message) {
     switch (Message.Msg) {
         case WM_SYSCOMMAND:
-            if (menuBar_) {
+            // A menu bar answers key-menu requests; other commands go on.
+            if (menuBar_ && (Message.WParam & 0xFFF0) == SC_KEYMENU) {
                 Message.Result = SysCommand(Message.WParam, Message.LParam);
                 return;
             }
             break;
         case CM_DIALOGCHAR:
-            if (!menuBar_ && Enabled() && Showing() && Message.WParam != 0 &&
-                KeyboardOpen(static_cast<char>(Message.WParam), true)) {
-                Message.Result = 1;
-                return;
+            if (!menuBar_ && Enabled() && Showing() && Message.WParam != 0) {
+                // A character the input language cannot hold in one byte
+                // matches no accelerator (and must not open the first item).
+                const char ch = BarAnsiChar(static_cast<wchar_t>(Message.WParam));
+                if (ch != 0 && KeyboardOpen(ch, true)) {
+                    Message.Result = 1;
+                    return;
+                }
             }
             break;
         case CM_DIALOGKEY:

@@ -86,9 +86,14 @@ int TBarView::IndexOf(const TBarItemViewer* Viewer) const {
 }
 
 TBarItemViewer* TBarView::Find(TBarCustomItem* Item) {
+    if (TBarItemViewer* viewer = ViewerOf(Item)) return viewer;
+    throw EBarItemError(SBarViewerNotFound);
+}
+
+TBarItemViewer* TBarView::ViewerOf(const TBarCustomItem* Item) const {
     for (TBarItemViewer* viewer : viewers_)
         if (viewer->Item() == Item) return viewer;
-    throw EBarItemError(SBarViewerNotFound);
+    return nullptr;
 }
 
 TBarItemViewer* TBarView::ViewerFromPoint(TPoint P) {
@@ -615,8 +620,10 @@ void TBarView::DrawItem(TBarItemViewer* Viewer, TCanvas* Canvas, bool Offscreen)
 void TBarView::DrawSubitems(TCanvas* Canvas) {
     ValidatePositions();
     const bool firstTime = (state_ & vsDrawFirstTime) != 0;
+    // An owner-draw handler may rebuild the viewers: the ones the view no
+    // longer lists are gone.
     for (TBarItemViewer* viewer : std::vector<TBarItemViewer*>(viewers_))
-        if (firstTime || viewer != selected_) DrawItem(viewer, Canvas, false);
+        if ((firstTime || viewer != selected_) && IndexOf(viewer) >= 0) DrawItem(viewer, Canvas, false);
     if (!firstTime && selected_) DrawItem(selected_, Canvas, false);
     state_ &= static_cast<unsigned char>(~vsDrawFirstTime);
 }

@@ -57,7 +57,10 @@ public:
     int ViewerCount() const { return static_cast<int>(viewers_.size()); }
     TBarItemViewer* Viewers(int Index) const { return viewers_[static_cast<size_t>(Index)]; }
     int IndexOf(const TBarItemViewer* Viewer) const;
+    // The viewer of an item: Find raises when there is none, ViewerOf
+    // answers null (for code that runs after handlers that may remove it).
     TBarItemViewer* Find(TBarCustomItem* Item);
+    TBarItemViewer* ViewerOf(const TBarCustomItem* Item) const;
     TBarItemViewer* ViewerFromPoint(TPoint P);
     const std::vector<TBarItemViewer*>& PriorityList() const { return priorityList_; }
     void RecreateAllViewers();

@@ -223,6 +223,36 @@ TEST_F(ActionTest, ShortCutSearchFollowsATreeRebuiltByAPopupHandler) {
     EXPECT_EQ(log, (std::vector<std::string>{"click fresh"}));
 }
 
+TEST_F(ActionTest, ShortCutSearchStartsOverWhenAPopupHandlerFreesTheMenuOnThePath) {
+    using TRebuiltMenu = TQuarantined<TBarCustomItem>;
+    TBarCustomItem* root = Item("root");
+    TRebuiltMenu* menu = Create<TRebuiltMenu>(owner_.get());
+    menu->SetCaption("menu");
+    root->Add(menu);
+    menu->Add(Item("stale", CtrlO));
+    // The handler throws the whole menu away and puts a new one in its place.
+    struct Replacer {
+        ActionTest* Test;
+        TBarCustomItem* Root;
+        bool Done = false;
+        void Popup(TBarCustomItem* Sender, bool) {
+            if (Done) return;
+            Done = true;
+            Sender->Free();
+            TBarCustomItem* menu = Test->Item("new menu");
+            TBarCustomItem* fresh = Test->Item("fresh", CtrlO);
+            fresh->OnClick = TNotifyEvent(Test, &ActionTest::OnItemClick);
+            menu->Add(fresh);
+            Root->Add(menu);
+        }
+    } replacer{this, root};
+    menu->OnPopup = TBarPopupEvent(&replacer, &Replacer::Popup);
+    EXPECT_TRUE(root->IsShortCutKey(CtrlO));
+    EXPECT_EQ(log, (std::vector<std::string>{"click fresh"}));
+    ASSERT_TRUE(TRebuiltMenu::Freed());
+    EXPECT_TRUE(TRebuiltMenu::FreedUntouched());
+}
+
 TEST_F(ActionTest, AHandlerThatKeepsChangingTheTreeCannotHoldTheSearchForever) {
     TBarCustomItem* root = Item("root");
     TBarCustomItem* a = Item("a");

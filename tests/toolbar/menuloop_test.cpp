@@ -2,18 +2,25 @@
 // the ways a loop ends, and handlers that free what the loop holds.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <mmsystem.h>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "classlib/services/osversion.h"
+#include "classlib/services/soundservice.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
 #include "classlib/windows/hintmanager.h"
 #include "tests/support/pump.h"
 #include "tests/toolbar/event_fn.h"
 #include "tests/toolbar/menu_script.h"
+#include "toolbar/barpopup.h"
 #include "toolbar/barpopupmenu.h"
 #include "toolbar/barsystem.h"
 
@@ -69,7 +76,7 @@ protected:
     TEventFns fns_;
 };
 
-TEST_F(MenuLoopTest, ArrowsWrapAndSkipSeparatorsAndDisabledItems) {
+TEST_F(MenuLoopTest, ArrowsWrapSkipSeparatorsAndReachDisabledItems) {
     std::vector<TBarCustomItem*> seen;
     auto look = [&] { seen.push_back(SelectedItem(Root())); };
     script_.Then([&] { script_.Key(VK_DOWN); });
@@ -79,7 +86,9 @@ TEST_F(MenuLoopTest, ArrowsWrapAndSkipSeparatorsAndDisabledItems) {
     script_.Then([&] { script_.Key(VK_UP); });
     script_.Then(look);  // Recent
     script_.Then([&] { script_.Key(VK_UP); });
-    script_.Then(look);  // Save: the disabled Exit and the separator are skipped
+    script_.Then(look);  // the disabled Exit, as Tab would reach it
+    script_.Then([&] { script_.Key(VK_UP); });
+    script_.Then(look);  // Save: the separator is passed over
     script_.Then([&] { script_.Key(VK_END); });
     script_.Then(look);
     script_.Then([&] { script_.Key(VK_HOME); });
@@ -87,7 +96,7 @@ TEST_F(MenuLoopTest, ArrowsWrapAndSkipSeparatorsAndDisabledItems) {
     script_.Then([&] { script_.Key(VK_ESCAPE); });
     script_.Start();
     EXPECT_EQ(Run(), nullptr);
-    const std::vector<TBarCustomItem*> expected{open_, edit_, recent_, save_, edit_, open_};
+    const std::vector<TBarCustomItem*> expected{open_, edit_, recent_, exit_, save_, edit_, open_};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(script_.Remaining(), 0);
 }
@@ -227,6 +236,63 @@ TEST_F(MenuLoopTest, CancelModeCaptureLossAndOutsidePressEndTheLoop) {
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
 }
 
+// Puts a press into the queue just after the loop has peeked at a timer
+// message and before it takes one: posted messages come before timers, so
+// the press is what the loop takes. Posted to the capture window, it comes
+// as the system routes a real press while the menu holds the mouse.
+struct TPressBetweenPeeks {
+    static constexpr UINT_PTR TimerId = 77;
+    static inline POINT At{};
+    static inline bool Posted = false;
+    static LRESULT CALLBACK Hook(int Code, WPARAM Remove, LPARAM LParam) {
+        const auto* msg = reinterpret_cast<const MSG*>(LParam);
+        if (Code == HC_ACTION && !(Remove & PM_REMOVE) && !Posted && msg->message == WM_TIMER &&
+            msg->wParam == TimerId) {
+            Posted = true;
+            KillTimer(msg->hwnd, TimerId);
+            HWND capture = GetCapture();
+            POINT p = At;
+            ScreenToClient(capture, &p);
+            PostMessageW(capture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        }
+        return CallNextHookEx(nullptr, Code, Remove, LParam);
+    }
+};
+
+class TPressCounter : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int Presses = 0;
+    void WndProc(TMessage& Message) override {
+        if (Message.Msg == WM_LBUTTONDOWN) ++Presses;
+        TCustomControl::WndProc(Message);
+    }
+};
+
+TEST_F(MenuLoopTest, APressTakenBetweenTheTwoPeeksReachesTheWindowBelow) {
+    auto* below = Create<TPressCounter>(form_);
+    below->SetBounds(0, 0, 40, 30);
+    below->SetParent(form_);
+    Application->ProcessMessages();
+    POINT at{20, 15};
+    ClientToScreen(below->Handle(), &at);
+    TPressBetweenPeeks::At = at;
+    TPressBetweenPeeks::Posted = false;
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &TPressBetweenPeeks::Hook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    script_.Then([&] {
+        SetCursorPos(at.x, at.y);
+        SetTimer(form_->Handle(), TPressBetweenPeeks::TimerId, 10, nullptr);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    UnhookWindowsHookEx(hook);
+    Application->ProcessMessages();
+    SetCursorPos(5, 5);
+    EXPECT_TRUE(TPressBetweenPeeks::Posted);
+    EXPECT_EQ(below->Presses, 1);
+}
+
 TEST_F(MenuLoopTest, TheFirstReleaseAfterARightClickPopupIsIgnored) {
     bool stillOpen = false;
     script_.Then([&] {
@@ -259,6 +325,34 @@ TEST_F(MenuLoopTest, AnOnPopupThatClearsTheParentsItemsOpensNothing) {
     script_.Start();
     EXPECT_EQ(Run(), nullptr);
     EXPECT_TRUE(noChild);
+}
+
+TEST_F(MenuLoopTest, HandlersThatTakeTheirItemOutOfTheMenuOpenAndRunNothing) {
+    TExceptionEvent oldHandler = Application->OnException;
+    int reported = 0;
+    Application->OnException =
+        On<void(TObject*, const Exception&)>([&](TObject*, const Exception&) { ++reported; });
+    TBarCustomItem* root = menu_->Items();
+    recent_->OnPopup = On<void(TBarCustomItem*, bool)>([&](TBarCustomItem*, bool) { root->Remove(recent_); });
+    save_->OnSelect = On<void(TBarCustomItem*, TBarItemViewer*, bool)>(
+        [&](TBarCustomItem*, TBarItemViewer*, bool Selecting) {
+            if (Selecting) root->Remove(save_);
+        });
+    bool noChild = false;
+    script_.Then([&] { script_.Char(L'r'); });  // its popup removes Recent
+    script_.Then([&] {
+        noChild = Root()->OpenViewerView() == nullptr;
+        script_.Char(L's');  // selecting removes Save
+    });
+    script_.Then([&] { script_.Key(VK_ESCAPE); });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    Application->OnException = oldHandler;
+    EXPECT_TRUE(noChild);
+    EXPECT_EQ(root->IndexOf(recent_), -1);
+    EXPECT_EQ(root->IndexOf(save_), -1);
+    EXPECT_EQ(reported, 0);
+    EXPECT_EQ(script_.Remaining(), 0);
 }
 
 // An item class that does its own work when its popup opens.
@@ -341,6 +435,54 @@ TEST_F(MenuLoopTest, TheStatusHintFollowsTheSelectionAndClearsAfterwards) {
     Run();
     EXPECT_EQ(seen, L"Writes the file");
     EXPECT_EQ(HintManager()->Hint(), L"");
+}
+
+// Records the menu sounds, each with whether a menu window was on screen
+// when it started, and the clicks between them.
+class TMenuSoundLog : public TSoundService {
+public:
+    std::vector<std::string> Log;
+    bool Play(const std::string& Sound, HMODULE, DWORD Flags) override {
+        bool shown = false;
+        EnumThreadWindows(GetCurrentThreadId(), &TMenuSoundLog::FindShownMenu,
+                          reinterpret_cast<LPARAM>(&shown));
+        Log.push_back(Sound + (shown ? " over the menu" : ""));
+        EXPECT_EQ(Flags, static_cast<DWORD>(SND_ALIAS | SND_ASYNC | SND_NODEFAULT | SND_NOSTOP)) << Sound;
+        return true;
+    }
+
+private:
+    static BOOL CALLBACK FindShownMenu(HWND Wnd, LPARAM Shown) {
+        if (IsWindowVisible(Wnd) && dynamic_cast<TBarPopupWindow*>(FindControl(Wnd)))
+            *reinterpret_cast<bool*>(Shown) = true;
+        return TRUE;
+    }
+};
+
+// The older family plays menu sounds without asking the sound scheme.
+class TOlderWindows : public TOSVersionService {
+public:
+    TOSVersionInfo Version() override { return {VER_PLATFORM_WIN32_WINDOWS, 4, 10, 0, ""}; }
+};
+
+TEST_F(MenuLoopTest, MenuSoundsGoThroughTheSoundServiceInTheirOrder) {
+    TMenuSoundLog sounds;
+    TOlderWindows older;
+    TServiceOverride<TSoundService> useSounds(sounds);
+    TServiceOverride<TOSVersionService> useVersion(older);
+    save_->OnClick = On<void(TObject*)>([&](TObject*) { sounds.Log.push_back("click"); });
+    ResetFirstMenuPopupSound();
+    script_.Then([&] { script_.Char(L's'); });
+    script_.Start();
+    EXPECT_EQ(Run(false), save_);
+    Application->ProcessMessages();
+    script_.Then([&] { script_.Key(VK_ESCAPE); });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    // The process's first popup sound starts once its menu shows, later ones
+    // just before; a click chosen in a menu sounds before it runs.
+    EXPECT_EQ(sounds.Log,
+              (std::vector<std::string>{"MenuPopup over the menu", "MenuCommand", "click", "MenuPopup"}));
 }
 
 TEST(MenuCharacters, AWideCharacterBecomesOneByteOrNothing) {

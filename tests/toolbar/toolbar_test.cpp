@@ -116,12 +116,26 @@ TEST_F(ToolbarTest, TheShortcutHookIsSharedAndLeavesWithTheLastToolbar) {
     const int users = MainWindowHookUsers();
     TCountingToolbar* a = NewToolbar(form, dock, 1);
     TCountingToolbar* b = NewToolbar(form, dock, 1);
+    // Each toolbar is asked once per key that nobody takes: a hook
+    // registered twice with the application would ask twice.
+    int askedA = 0, askedB = 0;
+    a->OnShortCut = fns_.On<void(TMessage&, bool&)>([&](TMessage&, bool&) { ++askedA; });
+    b->OnShortCut = fns_.On<void(TMessage&, bool&)>([&](TMessage&, bool&) { ++askedB; });
+    auto press = [] {
+        TMessage key{WM_KEYDOWN, VK_F9, 0, 0};
+        SendMessageW(Application->Handle(), CM_APPKEYDOWN, 0, reinterpret_cast<LPARAM>(&key));
+    };
     a->SetProcessShortCuts(true);
     b->SetProcessShortCuts(true);
     a->SetProcessShortCuts(true);
     EXPECT_EQ(MainWindowHookUsers(), users + 2);
+    press();
+    EXPECT_EQ(askedA, 1);
+    EXPECT_EQ(askedB, 1);
     a->Free();
     EXPECT_EQ(MainWindowHookUsers(), users + 1);
+    press();
+    EXPECT_EQ(askedB, 2);
     b->Free();
     EXPECT_EQ(MainWindowHookUsers(), users);
 }
@@ -152,13 +166,12 @@ TEST_F(ToolbarTest, ShortcutsWorkOnlyForTheActiveForm) {
 
     TForm* second = ShownForm();
     ASSERT_EQ(GetActiveWindow(), second->Handle());
-    // Only a main form's toolbars answer for any form: make the first form
-    // not the main one by asking of the second only.
-    if (Application->MainForm() != first) {
-        EXPECT_EQ(press(), 0);
-        Pump();
-        EXPECT_EQ(clicks, 1);
-    }
+    // A main form's toolbars would answer for any form; the first form is
+    // not the main one.
+    ASSERT_NE(Application->MainForm(), first);
+    EXPECT_EQ(press(), 0);
+    Pump();
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(ToolbarTest, HintsComeFromTheButtonUnderTheCursor) {
@@ -367,17 +380,38 @@ TEST_F(ToolbarTest, AnOnSelectThatFreesTheClickedItemPostsNothing) {
     EXPECT_EQ(clicks, 0);
 }
 
+// A toolbar that counts the system commands reaching it.
+class TSysCommandCountingToolbar : public TCountingToolbar {
+    VX_CLASS(TSysCommandCountingToolbar, TCountingToolbar)
+public:
+    using TCountingToolbar::TCountingToolbar;
+    int SysCommands = 0;
+    void WndProc(TMessage& Message) override {
+        if (Message.Msg == WM_SYSCOMMAND) ++SysCommands;
+        TCountingToolbar::WndProc(Message);
+    }
+};
+
 TEST_F(ToolbarTest, ADashKeyMenuRequestEndsWithoutRecursion) {
     TForm* form = ShownForm();
     TBarDock* dock = NewDock(form, dpTop);
-    TCountingToolbar* bar = NewToolbar(form, dock, 2);
+    auto* bar = Create<TSysCommandCountingToolbar>(form);
+    AddItem(bar, "&File");
+    AddItem(bar, "&View");
+    bar->SetParent(dock);
     bar->SetMenuBar(true);
     Pump();
-    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, '-');
-    SendMessageW(bar->Handle(), WM_SYSCOMMAND, SC_KEYMENU, '-');
-    SendMessageW(dock->Handle(), WM_SYSCOMMAND, SC_KEYMENU, '-');
+    // "-" asks for the form's system menu: the bar takes it from nobody, and
+    // a request comes to the bar at most once.
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, '-'), 0);
+    EXPECT_EQ(bar->SysCommands, 0);
+    EXPECT_EQ(SendMessageW(bar->Handle(), WM_SYSCOMMAND, SC_KEYMENU, '-'), 0);
+    EXPECT_EQ(bar->SysCommands, 1);
+    EXPECT_EQ(SendMessageW(dock->Handle(), WM_SYSCOMMAND, SC_KEYMENU, '-'), 0);
+    EXPECT_EQ(bar->SysCommands, 1);
     Pump();
-    SUCCEED();
+    EXPECT_EQ(RunningMenuLoopView(), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(ToolbarTest, ToolbarsWithItemsCreatedAndFreedLeaveTheHandleCountsAsTheyWere) {

@@ -1,7 +1,10 @@
 // A view in a real window: viewers follow the tree, selection walks by key
 // and mouse, the loop's ending is recorded, the wheel scrolls a long menu,
 // and viewers that go or are rebuilt take their popup and place with them.
+#include <algorithm>
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "classlib/stdctrls/edit.h"
@@ -356,6 +359,96 @@ TEST_F(ViewerLifetimeTest, AnOnSelectThatFreesTheItemBeingLeftOrEnteredIsSurvive
     ASSERT_TRUE(TPoisonedViewer::Freed());
     EXPECT_TRUE(TPoisonedViewer::FreedUntouched());
     EXPECT_EQ(view_->Selected(), nullptr);
+}
+
+// A freed viewer keeps its memory, filled with a rising byte sequence from
+// 0x81: a read of it finds a shown viewer with a real rectangle whose item
+// lies in memory no program may touch, so painting it fails loudly.
+class TRampViewer : public TBarItemViewer {
+public:
+    using TBarItemViewer::TBarItemViewer;
+    static void operator delete(void* Memory, std::size_t Size) {
+        auto* bytes = static_cast<unsigned char*>(Memory);
+        for (std::size_t i = 0; i < Size; ++i) bytes[i] = Pattern(i);
+        Kept.push_back({Memory, Size});
+    }
+    // True when no freed viewer was written to; the memory is given back.
+    static bool KeptUntouched() {
+        bool untouched = true;
+        for (auto [memory, size] : Kept) {
+            const auto* bytes = static_cast<const unsigned char*>(memory);
+            for (std::size_t i = 0; i < size; ++i) untouched = untouched && bytes[i] == Pattern(i);
+            ::operator delete(memory);
+        }
+        Kept.clear();
+        return untouched;
+    }
+    static inline std::vector<std::pair<void*, std::size_t>> Kept;
+
+private:
+    static unsigned char Pattern(std::size_t I) { return static_cast<unsigned char>(0x81 + I % 0x7F); }
+};
+
+class TRampViewerItem : public TBarCustomItem {
+    VX_CLASS(TRampViewerItem, TBarCustomItem)
+public:
+    using TBarCustomItem::TBarCustomItem;
+    TBarItemViewer* CreateItemViewer(TBarView* View, int GroupLevel) override {
+        return Create<TRampViewer>(View, this, GroupLevel);
+    }
+};
+
+// Owner-drawn items that log their painting; the first one, when first
+// painted, frees the item the Victim points at.
+class TLoggingViewer : public TBarItemViewer {
+public:
+    using TBarItemViewer::TBarItemViewer;
+    static inline std::vector<std::string> Log;
+    static inline TBarCustomItem* Victim = nullptr;
+    void Paint(TCanvas* Canvas, const TRect& ClientAreaRect, bool IsSelected, bool IsPushed,
+               bool UseDisabledShadow) override {
+        TBarItemViewer::Paint(Canvas, ClientAreaRect, IsSelected, IsPushed, UseDisabledShadow);
+        Log.push_back(Item()->Caption());
+        if (Victim && GetIndex() == 0) {
+            std::exchange(Victim, nullptr)->Free();
+            Log.push_back("freed");
+        }
+    }
+};
+
+class TLoggingItem : public TBarCustomItem {
+    VX_CLASS(TLoggingItem, TBarCustomItem)
+public:
+    using TBarCustomItem::TBarCustomItem;
+    TBarItemViewer* CreateItemViewer(TBarView* View, int GroupLevel) override {
+        return Create<TLoggingViewer>(View, this, GroupLevel);
+    }
+};
+
+TEST_F(ViewerLifetimeTest, PaintingThatFreesAViewerSkipsItAndPaintsTheRest) {
+    auto* drawn = Create<TLoggingItem>(form_);
+    drawn->SetCaption("Drawn");
+    root_->Add(drawn);
+    auto* victim = Create<TRampViewerItem>(form_);
+    victim->SetCaption("Victim");
+    root_->Add(victim);
+    auto* last = Create<TLoggingItem>(form_);
+    last->SetCaption("Last");
+    root_->Add(last);
+    TLoggingViewer::Log.clear();
+    TLoggingViewer::Victim = victim;
+    MakeView(true);
+    ShowForm();
+    window_->Repaint();
+    // The painting that freed the victim went on past it to the last item.
+    const std::vector<std::string>& log = TLoggingViewer::Log;
+    auto freed = std::find(log.begin(), log.end(), "freed");
+    ASSERT_NE(freed, log.end());
+    ASSERT_NE(freed + 1, log.end());
+    EXPECT_EQ(freed[1], "Last");
+    EXPECT_EQ(view_->ViewerCount(), 2);
+    EXPECT_FALSE(TRampViewer::Kept.empty());
+    EXPECT_TRUE(TRampViewer::KeptUntouched());
 }
 
 struct TSelectLog {
