@@ -10,6 +10,7 @@
 #include "skins/skinmanager.h"
 #include "skins/wsfiler.h"
 #include "skins/wstext.h"
+#include "toolbar/barmodal.h"
 #include "toolbar/barprint.h"
 #include "toolbar/barwatch.h"
 
@@ -397,11 +398,13 @@ void TSbToolbar::WndProc(TMessage& Message) {
             return;
         }
         case CM_DIALOGCHAR:
-            if (Enabled() && Visible()) {
+            // A character the input language cannot hold in one byte focuses nothing.
+            if (const char ch = BarAnsiChar(static_cast<wchar_t>(Message.WParam));
+                ch && Enabled() && Visible()) {
                 TBarWatch<TBarCustomToolbar> self(this);
                 for (int i = 0; self && i < Items()->Count(); ++i)
                     if (auto* item = dynamic_cast<TSbCustomItem*>(Items()->Items(i));
-                        item && item->DialogChar(static_cast<char>(Message.WParam))) {
+                        item && item->DialogChar(ch)) {
                         Message.Result = 1;
                         return;
                     }

@@ -308,6 +308,10 @@ TEST_F(SkinnedBars, LabelAcceleratorFocusesItsControl) {
     EXPECT_EQ(SendMessageW(bar_->Handle(), CM_DIALOGCHAR, 'n', 0), 1);
     EXPECT_EQ(GetFocus(), edit->Handle());
     EXPECT_EQ(SendMessageW(bar_->Handle(), CM_DIALOGCHAR, 'x', 0), 0);
+    // U+4E6E is an "n" only in its low byte.
+    SetFocus(form_->Handle());
+    EXPECT_EQ(SendMessageW(bar_->Handle(), CM_DIALOGCHAR, 0x4E6E, 0), 0);
+    EXPECT_NE(GetFocus(), edit->Handle());
 }
 
 TEST_F(SkinnedBars, PopupMenuPaintsItsFrameAndGutterAndIsChosenByKeys) {
