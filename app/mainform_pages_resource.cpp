@@ -28,6 +28,13 @@
 namespace {
 
 constexpr int GroupBarWidth = 180;
+// Inside the skinned title and status bars a page is 482 x 276; every page
+// keeps this margin, and its lowest controls end on the same line.
+constexpr int PageMargin = 8;
+constexpr int ContentRight = 482 - PageMargin;
+constexpr int ContentWidth = ContentRight - PageMargin;
+constexpr int ContentBottom = 276 - PageMargin;
+constexpr int OkWidth = 90, OkHeight = 28;
 constexpr int PollMinutesLimit = 35791;  // minutes x 60000 stays an Integer
 
 // Line k of the chart draws drive-list row k; line 0 keeps the default lime.
@@ -114,20 +121,22 @@ TTabSheet* AddSheet(TMainForm* Form, const std::string& Name, const std::string&
 }
 
 void BuildInformationPage(TMainForm* F) {
-    F->grpDriveInfomation =
-        PlaceText<TGroupBox>(F, F->ts1, "grpDriveInfomation", "DriveInfomation", 8, 6, 476, 300);
+    F->grpDriveInfomation = PlaceText<TGroupBox>(F, F->ts1, "grpDriveInfomation", "DriveInfomation",
+                                                 PageMargin, 4, ContentWidth, ContentBottom - 4);
     TLabel** labels[] = {&F->lbl1, &F->lbl2, &F->lbl3, &F->lbl4, &F->lbl5, &F->lbl6, &F->lbl15, &F->lbl16};
     const char* names[] = {"lbl1", "lbl2", "lbl3", "lbl4", "lbl5", "lbl6", "lbl15", "lbl16"};
     for (int i = 0; i < 8; ++i)
-        *labels[i] = PlaceText<TLabel>(F, F->grpDriveInfomation, names[i], "", 20, 28 + i * 32, 440);
+        *labels[i] = PlaceText<TLabel>(F, F->grpDriveInfomation, names[i], "", 20, 24 + i * 29, 420);
     // The alerts show its picture; it is never shown here.
     F->Image1->SetParent(F->ts1);
-    F->Image1->SetBounds(440, 260, 32, 32);
+    F->Image1->SetBounds(ContentRight - 40, ContentBottom - 40, 32, 32);
 }
 
 void BuildMonitorPage(TMainForm* F) {
-    F->grpMonitor = PlaceText<TGroupBox>(F, F->ts2, "grpMonitor", "Monitor Drive", 8, 6, 476, 318);
-    TListView* list = F->lv1 = ReportList(F, F->grpMonitor, "lv1", 8, 18, 460, 292);
+    F->grpMonitor = PlaceText<TGroupBox>(F, F->ts2, "grpMonitor", "Monitor Drive", PageMargin, 4,
+                                         ContentWidth, ContentBottom - 4);
+    TListView* list = F->lv1 =
+        ReportList(F, F->grpMonitor, "lv1", 8, 18, ContentWidth - 16, ContentBottom - 4 - 26);
     AddColumn(list, "Name", 120);
     AddColumn(list, "Threshold", 66);
     AddColumn(list, "Current", 0);
@@ -138,24 +147,24 @@ void BuildMonitorPage(TMainForm* F) {
 }
 
 void BuildAlertSettingsPage(TMainForm* F) {
-    TGroupBox* temperature = F->grpTemperature =
-        PlaceText<TGroupBox>(F, F->ts3, "grpTemperature", "Temperature notice", 8, 6, 476, 84);
+    TGroupBox* temperature = F->grpTemperature = PlaceText<TGroupBox>(
+        F, F->ts3, "grpTemperature", "Temperature notice", PageMargin, 4, ContentWidth, 72);
     F->lblTempCelcius =
-        PlaceText<TLabel>(F, temperature, "lblTempCelcius", "Temperature Celcius:", 12, 26, 124);
-    F->edt1 = Place<TEdit>(F, temperature, "edt1", 140, 22, 56, 21);
+        PlaceText<TLabel>(F, temperature, "lblTempCelcius", "Temperature Celcius:", 12, 24, 124);
+    F->edt1 = Place<TEdit>(F, temperature, "edt1", 140, 20, 56, 21);
     F->edt1->OnKeyPress = TKeyPressEvent(F, &TMainForm::edt1KeyPress);
-    F->cbMessage = Place<TComboBox>(F, temperature, "cbMessage", 206, 22, 160, 21);
+    F->cbMessage = Place<TComboBox>(F, temperature, "cbMessage", 206, 20, 160, 21);
     F->cbMessage->SetStyle(csDropDownList);
     for (const char* action : {"Show message", "Send mail", "Never show message"})
         F->cbMessage->Items()->Add(action);
-    F->lblTempCur = PlaceText<TLabel>(F, temperature, "lblTempCur", "", 12, 56, 300);
+    F->lblTempCur = PlaceText<TLabel>(F, temperature, "lblTempCur", "", 12, 48, 300);
 
-    TListView* attributes = F->lv2 = ReportList(F, F->ts3, "lv2", 8, 98, 224, 226);
+    TListView* attributes = F->lv2 = ReportList(F, F->ts3, "lv2", PageMargin, 84, 224, ContentBottom - 84);
     AddColumn(attributes, "Attribute", 200);
     attributes->OnClick = TNotifyEvent(F, &TMainForm::lv2Click);
 
     TGroupBox* status = F->grpStatus =
-        PlaceText<TGroupBox>(F, F->ts3, "grpStatus", "Status notice", 240, 98, 244, 150);
+        PlaceText<TGroupBox>(F, F->ts3, "grpStatus", "Status notice", 240, 84, ContentRight - 240, 146);
     struct {
         TRadioButton** Field;
         const char* Name;
@@ -165,50 +174,52 @@ void BuildAlertSettingsPage(TMainForm* F) {
                    {&F->rb4, "rb4", "Reboot Computer"},
                    {&F->rb5, "rb5", "Send mail"},
                    {&F->rb6, "rb6", "Never show message"}};
-    int top = 22;
+    int top = 20;
     for (auto& button : buttons) {
         *button.Field = PlaceText<TRadioButton>(F, status, button.Name, button.Caption, 14, top, 200);
         top += 24;
     }
-    F->btnNotice = PlaceText<TScButton>(F, F->ts3, "btnNotice", "OK", 394, 290, 90, 28);
+    F->btnNotice = PlaceText<TScButton>(F, F->ts3, "btnNotice", "OK", ContentRight - OkWidth,
+                                        ContentBottom - OkHeight, OkWidth, OkHeight);
     F->btnNotice->OnClick = TNotifyEvent(F, &TMainForm::btnNoticeClick);
 }
 
 void BuildPreferencePage(TMainForm* F) {
     TTabSheet* page = F->ts4;
-    F->chkSWS = PlaceText<TCheckBox>(F, page, "chkSWS", "Show message when start", 12, 12, 260);
-    F->chkLog = PlaceText<TCheckBox>(F, page, "chkLog", "Log", 12, 42, 100);
-    F->BitBtnLogView = PlaceText<TScBitBtn>(F, page, "BitBtnLogView", "View", 120, 38, 80, 25);
+    F->chkSWS = PlaceText<TCheckBox>(F, page, "chkSWS", "Show message when start", 12, 10, 260);
+    F->chkLog = PlaceText<TCheckBox>(F, page, "chkLog", "Log", 12, 38, 100);
+    F->BitBtnLogView = PlaceText<TScBitBtn>(F, page, "BitBtnLogView", "View", 120, 34, 80, 25);
     F->BitBtnLogView->OnClick = TNotifyEvent(F, &TMainForm::btnViewLogClick);
-    F->chkRWS = PlaceText<TCheckBox>(F, page, "chkRWS", "Run when windows start", 12, 72, 260);
+    F->chkRWS = PlaceText<TCheckBox>(F, page, "chkRWS", "Run when windows start", 12, 66, 260);
     F->chkAutoRun =
-        PlaceText<TCheckBox>(F, page, "chkAutoRun", "Auto shutdown or reboot computer", 12, 100, 300);
+        PlaceText<TCheckBox>(F, page, "chkAutoRun", "Auto shutdown or reboot computer", 12, 92, 300);
     F->lblAutoNote1 =
-        PlaceText<TLabel>(F, page, "lblAutoNote1", "When check that program  will auto", 30, 120, 300);
+        PlaceText<TLabel>(F, page, "lblAutoNote1", "When check that program  will auto", 30, 112, 300);
     F->lblAutoNote2 =
-        PlaceText<TLabel>(F, page, "lblAutoNote2", "shutdown or reboot computer not notice", 30, 136, 300);
+        PlaceText<TLabel>(F, page, "lblAutoNote2", "shutdown or reboot computer not notice", 30, 128, 300);
 
-    F->lblPoolTimer = PlaceText<TLabel>(F, page, "lblPoolTimer", "Pool timer", 12, 168, 64);
-    F->seTime = Place<TSpinEdit>(F, page, "seTime", 80, 164, 64, 21);
+    F->lblPoolTimer = PlaceText<TLabel>(F, page, "lblPoolTimer", "Pool timer", 12, 158, 64);
+    F->seTime = Place<TSpinEdit>(F, page, "seTime", 80, 154, 64, 21);
     F->seTime->SetMinValue(0);
     F->seTime->SetMaxValue(PollMinutesLimit);
     F->seTime->SetValue(0);
-    F->lblMin = PlaceText<TLabel>(F, page, "lblMin", "min", 150, 168, 30);
-    F->lblZeroNote = PlaceText<TLabel>(F, page, "lblZeroNote", "Set zero to disable monitor", 186, 168, 200);
+    F->lblMin = PlaceText<TLabel>(F, page, "lblMin", "min", 150, 158, 30);
+    F->lblZeroNote = PlaceText<TLabel>(F, page, "lblZeroNote", "Set zero to disable monitor", 186, 158, 200);
 
-    F->cbDriveColor = Place<TComboBox>(F, page, "cbDriveColor", 12, 202, 200, 21);
+    F->cbDriveColor = Place<TComboBox>(F, page, "cbDriveColor", 12, 188, 200, 21);
     F->cbDriveColor->SetStyle(csDropDownList);
     F->cbDriveColor->OnSelect = TNotifyEvent(F, &TMainForm::cbDriveColorSelect);
-    F->edt2 = Place<TEdit>(F, page, "edt2", 220, 202, 110, 21);
+    F->edt2 = Place<TEdit>(F, page, "edt2", 220, 188, 110, 21);
     F->edt2->SetReadOnly(true);
     F->edt2->SetText("Temperature");
-    F->BitBtnColor = PlaceText<TScBitBtn>(F, page, "BitBtnColor", "Color", 338, 200, 80, 25);
+    F->BitBtnColor = PlaceText<TScBitBtn>(F, page, "BitBtnColor", "Color", 338, 186, 80, 25);
     F->BitBtnColor->OnClick = TNotifyEvent(F, &TMainForm::btnColorClick);
 
-    F->lblMailAddress = PlaceText<TLabel>(F, page, "lblMailAddress", "", 12, 240, 200);
-    F->BitBtnMail = PlaceText<TScBitBtn>(F, page, "BitBtnMail", "E-Mail setting", 220, 236, 120, 25);
+    F->lblMailAddress = PlaceText<TLabel>(F, page, "lblMailAddress", "", 12, 224, 200);
+    F->BitBtnMail = PlaceText<TScBitBtn>(F, page, "BitBtnMail", "E-Mail setting", 220, 220, 120, 25);
     F->BitBtnMail->OnClick = TNotifyEvent(F, &TMainForm::btnMailClick);
-    F->BitBtnOption = PlaceText<TScBitBtn>(F, page, "BitBtnOption", "OK", 394, 290, 90, 28);
+    F->BitBtnOption = PlaceText<TScBitBtn>(F, page, "BitBtnOption", "OK", ContentRight - OkWidth,
+                                           ContentBottom - OkHeight, OkWidth, OkHeight);
     F->BitBtnOption->OnClick = TNotifyEvent(F, &TMainForm::btnOptionClick);
 }
 
@@ -226,14 +237,15 @@ void BuildAboutPage(TMainForm* F) {
     F->lblVersion = PlaceText<TScLabel>(F, page, "lblVersion", "Version:1.6", 160, 56, 300);
     F->lbl10 = PlaceText<TScLabel>(F, page, "lbl10", "", 160, 80, 300);
     F->lblWebsite = PlaceText<TScLabel>(F, page, "lblWebsite", "Website:", 160, 112, 60);
-    F->TRR1 = PlaceText<TScURLLabel>(F, page, "TRR1", "", 224, 112, 260);
+    F->TRR1 = PlaceText<TScURLLabel>(F, page, "TRR1", "", 224, 112, 250);
     F->lblSupport = PlaceText<TScLabel>(F, page, "lblSupport", "Support:", 160, 136, 60);
-    F->TRR2 = PlaceText<TScURLLabel>(F, page, "TRR2", "", 224, 136, 260);
+    F->TRR2 = PlaceText<TScURLLabel>(F, page, "TRR2", "", 224, 136, 250);
 }
 
 void BuildChartPage(TMainForm* F) {
     TTabSheet* page = F->ts6;
-    TZkSimScope* chart = F->PPerformance = Place<TZkSimScope>(F, page, "PPerformance", 32, 8, 452, 200);
+    TZkSimScope* chart = F->PPerformance =
+        Place<TZkSimScope>(F, page, "PPerformance", 40, 8, ContentRight - 40, 166);
     chart->SetBaseLine(0);
     chart->SetHorizontalGridSize(10);
     chart->SetInterval(100);
@@ -244,10 +256,11 @@ void BuildChartPage(TMainForm* F) {
     chart->OnUpdate = TNotifyEvent(F, &TMainForm::PPerformanceUpdate);
 
     F->ZkLabel2 = PlaceText<TZkLabel>(F, page, "ZkLabel2", "50", 2, 8, 20);
-    F->ZkLabel1 = PlaceText<TZkLabel>(F, page, "ZkLabel1", "0", 2, 192, 20);
-    F->lblTemp = PlaceText<TLabel>(F, page, "lblTemp", "Temp", 2, 100, 28);
+    F->ZkLabel1 = PlaceText<TZkLabel>(F, page, "ZkLabel1", "0", 2, 158, 20);
+    F->lblTemp = PlaceText<TLabel>(F, page, "lblTemp", "Temp", 2, 84, 28);
 
-    TListView* legend = F->DrvColorList = ReportList(F, page, "DrvColorList", 8, 214, 476, 110);
+    TListView* legend = F->DrvColorList =
+        ReportList(F, page, "DrvColorList", PageMargin, 182, ContentWidth, ContentBottom - 182);
     AddColumn(legend, "Drive", 388);
     legend->OnCustomDrawItem = TLVCustomDrawItemEvent(F, &TMainForm::DrvColorListCustomDrawItem);
 }

@@ -191,8 +191,13 @@ TClass TSbCustomTitleBar::GetToolbarClass() {
 }
 
 TCustomForm* TSbCustomTitleBar::Form() {
-    if (!form_) form_ = GetParentForm(this);
-    if (!form_) form_ = dynamic_cast<TCustomForm*>(Owner());
+    if (!form_) {
+        form_ = GetParentForm(this);
+        if (!form_) form_ = dynamic_cast<TCustomForm*>(Owner());
+        // A bar made in code is never loaded, and any bar may move to another
+        // form and outlive this one.
+        if (form_) form_->FreeNotification(this);
+    }
     return form_;
 }
 

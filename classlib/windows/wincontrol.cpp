@@ -923,6 +923,18 @@ void TWinControl::WndProc(TMessage& Message) {
                     TSelectObject select(memory.Get(), bitmap.Get());
                     Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.Get()), 0);
                     Perform(WM_PAINT, reinterpret_cast<WPARAM>(memory.Get()), 0);
+                    // Without WS_CLIPCHILDREN (a list view) the copy would
+                    // cover child windows that are not repainted with us: a
+                    // list's column header.
+                    if (!(GetWindowLongW(handle_, GWL_STYLE) & WS_CLIPCHILDREN))
+                        for (HWND child = GetWindow(handle_, GW_CHILD); child;
+                             child = GetWindow(child, GW_HWNDNEXT)) {
+                            if (!IsWindowVisible(child)) continue;
+                            RECT area{};
+                            GetWindowRect(child, &area);
+                            MapWindowPoints(nullptr, handle_, reinterpret_cast<POINT*>(&area), 2);
+                            ExcludeClipRect(dc, area.left, area.top, area.right, area.bottom);
+                        }
                     BitBlt(dc, 0, 0, client.Right, client.Bottom, memory.Get(), 0, 0, SRCCOPY);
                 }
                 EndPaint(handle_, &ps);

@@ -211,6 +211,29 @@ TEST_F(TitleBar, FreeingAnInactiveBarLeavesTheFormAsItIs) {
     EXPECT_TRUE(GetWindowLongW(form_->Handle(), GWL_STYLE) & WS_THICKFRAME);
 }
 
+TEST_F(TitleBar, AnUnloadedBarMovedToAnotherFormOutlivesItsFirstForm) {
+    using TFirstForm = TQuarantined<TForm>;
+    TFirstForm* first = Create<TFirstForm>(nullptr, 0);
+    first->SetBounds(150, 150, 300, 200);
+    // Made in code with no owner and never loaded; the form it ends up on
+    // frees it with its other children.
+    auto* bar = Create<TSbTitleBar>(nullptr);
+    bar->SetParent(first);
+    first->Show();
+    Pump();
+    EXPECT_EQ(bar->Form(), first);
+    title_->Free();
+    title_ = nullptr;
+    bar->SetParent(form_);
+    first->Free();
+    ASSERT_EQ(bar->Form(), form_);
+    Pump();
+    bar->SetWindowState(swsMaximized);
+    Pump();
+    EXPECT_TRUE(IsZoomed(form_->Handle()));
+    EXPECT_TRUE(TFirstForm::FreedUntouched());
+}
+
 TEST_F(TitleBar, TogglingActiveWhileMinimisedKeepsTheIconAndTheRestoredSize) {
     const TRect normal = WindowRect();
     title_->SetWindowState(swsMinimized);

@@ -198,6 +198,30 @@ TEST_F(ListView, TheUserTickingABoxIsReportedAndTheProgramTickingIsNot) {
     EXPECT_TRUE(list->Items()->Item(0)->Checked());
 }
 
+TEST_F(ListView, DoubleBufferedRowsRepaintWithoutWipingTheColumnHeader) {
+    TForm* form = ShownForm();
+    TListView* list = NewList(form, {{"Disk", "OK"}});
+    list->SetDoubleBuffered(true);
+    Pump();
+    // The rows repaint alone, as when a row changes; the header is not asked to.
+    RedrawWindow(list->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HWND header = ListView_GetHeader(list->Handle());
+    ASSERT_TRUE(header);
+    RECT area{};
+    GetClientRect(header, &area);
+    MapWindowPoints(header, list->Handle(), reinterpret_cast<POINT*>(&area), 2);
+    TOwned<TBitmap> shot(Create<TBitmap>());
+    shot->SetSize(area.right, area.bottom);
+    {
+        TWindowDC dc(list->Handle());
+        BitBlt(shot->Canvas()->Handle(), 0, 0, area.right, area.bottom, dc.Get(), 0, 0, SRCCOPY);
+    }
+    EXPECT_GT(
+        FindInk(shot.get(), TRect(area.left, area.top, area.right, area.bottom), ColorToRGB(clWindow)).count,
+        0)
+        << "the header shows only the list's background";
+}
+
 TEST_F(ListView, AClickOnARowSelectsItAndClicksOnce) {
     TForm* form = ShownForm();
     TListView* list = NewList(form, {{"First", "OK"}, {"Second", "OK"}, {"Third", "OK"}});
