@@ -9,6 +9,7 @@
 #include "classlib/stdctrls/stdbuttons.h"
 #include "classlib/windows/dispatcher.h"
 #include "mail/mime_codecs.h"
+#include "tests/app/stored_settings.h"
 #include "tests/app/watch_support.h"
 #include "tests/mail/smtp_script_server.h"
 #include "tests/support/pump.h"
