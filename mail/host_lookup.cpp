@@ -1,0 +1,78 @@
+#include "mail/host_lookup.h"
+
+// Winsock 2 must come before <windows.h>.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+bool SystemResolver(const std::string& Host, std::string& Address) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(Host.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
+    char text[INET_ADDRSTRLEN] = {};
+    const bool converted =
+        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr, text, sizeof text);
+    freeaddrinfo(found);
+    if (converted) Address = text;
+    return converted;
+}
+
+std::atomic<THostResolver> resolver{&SystemResolver};
+
+// Shared by the waiter and the lookup's thread; the last of the two frees it.
+struct TPendingLookup {
+    std::mutex lock;
+    std::condition_variable finished;
+    bool done = false;
+    bool found = false;
+    std::string address;
+};
+
+constexpr std::chrono::milliseconds GiveUpCheck{10};
+
+}  // namespace
+
+THostResolver SetHostResolver(THostResolver Resolver) {
+    return resolver.exchange(Resolver ? Resolver : &SystemResolver);
+}
+
+THostLookup LookUpHost(const std::string& Host, std::string& Address, const std::function<bool()>& GiveUp) {
+    auto pending = std::make_shared<TPendingLookup>();
+    std::thread([pending, Host, resolve = resolver.load()] {
+        bool found = false;
+        std::string address;
+        try {
+            found = resolve(Host, address);
+        } catch (...) {
+            found = false;
+        }
+        {
+            std::lock_guard guard(pending->lock);
+            pending->done = true;
+            pending->found = found;
+            pending->address = std::move(address);
+        }
+        pending->finished.notify_all();
+    }).detach();
+
+    std::unique_lock guard(pending->lock);
+    while (!pending->finished.wait_for(guard, GiveUpCheck, [&] { return pending->done; })) {
+        guard.unlock();
+        const bool givingUp = GiveUp();
+        guard.lock();
+        if (givingUp && !pending->done) return THostLookup::GivenUp;
+    }
+    if (!pending->found) return THostLookup::NotFound;
+    Address = pending->address;
+    return THostLookup::Found;
+}
