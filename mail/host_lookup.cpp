@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -40,6 +41,26 @@ struct TPendingLookup {
 
 constexpr std::chrono::milliseconds GiveUpCheck{10};
 
+void StartLookup(const std::shared_ptr<TPendingLookup>& Pending, const std::string& Host,
+                 THostResolver Resolve) {
+    std::thread([Pending, Host, Resolve] {
+        bool found = false;
+        std::string address;
+        try {
+            found = Resolve(Host, address);
+        } catch (...) {
+            found = false;
+        }
+        {
+            std::lock_guard guard(Pending->lock);
+            Pending->done = true;
+            Pending->found = found;
+            Pending->address = std::move(address);
+        }
+        Pending->finished.notify_all();
+    }).detach();
+}
+
 }  // namespace
 
 THostResolver SetHostResolver(THostResolver Resolver) {
@@ -48,22 +69,13 @@ THostResolver SetHostResolver(THostResolver Resolver) {
 
 THostLookup LookUpHost(const std::string& Host, std::string& Address, const std::function<bool()>& GiveUp) {
     auto pending = std::make_shared<TPendingLookup>();
-    std::thread([pending, Host, resolve = resolver.load()] {
-        bool found = false;
-        std::string address;
-        try {
-            found = resolve(Host, address);
-        } catch (...) {
-            found = false;
-        }
-        {
-            std::lock_guard guard(pending->lock);
-            pending->done = true;
-            pending->found = found;
-            pending->address = std::move(address);
-        }
-        pending->finished.notify_all();
-    }).detach();
+    const THostResolver resolve = resolver.load();
+    try {
+        StartLookup(pending, Host, resolve);
+    } catch (const std::system_error&) {
+        // No thread to be had: looked up here, without a way to give up.
+        return resolve(Host, Address) ? THostLookup::Found : THostLookup::NotFound;
+    }
 
     std::unique_lock guard(pending->lock);
     while (!pending->finished.wait_for(guard, GiveUpCheck, [&] { return pending->done; })) {
