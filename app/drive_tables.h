@@ -11,7 +11,8 @@ constexpr int MaxDrives = 24;
 
 // Written only by detection, before any worker starts; read-only afterwards.
 extern std::array<std::string, MaxDrives> DriveModels;
-// Written by the GUI thread and the temperature check, read by the workers.
+// Lives on the GUI thread: written by the alert-settings page and the
+// temperature check, read when a refresh lands. Workers never read it.
 extern std::array<std::atomic<int>, MaxDrives> TempThresholds;
 
 // Every drive number empty and every threshold 0, as at program start.

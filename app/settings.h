@@ -17,26 +17,9 @@ extern const char* const ProgramFileName;  // "VexmoraU.exe"
 // SettingsKey + "\" + model: its existence marks the drive as monitored.
 std::string DriveKey(const std::string& model);
 
-// What the values hold. A Boolean is an integer 0 or 1, read true when non-zero;
-// of a Presence value only its existence counts.
-enum class TSettingType { Integer, String, Boolean, Presence };
-
-struct TSettingInfo {
-    const char* Name;
-    TSettingType Type;
-    int DefaultInteger;
-    const char* DefaultString;
-};
-
-// The values of the settings key, and of each drive's subkey. Besides them
-// the settings key holds one integer per drive model (its tray text colour,
-// DefaultTrayColor when missing) and a drive's subkey one string per
-// attribute name (its alert action, DefaultAlertAction when missing).
-extern const TSettingInfo SettingsValues[13];
-extern const TSettingInfo DriveValues[3];
-// The entry for a name of either table, or null.
-const TSettingInfo* FindSetting(const std::string& name);
-
+// Besides its named values the settings key holds one integer per drive
+// model (its tray text colour, DefaultTrayColor when missing), and a drive's
+// subkey one string per attribute name (its alert action).
 constexpr int DefaultTrayColor = 65535;       // yellow
 extern const char* const DefaultAlertAction;  // "Show message"
 // The five alert actions: "Show message", "Shutdown Computer", "Reboot
@@ -53,20 +36,8 @@ int ReadIntegerOr(TRegistry* registry, const std::string& name, int defaultValue
 std::string ReadStringOr(TRegistry* registry, const std::string& name, const std::string& defaultValue);
 bool ReadBoolOr(TRegistry* registry, const std::string& name, bool defaultValue);
 
-// One value of the settings key (opened, created when missing), with the
-// default of the table when it is missing.
-bool SettingExists(const std::string& name);
-int ReadSettingInteger(const std::string& name);
-std::string ReadSettingString(const std::string& name);
-bool ReadSettingBool(const std::string& name);
-void WriteSettingInteger(const std::string& name, int value);
-void WriteSettingString(const std::string& name, const std::string& value);
-void WriteSettingBool(const std::string& name, bool value);
-
 // The tray text colour of a drive model.
 int ReadTrayColor(const std::string& model);
-// A drive's alert action for an attribute; its subkey is not created.
-std::string ReadAlertAction(const std::string& model, const std::string& attributeName);
 
 // Run at logon: writes (or deletes) "Vexmora" = the current folder +
 // "\VexmoraU.exe" when the run key opens; the key is never created.

@@ -36,15 +36,38 @@ void TSmtp::LoadFields() {
     EdtSender->SetText(fields.To);
     edtPort->SetText(fields.Port);
     edtSMTPServer->SetText(fields.Server);
-    EdtPassword->SetPasswordChar(0);
-    SetPasswordText(fields.Password);
+    ShowPlaceholder();
 }
 
 void TSmtp::SetPasswordText(const std::string& Text) {
+    // Masked before the text goes in, so no password ever shows in clear.
+    EdtPassword->SetPasswordChar('*');
+    placeholderShown_ = false;
     settingPassword_ = true;
     EdtPassword->SetText(Text);
     settingPassword_ = false;
     passwordEdited_ = false;
+}
+
+void TSmtp::ShowPlaceholder() {
+    SetPasswordText(PasswordPlaceholder);
+    // The one text the edit shows in clear.
+    EdtPassword->SetPasswordChar(0);
+    placeholderShown_ = true;
+}
+
+void TSmtp::LeavePlaceholder() {
+    if (placeholderShown_) SetPasswordText("");
+}
+
+void TSmtp::EdtPasswordEnter(TObject*) {
+    LeavePlaceholder();
+}
+
+void TSmtp::EdtPasswordKeyPress(TObject*, char&) {
+    // The key lands in an empty, masked edit even when the placeholder was
+    // shown again while the edit had the focus.
+    LeavePlaceholder();
 }
 
 void TSmtp::EdtPasswordChange(TObject*) {
@@ -52,7 +75,7 @@ void TSmtp::EdtPasswordChange(TObject*) {
 }
 
 void TSmtp::EdtPasswordClick(TObject*) {
-    EdtPassword->SetPasswordChar('*');
+    LeavePlaceholder();
     // A password the user is typing stays; otherwise the stored one shows.
     if (passwordEdited_) return;
     auto registry = OpenSettings(false);

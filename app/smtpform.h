@@ -54,6 +54,8 @@ public:
     void btnTestClick(TObject* Sender);
     void EdtPasswordClick(TObject* Sender);
     void EdtPasswordChange(TObject* Sender);
+    void EdtPasswordEnter(TObject* Sender);
+    void EdtPasswordKeyPress(TObject* Sender, char& Key);
     void edtPortKeyPress(TObject* Sender, char& Key);
 
     // A test mail is on its way (Test and OK are disabled meanwhile).
@@ -73,8 +75,14 @@ private:
     void LoadFields();
     // Ends the dialog: ShowModal answers Result; a dialog shown modelessly hides.
     void CloseWith(TModalResult Result);
-    // Puts text into the password edit without counting it as the user's.
+    // Puts text into the password edit, masked, without counting it as the
+    // user's.
     void SetPasswordText(const std::string& Text);
+    // "press to enter password", the only text shown unmasked; it is never
+    // taken for a password.
+    void ShowPlaceholder();
+    // Empties the edit when the placeholder shows (focus, first key, click).
+    void LeavePlaceholder();
     void TestDone();
 
     TLiveness liveness_;
@@ -82,6 +90,7 @@ private:
     TSmtpTest* test_ = nullptr;
     bool passwordEdited_ = false;
     bool settingPassword_ = false;
+    bool placeholderShown_ = false;
 };
 
 extern TSmtp* Smtp;

@@ -62,8 +62,11 @@ void TSmtp::BuildForm(TComponent* Instance) {
     form->EdtUsername = AddEdit(form, group, "EdtUsername", 100, 42, 160);
     form->lblPassword = AddLabel(form, group, "lblPassword", "Password", 10, 72);
     form->EdtPassword = AddEdit(form, group, "EdtPassword", 100, 69, 160);
+    form->EdtPassword->SetPasswordChar('*');
     form->EdtPassword->OnClick = TNotifyEvent(form, &TSmtp::EdtPasswordClick);
     form->EdtPassword->OnChange = TNotifyEvent(form, &TSmtp::EdtPasswordChange);
+    form->EdtPassword->OnEnter = TNotifyEvent(form, &TSmtp::EdtPasswordEnter);
+    form->EdtPassword->OnKeyPress = TKeyPressEvent(form, &TSmtp::EdtPasswordKeyPress);
 
     form->lblSMTPServer = AddLabel(form, form, "lblSMTPServer", "SMTP Server", 18, 117);
     form->edtSMTPServer = AddEdit(form, form, "edtSMTPServer", 108, 114, 164);

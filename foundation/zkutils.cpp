@@ -141,7 +141,3 @@ void AssignDragCursors() {
         }
     }
 }
-
-namespace {
-const bool dragCursorsAssigned = (AssignDragCursors(), true);
-}  // namespace

@@ -53,6 +53,7 @@ int DrawText(TCanvas* Canvas, const std::string& Text, int Length, UINT Flags, T
 
 // IsEqualGUID needs no helper here: the system headers declare it for C++.
 
-// The cursors with the ids 100-103 that drag sources ask for; done once at
-// start-up, and again by anyone who replaced the screen.
+// The cursors with the ids 100-103 that drag sources ask for: the program's
+// start-up table calls it once the screen exists; anyone who replaces the
+// screen calls it again.
 void AssignDragCursors();

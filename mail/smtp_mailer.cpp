@@ -5,6 +5,7 @@
 #include "classlib/core/strings.h"
 #include "classlib/core/text.h"
 #include "mail/header_lines.h"
+#include "mail/host_lookup.h"
 #include "mail/mime_codecs.h"
 #include "mail/mime_message.h"
 #include "mail/mime_names.h"
@@ -111,19 +112,15 @@ bool TSMTPMailer::Step(const std::string& Line, int TalkID) {
 bool TSMTPMailer::Connect() {
     TClientSocket* socket = socketTalk_->Socket();
     if (connected_ || socket->Active() || host_.empty()) return false;
-    if (IsIPAddress(host_)) {
-        socket->SetAddress(host_);
-        socket->SetHost("");
-    } else {
-        socket->SetHost(host_);
-        socket->SetAddress("");
-    }
     authAccepted_ = false;
     socket->SetPort(port_);
-
     socketTalk_->ForceState(tiGreeting);
-    socket->Open();
-    socketTalk_->WaitServer();
+    if (ResolveHost()) {
+        socket->Open();
+        socketTalk_->WaitServer();
+    } else {
+        socketTalk_->Cancel();
+    }
 
     bool result = false;
     if (socketTalk_->Done()) {
@@ -150,6 +147,23 @@ bool TSMTPMailer::Connect() {
     // An open socket would make every later Connect refuse to start.
     if (!result) DropSession();
     return result;
+}
+
+bool TSMTPMailer::ResolveHost() {
+    TClientSocket* socket = socketTalk_->Socket();
+    socket->SetHost("");
+    if (IsIPAddress(host_)) {
+        socket->SetAddress(host_);
+        return true;
+    }
+    // Looked up here rather than by the socket: the system's lookup cannot be
+    // interrupted, and Abort must end the session at once even while a slow
+    // name server keeps it waiting.
+    std::string address;
+    const THostLookup found =
+        LookUpHost(host_, address, [socket] { return socket->WaitForEvents(0) == swInterrupted; });
+    socket->SetAddress(address);
+    return found == THostLookup::Found;
 }
 
 bool TSMTPMailer::Helo() {

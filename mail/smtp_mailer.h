@@ -86,7 +86,8 @@ public:
     std::string GetLastResponse() const { return socketTalk_->ReplyBuffer(); }
 
     // Safe from any thread: the step waiting now (and every later one until
-    // the connection closes) ends at once with failure.
+    // the connection closes) ends at once with failure; so does Connect
+    // while it waits for the server's name to be looked up.
     void Abort() { socketTalk_->Abort(); }
 
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -102,6 +103,9 @@ private:
     bool Step(const std::string& Line, int TalkID);
     // MAIL FROM, RCPT TO for each recipient, DATA and the text.
     bool Transaction(const std::string& From, TStrings* Recipients);
+    // Gives the socket the server's numeric address; false when the name
+    // is not found or the lookup was aborted.
+    bool ResolveHost();
     // Closes the socket; the session is over.
     void DropSession();
     bool Ready() const;

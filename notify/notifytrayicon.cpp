@@ -28,9 +28,14 @@ UINT RegisterTaskbarCreated() {
     return RegisterWindowMessageA("TaskbarCreated");
 }
 
-const UINT taskbarCreated = RegisterTaskbarCreated();
+// Registered by the tray icons' unit start-up (InitTrayIconUnit).
+UINT taskbarCreated = 0;
 
 }  // namespace
+
+void InitTrayIconUnit() {
+    taskbarCreated = RegisterTaskbarCreated();
+}
 
 // One hidden window per process receives the callbacks of every icon.
 class TTrayIconHandler {

@@ -102,7 +102,8 @@ public:
     // The hidden window that receives the callbacks of every icon (null
     // while no icon exists).
     static HWND HandlerWindow();
-    // The registered "TaskbarCreated" message (0 when not registered).
+    // The registered "TaskbarCreated" message (0 before InitTrayIconUnit, or
+    // when the system has no such broadcast).
     static UINT TaskbarCreatedMessage();
 
 protected:
@@ -168,3 +169,7 @@ private:
     bool firstPosition_ = true;
     TWinControl* subclassed_ = nullptr;
 };
+
+// The tray icons' unit start-up, on the GUI thread before any icon shows:
+// registers "TaskbarCreated", so that icons come back with a new taskbar.
+void InitTrayIconUnit();

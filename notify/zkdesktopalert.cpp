@@ -32,21 +32,23 @@ void TZkDesktopAlert::BeforeDestruction() {
     if (autoFree_ && Owner()) Owner()->RemoveComponent(this);
     if (TZkFormDesktopAlert* window = window_) {
         Destroying();
-        if (window->Visible()) window->Close();
+        // A window in its show cannot close: it stops showing instead.
+        if (window->Visible() && !window->InShow()) window->Close();
         window->OnCloseRelay = nullptr;
         CurrentStack()->Remove(window);
         window->SetStyleHandler(nullptr);
         window->SetAlert(nullptr);
         window_ = nullptr;
         imageButtons_.clear();
-        if (window->Closing()) {
-            // Freed by a handler of the window's own close: the window lives
-            // until that close is over, held by the application meanwhile.
+        if (window->Busy()) {
+            // Freed by a handler of the window's own show or close: the
+            // window lives until that is over, held by the application
+            // meanwhile.
             if (window->Owner() == this) {
                 RemoveComponent(window);
                 if (Application) Application->InsertComponent(window);
             }
-            window->ReleaseAfterClose();
+            window->ReleaseWhenDone();
         } else {
             window->Free();
         }
@@ -326,7 +328,10 @@ bool TZkDesktopAlert::Execute() {
     }
     window_->Flags.AutoFocus = autoFocus_;
     TZkFormDesktopAlert* window = window_;
+    // The showing's handlers may free this alert.
+    std::shared_ptr<bool> alive = alive_;
     window->ShowNoActivate();
+    if (!*alive) return true;
     if (!autoFocus_ && GetFocus() != focus) {
         if (focus)
             ::SetFocus(focus);

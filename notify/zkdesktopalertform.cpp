@@ -97,10 +97,18 @@ void TZkFormDesktopAlert::Paint() {
 
 void TZkFormDesktopAlert::DoShow() {
     std::shared_ptr<bool> alive = alive_;
+    ++showing_;
+    struct Done {
+        TZkFormDesktopAlert* window;
+        std::shared_ptr<bool> alive;
+        ~Done() {
+            if (*alive) --window->showing_;
+        }
+    } done{this, alive};
     if (Assigned(OnShowingRelay)) OnShowingRelay(this);
-    if (!*alive) return;
+    if (!*alive || ShowAbandoned()) return;
     inherited::DoShow();
-    if (!*alive) return;
+    if (!*alive || ShowAbandoned()) return;
     if (styleHandler_) styleHandler_->AbortAnimation();
 
     SetMessageLabelClickable(message_, Flags.CanClick);
@@ -119,6 +127,15 @@ void TZkFormDesktopAlert::DoShow() {
     if (styleHandler_) styleHandler_->StartAnimation();
     mouseTimer_->SetEnabled(true);
     if (Assigned(OnShownRelay)) OnShownRelay(this);
+    if (*alive) ShowAbandoned();
+}
+
+bool TZkFormDesktopAlert::ShowAbandoned() {
+    if (!releaseWhenDone_) return false;
+    if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+    // Posted once: the showing returns as soon as this is true.
+    Release();
+    return true;
 }
 
 void TZkFormDesktopAlert::DoClose(TCloseAction& Action) {
@@ -137,7 +154,7 @@ void TZkFormDesktopAlert::DoClose(TCloseAction& Action) {
     if (!*alive) return;
     if (Assigned(OnCloseRelay)) OnCloseRelay(this, Action);
     if (!*alive) return;
-    if (releaseAfterClose_) {
+    if (releaseWhenDone_) {
         // The close goes on to free the window, a moment later.
         if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
         Action = caFree;
@@ -146,9 +163,9 @@ void TZkFormDesktopAlert::DoClose(TCloseAction& Action) {
     if (Action == caHide && HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
 }
 
-void TZkFormDesktopAlert::ReleaseAfterClose() {
+void TZkFormDesktopAlert::ReleaseWhenDone() {
     Detach();
-    releaseAfterClose_ = true;
+    releaseWhenDone_ = true;
 }
 
 bool TZkFormDesktopAlert::CursorInside() const {
@@ -216,6 +233,7 @@ void TZkFormDesktopAlert::Detach() {
     alert_ = nullptr;
     styleHandler_ = nullptr;
     OnShowingRelay = nullptr;
+    OnShow = nullptr;
     OnShownRelay = nullptr;
     OnCloseRelay = nullptr;
     OnMouseEnterRelay = nullptr;

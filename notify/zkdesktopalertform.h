@@ -41,11 +41,13 @@ public:
     void CentreIn(const TRect& Rect);
     // Closes the window when closing is allowed.
     void CloseIfAllowed(TObject* Sender);
-    // Inside a close, whose handlers may free the alert.
-    bool Closing() const { return closing_ > 0; }
-    // The alert went while this window was closing: nothing of it is
-    // reached any more, and the window frees itself once the close is over.
-    void ReleaseAfterClose();
+    // Inside a show or a close, whose handlers may free the alert.
+    bool Busy() const { return showing_ > 0 || closing_ > 0; }
+    bool InShow() const { return showing_ > 0; }
+    // The alert went while this window was showing or closing: nothing of
+    // it is reached any more, the showing stops, and the window frees
+    // itself once the show or close is over.
+    void ReleaseWhenDone();
 
     TTimer* MouseTimer() const { return mouseTimer_; }
     TImage* Image() const { return image_; }
@@ -90,6 +92,8 @@ private:
     void DropDownMenuClosed(TObject* Sender);
     void HitTest(TMessage& Message);
     void SelfRelease();
+    // Ends a showing whose alert went: hidden now, freed a moment later.
+    bool ShowAbandoned();
     // Forgets the alert: its handler, relays and the clicks it set.
     void Detach();
 
@@ -104,7 +108,8 @@ private:
     TComponent* alert_ = nullptr;
     bool mouseInside_ = false;
     bool released_ = false;
+    int showing_ = 0;
     int closing_ = 0;
-    bool releaseAfterClose_ = false;
+    bool releaseWhenDone_ = false;
     unsigned savedEndInterval_ = 0;
 };

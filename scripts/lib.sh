@@ -4,7 +4,11 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${VEXMORA_BUILD:-$ROOT/build}"
 DEPS="$ROOT/build/deps"
+# The program's own prefix (scripts/run): its registry holds the settings a
+# person made. The tests run in a prefix of their own, so they never touch
+# those settings and can run while the program is up.
 export WINEPREFIX="$BUILD/wineprefix"
+TEST_PREFIX="$BUILD/wineprefix-tests"
 export WINEARCH=win32
 export WINEDEBUG=-all
 # Without the debugger a crashing program exits non-zero instead of 0.
@@ -112,11 +116,24 @@ start_display() {
     return 1
 }
 
+use_test_prefix() {
+    export WINEPREFIX="$TEST_PREFIX"
+}
+
 # Wine starts its services and desktop process from the first program of a
 # session and they inherit that program's output: start them from a holder
 # with no output, so ctest never waits on a pipe they keep open.
+WINE_SESSION_STARTED=""
 start_wine_session() {
-    wineserver -p
+    # The session is this run's to hold and to end: one that is already up in
+    # the prefix belongs to another run, which must keep it.
+    if ! wineserver -p 2>/dev/null; then
+        echo "A Wine session is already running in $WINEPREFIX: another scripts/test" >&2
+        echo "on this build tree, or one left behind. Wait for it to end, or end it with" >&2
+        echo "  WINEPREFIX=$WINEPREFIX wineserver -k" >&2
+        return 2
+    fi
+    WINE_SESSION_STARTED=1
     local ready="$BUILD/wine-session.ready"
     rm -f "$ready"
     wine "$BUILD/tools/wine_session.exe" "Z:${ready//\//\\}" </dev/null >/dev/null 2>&1 &
@@ -129,7 +146,7 @@ start_wine_session() {
 }
 
 stop_session() {
-    wineserver -k 2>/dev/null || true
+    [ -n "$WINE_SESSION_STARTED" ] && { wineserver -k 2>/dev/null || true; }
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
 

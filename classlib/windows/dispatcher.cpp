@@ -1,5 +1,6 @@
 #include "classlib/windows/dispatcher.h"
 
+#include <atomic>
 #include <deque>
 #include <future>
 #include <memory>
@@ -18,8 +19,9 @@ struct WorkItem {
 };
 
 struct Dispatcher {
-    // The thread that starts the program is the GUI thread.
-    DWORD guiThread = GetCurrentThreadId();
+    // The program's start-up records its thread (RecordGuiThread); until
+    // then the first thread that needs the dispatcher stands in.
+    std::atomic<DWORD> guiThread{GetCurrentThreadId()};
     std::mutex lock;
     std::deque<WorkItem> queue;
     HWND window = nullptr;
@@ -32,8 +34,6 @@ Dispatcher& Instance() {
     static Dispatcher* dispatcher = new Dispatcher;
     return *dispatcher;
 }
-
-const bool kGuiThreadRecorded = (Instance(), true);
 
 void DispatcherWndProc(TMessage& Message) {
     if (Message.Msg == WM_DISPATCH) {
@@ -52,6 +52,10 @@ void Push(WorkItem item) {
 }
 
 }  // namespace
+
+void RecordGuiThread() {
+    Instance().guiThread = GetCurrentThreadId();
+}
 
 bool IsGuiThread() {
     return GetCurrentThreadId() == Instance().guiThread;

@@ -18,6 +18,10 @@ void QueueOnGuiThread(std::function<void()> Work);
 // something ran.
 bool CheckSynchronize();
 bool IsGuiThread();
+// Makes the calling thread the GUI thread. The program's start-up calls it
+// first, before any other thread exists; until then the first thread that
+// needs the dispatcher is taken for it.
+void RecordGuiThread();
 // Makes the dispatcher's window; called on the GUI thread once it starts
 // handling messages (the application does).
 void GuiDispatcherReady();

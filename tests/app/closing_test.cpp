@@ -1,17 +1,20 @@
 // Ending the program while it watches: the close and the tray menu's Exit
 // stop the timers, abort the mail in flight and join every worker without
-// waiting for a silent server; GUI work still queued then does nothing. And
-// the message boxes that workers ask for: one at a time, in order, no text twice.
+// waiting for a silent server or a name server; GUI work still queued then
+// does nothing. And the message boxes that workers ask for: one at a time,
+// in order, no text twice.
 #include <chrono>
 #include <thread>
 
 #include "app/gui_handoff.h"
 #include "app/mail_queue.h"
 #include "app/settings.h"
+#include "app/smtpform.h"
 #include "classlib/stdctrls/menus.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
 #include "tests/app/watch_support.h"
+#include "tests/mail/held_resolver.h"
 #include "tests/mail/smtp_script_server.h"
 #include "tests/support/pump.h"
 
@@ -84,6 +87,30 @@ TEST_P(ClosingTest, StopsEverythingAtOnceWithAMailInFlight) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CloseAndExit, ClosingTest, ::testing::Bool());
+
+TEST_F(WatchTest, NeitherExitNorTheTestMailsEndWaitsForTheNameServer) {
+    THeldResolver nameServer;
+    SetDriveString("ALPHA", "Reallocated Sector Count", "Send mail");
+    auto settings = OpenSettings(true);
+    settings->WriteString("SMTPServer", "mail.example.test");
+    settings->WriteString("FromMail", "monitor@example.com");
+    settings->WriteString("ToMail", "admin@example.com");
+    settings.reset();
+    Start(DriveSection(0, "ALPHA", 30, {FailingAttribute(5)}));
+    MainForm->tmr2Timer(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return nameServer.Started() == 1; }, 5000));
+    Smtp->FormShow(nullptr);
+    Smtp->btnTestClick(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return nameServer.Started() == 2; }, 5000));
+
+    const auto started = std::chrono::steady_clock::now();
+    MainForm->Exit1->Click();
+    Smtp->StopTest();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_FALSE(MainForm->MailQueue()->Sending());
+    EXPECT_FALSE(Smtp->Testing());
+    DropQuitMessage();
+}
 
 TEST(MessageBoxQueue, OneAtATimeInOrderAndNoTextTwice) {
     TScriptedMessageBoxes scripted;

@@ -21,6 +21,7 @@
 #include "notify/zkscopelines.h"
 #include "notify/zksimscope.h"
 #include "tests/app/program_fixture.h"
+#include "tests/app/stored_settings.h"
 #include "tests/classlib/stdctrls/stdctrls_test.h"
 
 namespace {
@@ -169,7 +170,7 @@ TEST_F(Pages, StoredTemperatureActionAndThresholdShowAgainOnTheNextVisit) {
     EXPECT_EQ(MainForm->lblTempCur->Caption(), "Temperature: 28");
     ChooseAttribute("Temperature Celcius");
     StoreThreshold("40", "Send mail");
-    EXPECT_EQ(ReadAlertAction("ST3500418AS", "Temperature Celcius"), "Send mail");
+    EXPECT_EQ(StoredAction("ST3500418AS", "Temperature Celcius"), "Send mail");
 
     MainForm->edt1->SetText("");
     MainForm->cbMessage->SetItemIndex(0);
@@ -187,7 +188,7 @@ TEST_F(Pages, RadioButtonsLoadAndStoreEachAttributesOwnAction) {
     EXPECT_EQ(Radios(), (std::vector<bool>{true, false, false, false, false}));  // the default action
     MainForm->rb4->SetChecked(true);
     MainForm->btnNoticeClick(MainForm->btnNotice);
-    EXPECT_EQ(ReadAlertAction("ST3500418AS", "Raw Read Error Rate"), "Reboot Computer");
+    EXPECT_EQ(StoredAction("ST3500418AS", "Raw Read Error Rate"), "Reboot Computer");
 
     ChooseAttribute("Power On Count");
     EXPECT_EQ(Radios(), (std::vector<bool>{true, false, false, false, false}));
@@ -204,7 +205,7 @@ TEST_F(Pages, RadioButtonsLoadAndStoreEachAttributesOwnAction) {
     for (TRadioButton* button : {MainForm->rb1, MainForm->rb3, MainForm->rb4, MainForm->rb5, MainForm->rb6})
         EXPECT_FALSE(button->Enabled());
     StoreThreshold("50", "Show message");
-    EXPECT_EQ(ReadAlertAction("ST3500418AS", "Temperature Celcius"), "Show message");
+    EXPECT_EQ(StoredAction("ST3500418AS", "Temperature Celcius"), "Show message");
     ChooseAttribute("Power On Count");
     EXPECT_TRUE(MainForm->rb1->Enabled());
 }

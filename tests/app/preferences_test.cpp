@@ -14,6 +14,7 @@
 #include "controls/scgroup.h"
 #include "notify/texttrayicon.h"
 #include "tests/app/program_fixture.h"
+#include "tests/app/stored_settings.h"
 
 namespace {
 

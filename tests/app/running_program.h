@@ -66,8 +66,9 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
-// The program writes the real current user's settings: a key that was not
-// there before goes again afterwards.
+// The program writes the real current user's settings (of the tests' own
+// Wine prefix, never the one scripts/run uses): a key that was not there
+// before goes again afterwards.
 class TSettingsCleanup {
 public:
     TSettingsCleanup() {

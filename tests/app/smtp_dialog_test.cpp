@@ -7,8 +7,10 @@
 #include "app/smtpform.h"
 #include "classlib/stdctrls/edit.h"
 #include "classlib/stdctrls/stdbuttons.h"
+#include "classlib/windows/application.h"
 #include "classlib/windows/dispatcher.h"
 #include "mail/mime_codecs.h"
+#include "tests/app/stored_settings.h"
 #include "tests/app/watch_support.h"
 #include "tests/mail/smtp_script_server.h"
 #include "tests/support/pump.h"
@@ -126,6 +128,43 @@ TEST_F(WatchTest, TwoOKsInARowKeepTheTypedPassword) {
     // Clicking the edit shows the stored password to change it.
     Smtp->EdtPasswordClick(nullptr);
     EXPECT_EQ(Smtp->EdtPassword->Text(), "s3cret");
+}
+
+TEST_F(WatchTest, APasswordTypedAfterTabbingInIsMaskedAndThePlaceholderNeverStored) {
+    StartStill("");
+    std::string stored;
+    ScrambleString("old-word", stored);
+    WriteSettingString("Password", stored);
+    Smtp->FormShow(nullptr);
+    Smtp->chkPassword->SetChecked(true);
+    Smtp->EdtUsername->SetText("alice");
+    EXPECT_EQ(Smtp->EdtPassword->Text(), "press to enter password");
+    // Untouched, the stored password stays.
+    Smtp->BtnOKClick(nullptr);
+    EXPECT_EQ(StoredPassword(), "old-word");
+
+    Smtp->Show();
+    SetForegroundWindow(Smtp->Handle());
+    Smtp->EdtUsername->SetFocus();
+    Application->ProcessMessages();
+    PostMessageW(Smtp->EdtUsername->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    Application->ProcessMessages();
+    ASSERT_EQ(Smtp->ActiveControl(), Smtp->EdtPassword);
+    EXPECT_EQ(Smtp->EdtPassword->Text(), "");
+    EXPECT_EQ(Smtp->EdtPassword->PasswordChar(), '*');
+    Type(Smtp->EdtPassword, "s3cret");
+    EXPECT_EQ(Smtp->EdtPassword->Text(), "s3cret");
+    EXPECT_EQ(Smtp->EdtPassword->PasswordChar(), '*');
+
+    // Shown again while the edit keeps the focus: the first key clears it.
+    Smtp->FormShow(nullptr);
+    EXPECT_EQ(Smtp->EdtPassword->Text(), "press to enter password");
+    Type(Smtp->EdtPassword, "new");
+    EXPECT_EQ(Smtp->EdtPassword->Text(), "new");
+    EXPECT_EQ(Smtp->EdtPassword->PasswordChar(), '*');
+    Smtp->BtnOKClick(nullptr);
+    EXPECT_EQ(StoredPassword(), "new");
+    for (const std::string& text : boxes.Texts()) EXPECT_NE(text, "You must be to fill Password");
 }
 
 TEST_F(WatchTest, ACancelledEditIsGoneAtTheNextShowing) {

@@ -11,6 +11,7 @@
 #include "notify/texttrayicon.h"
 #include "notify/zklogfile.h"
 #include "tests/app/program_fixture.h"
+#include "tests/app/stored_settings.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ TEST_F(ProgramTest, DefaultActionsAreWrittenOncePerDrive) {
     tired->WriteString("Seek Error Rate", "Send mail");
     tired.reset();
     Start(GappedDrives);
-    EXPECT_EQ(ReadAlertAction("TIRED DISK", "Seek Error Rate"), "Send mail");
+    EXPECT_EQ(StoredAction("TIRED DISK", "Seek Error Rate"), "Send mail");
 }
 
 TEST_F(ProgramTest, SecondStartMonitorsTheListedDrivesWithTextIcons) {

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "mail/header_lines.h"
 #include "mail/mime_dates.h"
 #include "mail/mime_message.h"
+#include "tests/mail/held_resolver.h"
 #include "tests/mail/mail_world.h"
 #include "tests/mail/smtp_script_server.h"
 
@@ -177,6 +180,28 @@ TEST_F(SmtpMailerTest, FailedConnectClosesTheSocketSoTheNextConnectRuns) {
 
     TScriptServer accepting({Send("220 hi\r\n"), ReadLine(), Send("250 ok\r\n")});
     EXPECT_TRUE(Connect(accepting));
+    Mailer->Quit();
+}
+
+TEST_F(SmtpMailerTest, AbortEndsAConnectThatWaitsForTheNameServer) {
+    THeldResolver nameServer;
+    Mailer->SetHost("mail.example.test");
+    std::thread aborter([&] {
+        for (int tries = 0; tries < 500 && nameServer.Started() == 0; ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Mailer->Abort();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Mailer->Connect());
+    aborter.join();
+    EXPECT_EQ(nameServer.Started(), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_FALSE(Mailer->SocketTalk()->Socket()->Active());
+
+    // A name that the server answers for reaches the mail server.
+    nameServer.Release();
+    TScriptServer server({Send("220 hi\r\n"), ReadLine(), Send("250 ok\r\n")});
+    EXPECT_TRUE(Connect(server));
     Mailer->Quit();
 }
 

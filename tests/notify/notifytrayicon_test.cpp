@@ -132,6 +132,8 @@ TEST_F(TrayIconTest, EnterOnTheFirstMoveAndExitOnceTheCursorLeaves) {
 }
 
 TEST_F(TrayIconTest, ARecreatedTaskbarGetsTheVisibleIconBack) {
+    // The program's start-up does this before any icon shows.
+    InitTrayIconUnit();
     ASSERT_NE(TNotifyTrayIcon::TaskbarCreatedMessage(), 0u);
     SendMessageW(Application->Handle(), TNotifyTrayIcon::TaskbarCreatedMessage(), 0, 0);
     EXPECT_EQ(shell.Count(NIM_ADD), 0);

@@ -126,6 +126,7 @@ TEST_F(AlertLifecycleTest, LateMessagesAfterTheSelfReleaseReachNoHandler) {
     SendMessageW(handle, WM_ZK_ALERT_RELEASE, reinterpret_cast<WPARAM>(handle), 0);
     EXPECT_EQ(owner->ComponentCount(), 0);
     EXPECT_EQ(window->StyleHandler(), nullptr);
+    EXPECT_FALSE(Assigned(window->OnShow));
     EXPECT_FALSE(Assigned(window->MessageLabel()->OnClick));
     int imageButtons = 0;
     for (int i = 0; i < window->ComponentCount(); ++i) {
@@ -158,13 +159,9 @@ protected:
         alert->StyleOptions()->SetDisplayDuration(600000);
         alert->OnClose = TNotifyEvent(this, &AlertFreedOnCloseTest::Closed);
     }
-    void Closed(TObject*) {
+    void Closed(TObject* Sender) {
         alphasAtClose = AlphaRecord::alphas.size();
-        if (freeOwner) {
-            holder->Free();
-        } else {
-            alert->Free();
-        }
+        Freeing(Sender);
     }
     void ExpectAllGone(HWND Window) {
         EXPECT_TRUE(TWatchedAlert::FreedUntouched());
@@ -174,6 +171,16 @@ protected:
         EXPECT_FALSE(IsWindow(Window));
     }
 
+public:
+    void Freeing(TObject*) {
+        if (freeOwner) {
+            holder->Free();
+        } else {
+            alert->Free();
+        }
+    }
+
+protected:
     TComponent* holder = nullptr;
     TWatchedAlert* alert = nullptr;
     bool freeOwner = false;
@@ -213,6 +220,25 @@ TEST_F(AlertFreedOnCloseTest, ClosedForAnotherShowing) {
     HWND window = alert->Window()->Handle();
     EXPECT_TRUE(alert->Execute());
     ExpectAllGone(window);
+}
+
+// A handler of the showing may free the alert, or what owns it: the showing
+// stops there without touching either, and the window goes a moment later.
+using AlertFreedWhileShowingTest = AlertFreedOnCloseTest;
+
+TEST_F(AlertFreedWhileShowingTest, ByEachHandlerOfTheShowing) {
+    for (TNotifyEvent TZkDesktopAlert::*event :
+         {&TZkDesktopAlert::OnShowing, &TZkDesktopAlert::OnShow, &TZkDesktopAlert::OnShown}) {
+        for (bool freeHolder : {false, true}) {
+            Prepare(freeHolder);
+            alert->*event = TNotifyEvent(this, &AlertFreedOnCloseTest::Freeing);
+            HWND window = alert->Window()->Handle();
+            EXPECT_TRUE(alert->Execute());
+            // Not freed inside its own show, which goes on after the handler.
+            EXPECT_TRUE(IsWindow(window));
+            ExpectAllGone(window);
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,32 @@
+#include "tests/app/stored_settings.h"
+
+#include "app/settings.h"
+
+bool SettingExists(const std::string& Name) {
+    auto registry = OpenSettings();
+    return registry && registry->ValueExists(Name);
+}
+
+int ReadSettingInteger(const std::string& Name) {
+    return ReadIntegerOr(OpenSettings().get(), Name, 0);
+}
+
+std::string ReadSettingString(const std::string& Name) {
+    return ReadStringOr(OpenSettings().get(), Name, "");
+}
+
+bool ReadSettingBool(const std::string& Name) {
+    return ReadBoolOr(OpenSettings().get(), Name, false);
+}
+
+void WriteSettingInteger(const std::string& Name, int Value) {
+    if (auto registry = OpenSettings()) registry->WriteInteger(Name, Value);
+}
+
+void WriteSettingString(const std::string& Name, const std::string& Value) {
+    if (auto registry = OpenSettings()) registry->WriteString(Name, Value);
+}
+
+std::string StoredAction(const std::string& Model, const std::string& AttributeName) {
+    return ReadStringOr(OpenDriveSettings(Model, false).get(), AttributeName, "");
+}
