@@ -28,6 +28,11 @@ constexpr int HT_BAR_DRAGHANDLE = 2000;
 constexpr int HT_BAR_CLOSEBUTTON = 2001;
 constexpr int HT_BAR_CAPTION = 2002;
 
+// The first visible, enabled window of this thread other than Except and the
+// application window (tool windows only when nothing else is found): where
+// activation goes when a bar's window must not keep it.
+HWND BarNextActivationTarget(HWND Except);
+
 class TBarCustomDockableWindow : public TCustomControl {
     VX_CLASS(TBarCustomDockableWindow, TCustomControl)
 public:
@@ -198,6 +203,7 @@ private:
     void PlaceFloatingWindow();
     void RecalcFrame();
     void ArrangeDock();
+    void PlaceAboveOwner(HWND Window, HWND Owner);
     void CreateFloatingParent(TCustomForm* Form);
     void FreeFloatingParent();
     void RedrawNC();
