@@ -745,7 +745,32 @@ void TBarCustomDockableWindow::Arrange() {
     const TBarDockType type =
         currentDock_ ? currentDock_->DockType() : (floating_ ? dtFloating : dtNotDocked);
     TSize size;
-    DoArrange(true, type, size, currentDock_);
+    {
+        // The size is applied below: the content must not ask for it too.
+        ++arranging_;
+        struct Lower {
+            int& counter;
+            ~Lower() { --counter; }
+        } lower{arranging_};
+        DoArrange(true, type, size, currentDock_);
+    }
+    ApplyArrangedSize(size);
+}
+
+void TBarCustomDockableWindow::ContentResized(TSize NewSize, bool BaseSizeChanged) {
+    if (arranging_ > 0 || ComponentState().Contains(csDestroying)) return;
+    if (updateCount_ > 0 || ComponentState().Contains(csLoading) || !Parent()) {
+        arrangeNeeded_ = true;
+        return;
+    }
+    if (currentDock_) {
+        if (BaseSizeChanged) currentDock_->ArrangeToolbars();
+        return;
+    }
+    ApplyArrangedSize(NewSize);
+}
+
+void TBarCustomDockableWindow::ApplyArrangedSize(TSize size) {
     if (!autoResize_ && !currentDock_ && !floating_) return;
     if (currentDock_) {
         currentDock_->ArrangeToolbars();

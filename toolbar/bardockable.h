@@ -117,6 +117,10 @@ public:
     void EndUpdate();
     // Lays the content out and sizes the bar (or has the dock do it).
     void Arrange();
+    // The content laid itself out anew and wants NewSize (client size): an
+    // auto-sized bar follows, unless an arrangement is sizing it already. A
+    // docked bar has the dock arrange again when BaseSizeChanged.
+    void ContentResized(TSize NewSize, bool BaseSizeChanged);
     void MoveOnScreen(bool OnlyIfFullyOffscreen);
     void ChangeSize(int AWidth, int AHeight);
     // Hides the bar when OnCloseQuery allows; fires OnClose.
@@ -190,6 +194,12 @@ protected:
     }
     virtual void ReadPositionData() {}
     virtual void WritePositionData() {}
+    // An arrangement (the bar's own or its dock's) is sizing the bar.
+    bool Arranging() const { return arranging_ > 0; }
+    // The dock has just sized the bar and lays its content out next.
+    bool RelayoutPending() const { return relayoutAfterSizing_; }
+    // The length the dock gave the bar serves one arrangement only.
+    void ForgetArrangedSize() { arrangedSize_ = 0; }
 
 private:
     friend class TBarDock;
@@ -203,6 +213,7 @@ private:
     void PlaceFloatingWindow();
     void RecalcFrame();
     void ArrangeDock();
+    void ApplyArrangedSize(TSize NewSize);
     void PlaceAboveOwner(HWND Window, HWND Owner);
     void CreateFloatingParent(TCustomForm* Form);
     void FreeFloatingParent();
