@@ -1,7 +1,8 @@
 // Item toolbars that follow their content: items added, renamed or hidden
-// after the bar is placed resize it (docked, floating, a plain child), the
-// layout's minimums (a thicker dock row, the bar's minimum size), the line
-// count, and trial layouts that leave the bar alone.
+// after the bar is placed resize it (docked, floating, a plain child), and
+// so does a control on it that grows; the layout's minimums (a thicker dock
+// row, the bar's minimum size), the line count, and trial layouts that leave
+// the bar alone.
 #include <string>
 
 #include "tests/toolbar/bar_fixture.h"
@@ -104,6 +105,24 @@ TEST_F(AutoSize, ItemsChangedAfterTheBarIsPlacedResizeIt) {
             EXPECT_EQ(neighbour->Left(), bar->Left() + bar->Width()) << "the dock arranged again";
         }
     }
+}
+
+TEST_F(AutoSize, AControlOnThePlacedBarThatGrowsWidensTheBar) {
+    TForm* form = ShownForm();
+    TBarDock* dock = NewDock(form, dpTop);
+    TBarCustomToolbar* bar = NewToolbar(form, 2);
+    bar->SetParent(dock);
+    auto* control = Create<TCountingControl>(form);
+    control->SetBounds(0, 0, 40, 20);
+    control->SetParent(bar);  // becomes a control item
+    TTestBar* neighbour = NewBar(form, dock, 0, 0);
+    Pump();
+    const int width = bar->ClientWidth();
+    control->SetWidth(100);
+    Pump();
+    EXPECT_EQ(bar->ClientWidth(), width + 60);
+    EXPECT_EQ(neighbour->Left(), bar->Left() + bar->Width());
+    EXPECT_EQ(control->Width(), 100);
 }
 
 TEST_F(AutoSize, ABarInAThickerRowCentresItsItemsAndStretchesItsSeparators) {
