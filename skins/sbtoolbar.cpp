@@ -14,20 +14,7 @@
 #include "toolbar/barprint.h"
 #include "toolbar/barwatch.h"
 
-namespace {
-constexpr UINT SM_ARRANGEITEMS = WM_APP + 0x2B1;
-}  // namespace
-
 // ---- view ------------------------------------------------------------------------------
-
-void TSbToolbarView::DoUpdatePositions(TSize& ASize) {
-    inherited::DoUpdatePositions(ASize);
-    if (auto* bar = dynamic_cast<TBarCustomToolbar*>(Window())) bar->ViewPositionsUpdated(ASize);
-}
-
-void TSbToolbarView::AutoSize(int AWidth, int AHeight) {
-    if (auto* bar = dynamic_cast<TBarCustomToolbar*>(Window())) bar->ViewAutoSize(AWidth, AHeight);
-}
 
 TFont* TSbToolbarView::GetFont() {
     if (auto* bar = dynamic_cast<TBarCustomToolbar*>(Window()); bar && bar->SystemFont())
@@ -142,20 +129,15 @@ void TSbToolbar::DoItemNotification(TBarItemChangedAction Action, int Index, TBa
     if (!self) return;
     switch (Action) {
         case tbicInserted:
-            // The bar takes the size of what it now holds.
-            if (View()) View()->InvalidatePositions();
-            Arrange();
             RightAlignItems();
             AnchorItems(true);
             break;
         case tbicDeleting:
             itemCache_.erase(Item);
-            // The item is still listed: arrange once it is gone.
-            if (HandleAllocated()) PostMessageW(Handle(), SM_ARRANGEITEMS, 0, 0);
+            RightAlignItems();
+            AnchorItems(true);
             break;
         case tbicInvalidateAndResize:
-            if (View()) View()->InvalidatePositions();
-            Arrange();
             RightAlignItems();
             break;
         default:
@@ -362,12 +344,6 @@ void TSbToolbar::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TSbToolbar::WndProc(TMessage& Message) {
     switch (Message.Msg) {
-        case SM_ARRANGEITEMS:
-            if (View()) View()->InvalidatePositions();
-            Arrange();
-            RightAlignItems();
-            AnchorItems(true);
-            return;
         case SM_SKINCHANGE:
             if (HandleAllocated()) {
                 // Floating, the caption and frame belong to the floating

@@ -19,8 +19,6 @@ public:
     // The largest item thickness, -1 when unset.
     int MaxItemSize = -1;
 
-    void DoUpdatePositions(TSize& ASize) override;
-    void AutoSize(int AWidth, int AHeight) override;
     TFont* GetFont() override;
 };
 

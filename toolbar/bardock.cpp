@@ -311,14 +311,19 @@ void TBarDock::ArrangeToolbars() {
         if (arranged.Bars[i].Row < 0) continue;
         TBarCustomDockableWindow* bar = bars[i];
         const TRect& r = placed.Bounds[i];
-        ++bar->arranging_;
-        try {
+        struct Sizing {
+            TBarCustomDockableWindow* bar;
+            ~Sizing() {
+                --bar->arranging_;
+                bar->relayoutAfterSizing_ = false;
+            }
+        };
+        {
+            ++bar->arranging_;
+            bar->relayoutAfterSizing_ = relayout[i];
+            Sizing sizing{bar};
             bar->SetBounds(r.Left, r.Top, r.Width(), r.Height());
-        } catch (...) {
-            --bar->arranging_;
-            throw;
         }
-        --bar->arranging_;
         if (relayout[i]) {
             TSize size;
             bar->DoArrange(true, DockType(), size, this);

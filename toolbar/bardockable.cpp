@@ -39,15 +39,6 @@ BOOL CALLBACK ActivationCandidate(HWND Wnd, LPARAM Data) {
     return FALSE;
 }
 
-// The first visible, enabled window of the thread other than Except and the
-// application window; tool windows only when nothing else is found.
-HWND NextActivationTarget(HWND Except) {
-    ActivationSearch search{Except,
-                            Application && Application->HandleAllocated() ? Application->Handle() : nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), ActivationCandidate, reinterpret_cast<LPARAM>(&search));
-    return search.found ? search.found : search.tool;
-}
-
 // The cross of the docked close button, leftmost pixel in the high bit.
 constexpr BYTE CloseGlyph[8] = {0x00, 0xCC, 0x78, 0x30, 0x78, 0xCC, 0x00, 0x00};
 
@@ -58,6 +49,13 @@ void DrawGlyph(HDC DC, int X, int Y, COLORREF Color) {
 }
 
 }  // namespace
+
+HWND BarNextActivationTarget(HWND Except) {
+    ActivationSearch search{Except,
+                            Application && Application->HandleAllocated() ? Application->Handle() : nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), ActivationCandidate, reinterpret_cast<LPARAM>(&search));
+    return search.found ? search.found : search.tool;
+}
 
 TBarCustomDockableWindow::TBarCustomDockableWindow(TComponent* AOwner) : inherited(AOwner) {
     TControlStyle style = ControlStyle();
@@ -235,7 +233,8 @@ void TBarCustomDockableWindow::DrawNCArea(bool DrawToDC, HDC DC, HRGN Rgn) {
         ::ClientToScreen(Handle(), &origin);
         OffsetRect(client.Win32(), origin.x - window.left, origin.y - window.top);
         ExcludeClipRect(DC, client.Left, client.Top, client.Right, client.Bottom);
-        ExcludeClipRect(DC, r.Left, r.Top, r.Right, r.Top + 1);
+        // Inside the border line on all four sides.
+        IntersectClipRect(DC, r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
         PaintDockBackground(DC);
     }
     // Drag handle.
@@ -670,8 +669,9 @@ void TBarCustomDockableWindow::UpdateVisibility() {
     HWND owner = floatingMode_ == fmOnTopOfParentForm && form && form->HandleAllocated()
                      ? form->Handle()
                      : (Application ? Application->Handle() : nullptr);
-    if (reinterpret_cast<HWND>(GetWindowLongPtrW(window, GWLP_HWNDPARENT)) != owner)
-        SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    const bool ownerChanged = reinterpret_cast<HWND>(GetWindowLongPtrW(window, GWLP_HWNDPARENT)) != owner;
+    if (ownerChanged) SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    const bool place = ownerChanged || (show && !IsWindowVisible(window));
     const bool topmost = floatingMode_ == fmOnTopOfAllForms
                              ? Enabled()
                              : owner && (GetWindowLongW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -682,11 +682,26 @@ void TBarCustomDockableWindow::UpdateVisibility() {
     floatParent_->SetShouldShow(show);
     if (show != (IsWindowVisible(window) != 0)) {
         if (!show && GetActiveWindow() == window) {
-            if (HWND next = NextActivationTarget(window)) SetActiveWindow(next);
+            if (HWND next = BarNextActivationTarget(window)) SetActiveWindow(next);
         }
         floatParent_->Perform(CM_SHOWINGCHANGED);
     }
+    if (place) PlaceAboveOwner(window, owner);
     UpdateCaptionState();
+}
+
+// Just above the owner, not on top of everything: another application's
+// window (or an unrelated form) between the owner and the top stays above.
+void TBarCustomDockableWindow::PlaceAboveOwner(HWND Window, HWND Owner) {
+    if (!Owner) return;
+    auto topmost = [](HWND Wnd) { return (GetWindowLongW(Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    // A topmost bar over a plain owner is above it anyway.
+    if (topmost(Window) != topmost(Owner)) return;
+    HWND above = GetWindow(Owner, GW_HWNDPREV);
+    if (above == Window) return;
+    // Behind a topmost window would make the bar topmost as well.
+    if (above && topmost(above) && !topmost(Owner)) above = nullptr;
+    SetWindowPos(Window, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TBarCustomDockableWindow::UpdateCaptionState() {
@@ -730,7 +745,32 @@ void TBarCustomDockableWindow::Arrange() {
     const TBarDockType type =
         currentDock_ ? currentDock_->DockType() : (floating_ ? dtFloating : dtNotDocked);
     TSize size;
-    DoArrange(true, type, size, currentDock_);
+    {
+        // The size is applied below: the content must not ask for it too.
+        ++arranging_;
+        struct Lower {
+            int& counter;
+            ~Lower() { --counter; }
+        } lower{arranging_};
+        DoArrange(true, type, size, currentDock_);
+    }
+    ApplyArrangedSize(size);
+}
+
+void TBarCustomDockableWindow::ContentResized(TSize NewSize, bool BaseSizeChanged) {
+    if (arranging_ > 0 || ComponentState().Contains(csDestroying)) return;
+    if (updateCount_ > 0 || ComponentState().Contains(csLoading) || !Parent()) {
+        arrangeNeeded_ = true;
+        return;
+    }
+    if (currentDock_) {
+        if (BaseSizeChanged) currentDock_->ArrangeToolbars();
+        return;
+    }
+    ApplyArrangedSize(NewSize);
+}
+
+void TBarCustomDockableWindow::ApplyArrangedSize(TSize size) {
     if (!autoResize_ && !currentDock_ && !floating_) return;
     if (currentDock_) {
         currentDock_->ArrangeToolbars();
@@ -910,6 +950,9 @@ void TBarCustomDockableWindow::WndProc(TMessage& Message) {
             break;
         case WM_NCLBUTTONDOWN:
             if (currentDock_ && Message.WParam == HT_BAR_DRAGHANDLE) {
+                // The border of a bar on a dock that allows no dragging is
+                // still ours, but moves nothing.
+                if (!currentDock_->GetAllowDrag()) return;
                 const TPoint p = ScreenToClient(Point(Message.XPos(), Message.YPos()));
                 BeginMoving(p.X, p.Y);
                 return;
@@ -957,6 +1000,23 @@ void TBarCustomDockableWindow::WndProc(TMessage& Message) {
         case WM_NCRBUTTONUP:
             SendMessageW(Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()), Message.LParam);
             return;
+        case WM_CONTEXTMENU:
+            // Over the handle or the floating caption the bar's own menu
+            // comes first; the default would hand the point to the parent.
+            if (Message.LParam != -1 && Message.Result == 0) {
+                const TPoint client = ScreenToClient(Message.Pos());
+                if (!ClientRect().Contains(client)) {
+                    bool handled = false;
+                    DoContextPopup(client, handled);
+                    if (!handled && PopupMenu() && PopupMenuShowProc)
+                        handled = PopupMenuShowProc(PopupMenu(), this, TPoint(Message.Pos()));
+                    if (handled) {
+                        Message.Result = 1;
+                        return;
+                    }
+                }
+            }
+            break;
         case WM_NCPAINT:
             if (currentDock_) {
                 DrawNCArea(false, nullptr, reinterpret_cast<HRGN>(Message.WParam));

@@ -28,6 +28,11 @@ constexpr int HT_BAR_DRAGHANDLE = 2000;
 constexpr int HT_BAR_CLOSEBUTTON = 2001;
 constexpr int HT_BAR_CAPTION = 2002;
 
+// The first visible, enabled window of this thread other than Except and the
+// application window (tool windows only when nothing else is found): where
+// activation goes when a bar's window must not keep it.
+HWND BarNextActivationTarget(HWND Except);
+
 class TBarCustomDockableWindow : public TCustomControl {
     VX_CLASS(TBarCustomDockableWindow, TCustomControl)
 public:
@@ -112,6 +117,10 @@ public:
     void EndUpdate();
     // Lays the content out and sizes the bar (or has the dock do it).
     void Arrange();
+    // The content laid itself out anew and wants NewSize (client size): an
+    // auto-sized bar follows, unless an arrangement is sizing it already. A
+    // docked bar has the dock arrange again when BaseSizeChanged.
+    void ContentResized(TSize NewSize, bool BaseSizeChanged);
     void MoveOnScreen(bool OnlyIfFullyOffscreen);
     void ChangeSize(int AWidth, int AHeight);
     // Hides the bar when OnCloseQuery allows; fires OnClose.
@@ -185,6 +194,12 @@ protected:
     }
     virtual void ReadPositionData() {}
     virtual void WritePositionData() {}
+    // An arrangement (the bar's own or its dock's) is sizing the bar.
+    bool Arranging() const { return arranging_ > 0; }
+    // The dock has just sized the bar and lays its content out next.
+    bool RelayoutPending() const { return relayoutAfterSizing_; }
+    // The length the dock gave the bar serves one arrangement only.
+    void ForgetArrangedSize() { arrangedSize_ = 0; }
 
 private:
     friend class TBarDock;
@@ -198,6 +213,8 @@ private:
     void PlaceFloatingWindow();
     void RecalcFrame();
     void ArrangeDock();
+    void ApplyArrangedSize(TSize NewSize);
+    void PlaceAboveOwner(HWND Window, HWND Owner);
     void CreateFloatingParent(TCustomForm* Form);
     void FreeFloatingParent();
     void RedrawNC();

@@ -260,6 +260,9 @@ void TBarMoveLoop::Run(int InitX, int InitY) {
     TCustomForm* form = bar_->BarParentForm();
     if (!form || !bar_->HandleAllocated()) return;
     CollectTargets(form, bar_, *watch_);
+    // Rows are chosen by their effective numbers: stored numbers far apart
+    // would rank a dropped bar between them.
+    for (TBarDock* dock : watch_->Targets) dock->CommitPositions();
     const TRect start =
         ScreenRectOf(bar_->floating_ && bar_->floatParent_ ? static_cast<TWinControl*>(bar_->floatParent_)
                                                            : static_cast<TWinControl*>(bar_));

@@ -1,6 +1,7 @@
 #include "toolbar/barfloating.h"
 
 #include "classlib/graphics/handles.h"
+#include "classlib/services/systemsettings.h"
 #include "classlib/windows/application.h"
 #include "toolbar/bardockable.h"
 #include "toolbar/barprint.h"
@@ -102,7 +103,7 @@ void TBarFloatingWindowParent::DrawNCArea(bool DrawToDC, HDC DC, HRGN Rgn, int R
     }
     if (!bar->ShowCaption()) return;
     BOOL gradient = FALSE;
-    SystemParametersInfoW(0x1008, 0, &gradient, 0);
+    if (!SystemSettings().ParametersInfo(SPI_GETGRADIENTCAPTIONS, 0, &gradient, 0)) gradient = FALSE;
     const bool active = !bar->InactiveCaption();
     static const int captionColors[2][2] = {{COLOR_ACTIVECAPTION, COLOR_INACTIVECAPTION},
                                             {COLOR_GRADIENTACTIVECAPTION, COLOR_GRADIENTINACTIVECAPTION}};
@@ -224,6 +225,9 @@ void TBarFloatingWindowParent::WndProc(TMessage& Message) {
             if (LOWORD(Message.WParam) != WA_INACTIVE) {
                 if (!IsWindowVisible(Handle())) {
                     if (bar) bar->UpdateVisibility();
+                    // A hidden window must not hold the keyboard.
+                    if (!IsWindowVisible(Handle()))
+                        if (HWND next = BarNextActivationTarget(Handle())) SetActiveWindow(next);
                 } else if (target && reinterpret_cast<HWND>(Message.LParam) != target) {
                     // The floating window does not keep activation.
                     SetActiveWindow(target);

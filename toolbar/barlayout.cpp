@@ -332,6 +332,8 @@ TBarLayoutResult TLayout::Run(TSize MinTotalSize, int ScrollOffset) {
     r_.BaseSize = Vertical() ? TSize{baseCross, baseLength} : TSize{baseLength, baseCross};
 
     Place();
+    for (const TBarLayoutItem& item : items_)
+        if (item.Show) r_.WidestLine = std::max<int>(r_.WidestLine, item.BoundsRect.Right);
     if (Vertical()) Mirror();
     Scroll(ScrollOffset);
 

@@ -47,6 +47,10 @@ struct TBarLayoutResult {
     TSize BaseSize;
     TSize TotalSize;
     int WrappedLines = 1;
+    // The far edge of the widest line (horizontal and floating layouts): a
+    // wrapped layout is as wide as its wrapping width, so TotalSize does not
+    // tell.
+    int WidestLine = 0;
     bool ChevronShown = false;
     TRect ChevronRect;
     // A hidden item other than a control: the chevron has something to show.

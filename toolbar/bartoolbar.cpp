@@ -15,8 +15,8 @@
 
 namespace {
 
-// The toolbar's view: submenus open in popup windows, the font follows the
-// bar, and the bar hears of every layout.
+// The toolbar's view: submenus open in popup windows and the font follows
+// the bar.
 class TBarToolbarOwnView : public TBarMenuToolbarView {
     VX_CLASS(TBarToolbarOwnView, TBarMenuToolbarView)
 public:
@@ -25,13 +25,6 @@ public:
         : inherited(AOwner, AParentView, AParentItem, AWindow, AIsToolbar, ACustomizing, AUsePriorityList) {}
 
     TBarCustomToolbar* Toolbar() const { return static_cast<TBarCustomToolbar*>(Window()); }
-    void DoUpdatePositions(TSize& ASize) override {
-        inherited::DoUpdatePositions(ASize);
-        if (Window()) Toolbar()->ViewPositionsUpdated(ASize);
-    }
-    void AutoSize(int AWidth, int AHeight) override {
-        if (Window()) Toolbar()->ViewAutoSize(AWidth, AHeight);
-    }
     TFont* GetFont() override {
         if (Window() && Toolbar()->SystemFont()) return BarToolbarFont();
         return inherited::GetFont();
@@ -228,21 +221,44 @@ void TBarCustomToolbar::DoArrange(bool CanMoveControls, TBarDockType DockType, T
                               lines);
 }
 
-void TBarCustomToolbar::ViewPositionsUpdated(TSize& Size) {
-    wrappedLines_ = 0;
+void TBarCustomToolbar::LayoutMinimums(TSize& Size) {
+    ForgetArrangedSize();
+    int minWidth = 0, minHeight = 0, maxWidth = 0, maxHeight = 0;
+    GetMinMaxSize(minWidth, minHeight, maxWidth, maxHeight);
+    Size.cx = std::max<LONG>(Size.cx, minWidth);
+    Size.cy = std::max<LONG>(Size.cy, minHeight);
+    const bool vertical = view_->Orientation() == boVertical;
+    if (FullSize()) {
+        if (vertical)
+            Size.cy = std::max<LONG>(Size.cy, view_->WrapOffset());
+        else
+            Size.cx = std::max<LONG>(Size.cx, view_->WrapOffset());
+    }
+    // A bar in a thicker row is laid out across the whole row, so that its
+    // items are centred in it and its separators reach across.
     if (TBarDock* dock = CurrentDock(); dock && EffectiveRow() >= 0) {
         bool fullSize = false;
+        const bool verticalDock = dock->DockType() == dtVertical;
         const int row = dock->GetCurrentRowSize(EffectiveRow(), fullSize) -
-                        (dock->DockType() == dtVertical ? GetNonClientWidth() : GetNonClientHeight());
-        if (dock->DockType() == dtVertical)
+                        (verticalDock ? GetNonClientWidth() : GetNonClientHeight());
+        if (verticalDock)
             Size.cx = std::max<LONG>(Size.cx, row);
         else
             Size.cy = std::max<LONG>(Size.cy, row);
     }
 }
 
-void TBarCustomToolbar::ViewAutoSize(int, int) {
+void TBarCustomToolbar::LaidOut(const TSize& Size, TSize OldBaseSize) {
+    wrappedLines_ = view_->WrappedLines();
+    laidOutSize_ = Size;
     baseSize_ = view_->BaseSize();
+    if (viewArranging_ > 0) return;
+    ContentResized(Size, baseSize_ != OldBaseSize);
+}
+
+void TBarCustomToolbar::AlignControls(TControl*, TRect&) {
+    if (viewArranging_ > 0 || Arranging() || !view_) return;
+    Arrange();
 }
 
 void TBarCustomToolbar::GetBaseSize(TSize& Size) {
@@ -273,21 +289,12 @@ bool TBarCustomToolbar::IsPointOverControl(TPoint P) {
 
 std::vector<TBarFloatSize> TBarCustomToolbar::BuildFloatSizes() {
     const TRect margins = view_->GetMargins(boFloating);
-    // Trials place the viewers (the widest line is read from them); the
-    // real layout is put back afterwards.
+    // Trials: nothing on the bar moves.
     auto trial = [this](int Wrap, TSize& Size, int& Lines, int& WidestLine) {
         TSize base;
-        view_->CalculatePositions(true, boFloating, Wrap, 0, BarChevronSize, base, Size, Lines);
-        WidestLine = 0;
-        for (int i = 0; i < view_->ViewerCount(); ++i)
-            if (view_->Viewers(i)->Show)
-                WidestLine = std::max<int>(WidestLine, view_->Viewers(i)->BoundsRect.Right);
+        view_->CalculatePositions(false, boFloating, Wrap, 0, BarChevronSize, base, Size, Lines, &WidestLine);
     };
-    std::vector<TBarFloatSize> list = BuildFloatSizeList(trial, margins.Left + margins.Right + 1);
-    view_->InvalidatePositions();
-    UpdateViewProperties();
-    view_->ValidatePositions();
-    return list;
+    return BuildFloatSizeList(trial, margins.Left + margins.Right + 1);
 }
 
 void TBarCustomToolbar::SizeBegin() {
@@ -589,8 +596,17 @@ void TBarCustomToolbar::WndProc(TMessage& Message) {
         case WM_SIZE:
             // A new length from the dock: hidden items may change.
             inherited::WndProc(Message);
-            if (view_) {
+            // (The dock lays the content out itself right after.)
+            if (view_ && !RelayoutPending()) {
                 UpdateViewProperties();
+                // A new thickness across the dock's row: items are centred
+                // in it again.
+                if (TBarDock* dock = CurrentDock()) {
+                    const bool vertical = dock->DockType() == dtVertical;
+                    if ((vertical ? ClientWidth() : ClientHeight()) !=
+                        (vertical ? laidOutSize_.cx : laidOutSize_.cy))
+                        view_->InvalidatePositions();
+                }
                 view_->ValidatePositions();
             }
             return;

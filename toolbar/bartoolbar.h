@@ -85,10 +85,6 @@ public:
     void GetTabOrderList(std::vector<TWinControl*>& List) override;
     void WndProc(TMessage& Message) override;
 
-    // Where the view laid out last; the dock's row gives a minimum thickness.
-    void ViewPositionsUpdated(TSize& Size);
-    void ViewAutoSize(int AWidth, int AHeight);
-
 protected:
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -98,12 +94,20 @@ protected:
     void SizeEnd() override;
     void SizeChangingRect(TRect& ProposedRect) override;
     void FloatingSizeChanging(int AWidth, int AHeight) override;
+    // Child controls moved or the bar was resized from outside: arrange,
+    // unless the layout itself is moving them.
+    void AlignControls(TControl* AControl, TRect& Rect) override;
     virtual TBarRootItem* CreateRootItem();
     virtual TBarChevronItem* CreateChevronItem();
     virtual TBarToolbarView* CreateToolbarView();
 
 private:
     void UpdateViewProperties();
+    // Around every layout of the view: the minimums of the total size go in
+    // first; afterwards the bar keeps the line count and follows the size.
+    friend class TBarToolbarView;
+    void LayoutMinimums(TSize& Size);
+    void LaidOut(const TSize& Size, TSize OldBaseSize);
     void ChevronOffsetFor(TBarDock* ADock, TBarDockType DockType, int& Wrap, int& Chevron);
     void ClearHotViewer();
     void AddControlItem(TControl* Control);
@@ -120,6 +124,10 @@ private:
     int floatRightX_ = 0;
     bool inMouseDownLoop_ = false;
     int wrappedLines_ = 0;
+    // Raised while the view computes positions.
+    int viewArranging_ = 0;
+    // The client size the last layout produced.
+    TSize laidOutSize_;
     bool menuBar_ = false;
     bool processShortCuts_ = false;
     bool mainWindowHookInstalled_ = false;

@@ -374,9 +374,8 @@ TFont* TBarView::GetFont() {
 void TBarView::AutoSize(int, int) {}
 
 void TBarView::DoUpdatePositions(TSize& ASize) {
-    int lines = 0;
     const bool changed = CalculatePositions(true, orientation_, wrapOffset_, chevronOffset_, chevronSize_,
-                                            baseSize_, ASize, lines);
+                                            baseSize_, ASize, wrappedLines_);
     validPositions_ = true;
     AutoSize(ASize.cx, ASize.cy);
     if (!changed) return;
@@ -409,7 +408,7 @@ void TBarView::RepaintNow() {
 
 bool TBarView::CalculatePositions(bool CanMoveControls, TBarOrientation AOrientation, int AWrapOffset,
                                   int AChevronOffset, int AChevronSize, TSize& ABaseSize, TSize& ATotalSize,
-                                  int& AWrappedLines) {
+                                  int& AWrappedLines, int* AWidestLine) {
     const TBarOrientation savedOrientation = orientation_;
     orientation_ = AOrientation;
     struct Restore {
@@ -505,6 +504,7 @@ bool TBarView::CalculatePositions(bool CanMoveControls, TBarOrientation AOrienta
     ABaseSize = result.BaseSize;
     ATotalSize = result.TotalSize;
     AWrappedLines = result.WrappedLines;
+    if (AWidestLine) *AWidestLine = result.WidestLine;
     if (!CanMoveControls) return false;
 
     scrollOffset_ = result.ScrollOffset;

@@ -79,9 +79,10 @@ public:
     bool ValidPositions() const { return validPositions_; }
     // Lays out the viewers; with CanMoveControls the viewers and controls take
     // the result, else it is only a trial. True when anything changed.
+    // AWidestLine: where the widest line ends.
     bool CalculatePositions(bool CanMoveControls, TBarOrientation AOrientation, int AWrapOffset,
                             int AChevronOffset, int AChevronSize, TSize& ABaseSize, TSize& ATotalSize,
-                            int& AWrappedLines);
+                            int& AWrappedLines, int* AWidestLine = nullptr);
     TBarOrientation Orientation() const { return orientation_; }
     void SetOrientation(TBarOrientation Value);
     int WrapOffset() const { return wrapOffset_; }
@@ -94,6 +95,8 @@ public:
     bool ShowUpArrow() const { return showUpArrow_; }
     bool ShowDownArrow() const { return showDownArrow_; }
     TSize BaseSize() const { return baseSize_; }
+    // Lines of the last layout (1 when nothing wrapped).
+    int WrappedLines() const { return wrappedLines_; }
 
     // Painting.
     void Invalidate(TBarItemViewer* Viewer);
@@ -238,6 +241,7 @@ private:
     int wheelAccumulator_ = 0;
     TWinControl* window_;
     int wrapOffset_ = 0;
+    int wrappedLines_ = 0;
     TBarViewAccObject* accObject_ = nullptr;
 };
 
@@ -259,6 +263,11 @@ public:
     void SetTrailingGroupItem(TBarCustomItem* Value) { trailingGroupItem_ = Value; }
     TBarCustomItem* GetLeadingItem() override { return leadingItem_; }
     TBarCustomItem* GetTrailingGroupItem() override { return trailingGroupItem_; }
+    // In a toolbar (bartoolbarview.cpp): the bar's minimums go into the
+    // layout, and the bar takes the size of the result.
+    void DoUpdatePositions(TSize& ASize) override;
+    void AutoSize(int AWidth, int AHeight) override;
+    void InvalidatePositions() override;
 
 private:
     TBarCustomItem* chevronItem_ = nullptr;

@@ -235,6 +235,26 @@ TEST_F(SkinnedBars, RightAlignedItemsStayFlushRightWhenTheBarWidens) {
     EXPECT_EQ(flushGap(), before);
 }
 
+TEST_F(SkinnedBars, RightAlignedItemsStayFlushRightWhenAnItemGoes) {
+    Add(L"File");
+    Add<TSbRightAlignSpacerItem>(L"");
+    TSbItem* doomed = Add(L"Help");
+    TSbItem* last = Add(L"About");
+    auto flushGap = [&] {
+        Pump();
+        const TRect r = Bounds(last);
+        POINT p{r.Right, 0};
+        ClientToScreen(bar_->Handle(), &p);
+        ScreenToClient(dock_->Handle(), &p);
+        return dock_->ClientWidth() - p.x;
+    };
+    const int before = flushGap();
+    const int barWidth = bar_->Width();
+    doomed->Free();
+    EXPECT_EQ(flushGap(), before);
+    EXPECT_EQ(bar_->Width(), barWidth);
+}
+
 TEST_F(SkinnedBars, SkinSwitchRepaintsEverySkinnedBarOnce) {
     Square();
     Pump();

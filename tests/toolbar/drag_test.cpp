@@ -1,25 +1,32 @@
 // Drags by real input from a helper thread: new rows, Ctrl to float, Esc and
-// lost capture, outline drags through the settings seam, docks freed while
-// dragging, the floating size loop and the docked close button.
+// lost capture, docks freed while dragging, the floating size loop and the
+// docked close button; the drags, cancels and sizes run both with and
+// without full-window dragging, set through the settings seam.
+#include <memory>
+
 #include "classlib/services/systemsettings.h"
 #include "tests/toolbar/bar_fixture.h"
 
 namespace {
 
-// Says "no full-window drags", everything else as the system does.
-class OutlineSettings : public TSystemSettings {
+// Says whether windows are dragged whole, everything else as the system does.
+class DragSettings : public TSystemSettings {
 public:
+    explicit DragSettings(bool Full) : full_(Full) {}
     int Metric(int Index) override { return TSystemSettings::Default().Metric(Index); }
     bool ParametersInfo(UINT Action, UINT Param, void* Data, UINT WinIni) override {
         if (Action == SPI_GETDRAGFULLWINDOWS) {
-            *static_cast<BOOL*>(Data) = FALSE;
+            *static_cast<BOOL*>(Data) = full_;
             return true;
         }
         return TSystemSettings::Default().ParametersInfo(Action, Param, Data, WinIni);
     }
+
+private:
+    bool full_;
 };
 
-class Drag : public BarTest {
+class DragBase : public BarTest {
 protected:
     void SetUp() override {
         BarTest::SetUp();
@@ -55,9 +62,35 @@ protected:
     TTestBar* second = nullptr;
 };
 
+// Live (full-window) dragging when the parameter is true, outlines otherwise.
+class Drag : public DragBase, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        settings_ = std::make_unique<DragSettings>(GetParam());
+        use_ = std::make_unique<TServiceOverride<TSystemSettings>>(*settings_);
+        DragBase::SetUp();
+    }
+    void TearDown() override {
+        DragBase::TearDown();
+        use_.reset();
+    }
+
+private:
+    std::unique_ptr<DragSettings> settings_;
+    std::unique_ptr<TServiceOverride<TSystemSettings>> use_;
+};
+
+using DragOutline = DragBase;
+using DragButton = DragBase;
+
 }  // namespace
 
-TEST_F(Drag, IntoTheFirstQuarterOfARowMakesANewRowBeforeIt) {
+INSTANTIATE_TEST_SUITE_P(LiveAndOutline, Drag, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& Info) {
+                             return Info.param ? "Live" : "Outline";
+                         });
+
+TEST_P(Drag, IntoTheFirstQuarterOfARowMakesANewRowBeforeIt) {
     const TPoint from = Handle(second);
     const TPoint to = DockPoint(top, from.X - top->ClientOrigin().X, 2);
     ASSERT_TRUE(InputScript().Move(from).Down(from).Move(Point(from.X, from.Y - 4)).Move(to).Up(to).Play());
@@ -67,7 +100,7 @@ TEST_F(Drag, IntoTheFirstQuarterOfARowMakesANewRowBeforeIt) {
     EXPECT_EQ(top->Height(), 52);
 }
 
-TEST_F(Drag, AlongItsRowTheBarMovesAndKeepsItsPlace) {
+TEST_P(Drag, AlongItsRowTheBarMovesAndKeepsItsPlace) {
     const TPoint from = Handle(second);
     const TPoint to(from.X + 50, from.Y);
     ASSERT_TRUE(InputScript().Move(from).Down(from).Move(Point(from.X + 20, from.Y)).Move(to).Up(to).Play());
@@ -77,7 +110,21 @@ TEST_F(Drag, AlongItsRowTheBarMovesAndKeepsItsPlace) {
     EXPECT_EQ(first->Left(), 0);
 }
 
-TEST_F(Drag, CtrlFloatsTheBarWhereItIsDropped) {
+TEST_P(Drag, OntoTheMiddleOfARowWithAFarStoredNumberJoinsThatRow) {
+    // Stored rows 0 and 5 are effective rows 0 and 1.
+    second->SetDockRow(5);
+    TTestBar* third = NewBar(form, top, 0, 200);
+    Pump();
+    ASSERT_EQ(second->EffectiveRow(), 1);
+    const TPoint from = Handle(third);
+    const TPoint to = DockPoint(top, 250, 26 + 13);
+    ASSERT_TRUE(InputScript().Move(from).Down(from).Move(Point(from.X + 4, from.Y)).Move(to).Up(to).Play());
+    EXPECT_EQ(third->EffectiveRow(), second->EffectiveRow());
+    EXPECT_EQ(third->DockRow(), second->DockRow());
+    EXPECT_EQ(top->Height(), 52);
+}
+
+TEST_P(Drag, CtrlFloatsTheBarWhereItIsDropped) {
     const TPoint from = Handle(second);
     const TPoint to(from.X + 40, from.Y + 2);
     ASSERT_TRUE(InputScript()
@@ -95,7 +142,7 @@ TEST_F(Drag, CtrlFloatsTheBarWhereItIsDropped) {
     EXPECT_TRUE(r.Contains(to));
 }
 
-TEST_F(Drag, EscapePutsTheBarBack) {
+TEST_P(Drag, EscapePutsTheBarBack) {
     const TPoint from = Handle(second);
     const TPoint away(from.X + 100, from.Y + 150);
     ASSERT_TRUE(InputScript()
@@ -114,7 +161,7 @@ TEST_F(Drag, EscapePutsTheBarBack) {
     EXPECT_EQ(second->FloatingWindowParent(), nullptr);
 }
 
-TEST_F(Drag, LosingTheCaptureEndsTheDrag) {
+TEST_P(Drag, LosingTheCaptureEndsTheDrag) {
     const TPoint from = Handle(second);
     HWND window = second->Handle();
     ASSERT_TRUE(InputScript()
@@ -129,8 +176,8 @@ TEST_F(Drag, LosingTheCaptureEndsTheDrag) {
     EXPECT_EQ(second->Left(), 100);
 }
 
-TEST_F(Drag, AnOutlineDragMovesTheBarOnlyAtTheEnd) {
-    OutlineSettings settings;
+TEST_F(DragOutline, AnOutlineDragMovesTheBarOnlyAtTheEnd) {
+    DragSettings settings(false);
     TServiceOverride<TSystemSettings> use(settings);
     const TPoint from = Handle(second);
     const TPoint to(from.X + 80, from.Y + 160);
@@ -149,7 +196,7 @@ TEST_F(Drag, AnOutlineDragMovesTheBarOnlyAtTheEnd) {
     EXPECT_TRUE(second->Floating());
 }
 
-TEST_F(Drag, ABarCannotFloatStaysWhereItWas) {
+TEST_P(Drag, ABarCannotFloatStaysWhereItWas) {
     second->SetDockMode(dmCannotFloat);
     const TPoint from = Handle(second);
     const TPoint away(from.X + 100, from.Y + 150);
@@ -159,7 +206,7 @@ TEST_F(Drag, ABarCannotFloatStaysWhereItWas) {
     EXPECT_FALSE(second->Floating());
 }
 
-TEST_F(Drag, IntoAnotherDock) {
+TEST_P(Drag, IntoAnotherDock) {
     const TPoint from = Handle(second);
     const TPoint to = DockPoint(left, 2, 120);
     ASSERT_TRUE(InputScript().Move(from).Down(from).Move(Point(from.X, from.Y + 60)).Move(to).Up(to).Play());
@@ -186,7 +233,7 @@ public:
 };
 }  // namespace
 
-TEST_F(Drag, ADockFreedDuringTheDragIsNoTargetAnyMore) {
+TEST_P(Drag, ADockFreedDuringTheDragIsNoTargetAnyMore) {
     auto* killer = Create<TDockKiller>(form);
     killer->SetParent(form);
     killer->SetBounds(300, 200, 10, 10);
@@ -206,7 +253,7 @@ TEST_F(Drag, ADockFreedDuringTheDragIsNoTargetAnyMore) {
     EXPECT_TRUE(second->Floating());
 }
 
-TEST_F(Drag, TheSizeLoopKeepsTheLimits) {
+TEST_P(Drag, TheSizeLoopKeepsTheLimits) {
     second->SetFloatingPosition(Point(300, 350));
     second->SetFloating(true);
     second->MaxClientWidth = 100;
@@ -244,7 +291,7 @@ TEST_F(Drag, TheSizeLoopKeepsTheLimits) {
     EXPECT_EQ(second->ClientWidth(), 0);
 }
 
-TEST_F(Drag, TheDockedCloseButtonClosesOnRelease) {
+TEST_F(DragButton, TheDockedCloseButtonClosesOnRelease) {
     second->SetCloseButtonWhenDocked(true);
     int closed = 0;
     struct Counter {
@@ -270,7 +317,7 @@ TEST_F(Drag, TheDockedCloseButtonClosesOnRelease) {
     EXPECT_FALSE(second->CloseButtonPressed());
 }
 
-TEST_F(Drag, AnExceptionInsideTheDragStillLetsEverythingGo) {
+TEST_P(Drag, AnExceptionInsideTheDragStillLetsEverythingGo) {
     struct Thrower {
         void Changing(TObject*, bool Floating, TBarDock*) {
             if (Floating) throw Exception("refused");
