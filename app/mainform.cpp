@@ -5,6 +5,7 @@
 #include "app/mail_queue.h"
 #include "app/page_rules.h"
 #include "app/settings.h"
+#include "app/startup_steps.h"
 #include "classlib/core/strings.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/application.h"
@@ -43,8 +44,10 @@ int TMainForm::RowDrive(int Row) const {
 }
 
 void TMainForm::FormCreate(TObject*) {
+    StartupStepDone("form: loaded");
     SetCaption(MainCaption);
     PrepareFrame();
+    StartupStepDone("skin");
     PreparePages();
 
     TListColumns* columns = lvDrvList->Columns();
@@ -55,8 +58,10 @@ void TMainForm::FormCreate(TObject*) {
     auto settings = OpenSettings(true);
     std::string error;
     if (!LoadEventLog(LogThis, error)) ShowLogError(error);
+    StartupStepDone("pages: texts, columns, log");
 
     SmartDetect();
+    StartupStepDone("detection");
 
     if (settings) {
         auto subKeys = MakeOwned<TStringList>();
@@ -68,8 +73,11 @@ void TMainForm::FormCreate(TObject*) {
     // With no drive there is no row 0 to select.
     if (lvDrvList->Items()->Count() > 0) lvDrvList->Items()->Item(0)->SetSelected(true);
 
+    StartupStepDone("drive list checks");
     TaryReNew(1);
+    StartupStepDone("tray icons");
     DriveInfomation();
+    StartupStepDone("page 0 filled");
 
     if (settings && settings->GetDataType("RTimer") == rdInteger) {
         const int interval = PollIntervalFromStore(settings->ReadInteger("RTimer"));
@@ -83,8 +91,10 @@ void TMainForm::FormCreate(TObject*) {
     settings.reset();
 
     FillPerformanceList();
+    StartupStepDone("chart");
     CreateReg();
     DriveColors.fill(std::nullopt);
+    StartupStepDone("default actions");
 }
 
 void TMainForm::SmartDetect() {

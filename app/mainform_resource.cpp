@@ -3,6 +3,7 @@
 #include "app/alert_mail.h"
 #include "app/mainform.h"
 #include "app/program_icon.h"
+#include "app/startup_steps.h"
 #include "classlib/stdctrls/image.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/stdctrls/menus.h"
@@ -98,7 +99,10 @@ void TMainForm::BuildForm(TComponent* Instance) {
     tray->SetPopupMenu(form->pm1);
     tray->SetIconVisible(true);
     tray->OnDblClick = TNotifyEvent(form, &TMainForm::NotifyTrayIcon1DblClick);
+    StartupStepDone("form: list, components, program tray icon");
 
     BuildPages(form);
+    StartupStepDone("form: pages");
     BuildFrame(form);
+    StartupStepDone("form: frame");
 }
