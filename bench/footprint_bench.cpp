@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,14 +83,41 @@ TMemory MemoryOf(HANDLE Process) {
     return {counters.WorkingSetSize / 1048576.0, privateBytes / 1048576.0};
 }
 
-// User and kernel time, in seconds.
-double CpuSecondsOf(HANDLE Process) {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(Process, &created, &exited, &kernel, &user)) return -1;
-    auto seconds = [](const FILETIME& time) {
-        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32 | time.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
+std::string ReadWholeFile(const std::string& Name) {
+    std::ifstream file(Name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Wine answers another process's CPU times with zeros; the Linux process
+// behind it keeps them. The process is found by a word of its command line.
+int UnixProcessWith(const std::string& Marker) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int found = 0;
+    do {
+        const std::string name = entry.cFileName;
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (ReadWholeFile("Z:\\proc\\" + name + "\\cmdline").find(Marker) != std::string::npos)
+            found = std::atoi(name.c_str());
+    } while (!found && FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+}
+
+// User and system time of a Linux process, in seconds (-1: unknown).
+double CpuSecondsOf(int UnixProcess) {
+    if (!UnixProcess) return -1;
+    const std::string stat = ReadWholeFile("Z:\\proc\\" + std::to_string(UnixProcess) + "\\stat");
+    const size_t end = stat.rfind(')');
+    if (end == std::string::npos) return -1;
+    // After the name: state, then fields 4 to 13; utime and stime are 14 and 15.
+    std::istringstream fields(stat.substr(end + 2));
+    std::string field;
+    for (int i = 3; i <= 13; ++i) fields >> field;
+    unsigned long long user = 0, system = 0;
+    fields >> user >> system;
+    return (user + system) / 100.0;  // clock ticks of the kernel
 }
 
 std::string ProgramFolder() {
@@ -116,8 +145,9 @@ int main(int argc, char** argv) {
 
     int result = 0;
     {
+        const std::string peerMarker = Format("footprint-peer-%u", GetCurrentProcessId());
         TChild ours("\"" + program + "\" --drives \"" + driveSet + "\"", folder);
-        TChild peer("\"" + bare + "\"", "");
+        TChild peer("\"" + bare + "\" " + peerMarker, "");
         const bool ready = ours.Started() && peer.Started() && WaitForInputIdle(ours.Process(), 30000) == 0 &&
                            WaitForInputIdle(peer.Process(), 30000) == 0;
         // The tray icons come after the first paint; then the program waits.
@@ -127,10 +157,15 @@ int main(int argc, char** argv) {
             result = 1;
         } else {
             const TMemory mine = MemoryOf(ours.Process()), theirs = MemoryOf(peer.Process());
-            const double cpuStart = CpuSecondsOf(ours.Process()), peerStart = CpuSecondsOf(peer.Process());
+            const int oursUnix = UnixProcessWith(folder), peerUnix = UnixProcessWith(peerMarker);
+            const double cpuStart = CpuSecondsOf(oursUnix), peerStart = CpuSecondsOf(peerUnix);
             Sleep(static_cast<DWORD>(idleSeconds * 1000));
-            const double cpu = CpuSecondsOf(ours.Process()) - cpuStart;
-            const double peerCpu = CpuSecondsOf(peer.Process()) - peerStart;
+            const double cpu = CpuSecondsOf(oursUnix) - cpuStart;
+            const double peerCpu = CpuSecondsOf(peerUnix) - peerStart;
+            if (cpuStart < 0 || peerStart < 0) {
+                std::printf("FAILED: the Linux processes behind the two programs were not found\n");
+                result = 1;
+            }
             std::printf(
                 "Footprint after start-up, 24 simulated drives watched, against a bare Win32 window\n");
             std::printf("  %-28s %9s %9s %8s\n", "", "VexmoraU", "bare", "ratio");

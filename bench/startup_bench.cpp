@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-#include <shellapi.h>
-
 #include "app/drive_choice.h"
 #include "app/mainform.h"
 #include "app/program.h"
@@ -27,6 +25,8 @@
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/application.h"
 #include "notify/texttrayicon.h"
+// After windows.h, which the class library brings.
+#include <shellapi.h>
 
 namespace {
 
