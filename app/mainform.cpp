@@ -137,15 +137,43 @@ void TMainForm::TaryReNew(unsigned char Mode) {
         if (Mode == 1) {
             FreeAndNil(icon);
             icon = MakeTrayIcon(row);
+            continue;
         }
         // Every refresh comes here: an icon is drawn and handed to the shell
         // again only when its text or hint changed.
         if (icon) {
             const std::string text = SubItem(item, TemperatureSubItem);
-            if (Mode == 1 || icon->Text() != text) icon->SetText(text);
-            if (Mode == 1 || icon->Hint() != item->Caption()) icon->SetHint(item->Caption());
+            if (icon->Text() != text) icon->SetText(text);
+            if (icon->Hint() != item->Caption()) icon->SetHint(item->Caption());
         }
     }
+    if (Mode != 1) return;
+    // Under Wine each icon costs the shell some 13 ms, as much as a bare
+    // window's whole start: the window paints first.
+    trayIconsHeld_ = true;
+    if (!Showing()) {
+        if (!trayIconsTimer_) {
+            trayIconsTimer_ = Create<TTimer>(this);
+            trayIconsTimer_->SetInterval(1);
+            trayIconsTimer_->OnTimer = TNotifyEvent(this, &TMainForm::TrayIconsTimer);
+        }
+        trayIconsTimer_->SetEnabled(true);
+        return;
+    }
+    ShowHeldTrayIcons();
+}
+
+void TMainForm::TrayIconsTimer(TObject*) {
+    ShowHeldTrayIcons();
+}
+
+void TMainForm::ShowHeldTrayIcons() {
+    if (trayIconsTimer_) trayIconsTimer_->SetEnabled(false);
+    if (!trayIconsHeld_) return;
+    trayIconsHeld_ = false;
+    NotifyTrayIcon1->SetIconVisible(true);
+    for (TTextTrayIcon* icon : TrayIcons)
+        if (icon && !icon->IconVisible()) icon->SetIconVisible(true);
 }
 
 void TMainForm::CreateReg() {

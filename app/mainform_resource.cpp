@@ -97,7 +97,7 @@ void TMainForm::BuildForm(TComponent* Instance) {
     LoadProgramIcon(tray->Icon());
     tray->SetMinimizeToTray(true);
     tray->SetPopupMenu(form->pm1);
-    tray->SetIconVisible(true);
+    // Visible, once the window has painted (ShowHeldTrayIcons).
     tray->OnDblClick = TNotifyEvent(form, &TMainForm::NotifyTrayIcon1DblClick);
     StartupStepDone("form: list, components, program tray icon");
 

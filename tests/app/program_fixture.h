@@ -60,6 +60,10 @@ protected:
     std::vector<std::vector<std::string>> Cells() const;
     std::vector<bool> Checks() const;
 
+    // Shows the main window right after making the forms, as the program's
+    // loop does.
+    bool showAtStart = false;
+
     TRegistryRedirect privateRoot;
     TScopedFolder folder;
     TScriptedMessageBoxes boxes;
