@@ -2,7 +2,8 @@
 // units, the form resource's parts, the skin, detection, the tray icons, the
 // chart, the default actions, the other two forms, the window handles and
 // the first paint), against a bare Win32 window's start to its first paint;
-// and the tray icons against the same number of bare icon adds. Trials
+// and the tray icons (the program's and the 24 text icons) against the same
+// number of bare icon adds. Trials
 // alternate under the same Wine; figures are medians. The registry is a
 // private throwaway one.
 #include <algorithm>
@@ -213,7 +214,7 @@ int main(int argc, char** argv) {
     for (int trial = 0; trial < trials; ++trial) {
         const TStart start = ProgramStart(clock);
         const double bareTime = BareStart();
-        bareAdds.push_back(BareIconAdds(iconWindow, bareIcon, 24));
+        bareAdds.push_back(BareIconAdds(iconWindow, bareIcon, 25));
         if (!start.rightDrives || start.icons != 24 || bareTime < 0) failed = true;
         program.push_back(start.firstPaint);
         peer.push_back(bareTime);
@@ -237,8 +238,8 @@ int main(int argc, char** argv) {
     std::printf("  %-44s %9.1f x\n", "ratio", ours / std::max(theirs, 0.001));
     std::printf("  %-44s %9.2f\n", "tray icons added after the first paint", Median(iconsAfter));
     const double icons = Median(iconsAll), adds = Median(bareAdds);
-    std::printf("  %-44s %9.2f\n", "24 tray text icons, made and added", icons);
-    std::printf("  %-44s %9.2f\n", "24 bare icon adds (peer)", adds);
+    std::printf("  %-44s %9.2f\n", "25 tray icons (program's, 24 text) made, added", icons);
+    std::printf("  %-44s %9.2f\n", "25 bare icon adds (peer)", adds);
     std::printf("  %-44s %9.2f x\n", "ratio", icons / std::max(adds, 0.001));
     if (failed)
         std::printf(
