@@ -171,9 +171,12 @@ void TMainForm::ShowHeldTrayIcons() {
     if (trayIconsTimer_) trayIconsTimer_->SetEnabled(false);
     if (!trayIconsHeld_) return;
     trayIconsHeld_ = false;
+    StartupStepDone("after the first paint: the loop comes back");
     NotifyTrayIcon1->SetIconVisible(true);
+    StartupStepDone("after the first paint: the program's tray icon");
     for (TTextTrayIcon* icon : TrayIcons)
         if (icon && !icon->IconVisible()) icon->SetIconVisible(true);
+    StartupStepDone("after the first paint: the text icons");
 }
 
 void TMainForm::CreateReg() {
