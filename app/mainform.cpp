@@ -148,8 +148,8 @@ void TMainForm::TaryReNew(unsigned char Mode) {
         }
     }
     if (Mode != 1) return;
-    // Under Wine each icon costs the shell some 13 ms, as much as a bare
-    // window's whole start: the window paints first.
+    // Under Wine each icon costs the shell several milliseconds, about what
+    // a bare window's whole start costs: the window paints first.
     trayIconsHeld_ = true;
     if (!Showing()) {
         if (!trayIconsTimer_) {
@@ -209,6 +209,9 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
     StopWatching();
+    // Icons still waiting for the first paint never come.
+    if (trayIconsTimer_) trayIconsTimer_->SetEnabled(false);
+    trayIconsHeld_ = false;
     for (TTextTrayIcon*& icon : TrayIcons) FreeAndNil(icon);
 }
 
