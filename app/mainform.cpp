@@ -5,6 +5,7 @@
 #include "app/mail_queue.h"
 #include "app/page_rules.h"
 #include "app/settings.h"
+#include "app/startup_steps.h"
 #include "classlib/core/strings.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/application.h"
@@ -43,8 +44,10 @@ int TMainForm::RowDrive(int Row) const {
 }
 
 void TMainForm::FormCreate(TObject*) {
+    StartupStepDone("form: loaded");
     SetCaption(MainCaption);
     PrepareFrame();
+    StartupStepDone("skin");
     PreparePages();
 
     TListColumns* columns = lvDrvList->Columns();
@@ -55,8 +58,10 @@ void TMainForm::FormCreate(TObject*) {
     auto settings = OpenSettings(true);
     std::string error;
     if (!LoadEventLog(LogThis, error)) ShowLogError(error);
+    StartupStepDone("pages: texts, columns, log");
 
     SmartDetect();
+    StartupStepDone("detection");
 
     if (settings) {
         auto subKeys = MakeOwned<TStringList>();
@@ -71,8 +76,11 @@ void TMainForm::FormCreate(TObject*) {
     // With no drive there is no row 0 to select.
     if (lvDrvList->Items()->Count() > 0) lvDrvList->Items()->Item(0)->SetSelected(true);
 
+    StartupStepDone("drive list checks");
     TaryReNew(1);
+    StartupStepDone("tray icons");
     DriveInfomation();
+    StartupStepDone("page 0 filled");
 
     if (settings && settings->GetDataType("RTimer") == rdInteger) {
         const int interval = PollIntervalFromStore(settings->ReadInteger("RTimer"));
@@ -86,8 +94,10 @@ void TMainForm::FormCreate(TObject*) {
     settings.reset();
 
     FillPerformanceList();
+    StartupStepDone("chart");
     CreateReg();
     DriveColors.fill(std::nullopt);
+    StartupStepDone("default actions");
 }
 
 void TMainForm::SmartDetect() {
@@ -130,15 +140,46 @@ void TMainForm::TaryReNew(unsigned char Mode) {
         if (Mode == 1) {
             FreeAndNil(icon);
             icon = MakeTrayIcon(row);
+            continue;
         }
         // Every refresh comes here: an icon is drawn and handed to the shell
         // again only when its text or hint changed.
         if (icon) {
             const std::string text = SubItem(item, TemperatureSubItem);
-            if (Mode == 1 || icon->Text() != text) icon->SetText(text);
-            if (Mode == 1 || icon->Hint() != item->Caption()) icon->SetHint(item->Caption());
+            if (icon->Text() != text) icon->SetText(text);
+            if (icon->Hint() != item->Caption()) icon->SetHint(item->Caption());
         }
     }
+    if (Mode != 1) return;
+    // Under Wine each icon costs the shell several milliseconds, about what
+    // a bare window's whole start costs: the window paints first.
+    trayIconsHeld_ = true;
+    if (!Showing()) {
+        if (!trayIconsTimer_) {
+            trayIconsTimer_ = Create<TTimer>(this);
+            trayIconsTimer_->SetInterval(1);
+            trayIconsTimer_->OnTimer = TNotifyEvent(this, &TMainForm::TrayIconsTimer);
+        }
+        trayIconsTimer_->SetEnabled(true);
+        return;
+    }
+    ShowHeldTrayIcons();
+}
+
+void TMainForm::TrayIconsTimer(TObject*) {
+    ShowHeldTrayIcons();
+}
+
+void TMainForm::ShowHeldTrayIcons() {
+    if (trayIconsTimer_) trayIconsTimer_->SetEnabled(false);
+    if (!trayIconsHeld_) return;
+    trayIconsHeld_ = false;
+    StartupStepDone("after the first paint: the loop comes back");
+    NotifyTrayIcon1->SetIconVisible(true);
+    StartupStepDone("after the first paint: the program's tray icon");
+    for (TTextTrayIcon* icon : TrayIcons)
+        if (icon && !icon->IconVisible()) icon->SetIconVisible(true);
+    StartupStepDone("after the first paint: the text icons");
 }
 
 void TMainForm::CreateReg() {
@@ -182,6 +223,9 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
     StopWatching();
+    // Icons still waiting for the first paint never come.
+    if (trayIconsTimer_) trayIconsTimer_->SetEnabled(false);
+    trayIconsHeld_ = false;
     for (TTextTrayIcon*& icon : TrayIcons) FreeAndNil(icon);
 }
 

@@ -107,8 +107,15 @@ public:
     // Finds the drives 0-23 and fills DriveModels, RowDrives and the list.
     void SmartDetect();
     // Mode 1 makes the text icons of the checked rows; every mode gives them
-    // their row's temperature and model.
+    // their row's temperature and model. The icons of mode 1 reach the
+    // notification area once the window has painted (ShowHeldTrayIcons).
     void TaryReNew(unsigned char Mode);
+    // Adds the program's icon NotifyTrayIcon1, then the text icons that
+    // TaryReNew(1) made, in row order; a timer calls it once nothing is left
+    // to paint (timer messages come after paint messages), or TaryReNew(1)
+    // at once when the window already shows.
+    void ShowHeldTrayIcons();
+    bool TrayIconsHeld() const { return trayIconsHeld_; }
     // Writes the default alert actions of every listed drive, once.
     void CreateReg();
     // The stored threshold of every checked row's drive into TempThresholds.
@@ -267,13 +274,15 @@ public:
     void PrepareFrame();
     // The start-up part of the pages: about texts, version, page 0.
     void PreparePages();
-    // The text icon of a row, made as the start-up and Apply make it.
+    // The text icon of a row, made as the start-up and Apply make it, with
+    // its colour, menu, text and hint, not yet in the notification area.
     TTextTrayIcon* MakeTrayIcon(int Row);
 
 protected:
     ~TMainForm() override;
 
 private:
+    void TrayIconsTimer(TObject* Sender);
     // Saves the log; only the first failure of a run is shown.
     void SaveLog();
     void ShowLogError(const std::string& Error);
@@ -294,6 +303,8 @@ private:
     // Per drive number: its temperature mail went since it last read at or
     // below its threshold.
     std::array<bool, MaxDrives> temperatureMailed_{};
+    TTimer* trayIconsTimer_ = nullptr;
+    bool trayIconsHeld_ = false;
 };
 
 extern TMainForm* MainForm;

@@ -96,10 +96,11 @@ void TMainForm::btnViewLogClick(TObject*) {
 TTextTrayIcon* TMainForm::MakeTrayIcon(int Row) {
     TListItem* item = lvDrvList->Items()->Item(Row);
     TTextTrayIcon* icon = Create<TTextTrayIcon>(TextTrayIcon1);
-    icon->SetIconVisible(true);
     icon->SetColor(static_cast<TColor>(ReadTrayColor(item->Caption())));
     icon->SetPopupMenu(pm1);
     icon->OnDblClick = TNotifyEvent(this, &TMainForm::TextTrayIcon2DblClick);
+    icon->SetText(RowTemperature(item));
+    icon->SetHint(item->Caption());
     return icon;
 }
 
@@ -115,8 +116,7 @@ void TMainForm::ShowSystemTrayItems0Click(TObject*) {
             OpenDriveSettings(item->Caption(), true);
             if (!icon) {
                 icon = MakeTrayIcon(row);
-                icon->SetText(RowTemperature(item));
-                icon->SetHint(item->Caption());
+                icon->SetIconVisible(true);
             } else if (!icon->IconVisible()) {
                 icon->SetIconVisible(true);
             }

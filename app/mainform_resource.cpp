@@ -4,6 +4,7 @@
 #include "app/alert_picture.h"
 #include "app/mainform.h"
 #include "app/program_icon.h"
+#include "app/startup_steps.h"
 #include "classlib/stdctrls/image.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/stdctrls/menus.h"
@@ -98,9 +99,12 @@ void TMainForm::BuildForm(TComponent* Instance) {
     LoadProgramIcon(tray->Icon());
     tray->SetMinimizeToTray(true);
     tray->SetPopupMenu(form->pm1);
-    tray->SetIconVisible(true);
+    // Visible, once the window has painted (ShowHeldTrayIcons).
     tray->OnDblClick = TNotifyEvent(form, &TMainForm::NotifyTrayIcon1DblClick);
+    StartupStepDone("form: list, components, program tray icon");
 
     BuildPages(form);
+    StartupStepDone("form: pages");
     BuildFrame(form);
+    StartupStepDone("form: frame");
 }

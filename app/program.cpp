@@ -8,6 +8,7 @@
 #include "app/power.h"
 #include "app/program_units.h"
 #include "app/smtpform.h"
+#include "app/startup_steps.h"
 #include "classlib/core/files.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/formresources.h"
@@ -37,7 +38,9 @@ void RegisterProgramForms() {
 void CreateProgramForms() {
     Application->CreateForm(MainForm);
     Application->CreateForm(Smtp);
+    StartupStepDone("e-mail dialog");
     Application->CreateForm(FormLog);
+    StartupStepDone("log window");
 }
 
 void FreeProgramForms() {

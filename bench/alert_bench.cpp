@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "bench/bench_args.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/windows/application.h"
 #include "notify/zkalertpaint.h"
@@ -55,9 +56,9 @@ void FadeStep() {
         return;
     }
     fade->StartAnimation();
-    constexpr int steps = 5000;
+    const int steps = bench::Rounds(5000, 200);
     const auto [step, bare] = BestOf(
-        5,
+        bench::Rounds(5, 1),
         [&] {
             return MicrosecondsPer(steps, [&](int i) {
                 if (i % 10 == 0) fade->StartAnimation();
@@ -76,14 +77,14 @@ void AlertPaint() {
     bitmap->SetSize(329, 76);
     TCanvas* canvas = bitmap->Canvas();
     HDC dc = canvas->Handle();
-    constexpr int paints = 1000;
+    const int paints = bench::Rounds(1000, 50);
     auto vertex = [](int x, int y, TColor c) {
         return TRIVERTEX{x, y, COLOR16((c & 0xFF) << 8), COLOR16(c & 0xFF00), COLOR16((c >> 8) & 0xFF00), 0};
     };
     TRIVERTEX corners[2] = {vertex(0, 9, colors.WindowFrom), vertex(329, 75, colors.WindowTo)};
     GRADIENT_RECT rect{0, 1};
     const auto [paint, gradient] = BestOf(
-        5,
+        bench::Rounds(5, 1),
         [&] {
             return MicrosecondsPer(paints, [&](int) {
                 PaintDesktopAlertBackground(canvas, TRect(0, 0, 329, 76), colors, true);
@@ -99,6 +100,7 @@ void AlertPaint() {
 
 void Stacking() {
     for (int count : {1, 10, 25, 50}) {
+        if (bench::IsShort() && count > 10) break;
         auto alertsRound = [&] {
             return MicrosecondsPer(1, [&](int) {
                 TOwned<TComponent> owner = MakeOwned<TComponent>(nullptr);
@@ -124,7 +126,7 @@ void Stacking() {
                 Drain();
             });
         };
-        const auto [alerts, forms] = BestOf(count < 25 ? 5 : 3, alertsRound, formsRound);
+        const auto [alerts, forms] = BestOf(bench::Rounds(count < 25 ? 5 : 3, 1), alertsRound, formsRound);
         std::printf("%2d alerts stacked and freed %9.0f us, %2d bare forms %9.0f us: ratio %.2f\n", count,
                     alerts, count, forms, alerts / forms);
     }
@@ -132,7 +134,8 @@ void Stacking() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     Application->Initialize();
     FadeStep();
     AlertPaint();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_args.h"
 #include "classlib/windows/application.h"
 #include "toolbar/barview.h"
 
@@ -92,7 +93,8 @@ double PeerLayout(int Count, TMode Mode, int Repeats) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     InitCommonControlsEx(&init);
     Application->Initialize();
@@ -102,11 +104,12 @@ int main() {
     for (int m = mdPlain; m <= mdChevron; ++m)
         for (int c = 0; c < 3; ++c) {
             const int count = counts[c];
-            const int repeats = count >= 1000 ? 5 : count >= 100 ? 30 : 200;
+            const int repeats = bench::IsShort() ? 1 : count >= 1000 ? 5 : count >= 100 ? 30 : 200;
             const auto mode = static_cast<TMode>(m);
             ours[m][c] = OurLayout(count, mode, repeats);
             const double peer = PeerLayout(count, mode == mdChevron ? mdPlain : mode, repeats);
-            std::printf("%-8s %6d %14.1f %14.1f %8.2f\n", ModeNames[m], count, ours[m][c], peer, ours[m][c] / peer);
+            std::printf("%-8s %6d %14.1f %14.1f %8.2f\n", ModeNames[m], count, ours[m][c], peer,
+                        ours[m][c] / peer);
         }
     // Growth from 100 to 1,000 items: about 10 for linear work, about 100 for
     // quadratic work. The chevron's share is its growth beside the plain one.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/bench_args.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
 #include "controls/scblinking.h"
@@ -27,10 +28,11 @@ LRESULT CALLBACK QuietProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     Application->Initialize();
     constexpr int Labels = 100;
-    constexpr int Rounds = 2000;
+    const int Rounds = bench::Rounds(2000, 100);
 
     TOwned<TForm> form(Create<TForm>(nullptr, 0));
     form->SetBounds(0, 0, 800, 600);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench/bench_args.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/windows/application.h"
 #include "controls/scgrafx.h"
@@ -26,7 +27,7 @@ double Time(const std::function<void()>& Work) {
         Work();
         ++calls;
         elapsed = std::chrono::duration<double, std::micro>(TClock::now() - start).count();
-    } while (elapsed < 250000);
+    } while (elapsed < (bench::IsShort() ? 10000 : 250000));
     return elapsed / calls;
 }
 
@@ -36,7 +37,8 @@ void Report(const char* What, double Ours, const char* Peer, double Theirs) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     Application->Initialize();
     auto scope = MakeOwned<TZkSimScope>(nullptr);
     scope->SetBounds(0, 0, 465, 200);
@@ -59,7 +61,7 @@ int main() {
     Report("chart tick, 24 lines, 465x200", chartTick, "one blit of the picture", blit);
 
     // Full history: every line holds a value per step.
-    for (int t = 0; t < 240; ++t) scope->UpdateDisplay();
+    for (int t = 0; t < bench::Rounds(240, 24); ++t) scope->UpdateDisplay();
     const double redraw = Time([&] { scope->ClearScreen(); });
     int segments = 0;
     for (int i = 0; i < 24; ++i)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/drive_size.h"
+#include "bench/bench_args.h"
 #include "classlib/core/files.h"
 #include "classlib/core/text.h"
 #include "engine/drive_reading.h"
@@ -82,21 +83,22 @@ void TimeDetection(const char* what, int passes) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     const std::string fileName = GetTempDir() + "vexmora_engine_bench.ini";
     std::ofstream(fileName, std::ios::binary | std::ios::trunc) << DriveSetText(false);
     UseSimulatedDrives(fileName);
-    TimeReads("(drive-set file)", 20000);
-    TimeDetection("(drive-set file)", 200);
+    TimeReads("(drive-set file)", bench::Rounds(20000, 500));
+    TimeDetection("(drive-set file)", bench::Rounds(200, 5));
 
     SetDriveAccess(std::make_shared<TSimulatedDriveAccess>(ParseDriveSet(DriveSetText(false), "memory")));
-    TimeReads("(in memory)", 20000);
-    TimeDetection("(in memory)", 200);
+    TimeReads("(in memory)", bench::Rounds(20000, 500));
+    TimeDetection("(in memory)", bench::Rounds(200, 5));
 
     // No extended geometry: each size comes from the geometry and a read probe
     // over the 3288 sectors past the last whole cylinder.
     SetDriveAccess(std::make_shared<TSimulatedDriveAccess>(ParseDriveSet(DriveSetText(true), "memory")));
-    TimeDetection("(read probe)", 20);
+    TimeDetection("(read probe)", bench::Rounds(20, 1));
 
     UseRealDrives();
     DeleteFile(fileName);

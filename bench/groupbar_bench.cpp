@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/bench_args.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
@@ -46,7 +47,8 @@ double TimeAdding(TForm* Form, TScGroupBar* Bar, int Count, bool Batched) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     Application->Initialize();
     TOwned<TForm> form(Create<TForm>(nullptr, 0));
     form->SetBounds(0, 0, 300, 600);
@@ -55,7 +57,7 @@ int main() {
     form->Show();
     Application->ProcessMessages();
 
-    constexpr int Groups = 4, Items = 200, Rounds = 20;
+    const int Groups = 4, Items = bench::Rounds(200, 20), Rounds = bench::Rounds(20, 2);
     for (int g = 0; g < Groups; ++g) AddGroup(form.get(), bar, Items);
 
     // A width change measures every item again; an unchanged bar reuses
@@ -89,9 +91,10 @@ int main() {
     // One by one, each add lays the bar out; per item that cost must not
     // grow with the count (4 times the items would give 4 times the cost
     // per item if each add measured every item again).
-    const double small = TimeAdding(form.get(), bar, 250, false) / 250;
-    const double large = TimeAdding(form.get(), bar, 1000, false) / 1000;
-    const double batched = TimeAdding(form.get(), bar, 1000, true) / 1000;
+    const int few = bench::Rounds(250, 25), many = 4 * few;
+    const double small = TimeAdding(form.get(), bar, few, false) / few;
+    const double large = TimeAdding(form.get(), bar, many, false) / many;
+    const double batched = TimeAdding(form.get(), bar, many, true) / many;
     std::printf("adding items one by one, cost per item at 1000 against at 250: %.2f\n", large / small);
     std::printf("adding 1000 items one by one against inside BeginUpdate: %.1f\n", large / batched);
     return 0;

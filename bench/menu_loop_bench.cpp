@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_args.h"
 #include "classlib/stdctrls/menus.h"
 #include "classlib/windows/allocatehwnd.h"
 #include "classlib/windows/application.h"
@@ -167,7 +168,8 @@ double SleepingCpu() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     Application->Initialize();
     TForm* form = Create<TForm>(nullptr, 0);
     form->SetBounds(50, 50, 500, 300);
@@ -188,7 +190,7 @@ int main() {
 
     // Interleaved trials; medians.
     std::vector<double> a, b;
-    for (int t = 0; t < 15; ++t) {
+    for (int t = 0; t < bench::Rounds(15, 2); ++t) {
         a.push_back(OursToVisible(ours, probe));
         Application->ProcessMessages();
         b.push_back(NativeToVisible(native, probe));
@@ -200,7 +202,7 @@ int main() {
 
     a.clear();
     b.clear();
-    for (int t = 0; t < 7; ++t) {
+    for (int t = 0; t < bench::Rounds(7, 1); ++t) {
         a.push_back(OursPerMove(ours, probe, form->Handle(), 400));
         Application->ProcessMessages();
         b.push_back(BarePerMove(form->Handle(), 400));

@@ -4,7 +4,9 @@ distribution's `base64` command and Python's binascii, on the same 16 MB of
 random bytes, and prints each peer's throughput and our ratio to it
 (above 1: we are faster).
 
-    bench/mime_bench.py [BUILD_DIR]      (default: $VEXMORA_BUILD or build/)
+    bench/mime_bench.py [BUILD_DIR] [--short]   (default: $VEXMORA_BUILD or build/)
+
+--short works on 1 MB, once: enough to show that it runs.
 """
 import binascii
 import os
@@ -54,7 +56,11 @@ def our_seconds(build, data_file):
 
 def main():
     root = pathlib.Path(__file__).resolve().parent.parent
-    build = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else os.environ.get("VEXMORA_BUILD", root / "build"))
+    global RUNS, SIZE
+    arguments = [a for a in sys.argv[1:] if a != "--short"]
+    if "--short" in sys.argv[1:]:
+        RUNS, SIZE = 1, 1 << 20
+    build = pathlib.Path(arguments[0] if arguments else os.environ.get("VEXMORA_BUILD", root / "build"))
     data = random.Random(20240601).randbytes(SIZE)
     with tempfile.TemporaryDirectory() as folder:
         data_file = pathlib.Path(folder) / "data.bin"

@@ -7,6 +7,7 @@
 #include <string>
 #include <type_traits>
 
+#include "bench/bench_args.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
 #include "skins/builtinskins.h"
@@ -53,18 +54,19 @@ double Measure(const char* Skin, int Count) {
     Application->ProcessMessages();
     RepaintSeconds(bar, 20);  // warm up: fonts, theme data
     double best = 1e30;
-    for (int run = 0; run < 5; ++run) best = std::min(best, RepaintSeconds(bar, Count));
+    for (int run = 0; run < bench::Rounds(5, 1); ++run) best = std::min(best, RepaintSeconds(bar, Count));
     return best / Count;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     Application->Initialize();
     InitSkinsUnit();
     RegisterBuiltInSkins();
     InitSkinnedItemsUnit();
-    const int count = 200;
+    const int count = bench::Rounds(200, 20);
     const double plain = Measure<TBarDock, TBarCustomToolbar, TBarCustomItem>("Default", count);
     const double systemLook = Measure<TSbDock, TSbToolbar, TSbItem>("Default", count);
     const double skinned = Measure<TSbDock, TSbToolbar, TSbItem>("Office 2007 Blue", count);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/bench_args.h"
 #include "classlib/core/inifiles.h"
 #include "classlib/windows/forms.h"
 #include "skins/builtinskins.h"
@@ -67,7 +68,7 @@ void SwitchAgainstInvalidate(int count) {
     auto validate = [&] {
         for (TSkinnedWindow* window : windows) ValidateRect(window->Handle(), nullptr);
     };
-    const int runs = 20;
+    const int runs = bench::Rounds(20, 2);
     bool blue = false;
     const double switching = Best(runs, validate, [&] {
         blue = !blue;
@@ -85,7 +86,7 @@ void LoadAgainstIni() {
     TOwned<TSbSkinOptions> skin(Create<TSbOffice2007BlueSkin>());
     TOwned<TStringList> text = MakeOwned<TStringList>();
     skin->SaveToStrings(text.get());
-    const int runs = 50;
+    const int runs = bench::Rounds(50, 5);
     const double loading = Best(
         runs, [] {}, [&] { skin->LoadFromStrings(text.get()); });
     const double reading = Best(
@@ -101,11 +102,13 @@ void LoadAgainstIni() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     try {
         InitSkinsUnit();
         RegisterBuiltInSkins();
-        for (int count : {10, 100, 1000}) SwitchAgainstInvalidate(count);
+        for (int count : {10, 100, 1000})
+            if (!bench::IsShort() || count <= 100) SwitchAgainstInvalidate(count);
         LoadAgainstIni();
         FinalizeSkinsUnit();
     } catch (const std::exception& error) {

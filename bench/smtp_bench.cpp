@@ -9,13 +9,11 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_args.h"
 #include "mail/mime_message.h"
 #include "mail/smtp_mailer.h"
 
 namespace {
-
-constexpr int kSmallMails = 200;
-constexpr std::size_t kBigSize = 10u << 20;
 
 TMimeMessage* MakeMessage(TComponent* owner, const std::string& text) {
     TMimeMessage* message = Create<TMimeMessage>(owner);
@@ -36,9 +34,12 @@ double Seconds(std::chrono::steady_clock::duration elapsed) {
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: smtp_bench PORT SMALL_SOURCE_FILE BIG_SOURCE_FILE\n");
+        std::fprintf(stderr, "usage: smtp_bench PORT SMALL_SOURCE_FILE BIG_SOURCE_FILE [--short]\n");
         return 2;
     }
+    bench::ReadArguments(argc, argv);
+    const int kSmallMails = bench::Rounds(200, 20);
+    const std::size_t kBigSize = bench::IsShort() ? 1u << 20 : 10u << 20;
     TOwned<TComponent> owner = MakeOwned<TComponent>(nullptr);
     TMimeMessage* small =
         MakeMessage(owner.get(), "Drive 0 (ST3500418AS) reached 58 C; the limit is 55 C.\r\n");

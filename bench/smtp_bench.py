@@ -4,7 +4,9 @@
 aiosmtpd server (the distribution's, in a process of its own), and prints
 messages per second, MB/s and our ratio to smtplib (above 1: we are faster).
 
-    bench/smtp_bench.py [BUILD_DIR]      (default: $VEXMORA_BUILD or build/)
+    bench/smtp_bench.py [BUILD_DIR] [--short]   (default: $VEXMORA_BUILD or build/)
+
+--short sends 20 small mails and one of 1 MB: enough to show that it runs.
 """
 import os
 import pathlib
@@ -36,12 +38,12 @@ def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def our_seconds(build, port, small_file, big_file):
+def our_seconds(build, port, small_file, big_file, short):
     # Output through a file, not a pipe: Wine's services, started by the first
     # program of a session, would keep a pipe open long after ours ends.
     with tempfile.TemporaryFile(mode="w+") as stdout:
         subprocess.run([str(build / "wine-run"), str(build / "bench" / "smtp_bench.exe"), str(port),
-                        windows_path(small_file), windows_path(big_file)],
+                        windows_path(small_file), windows_path(big_file)] + (["--short"] if short else []),
                        stdout=stdout, stdin=subprocess.DEVNULL, check=True)
         stdout.seek(0)
         output = stdout.read()
@@ -68,8 +70,10 @@ def smtplib_seconds(port, small, big, count):
 
 def main():
     root = pathlib.Path(__file__).resolve().parent.parent
-    build = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else os.environ.get("VEXMORA_BUILD", root / "build"))
-    count = 200
+    arguments = [a for a in sys.argv[1:] if a != "--short"]
+    short = "--short" in sys.argv[1:]
+    build = pathlib.Path(arguments[0] if arguments else os.environ.get("VEXMORA_BUILD", root / "build"))
+    count = 20 if short else 200
     server = subprocess.Popen(["/usr/bin/python3", "-c", SERVER], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                               text=True)
     try:
@@ -77,7 +81,7 @@ def main():
         with tempfile.TemporaryDirectory() as folder:
             small_file = pathlib.Path(folder) / "small.eml"
             big_file = pathlib.Path(folder) / "big.eml"
-            ours = our_seconds(build, port, small_file, big_file)
+            ours = our_seconds(build, port, small_file, big_file, short)
             small, big = small_file.read_bytes(), big_file.read_bytes()
         peer = smtplib_seconds(port, small, big, count)
     finally:

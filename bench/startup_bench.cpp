@@ -1,12 +1,16 @@
-// Times the program's start to the first paint of its main window with 24
-// simulated drives (detection, every page, the chart, the tray icons, the
-// default actions) against a bare Win32 window's start to its first paint,
-// in alternating trials under the same Wine, and prints the ratio of the
-// medians. The registry is a private throwaway one.
+// Times the program's start with 24 simulated drives, step by step (the
+// units, the form resource's parts, the skin, detection, the tray icons, the
+// chart, the default actions, the other two forms, the window handles and
+// the first paint), against a bare Win32 window's start to its first paint;
+// and the tray icons (the program's and the 24 text icons) against the same
+// number of bare icon adds. Trials
+// alternate under the same Wine; figures are medians. The registry is a
+// private throwaway one.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,10 +18,16 @@
 #include "app/mainform.h"
 #include "app/program.h"
 #include "app/program_units.h"
+#include "app/startup_steps.h"
+#include "bench/bench_args.h"
 #include "classlib/core/files.h"
 #include "classlib/core/registryredirect.h"
 #include "classlib/core/text.h"
+#include "classlib/stdctrls/listview.h"
 #include "classlib/windows/application.h"
+#include "notify/texttrayicon.h"
+// After windows.h, which the class library brings.
+#include <shellapi.h>
 
 namespace {
 
@@ -25,6 +35,12 @@ using TClock = std::chrono::steady_clock;
 
 double MillisecondsSince(TClock::time_point start) {
     return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 std::string DriveSetText() {
@@ -45,6 +61,24 @@ std::string DriveSetText() {
     return text;
 }
 
+// The time of each step of one start, in the order the steps came.
+class TStepClock : public TStartupListener {
+public:
+    void Begin() {
+        last_ = TClock::now();
+        steps.clear();
+    }
+    void StepDone(const char* Step) override {
+        const auto now = TClock::now();
+        steps.emplace_back(Step, std::chrono::duration<double, std::milli>(now - last_).count());
+        last_ = now;
+    }
+    std::vector<std::pair<std::string, double>> steps;
+
+private:
+    TClock::time_point last_;
+};
+
 bool painted = false;
 
 LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -59,41 +93,92 @@ LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-double BareStart() {
+// The bare window's start to its first paint; the window stays, as the
+// program's does while its tray icons are added.
+double BareStart(HWND& Window) {
     const auto start = TClock::now();
-    HWND window = CreateWindowExW(0, L"StartupBenchBare", L"Bare",
-                                  WS_OVERLAPPED | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  686, 460, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    Window = CreateWindowExW(0, L"StartupBenchBare", L"Bare", WS_OVERLAPPED | WS_SYSMENU | WS_MINIMIZEBOX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, 686, 460, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
     painted = false;
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
+    ShowWindow(Window, SW_SHOWNORMAL);
+    UpdateWindow(Window);
     const double elapsed = MillisecondsSince(start);
-    DestroyWindow(window);
-    if (!painted) std::printf("the bare window did not paint\n");
+    return painted ? elapsed : -1;
+}
+
+// The peer of the tray icons: as many icons added straight through the
+// shell, each with a 16x16 icon and a tip, right after the bare window's
+// first paint.
+double BareIconAdds(HWND window, HICON icon, int Count) {
+    std::vector<NOTIFYICONDATAA> icons(static_cast<size_t>(Count));
+    for (int i = 0; i < Count; ++i) {
+        NOTIFYICONDATAA& data = icons[static_cast<size_t>(i)];
+        data = NOTIFYICONDATAA{};
+        data.cbSize = sizeof data;
+        data.hWnd = window;
+        data.uID = static_cast<UINT>(i + 1);
+        data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        data.uCallbackMessage = WM_USER + 1;
+        data.hIcon = icon;
+        std::snprintf(data.szTip, sizeof data.szTip, "BENCH DISK %02d", i);
+    }
+    const auto start = TClock::now();
+    for (NOTIFYICONDATAA& data : icons) Shell_NotifyIconA(NIM_ADD, &data);
+    const double elapsed = MillisecondsSince(start);
+    for (NOTIFYICONDATAA& data : icons) Shell_NotifyIconA(NIM_DELETE, &data);
     return elapsed;
 }
 
-double ProgramStart() {
+struct TStart {
+    std::vector<std::pair<std::string, double>> steps;
+    double firstPaint = 0;  // start to first paint
+    double iconsAfter = 0;  // tray icons added once the window has painted
+    int icons = 0;          // text icons in the notification area at the end
+    bool rightDrives = false;
+};
+
+int TextIconsShown() {
+    int shown = 0;
+    for (TTextTrayIcon* icon : MainForm->TrayIcons)
+        if (icon && icon->IconVisible()) ++shown;
+    return shown;
+}
+
+TStart ProgramStart(TStepClock& clock) {
+    TStart result;
+    clock.Begin();
     const auto start = TClock::now();
     CreateProgramForms();
     MainForm->Show();
+    clock.StepDone("show: window handles");
     RedrawWindow(MainForm->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     GdiFlush();
-    const double elapsed = MillisecondsSince(start);
-    if (MainForm->lvDrvList->Items()->Count() != 24) std::printf("the program listed the wrong drives\n");
+    clock.StepDone("first paint");
+    result.firstPaint = MillisecondsSince(start);
+    // What the program does next in its message loop, up to the last icon.
+    const auto after = TClock::now();
+    int expected = 0;
+    for (TTextTrayIcon* icon : MainForm->TrayIcons)
+        if (icon) ++expected;
+    while (TextIconsShown() < expected && MillisecondsSince(after) < 5000) {
+        Application->ProcessMessages();
+        if (TextIconsShown() < expected) Sleep(1);
+    }
+    result.iconsAfter = MillisecondsSince(after);
+    result.icons = TextIconsShown();
+    result.steps = clock.steps;
+    result.rightDrives = MainForm->lvDrvList->Items()->Count() == 24;
     FreeProgramForms();
     Application->ProcessMessages();
-    return elapsed;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    Sleep(200);  // as after the bare window
+    return result;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     TRegistryRedirect privateRoot;
     const std::string folder = GetTempDir() + Format("vexmora-startup-bench-%u", GetCurrentProcessId());
     CreateDir(folder);
@@ -108,31 +193,75 @@ int main() {
     bare.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
     bare.lpszClassName = L"StartupBenchBare";
     RegisterClassW(&bare);
+    HWND iconWindow = CreateWindowExW(0, L"StartupBenchBare", L"Icons", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                      nullptr, GetModuleHandleW(nullptr), nullptr);
+    // The application icon in the notification area's size, as the text icons are.
+    HICON bareIcon = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 
     // The program's units as the program starts them: the skin and its bars.
+    auto unitsStart = TClock::now();
     const TProgramUnits units;
+    const double unitsTime = MillisecondsSince(unitsStart);
     Application->Initialize();
     Application->SetTitle("Vexmora");
     RegisterProgramForms();
-    ProgramStart();  // the first start writes the drives' subkeys, as a first run does
-    BareStart();
+    TStepClock clock;
+    SetStartupListener(&clock);
+    ProgramStart(clock);  // the first start writes the drives' subkeys, as a first run does
+    HWND window = nullptr;
+    BareStart(window);
+    DestroyWindow(window);
 
-    constexpr int trials = 9;
-    std::vector<double> program, peer;
+    const int trials = bench::Rounds(9, 2);
+    std::map<std::string, std::vector<double>> steps;
+    std::vector<std::string> order;
+    std::vector<double> program, peer, iconsAfter, iconsAll, bareAdds;
+    bool failed = false;
     for (int trial = 0; trial < trials; ++trial) {
-        program.push_back(ProgramStart());
-        peer.push_back(BareStart());
+        const TStart start = ProgramStart(clock);
+        const double bareTime = BareStart(window);
+        bareAdds.push_back(BareIconAdds(iconWindow, bareIcon, 25));
+        DestroyWindow(window);
+        // The shell lays out its task bar and notification area again in its
+        // own process; the next measure should not pay for that.
+        Sleep(200);
+        if (!start.rightDrives || start.icons != 24 || bareTime < 0) failed = true;
+        program.push_back(start.firstPaint);
+        peer.push_back(bareTime);
+        iconsAfter.push_back(start.iconsAfter);
+        double icons = start.iconsAfter;
+        for (const auto& [step, time] : start.steps) {
+            if (!steps.count(step)) order.push_back(step);
+            steps[step].push_back(time);
+            if (step == "tray icons") icons += time;
+        }
+        iconsAll.push_back(icons);
     }
-    const double ours = Median(program), theirs = Median(peer);
-    std::printf("Start to first paint, 24 simulated drives, %d trials (medians)\n", trials);
-    std::printf("  VexmoraU main window      %9.2f ms\n", ours);
-    std::printf("  bare Win32 window (peer)  %9.2f ms\n", theirs);
-    std::printf("  ratio                     %9.1f x\n", ours / std::max(theirs, 0.001));
+    SetStartupListener(nullptr);
 
+    std::printf("Start-up, 24 simulated drives, %d trials (medians, ms)\n", trials);
+    std::printf("  %-44s %9.2f  (once, before the first start)\n", "program units", unitsTime);
+    for (const std::string& step : order) std::printf("  %-44s %9.2f\n", step.c_str(), Median(steps[step]));
+    const double ours = Median(program), theirs = Median(peer);
+    std::printf("  %-44s %9.2f\n", "start to first paint, VexmoraU main window", ours);
+    std::printf("  %-44s %9.2f\n", "start to first paint, bare Win32 window", theirs);
+    std::printf("  %-44s %9.1f x\n", "ratio", ours / std::max(theirs, 0.001));
+    std::printf("  %-44s %9.2f\n", "tray icons added after the first paint", Median(iconsAfter));
+    const double icons = Median(iconsAll), adds = Median(bareAdds);
+    std::printf("  %-44s %9.2f\n", "25 tray icons (program's, 24 text) made, added", icons);
+    std::printf("  %-44s %9.2f\n", "25 bare icon adds (peer)", adds);
+    std::printf("  %-44s %9.2f x\n", "ratio", icons / std::max(adds, 0.001));
+    if (failed)
+        std::printf(
+            "FAILED: a start did not list 24 drives with 24 icons, or the bare window did not paint\n");
+
+    DestroyWindow(iconWindow);
     UseChosenDrives("");
     SetCurrentDir(GetTempDir());
     DeleteFile(fileName);
     DeleteFile(folder + "\\Vexmora.log");
     RemoveDir(folder);
-    return 0;
+    return failed ? 1 : 0;
 }

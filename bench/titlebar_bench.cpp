@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "bench/bench_args.h"
 #include "classlib/services/systemsettings.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
@@ -63,7 +64,8 @@ TFramedForm MakeForm() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     Application->Initialize();
     InitSkinsUnit();
     RegisterBuiltInSkins();
@@ -71,7 +73,7 @@ int main() {
     SkinManager()->SetSkin("Office 2007 Blue");
     TWideSettings wide;
     TServiceOverride<TSystemSettings> use(wide);
-    constexpr int Count = 300;
+    const int Count = bench::Rounds(300, 10);
 
     TFramedForm framed = MakeForm();
     TFramedForm plain = MakeForm();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/bench_args.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
 #include "toolbar/bardockable.h"
@@ -51,7 +52,7 @@ void Run(int barCount) {
     form->Show();
     Application->ProcessMessages();
 
-    const int rounds = 200;
+    const int rounds = bench::Rounds(200, 10);
     // An arrangement that changes nothing on the screen.
     moves = 0;
     auto start = TClock::now();
@@ -88,7 +89,8 @@ void Run(int barCount) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     Application->Initialize();
     for (int count : {1, 10, 50}) Run(count);
     return 0;

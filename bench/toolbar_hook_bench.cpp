@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/bench_args.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
@@ -56,9 +57,10 @@ double TimeRefreshes(TListView* list, int rounds) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     Application->Initialize();
-    const int rounds = 40;
+    const int rounds = bench::Rounds(40, 5);
     TOwned<TForm> plain(Create<TForm>(nullptr, 0));
     plain->SetBounds(50, 50, 500, 600);
     TListView* plainList = MakeList(plain.get());
@@ -96,14 +98,15 @@ int main() {
         std::sort(ratios.begin(), ratios.end());
         return std::make_pair(ratios[ratios.size() / 2], bare);
     };
-    const auto [withDock, bare] = medianRatio(7, false);
-    const double withFloating = medianRatio(7, true).first;
-    const double dockedAgain = medianRatio(7, false).first;
+    const int trials = bench::Rounds(7, 1);
+    const auto [withDock, bare] = medianRatio(trials, false);
+    const double withFloating = medianRatio(trials, true).first;
+    const double dockedAgain = medianRatio(trials, false).first;
 
     std::printf(
-        "24-row list refresh, median of 7 interleaved trials of %d rounds; ratio to a form without a\n"
+        "24-row list refresh, median of %d interleaved trials of %d rounds; ratio to a form without a\n"
         "toolbar (%.0f us per refresh)\n",
-        rounds, bare);
+        trials, rounds, bare);
     std::printf("  docked toolbar:          %.2f\n", withDock);
     std::printf("  floating toolbar:        %.2f  (the thread's hooks are installed)\n", withFloating);
     std::printf("  docked again:            %.2f\n", dockedAgain);

@@ -14,6 +14,7 @@
 
 #include "app/mail_queue.h"
 #include "app/refresh.h"
+#include "bench/bench_args.h"
 #include "classlib/stdctrls/listview.h"
 #include "engine/drive_reading.h"
 
@@ -42,10 +43,11 @@ void RefreshAgainstBareRead() {
     TWatchWorld world(WatchDriveSet(false, 40));
     const std::vector<int> rows = MainForm->RowDrives;
     double bare = 0, worker = 0, steady = 0, changed = 0, tick = 0;
+    const int rounds = bench::Rounds(5, 1), runs = bench::Rounds(9, 3);
     // In turns, so that a change of load hits both sides alike.
-    for (int round = 0; round < 5; ++round) {
-        bare += Median(9, BareRead);
-        worker += Median(9, [&] { ReadRefreshSnapshot(1, rows); });
+    for (int round = 0; round < rounds; ++round) {
+        bare += Median(runs, BareRead);
+        worker += Median(runs, [&] { ReadRefreshSnapshot(1, rows); });
         const TRefreshSnapshot snapshot = ReadRefreshSnapshot(1, rows);
         unsigned sequence = MainForm->RefreshCounts().LastApplied;
         auto apply = [&](int Change) {
@@ -54,14 +56,14 @@ void RefreshAgainstBareRead() {
             for (TDriveReading& reading : copy.Readings) reading.Temperature += Change;
             MainForm->ApplyRefresh(std::move(copy));
         };
-        steady += Median(9, [&] { apply(0); });
+        steady += Median(runs, [&] { apply(0); });
         // Every cell and tray icon changes each time.
         int flip = 0;
-        changed += Median(9, [&] { apply(flip ^= 1); });
+        changed += Median(runs, [&] { apply(flip ^= 1); });
         apply(0);
-        tick += Median(9, [] { TWatchWorld::Tick(); });
+        tick += Median(runs, [] { TWatchWorld::Tick(); });
     }
-    std::printf("Refresh of 24 drives (bare read %.3f ms):\n", bare / 5);
+    std::printf("Refresh of 24 drives (bare read %.3f ms):\n", bare / rounds);
     std::printf("  worker reading                          %8.2f x the bare read\n", worker / bare);
     std::printf("  GUI apply, temperatures unchanged       %8.2f x the bare read\n", steady / bare);
     std::printf("  GUI apply, every temperature changed    %8.2f x the bare read\n", changed / bare);
@@ -81,14 +83,15 @@ void PollAgainstRefresh() {
     }
     const std::vector<int> rows = MainForm->RowDrives;
     double refresh = 0, poll = 0;
-    for (int round = 0; round < 5; ++round) {
-        refresh += Median(9, [&] { ReadRefreshSnapshot(1, rows); });
-        poll += Median(9, [] { MainForm->tmr2Timer(nullptr); });
+    const int rounds = bench::Rounds(5, 1), runs = bench::Rounds(9, 3);
+    for (int round = 0; round < rounds; ++round) {
+        refresh += Median(runs, [&] { ReadRefreshSnapshot(1, rows); });
+        poll += Median(runs, [] { MainForm->tmr2Timer(nullptr); });
     }
     std::printf(
         "Worst-case poll check of 24 drives, 29 attributes not fine each: %6.2f x the refresh reading "
         "(%.2f ms)\n",
-        poll / refresh, refresh / 5);
+        poll / refresh, refresh / rounds);
 }
 
 // Round trips of WM_NULL to the main window from another thread while the
@@ -130,10 +133,11 @@ void LatencyDuringASlowMail() {
     settings->WriteString("FromMail", "monitor@example.com");
     settings->WriteString("ToMail", "admin@example.com");
     settings.reset();
-    const auto idle = RoundTrips(300);
+    const int trips = bench::Rounds(300, 30);
+    const auto idle = RoundTrips(trips);
     MainForm->SendMail("BENCH DISK 00Message", "Temperature Celcius");
     while (!MainForm->MailQueue()->Sending()) Sleep(1);
-    const auto busy = RoundTrips(300);
+    const auto busy = RoundTrips(trips);
     std::printf(
         "GUI round trip during a mail to a silent server: median %.2f x idle, 95th percentile %.2f x idle "
         "(idle %.3f / %.3f ms)\n",
@@ -143,7 +147,8 @@ void LatencyDuringASlowMail() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::ReadArguments(argc, argv);
     setvbuf(stdout, nullptr, _IONBF, 0);
     RefreshAgainstBareRead();
     PollAgainstRefresh();

@@ -10,14 +10,16 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <cctype>
+
 #include "app/desktop_alerts.h"
+#include "bench/bench_args.h"
 #include "classlib/graphics/handles.h"
 #include "notify/zkdesktopalert.h"
 
 namespace {
 
 constexpr int CloseEvery = 25;
-constexpr int CheckEvery = 250;
 
 struct TFigures {
     int Threads = 0;
@@ -89,12 +91,21 @@ public:
 }  // namespace
 
 // "watch_soak cool" runs the same ticks with the drive below its threshold,
-// to tell what the alerts cost from what the refresh does; a number after it
-// sets how many ticks (2,000 by default).
+// to tell what the alerts cost from what the refresh does; a number sets how
+// many ticks (2,000 by default); "--short" runs 100, checked every 50.
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
-    const bool cool = argc > 1 && std::string(argv[1]) == "cool";
-    const int Ticks = argc > 2 ? std::max(CheckEvery, std::atoi(argv[2])) : 2000;
+    const bool brief = bench::ReadArguments(argc, argv);
+    const int CheckEvery = brief ? 50 : 250;
+    bool cool = false;
+    int Ticks = brief ? 100 : 2000;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "cool")
+            cool = true;
+        else if (!argument.empty() && std::isdigit(static_cast<unsigned char>(argument[0])))
+            Ticks = std::max(CheckEvery, std::atoi(argument.c_str()));
+    }
     TWatchWorld world(WatchDriveSet(false, cool ? 40 : 50));
     TCountingAlerts alerts;
     TServiceOverride<TDesktopAlerts> counting(alerts);

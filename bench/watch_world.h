@@ -79,6 +79,12 @@ public:
         MainForm->tmr1->SetEnabled(false);
         MainForm->tmr2->SetEnabled(false);
         Application->ProcessMessages();
+        // The tray icons come once the loop has nothing to paint, as they do
+        // in the program.
+        for (int wait = 0; MainForm->TrayIconsHeld() && wait < 5000; ++wait) {
+            Sleep(1);
+            Application->ProcessMessages();
+        }
     }
     ~TWatchWorld() {
         FreeProgramForms();

@@ -170,7 +170,7 @@ void TNotifyTrayIcon::Loaded() {
     SetCycleIcons(cycleIcons_);
     SetWantEnterExitEvents(wantEnterExitEvents_);
     data_.uTimeoutOrVersion = 0;
-    TrayShell().NotifyIcon(NIM_SETVERSION, data_);
+    if (inArea_) TrayShell().NotifyIcon(NIM_SETVERSION, data_);
 }
 
 void TNotifyTrayIcon::Notification(TComponent* AComponent, TOperation Operation) {
@@ -208,15 +208,24 @@ bool TNotifyTrayIcon::SendToShell(DWORD Message) {
 
 bool TNotifyTrayIcon::ShowIcon() {
     iconVisible_ = true;
-    return SendToShell(NIM_ADD);
+    inArea_ = SendToShell(NIM_ADD);
+    return inArea_;
 }
 
 bool TNotifyTrayIcon::HideIcon() {
     iconVisible_ = false;
+    inArea_ = false;
     return SendToShell(NIM_DELETE);
 }
 
 bool TNotifyTrayIcon::ModifyIcon() {
+    // Each shell call costs milliseconds under Wine, and the shell refuses
+    // to modify an icon it does not hold: the record is kept up to date and
+    // goes out with the next add.
+    if (!inArea_) {
+        RefreshIconData();
+        return false;
+    }
     return SendToShell(NIM_MODIFY);
 }
 
@@ -249,6 +258,12 @@ void TNotifyTrayIcon::SetIcon(TIcon* Value) {
 }
 
 void TNotifyTrayIcon::SetIconVisible(bool Value) {
+    // The shell refuses a second add of an icon it holds and the removal of
+    // one it does not; neither is worth a call.
+    if (Value == inArea_) {
+        iconVisible_ = Value;
+        return;
+    }
     if (Value)
         ShowIcon();
     else

@@ -33,7 +33,8 @@ public:
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
-    // Each refreshes the record first and answers whether the shell agreed.
+    // Each refreshes the record first and answers whether the shell agreed;
+    // ModifyIcon sends nothing (false) while the icon is not in the area.
     virtual bool ShowIcon();
     virtual bool HideIcon();
     virtual bool ModifyIcon();
@@ -66,8 +67,12 @@ public:
     TIcon* Icon() const { return icon_.get(); }
     void SetIcon(TIcon* Value);
     bool IconVisible() const { return iconVisible_; }
-    // True adds the icon (NIM_ADD), false deletes it, each time it is set.
+    // True adds the icon (NIM_ADD), false deletes it; nothing reaches the
+    // shell when the icon is already where the value puts it.
     void SetIconVisible(bool Value);
+    // Whether the shell took the last add (and no delete came since): only
+    // then do modifications reach it.
+    bool InNotificationArea() const { return inArea_; }
     int IconIndex() const { return iconIndex_; }
     // Shows that icon of IconList, clamped to the list; 0 without a list.
     void SetIconIndex(int Value);
@@ -154,6 +159,7 @@ private:
     std::string hint_;
     bool showHint_ = true;
     bool iconVisible_ = false;
+    bool inArea_ = false;
     int iconIndex_ = 0;
     TPopupMenu* popupMenu_ = nullptr;
     TComponent* popupMenuComponent_ = nullptr;

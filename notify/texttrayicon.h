@@ -41,8 +41,11 @@ class TTextTrayIcon : public TNotifyTrayIcon {
 public:
     explicit TTextTrayIcon(TComponent* AOwner);
 
-    // Stops cycling for good, draws the text and makes it the icon.
+    // Stops cycling for good, draws the text and makes it the icon. An icon
+    // outside the notification area, which nobody sees, is drawn once, when
+    // it goes in (ShowIcon).
     void RefreshIcon();
+    bool ShowIcon() override;
 
     TIcon* BackgroundIcon() const { return backgroundIcon_.get(); }
     void SetBackgroundIcon(TIcon* Value);
@@ -74,6 +77,7 @@ protected:
 
 private:
     void Refresh(TObject*) { RefreshIcon(); }
+    void DrawIcon();
     void MakeOpaqueOrTransparentIcon(TIcon* Icon);
     void MergeBitmapWithBackground(TIcon* Icon);
 
@@ -86,4 +90,5 @@ private:
     bool border_ = false;
     TColor borderColor_ = clBlack;
     TColor textBackground_ = clBtnFace;
+    bool undrawn_ = false;
 };

@@ -7,5 +7,5 @@
 
 // InitCommonControlsEx for the given ICC_* classes (each class only once).
 void InitCommonControlClasses(DWORD Classes);
-// The cell height (tmHeight) of Font on the screen.
+// The cell height (tmHeight) of Font on the screen, measured once per font.
 int ScreenTextHeight(TFont* Font);

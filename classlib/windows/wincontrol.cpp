@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <map>
+#include <utility>
 
 #include "classlib/core/text.h"
 #include "classlib/graphics/handles.h"
@@ -61,7 +63,10 @@ void TWinControl::CreateParams(TCreateParams& Params) {
     Params.Height = height_;
     Params.WndParent = parent_ && parent_->handle_ ? parent_->handle_ : parentWindow_;
     Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    Params.WindowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    // A shared system cursor: the same handle for the whole run, and each
+    // load is a handful of server requests under Wine.
+    static const HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    Params.WindowClass.hCursor = arrow;
     Params.WindowClass.lpfnWndProc = DefWindowProcW;
     const char* name = ClassName();
     Params.WinClassName.assign(name, name + strlen(name));
@@ -216,6 +221,29 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     RequestAlign();
 }
 
+namespace {
+
+// The frame that a window of these styles puts around its client area.
+// Under Wine each AdjustWindowRectEx reads the non-client metrics afresh,
+// some seventy requests to the server, and a control without a window asks
+// at every move of a child: the frames are kept until the settings change.
+std::map<std::pair<DWORD, DWORD>, RECT>& Frames() {
+    static std::map<std::pair<DWORD, DWORD>, RECT> frames;
+    return frames;
+}
+
+RECT FrameOf(const TCreateParams& Params) {
+    auto& frames = Frames();
+    const auto key = std::make_pair(Params.Style, Params.ExStyle);
+    if (auto known = frames.find(key); known != frames.end()) return known->second;
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, Params.Style, FALSE, Params.ExStyle);
+    frames.emplace(key, frame);
+    return frame;
+}
+
+}  // namespace
+
 TRect TWinControl::ClientRect() {
     if (handle_) {
         RECT r{};
@@ -224,8 +252,7 @@ TRect TWinControl::ClientRect() {
     }
     TCreateParams params;
     CreateParams(params);
-    RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
+    const RECT frame = FrameOf(params);
     return Rect(0, 0, std::max<LONG>(0, width_ - (frame.right - frame.left)),
                 std::max<LONG>(0, height_ - (frame.bottom - frame.top)));
 }
@@ -238,8 +265,7 @@ TPoint TWinControl::ClientOrigin() {
     }
     TCreateParams params;
     CreateParams(params);
-    RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
+    const RECT frame = FrameOf(params);
     TPoint origin = parent_ ? parent_->ClientOrigin() : Point(0, 0);
     return Point(origin.X + left_ - frame.left, origin.Y + top_ - frame.top);
 }
@@ -1084,6 +1110,8 @@ void TWinControl::WndProc(TMessage& Message) {
             classlib_detail::ForgetCaptureOf(this);
             break;
         case WM_SETTINGCHANGE:
+            // The non-client metrics may have changed.
+            Frames().clear();
             // Only top-level windows hear of it: every control below them
             // gets CM_WININICHANGE with the same parameters.
             NotifyWinIniChange(this, Message.WParam, Message.LParam);

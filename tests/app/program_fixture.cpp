@@ -68,7 +68,14 @@ void ProgramTest::EndLastStart() {
 void ProgramTest::MakeForms() {
     ResetDriveTables();
     CreateProgramForms();
+    if (showAtStart) MainForm->Show();
+    if (!waitForTrayIcons) return;
     Application->ProcessMessages();
+    // The text icons follow once the loop has nothing left to paint.
+    for (int wait = 0; MainForm->TrayIconsHeld() && wait < 2000; ++wait) {
+        Sleep(1);
+        Application->ProcessMessages();
+    }
 }
 
 std::vector<std::vector<std::string>> ProgramTest::Cells() const {

@@ -60,6 +60,13 @@ protected:
     std::vector<std::vector<std::string>> Cells() const;
     std::vector<bool> Checks() const;
 
+    // Shows the main window right after making the forms, as the program's
+    // loop does.
+    bool showAtStart = false;
+    // After making the forms, handles what waits and the tray icons; false
+    // leaves the start as CreateProgramForms ends it.
+    bool waitForTrayIcons = true;
+
     TRegistryRedirect privateRoot;
     TScopedFolder folder;
     TScriptedMessageBoxes boxes;

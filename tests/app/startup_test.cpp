@@ -1,6 +1,8 @@
 // Start-up as the program block runs it: the drive list, the log records,
 // the default actions, the monitored rows with their text icons and the
 // timers, read back from the list cells, the registry and the log file.
+#include <algorithm>
+
 #include "app/event_log.h"
 #include "app/formlog.h"
 #include "app/settings.h"
@@ -154,6 +156,75 @@ TEST_F(ProgramTest, SecondStartMonitorsTheListedDrivesWithTextIcons) {
     for (int row = 0; row < 4; ++row)
         EXPECT_EQ(SendMessageW(MainForm->lvDrvList->Handle(), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK),
                   INDEXTOSTATEIMAGEMASK(2));
+}
+
+// What the shell got from each call and whether, at that moment, the shown
+// main window had painted everything.
+class PaintWatchingShell : public TTrayShell {
+public:
+    struct Call {
+        DWORD Message;
+        UINT Id;
+        std::string Tip;
+        bool HasIcon;
+        bool Painted;
+    };
+    std::vector<Call> calls;
+    bool NotifyIcon(DWORD Message, TTrayIconData& Data) override {
+        calls.push_back({Message, Data.uID, Data.szTip, Data.hIcon != nullptr, WindowPainted()});
+        return true;
+    }
+
+private:
+    static BOOL CALLBACK NoteUnpainted(HWND Window, LPARAM Unpainted) {
+        if (GetUpdateRect(Window, nullptr, FALSE)) *reinterpret_cast<bool*>(Unpainted) = true;
+        return TRUE;
+    }
+    static bool WindowPainted() {
+        if (!MainForm || !IsWindowVisible(MainForm->Handle())) return false;
+        bool unpainted = GetUpdateRect(MainForm->Handle(), nullptr, FALSE) != FALSE;
+        EnumChildWindows(MainForm->Handle(), NoteUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+        return !unpainted;
+    }
+};
+
+TEST_F(ProgramTest, TrayIconsReachTheTrayOnlyOnceTheWindowHasPaintedEachInOneAdd) {
+    WriteSettingInteger("WDC WD10EADS-00L5B1", 255);
+    StartWithExampleDrives();  // writes the drives' subkeys: from now on they are watched
+    PaintWatchingShell shell;
+    TServiceOverride<TTrayShell> watching(shell);
+    showAtStart = true;
+    StartWithExampleDrives();
+
+    // The program's own icon comes first, the window painted too.
+    const UINT programIcon = static_cast<UINT>(reinterpret_cast<UINT_PTR>(MainForm->NotifyTrayIcon1));
+    auto first = std::find_if(shell.calls.begin(), shell.calls.end(),
+                              [&](const PaintWatchingShell::Call& Call) { return Call.Id == programIcon; });
+    ASSERT_NE(first, shell.calls.end());
+    EXPECT_EQ(first->Message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_TRUE(first->Painted);
+    auto isTextIcon = [](UINT Id) {
+        for (TTextTrayIcon* icon : MainForm->TrayIcons)
+            if (icon && Id == static_cast<UINT>(reinterpret_cast<UINT_PTR>(icon))) return true;
+        return false;
+    };
+    std::vector<PaintWatchingShell::Call> textIcons;
+    for (auto call = shell.calls.begin(); call != shell.calls.end(); ++call)
+        if (isTextIcon(call->Id)) {
+            EXPECT_GT(call, first);
+            textIcons.push_back(*call);
+        }
+    ASSERT_EQ(textIcons.size(), 4u);
+    for (int row = 0; row < 4; ++row) {
+        SCOPED_TRACE(row);
+        const PaintWatchingShell::Call& call = textIcons[static_cast<size_t>(row)];
+        EXPECT_EQ(call.Message, static_cast<DWORD>(NIM_ADD));
+        EXPECT_EQ(call.Id, static_cast<UINT>(reinterpret_cast<UINT_PTR>(MainForm->TrayIcons[row])));
+        EXPECT_EQ(call.Tip, Rows()->Item(row)->Caption());
+        EXPECT_TRUE(call.HasIcon);
+        EXPECT_TRUE(call.Painted);
+        EXPECT_EQ(MainForm->TrayIcons[row]->Color(), row == 1 ? 255 : 65535);
+    }
 }
 
 TEST_F(ProgramTest, NoDriveAtAllStillStartsTheRefreshTimer) {

@@ -63,6 +63,21 @@ TEST_F(ProgramTest, ClosingAsksFirstAndYesStopsTheTimersAndTheTextIcons) {
     DropQuitMessage();
 }
 
+TEST_F(ProgramTest, ClosedBeforeItsFirstPaintTheWindowLeavesNoIconBehind) {
+    StartWithExampleDrives();  // the drives are watched from the second start
+    waitForTrayIcons = false;
+    StartWithExampleDrives();
+    ASSERT_TRUE(MainForm->TrayIconsHeld());
+    boxes.Answer(IDYES);
+    SendMessageW(MainForm->Handle(), WM_CLOSE, 0, 0);
+    const size_t before = trayShell.messages.size();
+    Sleep(20);
+    Application->ProcessMessages();
+    EXPECT_EQ(trayShell.messages.size(), before);
+    EXPECT_FALSE(MainForm->NotifyTrayIcon1->IconVisible());
+    DropQuitMessage();
+}
+
 TEST_F(ProgramTest, ExitEndsAtOnceWithoutAsking) {
     StartWithExampleDrives();
     MainForm->Exit1->Click();

@@ -48,6 +48,7 @@ protected:
 };
 
 TEST_F(TrayIconTest, TheRecordIsTheFiveHundredLayoutFilledForThisIcon) {
+    icon->SetIconVisible(true);
     icon->SetHint("CPU");
     const TTrayIconData& data = shell.calls.back().data;
     EXPECT_EQ(shell.calls.back().message, DWORD(NIM_MODIFY));
@@ -60,6 +61,7 @@ TEST_F(TrayIconTest, TheRecordIsTheFiveHundredLayoutFilledForThisIcon) {
 }
 
 TEST_F(TrayIconTest, TheTipIsCutTo127CharactersAndEmptyWithoutShowHint) {
+    icon->SetIconVisible(true);
     icon->SetHint(std::string(127, 'a') + "bcd");
     const TTrayIconData& cut = shell.calls.back().data;
     EXPECT_EQ(std::string(cut.szTip), std::string(127, 'a'));
@@ -67,6 +69,25 @@ TEST_F(TrayIconTest, TheTipIsCutTo127CharactersAndEmptyWithoutShowHint) {
     icon->SetShowHint(false);
     const TTrayIconData& empty = shell.calls.back().data;
     for (char c : empty.szTip) ASSERT_EQ(c, '\0');
+}
+
+// Each shell call costs milliseconds under Wine.
+TEST_F(TrayIconTest, AnIconOutsideTheAreaCostsTheShellNothingUntilItIsAdded) {
+    icon->SetHint("CPU");
+    icon->SetShowHint(true);
+    icon->SetIconVisible(false);
+    EXPECT_FALSE(icon->ModifyIcon());
+    EXPECT_TRUE(shell.calls.empty());
+
+    icon->SetIconVisible(true);
+    icon->SetIconVisible(true);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].message, DWORD(NIM_ADD));
+    EXPECT_STREQ(shell.calls[0].data.szTip, "CPU");
+    icon->SetIconVisible(false);
+    icon->SetIconVisible(false);
+    EXPECT_EQ(shell.Count(NIM_DELETE), 1);
+    EXPECT_FALSE(icon->IconVisible());
 }
 
 TEST_F(TrayIconTest, WithoutDoubleClickHandlerAClickFiresOnRelease) {
@@ -311,6 +332,7 @@ TEST_F(MinimizeToTrayTest, LoadedAsksWhetherTheMainFormShowsAtStart) {
     Startup startup;
     startup.answer = false;
     icon->OnStartup = TStartupEvent(&startup, &Startup::Ask);
+    icon->SetIconVisible(true);
     icon->Loading();
     icon->Loaded();
     EXPECT_EQ(startup.calls, 1);

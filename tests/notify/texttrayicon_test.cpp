@@ -14,6 +14,13 @@ class TProbeTextIcon : public TTextTrayIcon {
 public:
     using TTextTrayIcon::TextBitmap;
     using TTextTrayIcon::TTextTrayIcon;
+    int draws = 0;
+
+protected:
+    void Draw() override {
+        ++draws;
+        TTextTrayIcon::Draw();
+    }
 };
 
 // The icon drawn over magenta: what shows magenta is transparent.
@@ -38,6 +45,7 @@ protected:
     void SetUp() override {
         NotifyWindowTest::SetUp();
         icon.reset(Create<TProbeTextIcon>(nullptr));
+        icon->SetIconVisible(true);
         icon->Font()->SetName("Tahoma");
         icon->Font()->SetHeight(-11);
     }
@@ -153,6 +161,30 @@ TEST_F(TextTrayIconTest, TextOverABackgroundIconKeepsTheBackground) {
     EXPECT_EQ(shown->PixelColor(0, 0), clGreen);
     EXPECT_EQ(CountPixels(shown.get(), kMagenta), 0);
     EXPECT_GT(CountPixels(shown.get(), clWhite), 5);
+}
+
+// A drawing costs about a tenth of the shell's add under Wine.
+TEST_F(TextTrayIconTest, AnIconSetUpBeforeItIsShownIsDrawnOnceWithAllOfIt) {
+    TOwned<TProbeTextIcon> hidden(Create<TProbeTextIcon>(nullptr));
+    hidden->Font()->SetColor(clWhite);
+    hidden->SetColor(65535);
+    hidden->SetText("42");
+    hidden->SetBorder(true);
+    hidden->SetBorderColor(clRed);
+    EXPECT_EQ(hidden->draws, 0);
+    shell.calls.clear();
+    hidden->SetIconVisible(true);
+    EXPECT_EQ(hidden->draws, 1);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].message, DWORD(NIM_ADD));
+    EXPECT_EQ(shell.calls[0].data.hIcon, hidden->Icon()->Handle());
+    auto shown = Render(hidden->Icon());
+    EXPECT_EQ(shown->PixelColor(0, 0), clRed);
+    EXPECT_EQ(shown->PixelColor(1, 1), clYellow);
+    EXPECT_GT(CountPixels(shown.get(), clWhite), 5);
+    // Once in, every change is drawn at once.
+    hidden->SetText("43");
+    EXPECT_EQ(hidden->draws, 2);
 }
 
 TEST_F(TextTrayIconTest, ChangingTheTextStopsCycling) {

@@ -33,6 +33,17 @@ TEST_F(Panels, ChildrenAlignInsideTheFrame) {
     GetTextMetricsW(screen.Get(), &metrics);
     EXPECT_EQ(inBox->Top(), metrics.tmHeight + 2) << "below the caption";
     EXPECT_EQ(inBox->Left(), 2);
+
+    // The caption's height is remembered per font: a larger one moves the
+    // children down, and the first comes back with its own height.
+    box->Font()->SetSize(20);
+    TSelectObject larger(screen.Get(), box->Font()->Handle());
+    TEXTMETRICW largeMetrics{};
+    GetTextMetricsW(screen.Get(), &largeMetrics);
+    ASSERT_GT(largeMetrics.tmHeight, metrics.tmHeight);
+    EXPECT_EQ(inBox->Top(), largeMetrics.tmHeight + 2);
+    box->Font()->Assign(form->Font());
+    EXPECT_EQ(inBox->Top(), metrics.tmHeight + 2);
 }
 
 TEST_F(Panels, ThePanelPaintsItsBevelAndColour) {

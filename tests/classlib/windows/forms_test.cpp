@@ -112,6 +112,19 @@ TEST_F(Forms, BorderStyleChangesOnALiveWindow) {
     EXPECT_EQ(form->Width(), 300);
 }
 
+// Without a window the client area comes from the frame of the styles the
+// window would have; each border style has its own frame.
+TEST_F(Forms, TheClientAreaBeforeTheWindowIsTheWindowsOwn) {
+    for (TFormBorderStyle style : {bsSizeable, bsToolWindow, bsNone, bsSizeable}) {
+        SCOPED_TRACE(static_cast<int>(style));
+        TForm* form = NewForm(0, 0, 300, 200);
+        form->SetBorderStyle(style);
+        const TRect before = form->ClientRect();
+        form->HandleNeeded();
+        EXPECT_EQ(before, form->ClientRect());
+    }
+}
+
 TEST_F(Forms, PositionCentresOnTheScreenAtFirstShow) {
     TForm* form = NewForm(0, 0, 200, 100);
     form->SetPosition(poScreenCenter);
