@@ -5,6 +5,7 @@
 
 #include "app/event_log.h"
 #include "app/formlog.h"
+#include "app/program.h"
 #include "app/settings.h"
 #include "app/smtpform.h"
 #include "classlib/core/files.h"
@@ -191,6 +192,9 @@ private:
 TEST_F(ProgramTest, TrayIconsReachTheTrayOnlyOnceTheWindowHasPaintedEachInOneAdd) {
     WriteSettingInteger("WDC WD10EADS-00L5B1", 255);
     StartWithExampleDrives();  // writes the drives' subkeys: from now on they are watched
+    // The first start's icons leave before the shell is watched: a new icon
+    // can reuse an old one's address, and so its number.
+    FreeProgramForms();
     PaintWatchingShell shell;
     TServiceOverride<TTrayShell> watching(shell);
     showAtStart = true;
