@@ -7,6 +7,22 @@
 namespace {
 constexpr int DefaultWidth = 329;
 constexpr int DefaultHeight = 76;
+
+// Counts the window into a show or a close for as long as it lasts; the
+// handlers inside may free the window, and then there is nothing to count.
+class TDepth {
+public:
+    TDepth(int& Depth, std::shared_ptr<bool> Alive) : depth_(Depth), alive_(std::move(Alive)) { ++depth_; }
+    ~TDepth() {
+        if (*alive_) --depth_;
+    }
+    TDepth(const TDepth&) = delete;
+    TDepth& operator=(const TDepth&) = delete;
+
+private:
+    int& depth_;
+    std::shared_ptr<bool> alive_;
+};
 }  // namespace
 
 TZkFormDesktopAlert::TZkFormDesktopAlert(TComponent* AOwner) : inherited(AOwner, 0) {
@@ -97,14 +113,7 @@ void TZkFormDesktopAlert::Paint() {
 
 void TZkFormDesktopAlert::DoShow() {
     std::shared_ptr<bool> alive = alive_;
-    ++showing_;
-    struct Done {
-        TZkFormDesktopAlert* window;
-        std::shared_ptr<bool> alive;
-        ~Done() {
-            if (*alive) --window->showing_;
-        }
-    } done{this, alive};
+    TDepth depth(showing_, alive);
     if (Assigned(OnShowingRelay)) OnShowingRelay(this);
     if (!*alive || ShowAbandoned()) return;
     inherited::DoShow();
@@ -142,14 +151,7 @@ void TZkFormDesktopAlert::DoClose(TCloseAction& Action) {
     mouseTimer_->SetEnabled(false);
     if (styleHandler_) styleHandler_->StopTimer();
     std::shared_ptr<bool> alive = alive_;
-    ++closing_;
-    struct Done {
-        TZkFormDesktopAlert* window;
-        std::shared_ptr<bool> alive;
-        ~Done() {
-            if (*alive) --window->closing_;
-        }
-    } done{this, alive};
+    TDepth depth(closing_, alive);
     inherited::DoClose(Action);
     if (!*alive) return;
     if (Assigned(OnCloseRelay)) OnCloseRelay(this, Action);
