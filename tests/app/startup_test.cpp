@@ -5,6 +5,7 @@
 
 #include "app/event_log.h"
 #include "app/formlog.h"
+#include "app/program.h"
 #include "app/settings.h"
 #include "app/smtpform.h"
 #include "classlib/core/files.h"
@@ -191,6 +192,9 @@ private:
 TEST_F(ProgramTest, TrayIconsReachTheTrayOnlyOnceTheWindowHasPaintedEachInOneAdd) {
     WriteSettingInteger("WDC WD10EADS-00L5B1", 255);
     StartWithExampleDrives();  // writes the drives' subkeys: from now on they are watched
+    // The first start's icons go before the watching begins: an icon of the
+    // next start may take a freed one's place in memory, and with it its id.
+    FreeProgramForms();
     PaintWatchingShell shell;
     TServiceOverride<TTrayShell> watching(shell);
     showAtStart = true;
