@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/core/laterlibrary.h"
 #include "classlib/core/strings.h"
 #include "classlib/core/text.h"
 #include "classlib/graphics/handles.h"
@@ -162,7 +163,10 @@ private:
 void PrintTextLines(const std::string& Title, const std::vector<std::string>& Lines) {
     char name[512] = {};
     DWORD size = sizeof name;
-    if (!GetDefaultPrinterA(name, &size)) throw EPrinter("There is no default printer currently selected");
+    static const auto defaultPrinter =
+        LaterFunction<decltype(&GetDefaultPrinterA)>(L"winspool.drv", "GetDefaultPrinterA");
+    if (!defaultPrinter || !defaultPrinter(name, &size))
+        throw EPrinter("There is no default printer currently selected");
     TPrinterDC printer(name);
     if (!printer.Get()) throw EPrinter("Printer selected is not valid");
     HDC dc = printer.Get();

@@ -75,9 +75,18 @@ TSbTitleBarButtonOptions::TSbTitleBarButtonOptions(TSbCustomTitleBar* AOwner)
     if (AOwner->ComponentState().Contains(csDesigning)) return;
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    SHFILEINFOA info{};
-    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
-        smallIcon_.Reset(info.hIcon);
+    // The program's own icon straight from its file: asking the shell for
+    // it builds the shell's image lists, 256-pixel ones among them, which
+    // hold more than a megabyte for the life of the process.
+    HICON small = nullptr;
+    if (ExtractIconExA(path, 0, nullptr, &small, 1) == 1 && small) {
+        smallIcon_.Reset(small);
+    } else {
+        // A file without icons shows the shell's icon for programs.
+        SHFILEINFOA info{};
+        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
+            smallIcon_.Reset(info.hIcon);
+    }
     auto* room = Create<TImageList>(AOwner);
     room->SetSize(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
     iconRoom_ = room;

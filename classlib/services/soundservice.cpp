@@ -2,12 +2,15 @@
 
 #include <mmsystem.h>
 
+#include "classlib/core/laterlibrary.h"
+
 namespace {
 
 class TWin32Sound : public TSoundService {
 public:
     bool Play(const std::string& Sound, HMODULE Module, DWORD Flags) override {
-        return PlaySoundA(Sound.empty() ? nullptr : Sound.c_str(), Module, Flags);
+        static const auto play = LaterFunction<decltype(&PlaySoundA)>(L"winmm.dll", "PlaySoundA");
+        return play && play(Sound.empty() ? nullptr : Sound.c_str(), Module, Flags);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "classlib/core/laterlibrary.h"
 #include "classlib/core/text.h"
 #include "classlib/windows/application.h"
 
@@ -28,7 +29,10 @@ namespace {
 
 class TSystemColorChooser : public TColorChooser {
 public:
-    bool Choose(CHOOSECOLORW& Record) override { return ChooseColorW(&Record) != FALSE; }
+    bool Choose(CHOOSECOLORW& Record) override {
+        static const auto choose = LaterFunction<decltype(&ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
+        return choose && choose(&Record) != FALSE;
+    }
 };
 
 }  // namespace
@@ -130,9 +134,11 @@ bool TOpenDialog::Execute() {
 }
 
 bool TOpenDialog::RunDialog(OPENFILENAMEW& Record) {
-    return GetOpenFileNameW(&Record) != FALSE;
+    static const auto run = LaterFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    return run && run(&Record) != FALSE;
 }
 
 bool TSaveDialog::RunDialog(OPENFILENAMEW& Record) {
-    return GetSaveFileNameW(&Record) != FALSE;
+    static const auto run = LaterFunction<decltype(&GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+    return run && run(&Record) != FALSE;
 }

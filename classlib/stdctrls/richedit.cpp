@@ -91,7 +91,6 @@ TCustomRichEdit::TCustomRichEdit(TComponent* AOwner)
 }
 
 void TCustomRichEdit::CreateParams(TCreateParams& Params) {
-    LoadRichEditLibrary();
     inherited::CreateParams(Params);
     CreateSubClass(Params, RICHEDIT_CLASSW);
     Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
@@ -100,6 +99,14 @@ void TCustomRichEdit::CreateParams(TCreateParams& Params) {
         Params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
     else
         Params.Style |= WS_HSCROLL;
+}
+
+// The library loads with the first window, not with the first measure of a
+// control that has none (which asks for the parameters too): a form that is
+// never shown keeps the program from loading it at all.
+void TCustomRichEdit::CreateWnd() {
+    LoadRichEditLibrary();
+    inherited::CreateWnd();
 }
 
 void TCustomRichEdit::CreateHandleDone() {

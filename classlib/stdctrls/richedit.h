@@ -45,6 +45,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void CreateHandleDone() override;
 
 private:

@@ -1,0 +1,16 @@
+// A system library that a rarely used feature needs, loaded at the feature's
+// first call instead of at the program's start: every running program is
+// spared its pages until then. LaterFunction<F>(Library, Name) loads the
+// library and answers the function, or nullptr when either is missing. The
+// caller keeps the answer (a function-local static), so the library loads
+// once and stays for the program's life.
+#pragma once
+
+#include "classlib/core/win32.h"
+
+template <class F>
+F LaterFunction(const wchar_t* Library, const char* Name) {
+    HMODULE module = LoadLibraryW(Library);
+    // GetProcAddress answers a generic pointer; the caller names the real type.
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, Name))) : nullptr;
+}
