@@ -144,6 +144,14 @@ protected:
         TBarItemViewer* viewer = bar_->View()->Find(Item);
         return viewer ? viewer->BoundsRect : TRect(0, 0, 0, 0);
     }
+    // How far Item ends short of the dock's right end, once laid out.
+    int GapToDocksEnd(TBarCustomItem* Item) {
+        Pump();
+        POINT p{Bounds(Item).Right, 0};
+        ClientToScreen(bar_->Handle(), &p);
+        ScreenToClient(dock_->Handle(), &p);
+        return dock_->ClientWidth() - p.x;
+    }
     // The colour in the middle of an item, read from the printed toolbar.
     TColor ItemColour(TBarCustomItem* Item) {
         TOwned<TBitmap> bitmap = Print(bar_);
@@ -218,14 +226,7 @@ TEST_F(SkinnedBars, RightAlignedItemsStayFlushRightWhenTheBarWidens) {
     Add(L"Help");
     TSbItem* last = Add(L"About");
     Pump();
-    auto flushGap = [&] {
-        Pump();
-        const TRect r = Bounds(last);
-        POINT p{r.Right, 0};
-        ClientToScreen(bar_->Handle(), &p);
-        ScreenToClient(dock_->Handle(), &p);
-        return dock_->ClientWidth() - p.x;
-    };
+    auto flushGap = [&] { return GapToDocksEnd(last); };
     const int before = flushGap();
     EXPECT_GE(before, 0);
     EXPECT_LE(before, 8) << "the last item ends at the dock's right end";
@@ -240,14 +241,7 @@ TEST_F(SkinnedBars, RightAlignedItemsStayFlushRightWhenAnItemGoes) {
     Add<TSbRightAlignSpacerItem>(L"");
     TSbItem* doomed = Add(L"Help");
     TSbItem* last = Add(L"About");
-    auto flushGap = [&] {
-        Pump();
-        const TRect r = Bounds(last);
-        POINT p{r.Right, 0};
-        ClientToScreen(bar_->Handle(), &p);
-        ScreenToClient(dock_->Handle(), &p);
-        return dock_->ClientWidth() - p.x;
-    };
+    auto flushGap = [&] { return GapToDocksEnd(last); };
     const int before = flushGap();
     const int barWidth = bar_->Width();
     doomed->Free();
