@@ -8,6 +8,7 @@
 #include "classlib/services/osversion.h"
 #include "classlib/windows/application.h"
 #include "toolbar/barconsts.h"
+#include "toolbar/barcountin.h"
 #include "toolbar/barfloating.h"
 #include "toolbar/barprint.h"
 #include "toolbar/barsystem.h"
@@ -747,11 +748,7 @@ void TBarCustomDockableWindow::Arrange() {
     TSize size;
     {
         // The size is applied below: the content must not ask for it too.
-        ++arranging_;
-        struct Lower {
-            int& counter;
-            ~Lower() { --counter; }
-        } lower{arranging_};
+        TBarCountIn counted(arranging_);
         DoArrange(true, type, size, currentDock_);
     }
     ApplyArrangedSize(size);
@@ -776,11 +773,7 @@ void TBarCustomDockableWindow::ApplyArrangedSize(TSize size) {
         currentDock_->ArrangeToolbars();
         return;
     }
-    ++arranging_;
-    struct Lower {
-        int& counter;
-        ~Lower() { --counter; }
-    } lower{arranging_};
+    TBarCountIn counted(arranging_);
     if (floating_) {
         ChangeSize(size.cx, size.cy);
         return;

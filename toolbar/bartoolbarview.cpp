@@ -4,6 +4,8 @@
 // takes the size of the result.
 #include "toolbar/bartoolbar.h"
 
+#include "toolbar/barcountin.h"
+
 namespace {
 
 // The toolbar this view serves; none while the toolbar is still making it.
@@ -23,11 +25,7 @@ void TBarToolbarView::DoUpdatePositions(TSize& ASize) {
     const TSize oldBase = bar->BaseSize();
     bar->LayoutMinimums(ASize);
     {
-        ++bar->viewArranging_;
-        struct Lower {
-            int& counter;
-            ~Lower() { --counter; }
-        } lower{bar->viewArranging_};
+        TBarCountIn counted(bar->viewArranging_);
         inherited::DoUpdatePositions(ASize);
     }
     bar->LaidOut(ASize, oldBase);

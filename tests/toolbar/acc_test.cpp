@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "tests/toolbar/acc_self.h"
 #include "tests/toolbar/view_fixture.h"
 #include "toolbar/baracc.h"
 
@@ -34,14 +35,6 @@ public:
 private:
     I* p_ = nullptr;
 };
-
-VARIANT Self() {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = CHILDID_SELF;
-    return v;
-}
 
 std::string Text(BSTR S) {
     std::wstring wide = S ? S : L"";

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/toolbar/acc_self.h"
 #include "tests/toolbar/bar_fixture.h"
 #include "tests/toolbar/event_fn.h"
 #include "tests/toolbar/menu_script.h"
@@ -13,14 +14,6 @@
 #include "toolbar/bartoolbar.h"
 
 namespace {
-
-VARIANT Self() {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = CHILDID_SELF;
-    return v;
-}
 
 class ToolbarInputTest : public BarTest {
 protected:
