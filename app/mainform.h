@@ -242,6 +242,7 @@ public:
     void MainGroupItems3Click(TObject* Sender);
     void PerformanceGroupItems0Click(TObject* Sender);
     void AboutGroupItems0Click(TObject* Sender);
+    void ts5Show(TObject* Sender);
     void ShowSystemTrayItems0Click(TObject* Sender);
     void pgc1Change(TObject* Sender);
     void lvDrvListClick(TObject* Sender);

@@ -1,12 +1,16 @@
 // The main window's page loaders and the handlers of the group bar, the page
-// control, the lists and the alert-settings page.
+// control, the lists, the alert-settings page and the about page's picture.
 #include "app/drive_size.h"
 #include "app/mainform.h"
 #include "app/page_rules.h"
 #include "app/settings.h"
 #include "classlib/core/files.h"
+#include "classlib/core/streams.h"
+#include "classlib/graphics/jpeg.h"
+#include "classlib/graphics/picture.h"
 #include "classlib/stdctrls/combobox.h"
 #include "classlib/stdctrls/edit.h"
+#include "classlib/stdctrls/image.h"
 #include "classlib/stdctrls/label.h"
 #include "classlib/stdctrls/pagecontrol.h"
 #include "classlib/stdctrls/stdbuttons.h"
@@ -168,6 +172,14 @@ void TMainForm::PerformanceGroupItems0Click(TObject*) {
 
 void TMainForm::AboutGroupItems0Click(TObject*) {
     pgc1->SetActivePageIndex(pgAbout);
+}
+
+void TMainForm::ts5Show(TObject*) {
+    if (img1->Picture()->Graphic()) return;
+    auto picture = MakeOwned<TJPEGImage>();
+    auto stream = MakeOwned<TResourceStream>(GetModuleHandleA(nullptr), "ABOUTPICTURE");
+    picture->LoadFromStream(stream.get());
+    img1->Picture()->SetGraphic(picture.get());
 }
 
 void TMainForm::pgc1Change(TObject*) {

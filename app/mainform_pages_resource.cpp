@@ -2,9 +2,7 @@
 // holds every control, the side group bar, the six pages behind it and the
 // components the pages use.
 #include "app/mainform.h"
-#include "classlib/core/streams.h"
 #include "classlib/graphics/imagelist.h"
-#include "classlib/graphics/jpeg.h"
 #include "classlib/stdctrls/combobox.h"
 #include "classlib/stdctrls/dialogs_common.h"
 #include "classlib/stdctrls/edit.h"
@@ -225,11 +223,9 @@ void BuildPreferencePage(TMainForm* F) {
 
 void BuildAboutPage(TMainForm* F) {
     TTabSheet* page = F->ts5;
+    // The picture is decoded when the page first shows: many never open it.
+    page->OnShow = TNotifyEvent(F, &TMainForm::ts5Show);
     F->img1 = Place<TImage>(F, page, "img1", 16, 16, 128, 128);
-    auto picture = MakeOwned<TJPEGImage>();
-    auto stream = MakeOwned<TResourceStream>(GetModuleHandleA(nullptr), "ABOUTPICTURE");
-    picture->LoadFromStream(stream.get());
-    F->img1->Picture()->SetGraphic(picture.get());
 
     F->lbl8 = PlaceText<TScLabel>(F, page, "lbl8", "", 160, 20, 300, 28);
     F->lbl8->Font()->SetSize(16);

@@ -26,9 +26,6 @@ void Line(TCanvas* C, int X1, int Y1, int X2, int Y2) {
 TZkSimScope::TZkSimScope(TComponent* AOwner)
     : inherited(AOwner), bitmap_(MakeOwned<TBitmap>()), timer_(Create<TTimer>(this)) {
     SetControlStyle(ControlStyle() + TControlStyle{csFramed, csOpaque});
-    bitmap_->Canvas()->Brush()->SetStyle(bsSolid);
-    bitmap_->Canvas()->Pen()->SetWidth(1);
-    bitmap_->Canvas()->Pen()->SetStyle(psSolid);
     timer_->SetEnabled(false);
     timer_->SetInterval(500);
     timer_->OnTimer = TNotifyEvent(this, &TZkSimScope::TimerTick);
@@ -38,13 +35,12 @@ TZkSimScope::TZkSimScope(TComponent* AOwner)
     SetInterval(50);
     tickCounter_ = 1.0;
     drawingAllowed_ = true;
-    // Shown before any resize, the picture is the empty chart, not white.
     ClearScreen();
 }
 
 void TZkSimScope::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
-    bitmap_->SetSize(std::max(Width(), 0), std::max(Height(), 0));
+    if (pictureMade_) bitmap_->SetSize(std::max(Width(), 0), std::max(Height(), 0));
     if (displayUnits_ == jduPixels) {
         minimum_ = 0;
         maximum_ = Height();
@@ -59,7 +55,26 @@ void TZkSimScope::Loaded() {
     drawingAllowed_ = true;
 }
 
+void TZkSimScope::MakePicture() {
+    if (pictureMade_) return;
+    pictureMade_ = true;
+    TCanvas* c = bitmap_->Canvas();
+    c->Brush()->SetStyle(bsSolid);
+    c->Pen()->SetWidth(1);
+    c->Pen()->SetStyle(psSolid);
+    bitmap_->SetSize(std::max(Width(), 0), std::max(Height(), 0));
+    // Ticks before now only recorded the lines: the whole picture comes
+    // from their histories, as after a resize.
+    ClearScreen();
+}
+
+TBitmap* TZkSimScope::Picture() {
+    MakePicture();
+    return bitmap_.get();
+}
+
 void TZkSimScope::Paint() {
+    MakePicture();
     if (bitmap_->Width() != Width() || bitmap_->Height() != Height()) bitmap_->SetSize(Width(), Height());
     Canvas()->CopyRect(TRect(0, 0, Width(), Height()), bitmap_->Canvas(), TRect(0, 0, Width(), Height()));
     drawingAllowed_ = true;
@@ -207,6 +222,13 @@ void TZkSimScope::ClearScreen() {
     CalcBase();
     const int width = Width(), height = Height();
     if (width <= 0 || height <= 0) return;
+    if (!pictureMade_) {
+        // Nothing is drawn before the picture is made, but a line without
+        // values starts again as after a redraw.
+        for (int i = 0; i < lines_->Count(); ++i)
+            if (lines_->Items(i)->Values().Count() < 1) lines_->Items(i)->Values().Clear();
+        return;
+    }
     TCanvas* c = bitmap_->Canvas();
     c->Pen()->SetWidth(1);
     c->Pen()->SetStyle(psSolid);
@@ -244,7 +266,7 @@ void TZkSimScope::UpdateDisplay() {
     const int width = Width(), height = Height();
     const int u = updateTimeSteps_;
     const int d = RoundEven(u * stepWidth_);
-    if (d > 0 && width > 0 && height > 0) {
+    if (pictureMade_ && d > 0 && width > 0 && height > 0) {
         TCanvas* c = bitmap_->Canvas();
         HDC dc = c->Handle();
         if (d < width) BitBlt(dc, 0, 0, width - d, height, dc, d, 0, SRCCOPY);

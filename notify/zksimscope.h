@@ -1,7 +1,9 @@
 // `TZkSimScope`: a line chart in the manner of an oscilloscope. Every tick
 // the picture scrolls left, the new strip gets its grid and base line, and
 // each line's newest segment is drawn at the right edge; the lines keep their
-// history, so a resize redraws the whole picture from it.
+// history, so a resize redraws the whole picture from it. The picture is made
+// only when first painted or asked for: a chart on a page never shown records
+// its lines but holds no bitmap of its size.
 #pragma once
 
 #include "classlib/graphics/bitmap.h"
@@ -59,8 +61,8 @@ public:
     void ClearScreen();
     // One tick: scroll, draw the new strip, record every line's position.
     void UpdateDisplay();
-    // The picture as drawn so far.
-    TBitmap* Picture() const { return bitmap_.get(); }
+    // The picture as drawn so far; asking for it makes it.
+    TBitmap* Picture();
     TTimer* Timer() const { return timer_; }
 
 protected:
@@ -70,6 +72,9 @@ private:
     int ValueToY(TZkScopeLineUnit Unit, int Value) const;
     void CalcBase();
     void FullRefresh();
+    // Makes the picture at the control's size and draws it from the lines'
+    // histories, the first time only.
+    void MakePicture();
     // The horizontal grid lines and the base line between X1 and X2.
     void DrawHorizontals(TCanvas* C, int X1, int X2);
     void SetTotal(int Value);
@@ -95,4 +100,5 @@ private:
     double stepWidth_ = 1.0;
     double tickCounter_ = 1.0;
     bool drawingAllowed_ = false;
+    bool pictureMade_ = false;
 };

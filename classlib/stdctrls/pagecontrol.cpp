@@ -45,6 +45,9 @@ void TTabSheet::SetTabVisible(bool Value) {
 }
 
 void TTabSheet::WndProc(TMessage& Message) {
+    // Before the window shows, so that the page's first paint has what the
+    // handler made; should the handler fail, the page stays hidden.
+    if (Message.Msg == CM_SHOWINGCHANGED && Showing() && Assigned(OnShow)) OnShow(this);
     inherited::WndProc(Message);
     if (Message.Msg == CM_TEXTCHANGED && pageControl_) pageControl_->UpdateTabCaption(this);
 }

@@ -1,7 +1,8 @@
 // `TPageControl` over the common controls' tab control, holding `TTabSheet`
 // pages: one page shows at a time, a page's tab can be hidden while the page
 // can still be shown by index, and `OnChange` fires only when the user picks
-// a tab (`OnChanging` may refuse it).
+// a tab (`OnChanging` may refuse it). A page's window is made when it first
+// shows, and its `OnShow` fires just before each show.
 #pragma once
 
 #include <vector>
@@ -27,6 +28,10 @@ public:
     void SetTabVisible(bool Value);
 
     void WndProc(TMessage& Message) override;
+
+    // The page comes to show (its window is there, not yet visible): what a
+    // page needs only once seen can be made here.
+    TNotifyEvent OnShow;
 
 private:
     friend class TPageControl;

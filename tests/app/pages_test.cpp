@@ -239,6 +239,7 @@ TEST_F(Pages, ChartLinesFollowTheRowsAndTheLegendTheirColours) {
 
 TEST_F(Pages, AboutPageShowsTheProgramsOwnVersionAndPicture) {
     StartWithExampleDrives();
+    MainForm->Show();
     ClickItem(MainForm->AboutGroup, 0);
     EXPECT_EQ(MainForm->lbl8->Caption(), "Vexmora");
     EXPECT_EQ(MainForm->lblVersion->Caption(), "Version:1.6");
@@ -247,6 +248,22 @@ TEST_F(Pages, AboutPageShowsTheProgramsOwnVersionAndPicture) {
     EXPECT_FALSE(MainForm->TRR2->URL().empty());
     EXPECT_EQ(MainForm->img1->Picture()->Width(), 128);
     EXPECT_EQ(MainForm->img1->Picture()->Height(), 128);
+}
+
+TEST_F(Pages, TheAboutPictureIsDecodedWhenItsPageFirstShows) {
+    StartWithExampleDrives();
+    MainForm->Show();
+    ClickItem(MainForm->PerformanceGroup, 0);
+    ClickItem(MainForm->MainGroup, 0);
+    EXPECT_EQ(MainForm->img1->Picture()->Graphic(), nullptr) << "the about page was never shown";
+    ClickItem(MainForm->AboutGroup, 0);
+    TGraphic* picture = MainForm->img1->Picture()->Graphic();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Width(), 128);
+    EXPECT_EQ(picture->Height(), 128);
+    ClickItem(MainForm->MainGroup, 0);
+    ClickItem(MainForm->AboutGroup, 0);
+    EXPECT_EQ(MainForm->img1->Picture()->Graphic(), picture) << "decoded once";
 }
 
 TEST_F(Pages, ListsAreDrawnInTheirStateColoursAndWeights) {

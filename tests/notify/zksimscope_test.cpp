@@ -1,6 +1,7 @@
 // The scope chart drawn into its picture and read back: scrolling, the full
-// redraw agreeing with the ticks, setter rules, sizes and ranges that must
-// neither divide by zero nor hang, the timer, and handle counts.
+// redraw agreeing with the ticks, the picture made only at the first paint,
+// setter rules, sizes and ranges that must neither divide by zero nor hang,
+// the timer, and handle counts.
 #include <atomic>
 #include <cstdio>
 #include <thread>
@@ -38,9 +39,11 @@ private:
     std::thread watchdog_;
 };
 
+// A chart whose picture exists from the start, so that every tick draws.
 TOwned<TZkSimScope> Chart(int Width, int Height) {
     auto scope = MakeOwned<TZkSimScope>(nullptr);
     scope->SetBounds(0, 0, Width, Height);
+    scope->Picture();
     return scope;
 }
 
@@ -98,6 +101,53 @@ TEST(ScopeChart, AFullRedrawAfterTicksMatchesTheTickedPicture) {
     scope->ClearScreen();
     const auto redrawn = Snapshot(scope->Picture());
     for (int x = 0; x < 160; ++x) ASSERT_EQ(redrawn[x], ticked[x]) << "column " << x;
+}
+
+TEST(ScopeChart, ANeverPaintedChartHoldsNoPictureAndItsFirstPaintDrawsTheHistory) {
+    auto drawn = Chart(160, 90);
+    const long gdi = GdiHandleCount();
+    auto hidden = MakeOwned<TZkSimScope>(nullptr);
+    hidden->SetBounds(0, 0, 160, 90);
+    std::vector<TZkSimScope*> charts{drawn.get(), hidden.get()};
+    for (TZkSimScope* scope : charts) {
+        scope->Lines()->Add()->SetColor(clYellow);
+        scope->Lines()->Add()->SetColor(clAqua);
+        scope->Lines()->Items(1)->SetPositionUnit(jluAbsolute);
+    }
+    int updates = 0;
+    struct Counter {
+        int* count;
+        void Tick(TObject*) { ++*count; }
+    } counter{&updates};
+    hidden->OnUpdate = TNotifyEvent(&counter, &Counter::Tick);
+    auto tick = [&](int From, int To) {
+        for (int t = From; t < To; ++t)
+            for (TZkSimScope* scope : charts) {
+                scope->Lines()->Items(0)->SetPosition(Wander(t));
+                scope->Lines()->Items(1)->SetPosition(t % 2 ? 5 : 10);
+                scope->UpdateDisplay();
+            }
+    };
+    // Five vertical grid steps, so that the ticked grid lies where a full
+    // redraw puts it.
+    tick(0, 5 * 8);
+    EXPECT_EQ(GdiHandleCount(), gdi) << "no bitmap or device context before the first paint";
+    EXPECT_EQ(updates, 40);
+    const TZkScopeLineValues& values = hidden->Lines()->Items(0)->Values();
+    EXPECT_EQ(values.Item(values.Count() - 1), Wander(39)) << "the ticks recorded the lines";
+
+    auto target = MakeOwned<TBitmap>();
+    target->SetSize(160, 90);
+    hidden->Perform(WM_PAINT, reinterpret_cast<WPARAM>(target->Canvas()->Handle()));
+    const auto painted = Snapshot(target.get());
+    const auto ticked = Snapshot(drawn->Picture());
+    for (int x = 0; x < 160; ++x) ASSERT_EQ(painted[x], ticked[x]) << "column " << x;
+
+    // From then on the ticks draw into it as into the other.
+    tick(40, 45);
+    const auto later = Snapshot(hidden->Picture());
+    const auto drawnLater = Snapshot(drawn->Picture());
+    for (int x = 0; x < 160; ++x) ASSERT_EQ(later[x], drawnLater[x]) << "column " << x;
 }
 
 TEST(ScopeChart, GridAndBaseLineSitWhereTheSettingsPutThem) {

@@ -1,6 +1,7 @@
 // The page control: pages whose tabs are hidden are still shown by index,
 // without OnChange; a tab the user picks shows its page and fires OnChange
-// (unless OnChanging refuses); pages fill the frame when no tab shows.
+// (unless OnChanging refuses); pages fill the frame when no tab shows; a page
+// gets its window and hears OnShow only when it comes to show.
 #include "classlib/stdctrls/pagecontrol.h"
 
 #include "tests/classlib/stdctrls/stdctrls_test.h"
@@ -59,6 +60,29 @@ TEST_F(PageControl, HiddenTabPagesSwitchByIndexWithoutOnChange) {
     pages->SetActivePageIndex(7);
     EXPECT_EQ(pages->ActivePage(), nullptr);
     EXPECT_EQ(ShownPages(pages), 0);
+}
+
+TEST_F(PageControl, APageHearsOfEachShowBeforeItsWindowIsVisible) {
+    TPageControl* pages = NewPages(3, true);
+    pages->SetActivePageIndex(0);
+    struct Shows {
+        std::vector<bool> visible;
+        void Show(TObject* Sender) {
+            visible.push_back(IsWindowVisible(static_cast<TTabSheet*>(Sender)->Handle()) != FALSE);
+        }
+    } second, third;
+    pages->Pages(1)->OnShow = TNotifyEvent(&second, &Shows::Show);
+    pages->Pages(2)->OnShow = TNotifyEvent(&third, &Shows::Show);
+    EXPECT_FALSE(pages->Pages(1)->HandleAllocated()) << "a page never shown has no window";
+
+    pages->SetActivePageIndex(1);
+    EXPECT_EQ(second.visible, std::vector<bool>{false});
+    EXPECT_TRUE(pages->Pages(1)->Showing());
+    pages->SetActivePageIndex(0);
+    pages->SetActivePageIndex(1);
+    EXPECT_EQ(second.visible, (std::vector<bool>{false, false})) << "again at the next show";
+    EXPECT_TRUE(third.visible.empty());
+    EXPECT_FALSE(pages->Pages(2)->HandleAllocated());
 }
 
 TEST_F(PageControl, PagesFillTheFrameWhenNoTabShows) {
