@@ -1,8 +1,9 @@
 #include "mail/host_lookup.h"
 
 // Winsock 2 must come before <windows.h>.
-#include <winsock2.h>
-#include <ws2tcpip.h>
+#include "classlib/net/winsock.h"
+// After it.
+#include "classlib/net/socket.h"
 
 #include <atomic>
 #include <chrono>
@@ -14,16 +15,23 @@
 
 namespace {
 
+// Runs on the lookup's own thread: a system without Winsock finds no name.
 bool SystemResolver(const std::string& Host, std::string& Address) {
+    const TWinsock* api = nullptr;
+    try {
+        api = &Winsock();
+    } catch (const ESocketError&) {
+        return false;
+    }
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (getaddrinfo(Host.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
+    if (api->getaddrinfo(Host.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
     char text[INET_ADDRSTRLEN] = {};
     const bool converted =
-        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr, text, sizeof text);
-    freeaddrinfo(found);
+        api->inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr, text, sizeof text);
+    api->freeaddrinfo(found);
     if (converted) Address = text;
     return converted;
 }

@@ -1,9 +1,8 @@
 #include "classlib/net/socket.h"
 
 // Winsock 2 must come before <windows.h>.
-#include <winsock2.h>
-#include <ws2tcpip.h>
-
+#include "classlib/net/winsock.h"
+// After it.
 #include <algorithm>
 #include <climits>
 
@@ -11,19 +10,6 @@
 #include "classlib/core/win32.h"
 
 namespace {
-
-// Winsock wants one start-up per process before any call and a clean-up at
-// the end; a function-local static gives both, thread-safely.
-void StartWinsock() {
-    struct TWinsock {
-        TWinsock() {
-            WSADATA data;
-            WSAStartup(MAKEWORD(2, 2), &data);
-        }
-        ~TWinsock() { WSACleanup(); }
-    };
-    static TWinsock winsock;
-}
 
 SOCKET AsSocket(std::uintptr_t s) {
     return static_cast<SOCKET>(s);
@@ -40,9 +26,7 @@ TClientSocket::TEventHandle::~TEventHandle() {
     CloseHandle(handle_);
 }
 
-TClientSocket::TClientSocket() : socket_(static_cast<std::uintptr_t>(INVALID_SOCKET)) {
-    StartWinsock();
-}
+TClientSocket::TClientSocket() : socket_(static_cast<std::uintptr_t>(INVALID_SOCKET)) {}
 
 TClientSocket::~TClientSocket() {
     Close();
@@ -63,7 +47,7 @@ bool TClientSocket::Lookup(std::uint32_t& address) {
     if (Assigned(OnLookup)) OnLookup(this, this);
     in_addr numeric{};
     if (!address_.empty()) {
-        if (inet_pton(AF_INET, address_.c_str(), &numeric) == 1) {
+        if (Winsock().inet_pton(AF_INET, address_.c_str(), &numeric) == 1) {
             address = numeric.s_addr;
             return true;
         }
@@ -78,13 +62,13 @@ bool TClientSocket::Lookup(std::uint32_t& address) {
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    int code = getaddrinfo(host_.c_str(), nullptr, &hints, &found);
+    int code = Winsock().getaddrinfo(host_.c_str(), nullptr, &hints, &found);
     if (code != 0 || !found) {
         Error(eeLookup, code ? code : WSAHOST_NOT_FOUND, "getaddrinfo");
         return false;
     }
     address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
-    freeaddrinfo(found);
+    Winsock().freeaddrinfo(found);
     return true;
 }
 
@@ -93,16 +77,16 @@ void TClientSocket::Open() {
     std::uint32_t address = 0;
     if (!Lookup(address)) return;
 
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    SOCKET s = Winsock().socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET) {
-        Error(eeConnect, WSAGetLastError(), "socket");
+        Error(eeConnect, Winsock().WSAGetLastError(), "socket");
         return;
     }
     socket_ = static_cast<std::uintptr_t>(s);
     connected_ = false;
     // Also makes the socket non-blocking.
-    if (WSAEventSelect(s, networkEvent_.Get(), FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE) != 0) {
-        int code = WSAGetLastError();
+    if (Winsock().WSAEventSelect(s, networkEvent_.Get(), FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE) != 0) {
+        int code = Winsock().WSAGetLastError();
         Close();
         Error(eeConnect, code, "WSAEventSelect");
         return;
@@ -110,15 +94,16 @@ void TClientSocket::Open() {
     // Commands go out as soon as they are written; nothing waits for a
     // fuller segment.
     BOOL noDelay = TRUE;
-    setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
+    Winsock().setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
+                         sizeof noDelay);
 
     if (Assigned(OnConnecting)) OnConnecting(this, this);
     sockaddr_in to{};
     to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<u_short>(port_));
+    to.sin_port = Winsock().htons(static_cast<u_short>(port_));
     to.sin_addr.s_addr = address;
-    if (connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
-        int code = WSAGetLastError();
+    if (Winsock().connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
+        int code = Winsock().WSAGetLastError();
         if (code != WSAEWOULDBLOCK) Error(eeConnect, code, "connect");
     }
 }
@@ -127,8 +112,8 @@ void TClientSocket::Close() {
     if (Active()) {
         SOCKET s = AsSocket(socket_);
         socket_ = static_cast<std::uintptr_t>(INVALID_SOCKET);
-        WSAEventSelect(s, nullptr, 0);
-        closesocket(s);
+        Winsock().WSAEventSelect(s, nullptr, 0);
+        Winsock().closesocket(s);
     }
     connected_ = false;
     ResetEvent(networkEvent_.Get());
@@ -140,9 +125,9 @@ int TClientSocket::SendBuf(const void* Buf, int Count) {
         Error(eeSend, WSAENOTCONN, "send");
         return -1;
     }
-    int sent = send(AsSocket(socket_), static_cast<const char*>(Buf), Count, 0);
+    int sent = Winsock().send(AsSocket(socket_), static_cast<const char*>(Buf), Count, 0);
     if (sent == SOCKET_ERROR) {
-        int code = WSAGetLastError();
+        int code = Winsock().WSAGetLastError();
         if (code != WSAEWOULDBLOCK) Error(eeSend, code, "send");
         return -1;
     }
@@ -151,15 +136,15 @@ int TClientSocket::SendBuf(const void* Buf, int Count) {
 
 int TClientSocket::ReceiveLength() const {
     u_long length = 0;
-    if (!Active() || ioctlsocket(AsSocket(socket_), FIONREAD, &length) != 0) return 0;
+    if (!Active() || Winsock().ioctlsocket(AsSocket(socket_), FIONREAD, &length) != 0) return 0;
     return static_cast<int>(std::min<u_long>(length, INT_MAX));
 }
 
 int TClientSocket::ReceiveBuf(void* Buf, int Count) {
     if (!Active()) return -1;
-    int received = recv(AsSocket(socket_), static_cast<char*>(Buf), Count, 0);
+    int received = Winsock().recv(AsSocket(socket_), static_cast<char*>(Buf), Count, 0);
     if (received == SOCKET_ERROR) {
-        int code = WSAGetLastError();
+        int code = Winsock().WSAGetLastError();
         if (code != WSAEWOULDBLOCK) Error(eeReceive, code, "recv");
         return -1;
     }
@@ -182,28 +167,29 @@ std::string TClientSocket::ReceiveText() {
 }
 
 std::string TClientSocket::LocalHost() {
-    StartWinsock();
     char name[256] = {};
-    if (gethostname(name, sizeof name) != 0) return "";
+    if (Winsock().gethostname(name, sizeof name) != 0) return "";
     return name;
 }
 
 std::string TClientSocket::LocalAddress() const {
     sockaddr_in local{};
     int size = sizeof local;
-    if (!Active() || getsockname(AsSocket(socket_), reinterpret_cast<sockaddr*>(&local), &size) != 0)
+    if (!Active() ||
+        Winsock().getsockname(AsSocket(socket_), reinterpret_cast<sockaddr*>(&local), &size) != 0)
         return "";
     char text[INET_ADDRSTRLEN] = {};
-    if (!inet_ntop(AF_INET, &local.sin_addr, text, sizeof text)) return "";
+    if (!Winsock().inet_ntop(AF_INET, &local.sin_addr, text, sizeof text)) return "";
     return text;
 }
 
 int TClientSocket::LocalPort() const {
     sockaddr_in local{};
     int size = sizeof local;
-    if (!Active() || getsockname(AsSocket(socket_), reinterpret_cast<sockaddr*>(&local), &size) != 0)
+    if (!Active() ||
+        Winsock().getsockname(AsSocket(socket_), reinterpret_cast<sockaddr*>(&local), &size) != 0)
         return 0;
-    return ntohs(local.sin_port);
+    return Winsock().ntohs(local.sin_port);
 }
 
 void TClientSocket::Interrupt() {
@@ -222,7 +208,8 @@ TSocketWaitResult TClientSocket::WaitForEvents(unsigned long Milliseconds) {
 
 void TClientSocket::Dispatch() {
     WSANETWORKEVENTS events{};
-    if (!Active() || WSAEnumNetworkEvents(AsSocket(socket_), networkEvent_.Get(), &events) != 0) return;
+    if (!Active() || Winsock().WSAEnumNetworkEvents(AsSocket(socket_), networkEvent_.Get(), &events) != 0)
+        return;
     // A handler may close the socket: each step checks that it is still open.
     if (events.lNetworkEvents & FD_CONNECT) {
         int code = events.iErrorCode[FD_CONNECT_BIT];

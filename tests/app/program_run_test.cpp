@@ -1,8 +1,13 @@
 // VexmoraU.exe itself, started as a person starts it: with the example
 // drives it lists them and writes their settings, and Yes to the close
 // question ends it with exit code 0; a malformed drive-set file stops it
-// before any window, saying why on its standard error.
+// before any window, saying why on its standard error. A start that sends no
+// mail never loads the socket library.
 #include <gtest/gtest.h>
+
+#include "classlib/core/win32.h"
+// After windows.h.
+#include <psapi.h>
 
 #include <fstream>
 #include <string>
@@ -11,6 +16,22 @@
 #include "classlib/core/files.h"
 #include "tests/app/program_fixture.h"
 #include "tests/app/running_program.h"
+
+namespace {
+
+bool HasModule(HANDLE Process, const char* Name) {
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!EnumProcessModules(Process, modules, sizeof modules, &bytes)) return false;
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
+        char base[MAX_PATH] = {};
+        GetModuleBaseNameA(Process, modules[i], base, MAX_PATH);
+        if (_stricmp(base, Name) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     TScopedFolder folder;
@@ -34,6 +55,8 @@ TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     EXPECT_EQ(rows(), 4);
     EXPECT_TRUE(FileExists("Vexmora.log"));
     EXPECT_EQ(ReadIntegerOr(OpenDriveSettings("IC35L120AVV207-0", false).get(), "CreateReg", 0), 1);
+    ASSERT_TRUE(HasModule(program.Process(), "comctl32.dll"));
+    EXPECT_FALSE(HasModule(program.Process(), "ws2_32.dll"));
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     HWND question = program.WaitForWindow(L"Vexmora", L"#32770");

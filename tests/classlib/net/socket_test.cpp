@@ -60,6 +60,18 @@ struct TRecorder {
     }
 };
 
+// The tests' own peers call Winsock directly; the client socket starts it
+// only at its first call, so the tests start it for themselves.
+struct TPeerWinsock {
+    TPeerWinsock() {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~TPeerWinsock() { WSACleanup(); }
+    TPeerWinsock(const TPeerWinsock&) = delete;
+    TPeerWinsock& operator=(const TPeerWinsock&) = delete;
+};
+
 struct SocketTest : ::testing::Test {
     void SetUp() override {
         Socket->OnConnect = TSocketNotifyEvent(&Events, &TRecorder::Connect);
@@ -71,6 +83,7 @@ struct SocketTest : ::testing::Test {
     void WaitForLog(std::size_t count) {
         for (int i = 0; i < 100 && Events.Log.size() < count; ++i) Socket->WaitForEvents(100);
     }
+    TPeerWinsock PeerWinsock;
     TRecorder Events;
     TOwned<TClientSocket> Socket = MakeOwned<TClientSocket>();
 };
