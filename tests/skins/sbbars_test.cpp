@@ -8,8 +8,6 @@
 #include <memory>
 #include <vector>
 
-#include "classlib/core/filer.h"
-#include "classlib/core/streams.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/stdctrls/edit.h"
@@ -454,21 +452,7 @@ TEST_F(SkinnedBars, PopupMenuKeepsItsControlClear) {
 }
 
 TEST_F(SkinnedBars, OldFormsWideCopiesOfCaptionAndHintAreDropped) {
-    TOwned<TMemoryStream> stream = MakeOwned<TMemoryStream>();
-    {
-        TOwned<TWriter> writer = MakeOwned<TWriter>(stream.get());
-        writer->WriteStr("CaptionW");
-        writer->WriteString("Old \xC3\xA4");
-        writer->WriteStr("Caption_UTF7");
-        writer->WriteString("+AGE-");
-        writer->WriteStr("HintW");
-        writer->WriteString("Old hint");
-        writer->WriteStr("Caption");
-        writer->WriteWideString(L"Drives \u20AC");
-        writer->WriteListEnd();
-    }
-    stream->SetPosition(0);
-    ReadObjectProperties(stream.get(), bar_);
+    ReadOldFormCaption(bar_, L"Drives \u20AC", true);
     EXPECT_EQ(bar_->Caption(), L"Drives \u20AC");
     EXPECT_EQ(bar_->Hint(), L"");
 }

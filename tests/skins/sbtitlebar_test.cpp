@@ -6,8 +6,6 @@
 
 #include <vector>
 
-#include "classlib/core/filer.h"
-#include "classlib/core/streams.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/services/systemsettings.h"
@@ -15,6 +13,7 @@
 #include "classlib/windows/application.h"
 #include "classlib/windows/forms.h"
 #include "classlib/windows/screen.h"
+#include "skin_test_support.h"
 #include "skins/builtinskins.h"
 #include "skins/sbitemsunit.h"
 #include "skins/sbstatusbar.h"
@@ -412,19 +411,7 @@ TEST_F(TitleBar, SizingCursorsNeedNoScreen) {
 }
 
 TEST_F(TitleBar, OldFormsWideCaptionCopiesAreDropped) {
-    TOwned<TMemoryStream> stream = MakeOwned<TMemoryStream>();
-    {
-        TOwned<TWriter> writer = MakeOwned<TWriter>(stream.get());
-        writer->WriteStr("CaptionW");
-        writer->WriteString("Old \xC3\xA4");
-        writer->WriteStr("Caption_UTF7");
-        writer->WriteString("+AGE-");
-        writer->WriteStr("Caption");
-        writer->WriteWideString(L"Read \u20AC");
-        writer->WriteListEnd();
-    }
-    stream->SetPosition(0);
-    ReadObjectProperties(stream.get(), title_);
+    ReadOldFormCaption(title_, L"Read \u20AC", false);
     EXPECT_EQ(title_->Caption(), L"Read \u20AC");
 }
 
