@@ -15,10 +15,10 @@ import sys
 HEADER = """\
 /* The program's function sections that ran in the first seconds of a start
    with the example drives (a first start, then one that finds its log and
-   settings), in name order. The program's link puts them ahead
-   of the rest of its code (app/CMakeLists.txt), so that a start touches few
-   pages. Written by tools/startup_order/make_startup_order: a function that
-   is missing here, or a name that no longer exists, costs only memory. */
+   settings), in name order. The program's link puts them ahead of the rest
+   of its code (app/CMakeLists.txt), so that a start touches few pages.
+   Written by tools/startup_order/make_startup_order: a function that is
+   missing here, or a name that no longer exists, costs only memory. */
 """
 
 
