@@ -13,4 +13,7 @@ VX_DECLARE_EXCEPTION(EDriveSetError, Exception);
 
 // `fileName` only names the text in messages.
 TDriveSet ParseDriveSet(std::string_view text, const std::string& fileName);
+// The wide name opens a file in any folder Windows allows; the 8-bit one is
+// a name in the system code page.
+TDriveSet LoadDriveSet(const std::wstring& fileName);
 TDriveSet LoadDriveSet(const std::string& fileName);
