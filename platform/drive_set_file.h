@@ -1,6 +1,7 @@
 // Drive-set files, the text users write to describe simulated drives (see
-// docs/drive-set.md), read into a TDriveSet. A problem raises EDriveSetError
-// naming the file, the line and what is wrong; nothing half-read is returned.
+// docs/drive-set.md; UTF-8 or UTF-16, any line ends), read into a TDriveSet.
+// A problem raises EDriveSetError naming the file, the line and what is
+// wrong; nothing half-read is returned.
 #pragma once
 
 #include <string>

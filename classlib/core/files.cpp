@@ -29,6 +29,10 @@ DWORD Attributes(const std::string& name) {
     return GetFileAttributesA(name.c_str());
 }
 
+bool IsFile(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Calls `get(buffer, size)` (a Win32 "fill this buffer" function returning the
 // length, or the size needed when it does not fit) until the text fits.
 template <class Char = char, class Get>
@@ -70,13 +74,11 @@ std::vector<std::wstring> classlib_detail::SplitCommandLine(const wchar_t* p) {
 }
 
 bool FileExists(const std::string& fileName) {
-    DWORD attributes = Attributes(fileName);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return IsFile(Attributes(fileName));
 }
 
 bool FileExists(const std::wstring& fileName) {
-    DWORD attributes = GetFileAttributesW(fileName.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return IsFile(GetFileAttributesW(fileName.c_str()));
 }
 
 bool DirectoryExists(const std::string& directory) {
@@ -101,7 +103,7 @@ bool RemoveDir(const std::string& directory) {
 }
 
 std::string GetCurrentDir() {
-    return FetchText([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
+    return ToAnsi(WideCurrentDir());
 }
 
 std::wstring WideCurrentDir() {
@@ -161,6 +163,13 @@ std::string ExpandFileName(const std::string& fileName) {
         [&](char* buffer, DWORD size) { return GetFullPathNameA(fileName.c_str(), size, buffer, nullptr); });
 }
 
+std::wstring ExpandFileName(const std::wstring& fileName) {
+    if (fileName.empty()) return {};
+    return FetchText<wchar_t>([&](wchar_t* buffer, DWORD size) {
+        return GetFullPathNameW(fileName.c_str(), size, buffer, nullptr);
+    });
+}
+
 std::string ParamStr(int index) {
     return ToAnsi(WideParamStr(index));
 }
@@ -186,8 +195,7 @@ int ParamCount() {
 }
 
 std::string GetEnvironmentValue(const std::string& name) {
-    return FetchText(
-        [&](char* buffer, DWORD size) { return GetEnvironmentVariableA(name.c_str(), buffer, size); });
+    return ToAnsi(WideEnvironmentValue(name));
 }
 
 std::wstring WideEnvironmentValue(const std::string& name) {

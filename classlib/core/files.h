@@ -41,6 +41,7 @@ std::string IncludeTrailingPathDelimiter(const std::string& path);
 std::string ExcludeTrailingPathDelimiter(const std::string& path);
 // The full path name, relative to the current folder; "." and ".." resolved.
 std::string ExpandFileName(const std::string& fileName);
+std::wstring ExpandFileName(const std::wstring& fileName);
 
 // The program's command line: ParamStr(0) is the program file, 1..ParamCount
 // the arguments (blanks separate, double quotes group and are dropped);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "classlib/core/exceptions.h"
+#include "classlib/core/files.h"
 #include "classlib/core/text.h"
 
 // ---- TStream ----------------------------------------------------------------
@@ -112,17 +113,6 @@ HANDLE CreateFileHandle(const std::wstring& fileName) {
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::wstring FullPathName(const std::wstring& fileName) {
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetFullPathNameW(fileName.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) return fileName;
-        if (length < full.size()) return full.substr(0, length);
-        full.resize(length);
-    }
-}
-
 }  // namespace
 
 TFileStream::TFileStream(const std::string& fileName, unsigned short mode)
@@ -139,8 +129,7 @@ TFileStream::TFileStream(const std::wstring& fileName, unsigned short mode)
                                : OpenFileHandle(fileName, mode);
     if (handle_ == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        std::string text = "\"" + ToAnsi(fileName.empty() ? fileName : FullPathName(fileName)) + "\". " +
-                           SysErrorMessage(error);
+        std::string text = "\"" + ToAnsi(ExpandFileName(fileName)) + "\". " + SysErrorMessage(error);
         if (creating) throw EFCreateError("Cannot create file " + text);
         throw EFOpenError("Cannot open file " + text);
     }
