@@ -1,7 +1,7 @@
 #include "controls/scversioninfo.h"
 
-#include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "classlib/core/files.h"
