@@ -297,3 +297,34 @@ TEST_F(WatchTest, TwoHotDrivesOfOneModelEachHaveTheirAlertAndMailNamingThem) {
     ASSERT_NE(MainForm->MailQueue(), nullptr);
     EXPECT_EQ(MainForm->MailQueue()->Finished(), 2);
 }
+
+TEST_F(WatchTest, ATextIconGoesToTheShellOnlyWhenItsTemperatureChanged) {
+    SetDriveInteger("ALPHA", "Temperature", 60);
+    const std::string file = folder.Path() + "\\tray.ini";
+    auto write = [&](int temperature, int padding) {
+        // The padding changes the size too, so every rewrite is seen.
+        std::ofstream(file, std::ios::trunc) << DriveSection(0, "ALPHA", temperature)
+                                             << std::string(static_cast<size_t>(padding), ';') << "\n";
+    };
+    write(40, 1);
+    StartWith(TSimulatedDriveAccess::FromFile(file));
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->tmr2->SetEnabled(false);
+    ASSERT_NE(MainForm->TrayIcons[0], nullptr);
+    ASSERT_TRUE(MainForm->TrayIcons[0]->IconVisible());
+    auto modified = [&](size_t From) {
+        return std::count(trayShell.messages.begin() + static_cast<long>(From), trayShell.messages.end(),
+                          static_cast<DWORD>(NIM_MODIFY));
+    };
+
+    size_t from = trayShell.messages.size();
+    write(40, 2);
+    for (int tick = 0; tick < 3; ++tick) ASSERT_TRUE(Refresh());
+    EXPECT_EQ(modified(from), 0);
+
+    from = trayShell.messages.size();
+    write(41, 3);
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(MainForm->TrayIcons[0]->Text(), "41");
+    EXPECT_GE(modified(from), 1);
+}
