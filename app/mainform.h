@@ -136,7 +136,10 @@ public:
 
     // The actions; from any thread, each takes effect on the GUI thread.
     void DesktopMessage(const std::string& MessageText, const std::string& HeaderText);
-    void SendMail(const std::string& Subject, const std::string& Body);
+    // True when the mail was queued; false without complete mail settings,
+    // when an equal mail is still on its way, or off the GUI thread (where
+    // it is handed over and queued later).
+    bool SendMail(const std::string& Subject, const std::string& Body);
     // DoShutdown, unless an earlier request was taken.
     void RequestShutdown(bool Force, bool Reboot);
 

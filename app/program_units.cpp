@@ -29,12 +29,12 @@ const TProgramUnit kUnits[] = {
     {RecordGuiThread, Nothing},             // the thread workers hand their results to
     {StartSupportUnits, StopSupportUnits},  // version registry, character tables, system facts
     // Before the skinned items, which give 101 and 102 cursors of their own.
-    {AssignDragCursors, Nothing},         // the drag sources' cursors 100-103
-    {InitTrayIconUnit, Nothing},          // "TaskbarCreated", so icons outlive a new taskbar
-    {InitScCommon, Nothing},              // the styled controls' colour scheme and depth
-    {BarAccStartup, BarAccShutdown},      // COM for the bars' accessibility objects, cut off at the end
-    {BarPopupStartup, BarPopupShutdown},  // the toolbars' and menus' shared font
-    {StartSkins, FinalizeSkinsUnit},      // the skin manager and the built-in skins
+    {AssignDragCursors, Nothing},              // the drag sources' cursors 100-103
+    {InitTrayIconUnit, FinalizeTrayIconUnit},  // "TaskbarCreated", so icons outlive a new taskbar
+    {InitScCommon, Nothing},                   // the styled controls' colour scheme and depth
+    {BarAccStartup, BarAccShutdown},           // COM for the bars' accessibility objects, cut off at the end
+    {BarPopupStartup, BarPopupShutdown},       // the toolbars' and menus' shared font
+    {StartSkins, FinalizeSkinsUnit},           // the skin manager and the built-in skins
     {InitSkinnedItemsUnit, FinalizeSkinnedItemsUnit},  // small-caption font, hint bitmap, glyph list, cursors
 };
 constexpr int kUnitCount = static_cast<int>(sizeof kUnits / sizeof kUnits[0]);

@@ -113,20 +113,22 @@ void TMainForm::SmartTemperature(int Number, int Temperature) {
         if (!key->ValueExists(TemperatureAttribute)) return;
         action = ReadStringOr(key.get(), TemperatureAttribute, "");
     }
+    const std::string name = DriveAlertName(Number, RowDrives);
     // Every refresh while the drive stays hot: an alert that was closed
     // comes back (one still on screen is not stacked again).
     if (action == ShowMessageAction) {
-        DesktopMessage("Temperature notify", model);
+        DesktopMessage("Temperature notify", name);
     } else if (action == ShutdownAction) {
         RequestShutdown(true, false);
     } else if (action == RebootAction) {
         RequestShutdown(false, true);
     } else if (action == SendMailAction) {
         // A mail cannot be closed like an alert: one per crossing, or the
-        // inbox gets one every two seconds while the drive stays hot.
+        // inbox gets one every two seconds while the drive stays hot. A mail
+        // that was not queued (settings incomplete, or an equal one still on
+        // its way) is tried again at the next check.
         bool& mailed = temperatureMailed_[static_cast<size_t>(Number)];
-        if (!mailed) SendMail(model + "Message", TemperatureAttribute);
-        mailed = true;
+        if (!mailed) mailed = SendMail(name + "Message", TemperatureAttribute);
     }
 }
 
@@ -155,11 +157,11 @@ void TMainForm::SmartMessage() {
                 continue;
             const std::string action = ReadStringOr(OpenDriveSettings(model, false).get(), name, "");
             if (action == ShowMessageAction) {
-                DesktopMessage(name + " waring", model);
+                DesktopMessage(name + " waring", DriveAlertName(number, RowDrives));
                 return;
             }
             if (action == SendMailAction) {
-                SendMail(model + "Message", name);
+                SendMail(DriveAlertName(number, RowDrives) + "Message", name);
                 return;
             }
             if ((action == ShutdownAction || action == RebootAction) && ConfirmShutdown()) {
@@ -185,18 +187,20 @@ void TMainForm::DesktopMessage(const std::string& MessageText, const std::string
     DesktopAlerts().Show(ZkDesktopAlert1, Image1 ? Image1->Picture() : nullptr, MessageText, HeaderText);
 }
 
-void TMainForm::SendMail(const std::string& Subject, const std::string& Body) {
+bool TMainForm::SendMail(const std::string& Subject, const std::string& Body) {
     if (!IsGuiThread()) {
         liveness_.Queue([this, Subject, Body] { SendMail(Subject, Body); });
-        return;
+        return false;
     }
-    if (!liveness_.Alive()) return;
+    if (!liveness_.Alive()) return false;
+    // The worker would drop it when its turn came.
+    if (!ReadMailSettings().Complete) return false;
     if (!mail_) {
         TMessageBoxQueue* boxes = boxes_.get();
         mail_ = std::make_unique<TMailQueue>(SMTPM, MimeMessage1,
                                              [boxes](const std::string& Text) { boxes->Show(Text); });
     }
-    mail_->Add({Subject, Body});
+    return mail_->Add({Subject, Body});
 }
 
 void TMainForm::RequestShutdown(bool Force, bool Reboot) {

@@ -37,6 +37,10 @@ void InitTrayIconUnit() {
     taskbarCreated = RegisterTaskbarCreated();
 }
 
+void FinalizeTrayIconUnit() {
+    taskbarCreated = 0;
+}
+
 // One hidden window per process receives the callbacks of every icon.
 class TTrayIconHandler {
 public:

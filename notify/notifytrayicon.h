@@ -179,3 +179,5 @@ private:
 // The tray icons' unit start-up, on the GUI thread before any icon shows:
 // registers "TaskbarCreated", so that icons come back with a new taskbar.
 void InitTrayIconUnit();
+// Its end: icons answer no "TaskbarCreated" any more.
+void FinalizeTrayIconUnit();

@@ -1,4 +1,13 @@
 # Shared by the scripts: paths, package installation and the build.
+# The scripts stop at the first failure. A person's own shell must not take
+# that on: the next failing command would close it. By hand, source this in
+# a shell of its own: bash -c 'source scripts/lib.sh && ...' (README.md).
+case $- in
+*i*)
+    echo "scripts/lib.sh is for scripts: use it in bash -c 'source scripts/lib.sh && ...'" >&2
+    return 1
+    ;;
+esac
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -129,7 +138,9 @@ start_wine_session() {
     # the prefix belongs to another run, which must keep it.
     if ! wineserver -p 2>/dev/null; then
         echo "A Wine session is already running in $WINEPREFIX: another scripts/test" >&2
-        echo "on this build tree, or one left behind. Wait for it to end, or end it with" >&2
+        echo "on this build tree, a test or ctest run by hand (its Wine server lingers a" >&2
+        echo "few seconds after the last program ends), or one left behind. Wait for it" >&2
+        echo "to end, or end it with" >&2
         echo "  WINEPREFIX=$WINEPREFIX wineserver -k" >&2
         return 2
     fi

@@ -8,6 +8,11 @@
 #include "classlib/core/text.h"
 #include "classlib/windows/application.h"
 
+namespace {
+// Without it no dialog can show: that is raised, never taken for Cancel.
+const wchar_t* const DialogLibrary = L"comdlg32.dll";
+}  // namespace
+
 // --- TCommonDialog
 
 HWND TCommonDialog::OwnerWindow() const {
@@ -30,8 +35,9 @@ namespace {
 class TSystemColorChooser : public TColorChooser {
 public:
     bool Choose(CHOOSECOLORW& Record) override {
-        static const auto choose = LaterFunction<decltype(&ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
-        return choose && choose(&Record) != FALSE;
+        static const auto choose =
+            RequiredLaterFunction<decltype(&ChooseColorW)>(DialogLibrary, "ChooseColorW");
+        return choose(&Record) != FALSE;
     }
 };
 
@@ -135,11 +141,13 @@ bool TOpenDialog::Execute() {
 }
 
 bool TOpenDialog::RunDialog(OPENFILENAMEW& Record) {
-    static const auto run = LaterFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
-    return run && run(&Record) != FALSE;
+    static const auto run =
+        RequiredLaterFunction<decltype(&GetOpenFileNameW)>(DialogLibrary, "GetOpenFileNameW");
+    return run(&Record) != FALSE;
 }
 
 bool TSaveDialog::RunDialog(OPENFILENAMEW& Record) {
-    static const auto run = LaterFunction<decltype(&GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
-    return run && run(&Record) != FALSE;
+    static const auto run =
+        RequiredLaterFunction<decltype(&GetSaveFileNameW)>(DialogLibrary, "GetSaveFileNameW");
+    return run(&Record) != FALSE;
 }

@@ -1,8 +1,9 @@
 // The system's common dialogs as components: `TColorDialog` (pick a colour)
 // and `TSaveDialog` (pick a file to save to, with filters and a default
 // extension). `Execute` shows the dialog modally and answers whether the
-// user confirmed it. The colour dialog runs through a replaceable service,
-// so a test can answer it.
+// user confirmed it; when the system's dialog library cannot be loaded it
+// raises EOSError rather than answer as a Cancel would. The colour dialog
+// runs through a replaceable service, so a test can answer it.
 #pragma once
 
 #include <string>

@@ -6,7 +6,6 @@
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/application.h"
 #include "tests/app/watch_support.h"
-#include "tests/mail/smtp_script_server.h"
 #include "tests/support/pump.h"
 
 namespace {
@@ -41,18 +40,11 @@ TEST_F(WatchTest, AnAlertOrAMailEndsThePollButTheTemperatureCameFirst) {
 
 TEST_F(WatchTest, OneMailForTheFirstOfTwoDrives) {
     // The server takes exactly one mail; a second one would find it gone.
-    TScriptServer server({Send("220 ready\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(),
-                          Send("250 ok\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(), Send("354 go\r\n"),
-                          ReadData(), Send("250 queued\r\n"), ReadLine(), Send("221 bye\r\n")});
+    TScriptServer server(OneMailSession());
     for (const char* model : {"ALPHA", "BETA"})
         SetDriveString(model, "Reallocated Sector Count", "Send mail");
     SetDriveString("BETA", "Raw Read Error Rate", "Show message");
-    auto settings = OpenSettings(true);
-    settings->WriteString("SMTPServer", "127.0.0.1");
-    settings->WriteInteger("Port", server.Port());
-    settings->WriteString("FromMail", "monitor@example.com");
-    settings->WriteString("ToMail", "admin@example.com");
-    settings.reset();
+    StoreMailSettings(server.Port());
     StartStill(TwoFailing(0, "ALPHA") + TwoFailing(1, "BETA"));
     MainForm->tmr2Timer(nullptr);
     ASSERT_TRUE(Settle());
@@ -66,6 +58,28 @@ TEST_F(WatchTest, OneMailForTheFirstOfTwoDrives) {
     EXPECT_EQ(MainForm->MailQueue()->Finished(), 1);
     EXPECT_TRUE(alerts.shown.empty());
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"OK"}));
+}
+
+TEST_F(WatchTest, TheFailingDriveOfAPairOfOneModelIsNamedInItsAlertAndMail) {
+    SetDriveString("TWIN", "Reallocated Sector Count", "Show message");
+    SetDriveString("TWIN", "Raw Read Error Rate", "Send mail");
+    StartStill(DriveSection(0, "TWIN", 30) + DriveSection(3, "TWIN", 30, {FailingAttribute(5)}));
+    MainForm->tmr2Timer(nullptr);
+    EXPECT_EQ(alerts.shown,
+              (std::vector<TRecordedAlert>{{"Reallocated Sector Count waring", "TWIN (drive 3)"}}));
+
+    TScriptServer server(OneMailSession());
+    StoreMailSettings(server.Port());
+    StartStill(DriveSection(0, "TWIN", 30) + DriveSection(3, "TWIN", 30, {FailingAttribute(1)}));
+    MainForm->tmr2Timer(nullptr);
+    ASSERT_TRUE(Settle());
+    ASSERT_EQ(boxes.Texts(), (std::vector<std::string>{"OK"}));
+    server.Join();
+    const std::vector<std::string> received = server.Received();
+    ASSERT_EQ(received.size(), 6u);
+    EXPECT_NE(received[4].find("Subject: =?iso-8859-1?Q?TWIN=20=28drive=203=29Message?=\r\n"),
+              std::string::npos)
+        << received[4];
 }
 
 TEST_F(WatchTest, ShutdownAsksUnlessAutoRunAndGoesOn) {

@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "classlib/core/files.h"
 #include "tests/app/running_program.h"
+#include "tests/app/user_settings_guard.h"
 
 namespace {
 
@@ -116,7 +117,8 @@ std::string ReadWideNamedFile(const std::wstring& FileName) {
 }  // namespace
 
 TEST(ProgramFolder, AFolderOutsideTheCodePageHoldsTheDrivesTheLogAndTheLogonEntry) {
-    TSettingsCleanup cleanup;
+    TUserSettingsGuard settingsGuard;
+    ASSERT_TRUE(settingsGuard.Ready());
     TRunValueKept run;
     OpenSettings(true)->WriteInteger("Log", 1);
     TWideFolder folder;

@@ -16,6 +16,7 @@
 #include "classlib/core/files.h"
 #include "tests/app/program_fixture.h"
 #include "tests/app/running_program.h"
+#include "tests/app/user_settings_guard.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ bool HasModule(HANDLE Process, const char* Name) {
 
 TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     TScopedFolder folder;
-    TSettingsCleanup cleanup;
+    TUserSettingsGuard settingsGuard;
+    ASSERT_TRUE(settingsGuard.Ready());
     TRunningProgram program("--drives \"Z:" VEXMORA_SOURCE_DIR "/examples/drives.ini\"");
     HWND window = program.WaitForWindow(L"Zantipelle Vexmora Ultimate ", nullptr);
     ASSERT_NE(window, nullptr);

@@ -1,8 +1,10 @@
 // The program's start-up table does what once hung on C++ static
-// initialisation: the GUI thread, the taskbar's broadcast, and the drag
-// cursors, set before the skinned items put their own at 101 and 102.
+// initialisation: the GUI thread, the taskbar's broadcast (forgotten again
+// at the end), and the drag cursors, set before the skinned items put their
+// own at 101 and 102.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 #include "app/program_units.h"
@@ -13,13 +15,16 @@
 
 TEST(ProgramUnits, StartUpRecordsTheGuiThreadTheTaskbarMessageAndTheDragCursors) {
     // As a program finds them when nothing ran before its start-up: another
-    // thread taken for the GUI thread, the drag cursors not set.
+    // thread taken for the GUI thread, no taskbar message, the drag cursors
+    // not set.
     std::thread([] { RecordGuiThread(); }).join();
     ASSERT_FALSE(IsGuiThread());
+    FinalizeTrayIconUnit();
+    ASSERT_EQ(TNotifyTrayIcon::TaskbarCreatedMessage(), 0u);
     const HCURSOR unset = Screen->Cursors(crHourGlass);
     for (TCursor id : {100, 101, 102, 103}) Screen->SetCursors(id, unset);
 
-    const TProgramUnits units;
+    std::optional<TProgramUnits> units(std::in_place);
     EXPECT_TRUE(IsGuiThread());
     EXPECT_NE(TNotifyTrayIcon::TaskbarCreatedMessage(), 0u);
     EXPECT_EQ(Screen->Cursors(100), Screen->Cursors(crMultiDrag));
@@ -29,4 +34,6 @@ TEST(ProgramUnits, StartUpRecordsTheGuiThreadTheTaskbarMessageAndTheDragCursors)
         EXPECT_NE(Screen->Cursors(id), unset) << id;
         EXPECT_NE(Screen->Cursors(id), Screen->Cursors(crDrag)) << id;
     }
+    units.reset();
+    EXPECT_EQ(TNotifyTrayIcon::TaskbarCreatedMessage(), 0u);
 }

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "app/password_scrambler.h"
 #include "app/power.h"
@@ -18,6 +19,7 @@
 #include "classlib/core/text.h"
 #include "tests/app/program_fixture.h"
 #include "tests/app/running_program.h"
+#include "tests/app/user_settings_guard.h"
 #include "tests/app/watch_support.h"
 
 namespace {
@@ -68,8 +70,8 @@ class ProgramWatch : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!servers.Present()) GTEST_SKIP() << "run by tests/app/watch_run.py with its servers";
-        // Settings of an earlier run must not reach this one.
-        RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Larpok corporation");
+        settingsGuard.emplace();
+        ASSERT_TRUE(settingsGuard->Ready()) << "the current user's settings could not be put aside";
     }
 
     void WriteDrives(const std::string& Text) {
@@ -109,7 +111,7 @@ protected:
 
     TServers servers;
     TScopedFolder folder;
-    TSettingsCleanup cleanup;
+    std::optional<TUserSettingsGuard> settingsGuard;
     std::string drives = folder.Path() + "\\drives.ini";
     HWND window = nullptr;
 };

@@ -213,7 +213,8 @@ TEST_F(WatchTest, ATemperatureMailGoesOncePerCrossing) {
         std::ofstream(file, std::ios::trunc) << DriveSection(0, "ALPHA", temperature) << extra
                                              << std::string(static_cast<size_t>(++rewrites), ';') << "\n";
     };
-    // Without server settings each mail is dropped, but still counted.
+    // Nothing listens there: each mail fails, but is counted.
+    StoreMailSettings(TScriptServer::ClosedPort());
     auto mails = [] { return MainForm->MailQueue() ? MainForm->MailQueue()->Finished() : 0; };
     auto refresh = [&] {
         ASSERT_TRUE(Refresh());
@@ -254,4 +255,76 @@ TEST_F(WatchTest, ATemperatureMailGoesOncePerCrossing) {
     MainForm->tmr2Timer(nullptr);
     ASSERT_TRUE(Settle());
     EXPECT_EQ(mails(), 3);
+}
+
+TEST_F(WatchTest, ACrossingWhileTheMailSettingsAreIncompleteMailsOnceTheyAreComplete) {
+    TScriptServer server(OneMailSession());
+    StoreMailSettings(server.Port(), false);
+    SetDriveInteger("ALPHA", "Temperature", 45);
+    SetDriveString("ALPHA", "Temperature Celcius", "Send mail");
+    StartStill(DriveSection(0, "ALPHA", 46));
+    ASSERT_TRUE(Refresh());
+    ASSERT_TRUE(Settle());
+    OpenSettings(true)->WriteString("ToMail", "admin@example.com");
+    for (int tick = 0; tick < 2; ++tick) {
+        ASSERT_TRUE(Refresh());
+        ASSERT_TRUE(Settle());
+    }
+    ASSERT_EQ(boxes.Texts(), (std::vector<std::string>{"OK"}));
+    server.Join();
+    ASSERT_EQ(server.Received().size(), 6u);
+    EXPECT_NE(server.Received()[4].find("Subject: ALPHAMessage\r\n"), std::string::npos);
+}
+
+TEST_F(WatchTest, TwoHotDrivesOfOneModelEachHaveTheirAlertAndMailNamingThem) {
+    for (const char* model : {"TWIN", "SOLO"}) {
+        SetDriveInteger(model, "Temperature", 45);
+        SetDriveString(model, "Temperature Celcius", "Show message");
+    }
+    StartStill(DriveSection(0, "TWIN", 46) + DriveSection(1, "SOLO", 46) + DriveSection(3, "TWIN", 47));
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Temperature notify", "TWIN (drive 0)"},
+                                                         {"Temperature notify", "SOLO"},
+                                                         {"Temperature notify", "TWIN (drive 3)"}}));
+
+    // Nothing listens there: each mail fails, but is counted.
+    StoreMailSettings(TScriptServer::ClosedPort());
+    SetDriveString("TWIN", "Temperature Celcius", "Send mail");
+    for (int tick = 0; tick < 2; ++tick) {
+        ASSERT_TRUE(Refresh());
+        ASSERT_TRUE(Settle());
+    }
+    ASSERT_NE(MainForm->MailQueue(), nullptr);
+    EXPECT_EQ(MainForm->MailQueue()->Finished(), 2);
+}
+
+TEST_F(WatchTest, ATextIconGoesToTheShellOnlyWhenItsTemperatureChanged) {
+    SetDriveInteger("ALPHA", "Temperature", 60);
+    const std::string file = folder.Path() + "\\tray.ini";
+    auto write = [&](int temperature, int padding) {
+        // The padding changes the size too, so every rewrite is seen.
+        std::ofstream(file, std::ios::trunc) << DriveSection(0, "ALPHA", temperature)
+                                             << std::string(static_cast<size_t>(padding), ';') << "\n";
+    };
+    write(40, 1);
+    StartWith(TSimulatedDriveAccess::FromFile(file));
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->tmr2->SetEnabled(false);
+    ASSERT_NE(MainForm->TrayIcons[0], nullptr);
+    ASSERT_TRUE(MainForm->TrayIcons[0]->IconVisible());
+    auto modified = [&](size_t From) {
+        return std::count(trayShell.messages.begin() + static_cast<long>(From), trayShell.messages.end(),
+                          static_cast<DWORD>(NIM_MODIFY));
+    };
+
+    size_t from = trayShell.messages.size();
+    write(40, 2);
+    for (int tick = 0; tick < 3; ++tick) ASSERT_TRUE(Refresh());
+    EXPECT_EQ(modified(from), 0);
+
+    from = trayShell.messages.size();
+    write(41, 3);
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(MainForm->TrayIcons[0]->Text(), "41");
+    EXPECT_GE(modified(from), 1);
 }

@@ -1,6 +1,5 @@
 // Test support for runs of VexmoraU.exe itself: a started program, ended at
-// the end of the scope if it still runs, with a look for its windows; and the
-// real current user's settings put back as they were.
+// the end of the scope if it still runs, with a look for its windows.
 #pragma once
 
 #include <string>
@@ -85,21 +84,3 @@ inline int DriveListRows(HWND MainWindow) {
         FindWindowExW(FindWindowExW(content, nullptr, L"TPanel", nullptr), nullptr, L"TListView", nullptr);
     return list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
 }
-
-// The program writes the real current user's settings (of the tests' own
-// Wine prefix, never the one scripts/run uses): a key that was not there
-// before goes again afterwards.
-class TSettingsCleanup {
-public:
-    TSettingsCleanup() {
-        HKEY key = nullptr;
-        existed_ = RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Larpok corporation", 0, KEY_READ, &key) == 0;
-        if (key) RegCloseKey(key);
-    }
-    ~TSettingsCleanup() {
-        if (!existed_) RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Larpok corporation");
-    }
-
-private:
-    bool existed_ = false;
-};

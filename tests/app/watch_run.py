@@ -7,6 +7,10 @@ that accepts connections and never says a word; then runs the ProgramWatch
 tests of app_tests under Wine with their ports and the spool in the
 environment.
 
+The tests write the current user's settings of the tests' prefix; they must
+leave them exactly as they found them. A marker drive key is added first,
+and the whole settings key must read back the same after the run.
+
 Usage: watch_run.py WINE_RUN APP_TESTS_EXE
 """
 
@@ -21,8 +25,28 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import smtp_integration  # noqa: E402
 
 
+SETTINGS_KEY = r"HKCU\SOFTWARE\Larpok corporation"
+MARKER_KEY = SETTINGS_KEY + r"\Vexmora\Mon\WATCH RUN MARKER"
+
+
 def windows_path(path):
     return "Z:" + path.replace("/", "\\")
+
+
+def reg(wine_run, *arguments):
+    return subprocess.run([wine_run, "reg", *arguments], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, timeout=60).returncode
+
+
+def exported_settings(wine_run, folder):
+    """The settings key as the registry tool writes it out."""
+    path = os.path.join(folder, "settings.reg")
+    if reg(wine_run, "export", SETTINGS_KEY, windows_path(path), "/y") != 0:
+        return None
+    with open(path, "rb") as f:
+        text = f.read()
+    os.remove(path)
+    return text
 
 
 class SpoolRecorder(smtp_integration.Recorder):
@@ -81,7 +105,12 @@ def main():
     if len(sys.argv) < 3:
         sys.exit(__doc__)
     wine_run, app_tests = sys.argv[1], sys.argv[2]
-    with tempfile.TemporaryDirectory() as spool:
+    with tempfile.TemporaryDirectory() as spool, tempfile.TemporaryDirectory() as exports:
+        existed = reg(wine_run, "query", SETTINGS_KEY) == 0
+        reg(wine_run, "add", MARKER_KEY, "/v", "CreateReg", "/t", "REG_DWORD", "/d", "1", "/f")
+        before = exported_settings(wine_run, exports)
+        if before is None:
+            sys.exit("could not write the settings key out before the run")
         real = smtp_integration.RealServer()
         # Each connection's protocol object takes the server's recorder then.
         real.recorder = SpoolRecorder(spool)
@@ -98,6 +127,13 @@ def main():
         finally:
             silent.stop()
             real.stop()
+        after = exported_settings(wine_run, exports)
+        if after != before:
+            sys.stdout.write("The run changed the current user's settings; before:\n%s\nafter:\n%s\n" %
+                             (before.decode("utf-16", "replace"),
+                              after.decode("utf-16", "replace") if after else "(no key)"))
+            code = code or 1
+        reg(wine_run, "delete", MARKER_KEY if existed else SETTINGS_KEY, "/f")
     sys.exit(code)
 
 

@@ -58,6 +58,21 @@ void SetDriveInteger(const std::string& Model, const std::string& Name, int Valu
     key->WriteInteger("CreateReg", 1);
 }
 
+void StoreMailSettings(int Port, bool WithRecipient) {
+    auto settings = OpenSettings(true);
+    settings->WriteString("SMTPServer", "127.0.0.1");
+    settings->WriteInteger("Port", Port);
+    settings->WriteString("FromMail", "monitor@example.com");
+    if (WithRecipient) settings->WriteString("ToMail", "admin@example.com");
+}
+
+std::vector<TScriptStep> OneMailSession() {
+    return {Send("220 ready\r\n"), ReadLine(), Send("250 ok\r\n"),     ReadLine(),
+            Send("250 ok\r\n"),    ReadLine(), Send("250 ok\r\n"),     ReadLine(),
+            Send("354 go\r\n"),    ReadData(), Send("250 queued\r\n"), ReadLine(),
+            Send("221 bye\r\n")};
+}
+
 void WatchTest::StartStill(const std::string& DriveSet) {
     Start(DriveSet);
     MainForm->tmr1->SetEnabled(false);

@@ -11,6 +11,7 @@
 #include "app/desktop_alerts.h"
 #include "classlib/services/powerservice.h"
 #include "tests/app/program_fixture.h"
+#include "tests/mail/smtp_script_server.h"
 
 struct TRecordedAlert {
     std::string Message;
@@ -57,6 +58,13 @@ std::string FailingAttribute(int Id);
 // writes the value and marks the defaults as written, so the start keeps it.
 void SetDriveString(const std::string& Model, const std::string& Name, const std::string& Value);
 void SetDriveInteger(const std::string& Model, const std::string& Name, int Value);
+
+// Mail settings for a server on loopback at Port, from monitor@example.com
+// to admin@example.com (no recipient: the settings are incomplete).
+void StoreMailSettings(int Port, bool WithRecipient = true);
+// A server's side of one session that delivers one mail: the client's lines
+// are Received()[0..5], the message text is [4].
+std::vector<TScriptStep> OneMailSession();
 
 class WatchTest : public ProgramTest {
 protected:
