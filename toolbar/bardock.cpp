@@ -336,6 +336,9 @@ void TBarDock::ArrangeOnce() {
     }
     const TRowPlacement placed = PlaceRows(arranged, thickness, vertical);
     sizingRows_ = placed.RowThickness;
+    // Earlier changes are in the sizes just read; what counts is what changes
+    // while the bars are sized.
+    TakeContentChanges();
     const std::vector<TBarCustomDockableWindow*> bars = dockList_;
     for (size_t i = 0; i < bars.size(); ++i) {
         if (arranged.Bars[i].Row < 0) continue;

@@ -751,7 +751,6 @@ void TBarCustomDockableWindow::Arrange() {
         TBarCountIn counted(arranging_);
         DoArrange(true, type, size, currentDock_);
     }
-    if (arranging_ == 0) changedWhileArranging_ = false;
     ApplyArrangedSize(size);
 }
 
@@ -778,6 +777,9 @@ void TBarCustomDockableWindow::ApplyArrangedSize(TSize size) {
         currentDock_->ArrangeToolbars();
         return;
     }
+    // Earlier changes are in the size applied here.
+    const bool outermost = arranging_ == 0;
+    if (outermost) changedWhileArranging_ = false;
     {
         TBarCountIn counted(arranging_);
         if (floating_) {
@@ -792,7 +794,7 @@ void TBarCustomDockableWindow::ApplyArrangedSize(TSize size) {
     // Content changed by user code run while the bar was sized (a resize
     // event) is followed once; a handler changing it on every resize cannot
     // keep the bar busy.
-    if (arranging_ == 0 && changedWhileArranging_ && followingChange_ == 0) {
+    if (outermost && changedWhileArranging_ && followingChange_ == 0) {
         changedWhileArranging_ = false;
         TBarCountIn following(followingChange_);
         Arrange();
