@@ -217,6 +217,39 @@ TEST_F(AutoSize, ContentChangedWhileTheBarIsSizedResizesItAfterwards) {
         }
 }
 
+// A resize handler that changes the content every time is followed once,
+// not for ever.
+TEST_F(AutoSize, AResizeHandlerChangingTheContentEveryTimeLetsTheSizingEnd) {
+    for (bool floating : {false, true}) {
+        SCOPED_TRACE(floating ? "floating" : "docked");
+        TEventFns fns;
+        TForm* form = ShownForm();
+        form->SetClientWidth(800);
+        TBarDock* dock = NewDock(form, dpTop);
+        TBarCustomToolbar* bar = NewToolbar(form, 2);
+        bar->SetParent(dock);
+        if (floating) {
+            bar->SetFloatingPosition(Point(300, 300));
+            bar->SetFloating(true);
+        }
+        Pump();
+        TBarCustomItem* renamed = bar->Items()->Items(1);
+        int resizes = 0;
+        bar->OnResize = fns.On<void(TObject*)>([&](TObject*) {
+            ++resizes;
+            renamed->SetCaption(resizes % 2 ? "Short" : "A caption much longer than short");
+        });
+        if (floating)
+            AddItem(bar, "Added");
+        else
+            NewBar(form, dock, 0, 600, {40, 40});
+        Pump();
+        EXPECT_GE(resizes, 2) << "the change was followed";
+        EXPECT_LE(resizes, 6);
+        bar->OnResize = nullptr;
+    }
+}
+
 TEST_F(AutoSize, ARightAlignedItemReachesTheFarEndOfASingleLineBar) {
     TForm* form = ShownForm();
     auto* bar = NewToolbar<TMinimumToolbar>(form, 2);
