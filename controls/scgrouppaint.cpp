@@ -20,6 +20,14 @@ bool Classic(const TScGroupBar* Bar) {
     return (Bar && Bar->VisualStyle() == vsClassic) || !IsTrueColor;
 }
 
+// A category group is painted by the theme only when there is an explorer
+// bar theme; without one (Wine has none) it paints, and colours its items,
+// as without themes.
+bool ThemedCategory(const TScGroupBar* Bar) {
+    TThemeServices* themes = ThemeServices();
+    return Bar && Bar->VisualStyle() == vsWinXP && themes->ThemesEnabled() && themes->Theme(teExplorerBar);
+}
+
 }  // namespace
 
 // ---- items ------------------------------------------------------------------
@@ -39,7 +47,7 @@ void TScGroup::ItemColors(TColor& Normal, TColor& Hot) const {
         Hot = itemHotColor_;
         return;
     }
-    if (bar_ && bar_->VisualStyle() == vsWinXP && ThemeServices()->ThemesEnabled()) {
+    if (ThemedCategory(bar_)) {
         // The theme's text colour of a normal group; a hot item shows by its
         // underline.
         Normal = Hot = GetXPThemeColor(1);
@@ -331,8 +339,8 @@ void TScGroup::PaintCategory() {
 }
 
 bool TScGroup::PaintThemedCategory() {
+    if (!ThemedCategory(bar_)) return false;
     TThemeServices* themes = ThemeServices();
-    if (!themes->ThemesEnabled() || !themes->Theme(teExplorerBar)) return false;
     TCanvas* canvas = Canvas();
     const int w = Width(), ch = captionHeight_;
     HDC dc = canvas->Handle();
@@ -439,7 +447,7 @@ void TScGroup::PaintOutlook() {
 void TScGroup::Paint() {
     switch (style_) {
         case gbsCategoryView:
-            if (bar_ && bar_->VisualStyle() == vsWinXP && PaintThemedCategory()) return;
+            if (PaintThemedCategory()) return;
             PaintCategory();
             return;
         case gbsTaskList:

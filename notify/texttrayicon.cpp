@@ -190,9 +190,8 @@ bool TTextTrayIcon::ShowIcon() {
 void TTextTrayIcon::DrawIcon() {
     undrawn_ = false;
     Draw();
-    // The icon made here replaces the previous one, which goes with the
-    // handle; the image list goes with its scope. The handle is handed over,
-    // not copied: a copy costs Wine more than the drawing.
+    // The new icon's handle is handed over, not copied (a copy costs Wine
+    // more than the drawing); the tray icon frees the one it replaces.
     TOwned<TIcon> icon(Create<TIcon>());
     if (backgroundIcon_->Empty())
         MakeOpaqueOrTransparentIcon(icon.get());

@@ -324,7 +324,7 @@ void TSbToolbar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     TBarWatch<TBarCustomItem> item(viewer ? viewer->Item() : nullptr);
     inherited::MouseDown(Button, Shift, X, Y);
     if (!self || !item) return;
-    if (BoundsRect() == before) DoItemClick(View()->Find(item.Get()), Button);
+    if (BoundsRect() == before) DoItemClick(View()->ViewerOf(item.Get()), Button);
 }
 
 void TSbToolbar::MouseMove(TShiftState Shift, int X, int Y) {

@@ -180,6 +180,13 @@ int TBarDock::GetCurrentRowSize(int Row, bool& AFullSize) const {
     return size;
 }
 
+int TBarDock::LayoutRowSize(int Row) const {
+    if (Row >= 0 && static_cast<size_t>(Row) < sizingRows_.size())
+        return sizingRows_[static_cast<size_t>(Row)];
+    bool full = false;
+    return GetCurrentRowSize(Row, full);
+}
+
 int TBarDock::GetMinRowSize(int Row, TBarCustomDockableWindow* ExceptBar) const {
     int size = 0;
     for (TBarCustomDockableWindow* bar : visible_)
@@ -218,10 +225,31 @@ void TBarDock::AlignControls(TControl*, TRect&) {
 }
 
 void TBarDock::ArrangeToolbars() {
-    if (updateCount_ > 0 || ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying)) {
-        arrangeNeeded_ = true;
-        return;
+    // User code run while the bars are sized (a resize event) may change a
+    // bar's content; the dock arranges once more for it, and only once, so
+    // that a handler changing it on every resize cannot keep it busy.
+    bool again = true;
+    for (int pass = 0; pass < 2 && again; ++pass) {
+        if (updateCount_ > 0 || ComponentState().Contains(csLoading) ||
+            ComponentState().Contains(csDestroying)) {
+            arrangeNeeded_ = true;
+            return;
+        }
+        ArrangeOnce();
+        again = TakeContentChanges();
     }
+}
+
+bool TBarDock::TakeContentChanges() {
+    bool changed = false;
+    for (TBarCustomDockableWindow* bar : dockList_) {
+        changed = changed || bar->changedWhileArranging_;
+        bar->changedWhileArranging_ = false;
+    }
+    return changed;
+}
+
+void TBarDock::ArrangeOnce() {
     ++updateCount_;
     struct Lower {
         TBarDock* dock;
@@ -229,6 +257,7 @@ void TBarDock::ArrangeToolbars() {
             --dock->updateCount_;
             dock->arrangeNeeded_ = false;
             dock->commitNewPositions_ = false;
+            dock->sizingRows_.clear();
         }
     } lower{this};
     ++arrangementCount_;
@@ -306,6 +335,10 @@ void TBarDock::ArrangeToolbars() {
         bar->rowThickness_ = thickness[i];
     }
     const TRowPlacement placed = PlaceRows(arranged, thickness, vertical);
+    sizingRows_ = placed.RowThickness;
+    // Earlier changes are in the sizes just read; what counts is what changes
+    // while the bars are sized.
+    TakeContentChanges();
     const std::vector<TBarCustomDockableWindow*> bars = dockList_;
     for (size_t i = 0; i < bars.size(); ++i) {
         if (arranged.Bars[i].Row < 0) continue;

@@ -81,6 +81,9 @@ public:
     // Rows as the move loop sees them.
     int GetHighestRow(bool Effective) const;
     int GetCurrentRowSize(int Row, bool& AFullSize) const;
+    // The thickness a bar of the row is laid out across: while an arrangement
+    // sizes the row's bars one after another, the one it gave the row.
+    int LayoutRowSize(int Row) const;
     int GetMinRowSize(int Row, TBarCustomDockableWindow* ExceptBar) const;
     int GetDesignModeRowOf(int Pos) const;
 
@@ -110,6 +113,8 @@ private:
     void BackgroundChanged(TObject* Sender);
     void RecalcFrame();
     bool IsShownOnDock(TBarCustomDockableWindow* Bar) const;
+    void ArrangeOnce();
+    bool TakeContentChanges();
     static void PaintNC(HWND Wnd, HDC DC, void* AppData);
 
     bool allowDrag_ = true;
@@ -126,4 +131,6 @@ private:
     bool arrangeNeeded_ = false;
     bool commitNewPositions_ = false;
     int arrangementCount_ = 0;
+    // Row thicknesses of the arrangement in progress.
+    std::vector<int> sizingRows_;
 };

@@ -755,7 +755,11 @@ void TBarCustomDockableWindow::Arrange() {
 }
 
 void TBarCustomDockableWindow::ContentResized(TSize NewSize, bool BaseSizeChanged) {
-    if (arranging_ > 0 || ComponentState().Contains(csDestroying)) return;
+    if (ComponentState().Contains(csDestroying)) return;
+    if (arranging_ > 0) {
+        changedWhileArranging_ = changedWhileArranging_ || BaseSizeChanged;
+        return;
+    }
     if (updateCount_ > 0 || ComponentState().Contains(csLoading) || !Parent()) {
         arrangeNeeded_ = true;
         return;
@@ -773,15 +777,28 @@ void TBarCustomDockableWindow::ApplyArrangedSize(TSize size) {
         currentDock_->ArrangeToolbars();
         return;
     }
-    TBarCountIn counted(arranging_);
-    if (floating_) {
-        ChangeSize(size.cx, size.cy);
-        return;
+    // Earlier changes are in the size applied here.
+    const bool outermost = arranging_ == 0;
+    if (outermost) changedWhileArranging_ = false;
+    {
+        TBarCountIn counted(arranging_);
+        if (floating_) {
+            ChangeSize(size.cx, size.cy);
+        } else {
+            int w = size.cx + GetNonClientWidth(), h = size.cy + GetNonClientHeight();
+            if (Anchors().Contains(akLeft) && Anchors().Contains(akRight)) w = Width();
+            if (Anchors().Contains(akTop) && Anchors().Contains(akBottom)) h = Height();
+            SetBounds(Left(), Top(), w, h);
+        }
     }
-    int w = size.cx + GetNonClientWidth(), h = size.cy + GetNonClientHeight();
-    if (Anchors().Contains(akLeft) && Anchors().Contains(akRight)) w = Width();
-    if (Anchors().Contains(akTop) && Anchors().Contains(akBottom)) h = Height();
-    SetBounds(Left(), Top(), w, h);
+    // Content changed by user code run while the bar was sized (a resize
+    // event) is followed once; a handler changing it on every resize cannot
+    // keep the bar busy.
+    if (outermost && changedWhileArranging_ && followingChange_ == 0) {
+        changedWhileArranging_ = false;
+        TBarCountIn following(followingChange_);
+        Arrange();
+    }
 }
 
 void TBarCustomDockableWindow::ChangeSize(int AWidth, int AHeight) {

@@ -118,8 +118,9 @@ public:
     // Lays the content out and sizes the bar (or has the dock do it).
     void Arrange();
     // The content laid itself out anew and wants NewSize (client size): an
-    // auto-sized bar follows, unless an arrangement is sizing it already. A
-    // docked bar has the dock arrange again when BaseSizeChanged.
+    // auto-sized bar follows. A docked bar has the dock arrange again when
+    // BaseSizeChanged. While an arrangement is sizing the bar, a changed base
+    // size is kept for when that arrangement is over.
     void ContentResized(TSize NewSize, bool BaseSizeChanged);
     void MoveOnScreen(bool OnlyIfFullyOffscreen);
     void ChangeSize(int AWidth, int AHeight);
@@ -271,4 +272,7 @@ private:
     bool keepsListIndex_ = false;
     bool splitsRow_ = false;
     bool relayoutAfterSizing_ = false;
+    // The content's base size changed while an arrangement was sizing the bar.
+    bool changedWhileArranging_ = false;
+    int followingChange_ = 0;
 };

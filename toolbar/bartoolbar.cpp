@@ -237,10 +237,9 @@ void TBarCustomToolbar::LayoutMinimums(TSize& Size) {
     // A bar in a thicker row is laid out across the whole row, so that its
     // items are centred in it and its separators reach across.
     if (TBarDock* dock = CurrentDock(); dock && EffectiveRow() >= 0) {
-        bool fullSize = false;
         const bool verticalDock = dock->DockType() == dtVertical;
-        const int row = dock->GetCurrentRowSize(EffectiveRow(), fullSize) -
-                        (verticalDock ? GetNonClientWidth() : GetNonClientHeight());
+        const int row =
+            dock->LayoutRowSize(EffectiveRow()) - (verticalDock ? GetNonClientWidth() : GetNonClientHeight());
         if (verticalDock)
             Size.cx = std::max<LONG>(Size.cx, row);
         else
@@ -256,8 +255,18 @@ void TBarCustomToolbar::LaidOut(const TSize& Size, TSize OldBaseSize) {
     ContentResized(Size, baseSize_ != OldBaseSize);
 }
 
-void TBarCustomToolbar::AlignControls(TControl*, TRect&) {
-    if (viewArranging_ > 0 || Arranging() || !view_) return;
+void TBarCustomToolbar::AlignControls(TControl* AControl, TRect&) {
+    if (viewArranging_ > 0 || !view_) return;
+    if (Arranging()) {
+        // A control on the bar changed while an arrangement sizes the bar:
+        // its new size goes into the content, which the arrangement follows
+        // once it is over.
+        if (AControl) {
+            view_->InvalidatePositions();
+            view_->ValidatePositions();
+        }
+        return;
+    }
     Arrange();
 }
 

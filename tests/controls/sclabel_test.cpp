@@ -1,5 +1,6 @@
 #include "controls/sclabel.h"
 
+#include <algorithm>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -115,6 +116,51 @@ TEST(ScLabelCurve, EachLetterTurnsToTheNearestTenthOfADegree) {
         {1.0, 573},
     };
     for (const Row& row : rows) EXPECT_EQ(CurveEscapement(row.radians), row.tenths) << row.radians;
+}
+
+namespace {
+
+// The turns of the fonts a painting selects, in tenths of a degree, read
+// back from a metafile the form is painted into.
+int CALLBACK CollectEscapement(HDC, HANDLETABLE*, const ENHMETARECORD* Record, int, LPARAM Data) {
+    if (Record->iType == EMR_EXTCREATEFONTINDIRECTW) {
+        const auto* font = reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(Record);
+        reinterpret_cast<std::vector<int>*>(Data)->push_back(font->elfw.elfLogFont.lfEscapement);
+    }
+    return 1;
+}
+
+std::vector<int> PaintedEscapements(TForm* Form) {
+    struct Metafile {
+        HENHMETAFILE handle;
+        ~Metafile() { DeleteEnhMetaFile(handle); }
+    };
+    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    Form->PaintTo(dc, 0, 0);
+    const Metafile file{CloseEnhMetaFile(dc)};
+    std::vector<int> found;
+    EnumEnhMetaFile(nullptr, file.handle, CollectEscapement, &found, nullptr);
+    return found;
+}
+
+}  // namespace
+
+TEST_F(ScLabelTest, CurvedLettersAreDrawnTurnedToTenthsOfADegree) {
+    TScLabel* label = NewLabel("Curved text");
+    label->SetAutoSize(false);
+    label->SetBounds(20, 20, 120, 80);
+    label->Font()->SetName("Arial");
+    label->SetRotation(roCurve);
+    label->SetAngle(60);
+    std::vector<int> turned;
+    for (int escapement : PaintedEscapements(form))
+        if (escapement != 0) turned.push_back(escapement);
+    ASSERT_GE(turned.size(), 5u) << "one turned font per letter";
+    EXPECT_EQ(turned.front(), 600) << "the first letter at the label's angle";
+    // The letters step round the arc by a width over a radius, which is no
+    // whole number of degrees.
+    EXPECT_TRUE(std::any_of(turned.begin(), turned.end(), [](int Tenths) { return Tenths % 10 != 0; }));
+    EXPECT_TRUE(std::is_sorted(turned.rbegin(), turned.rend())) << "turning one way along the arc";
 }
 
 TEST_F(ScLabelTest, ARightAlignedLabelKeepsItsRightEdge) {

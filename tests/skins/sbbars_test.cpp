@@ -282,6 +282,44 @@ TEST_F(SkinnedBars, OwnerDrawThatFreesItsItemEndsThePaintSafely) {
     EXPECT_TRUE(drawn);
 }
 
+// The press's menu loop runs user code; one that takes the pressed item off
+// the bar (keeping the bar's size) leaves nothing to click, and no error.
+TEST_F(SkinnedBars, AnItemTakenOffTheBarByItsOnPopupEndsThePressQuietly) {
+    auto* taken = Add<TSbSubmenuItem>(L"");
+    taken->SetCustomWidth(24);
+    taken->SetCustomHeight(22);
+    Add(L"Sub", taken);
+    std::vector<std::string> errors;
+    Application->OnException = On<void(TObject*, const Exception&)>(
+        [&](TObject*, const Exception& E) { errors.push_back(E.Message()); });
+    int popups = 0;
+    taken->OnPopup = On<void(TBarCustomItem*, bool)>([&](TBarCustomItem*, bool) {
+        if (popups++ > 0) return;
+        bar_->Items()->Remove(taken);
+        Square();  // the same size in its place
+    });
+    Pump();
+    const TRect r = Bounds(taken);
+    const TRect before = bar_->BoundsRect();
+    TMenuScript script;
+    script.Then([&] { script.Key(VK_ESCAPE); });
+    script.Then([&] { script.Key(VK_ESCAPE); });
+    script.Start();
+    // The loop reads where the press was from the cursor.
+    POINT p{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    const LPARAM at = MAKELPARAM(p.x, p.y);
+    ClientToScreen(bar_->Handle(), &p);
+    SetCursorPos(p.x, p.y);
+    PostMessageW(bar_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    Pump();
+    Application->OnException = nullptr;
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(bar_->BoundsRect(), before);
+    EXPECT_EQ(bar_->Items()->IndexOf(taken), -1);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    taken->Free();
+}
+
 TEST_F(SkinnedBars, LabelInAMenuIsOneTextLineHigh) {
     TSbSubmenuItem* menu = Add<TSbSubmenuItem>(L"&Drives");
     auto* label = Add<TSbLabelItem>(L"Monitored drives", menu);

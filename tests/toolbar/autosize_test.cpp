@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/toolbar/bar_fixture.h"
+#include "tests/toolbar/event_fn.h"
 #include "toolbar/bartoolbar.h"
 
 namespace {
@@ -143,6 +144,110 @@ TEST_F(AutoSize, ABarInAThickerRowCentresItsItemsAndStretchesItsSeparators) {
     EXPECT_EQ(Viewer(bar, after)->BoundsRect.Top, r.Top);
     EXPECT_EQ(Viewer(bar, separator)->BoundsRect.Top, 0);
     EXPECT_EQ(Viewer(bar, separator)->BoundsRect.Bottom, 40);
+}
+
+TEST_F(AutoSize, ABarSizedBeforeItsRowGetsThinnerIsLaidOutAcrossTheNewRow) {
+    TForm* form = ShownForm();
+    TBarDock* dock = NewDock(form, dpTop);
+    TBarCustomToolbar* bar = NewToolbar(form, 1);
+    bar->SetParent(dock);
+    TTestBar* tall = NewBar(form, dock, 0, 300, {40, 40});
+    Pump();
+    ASSERT_EQ(bar->ClientHeight(), 40);
+    tall->Want = {40, 10};
+    dock->ArrangeToolbars();
+    Pump();
+    TBarCustomItem* button = bar->Items()->Items(0);
+    const TRect r = Viewer(bar, button)->BoundsRect;
+    EXPECT_LT(bar->ClientHeight(), 40);
+    EXPECT_TRUE(FullyShown(bar, button));
+    EXPECT_EQ(r.Top, (bar->ClientHeight() - r.Height()) / 2);
+}
+
+// User code run while the bar is sized (its resize event) changes the
+// content: the bar follows once the sizing is over. Docked, the dock sizes
+// it for a thicker bar joining the row; floating, an added item does.
+TEST_F(AutoSize, ContentChangedWhileTheBarIsSizedResizesItAfterwards) {
+    for (bool floating : {false, true})
+        for (bool control : {false, true}) {
+            SCOPED_TRACE(floating ? "floating" : "docked");
+            SCOPED_TRACE(control ? "a control grows" : "an item is renamed");
+            TEventFns fns;
+            TForm* form = ShownForm();
+            form->SetClientWidth(800);
+            TBarDock* dock = NewDock(form, dpTop);
+            TBarCustomToolbar* bar = NewToolbar(form, 2);
+            auto* grows = Create<TCountingControl>(form);
+            grows->SetBounds(0, 0, 40, 20);
+            grows->SetParent(bar);  // becomes a control item
+            bar->SetParent(dock);
+            if (floating) {
+                bar->SetFloatingPosition(Point(300, 300));
+                bar->SetFloating(true);
+            }
+            Pump();
+            TBarCustomItem* renamed = bar->Items()->Items(1);
+            bool changed = false;
+            bar->OnResize = fns.On<void(TObject*)>([&](TObject*) {
+                if (changed) return;
+                changed = true;
+                if (control)
+                    grows->SetWidth(200);
+                else
+                    renamed->SetCaption("A caption much longer than the one before");
+            });
+            TTestBar* neighbour = nullptr;
+            if (floating)
+                AddItem(bar, "Added");
+            else
+                neighbour = NewBar(form, dock, 0, 600, {40, 40});
+            Pump();
+            ASSERT_TRUE(changed);
+            EXPECT_TRUE(FullyShown(bar, renamed));
+            if (control) {
+                EXPECT_EQ(grows->Width(), 200);
+            }
+            EXPECT_LE(grows->BoundsRect().Right, bar->ClientWidth());
+            if (floating) {
+                EXPECT_EQ(bar->FloatingWindowParent()->ClientWidth(), bar->ClientWidth());
+            } else {
+                EXPECT_EQ(neighbour->Top(), bar->Top()) << "one row";
+            }
+            bar->OnResize = nullptr;
+        }
+}
+
+// A resize handler that changes the content every time is followed once,
+// not for ever.
+TEST_F(AutoSize, AResizeHandlerChangingTheContentEveryTimeLetsTheSizingEnd) {
+    for (bool floating : {false, true}) {
+        SCOPED_TRACE(floating ? "floating" : "docked");
+        TEventFns fns;
+        TForm* form = ShownForm();
+        form->SetClientWidth(800);
+        TBarDock* dock = NewDock(form, dpTop);
+        TBarCustomToolbar* bar = NewToolbar(form, 2);
+        bar->SetParent(dock);
+        if (floating) {
+            bar->SetFloatingPosition(Point(300, 300));
+            bar->SetFloating(true);
+        }
+        Pump();
+        TBarCustomItem* renamed = bar->Items()->Items(1);
+        int resizes = 0;
+        bar->OnResize = fns.On<void(TObject*)>([&](TObject*) {
+            ++resizes;
+            renamed->SetCaption(resizes % 2 ? "Short" : "A caption much longer than short");
+        });
+        if (floating)
+            AddItem(bar, "Added");
+        else
+            NewBar(form, dock, 0, 600, {40, 40});
+        Pump();
+        EXPECT_GE(resizes, 2) << "the change was followed";
+        EXPECT_LE(resizes, 6);
+        bar->OnResize = nullptr;
+    }
 }
 
 TEST_F(AutoSize, ARightAlignedItemReachesTheFarEndOfASingleLineBar) {

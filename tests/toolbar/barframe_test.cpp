@@ -2,12 +2,40 @@
 // handle or the floating caption, a press on the border of a bar whose dock
 // allows no dragging, the docked border on a dock background, and the
 // floating window's place in Z order, activation and caption colours.
+#include <vector>
+
 #include "classlib/services/systemsettings.h"
 #include "classlib/stdctrls/menus.h"
 #include "tests/toolbar/bar_fixture.h"
 #include "tests/toolbar/event_fn.h"
 
 namespace {
+
+// Records the places in Z order it is asked to take (the window it is to
+// follow), so that a test reads the bar's own placement and not the raise
+// Wine gives a newly shown window some time later.
+class TRecordingFloatParent : public TBarFloatingWindowParent {
+    VX_CLASS(TRecordingFloatParent, TBarFloatingWindowParent)
+public:
+    using TBarFloatingWindowParent::TBarFloatingWindowParent;
+    static inline std::vector<HWND> Placements;
+    void WndProc(TMessage& Message) override {
+        if (Message.Msg == WM_WINDOWPOSCHANGING) {
+            const auto* pos = Message.LParamAs<WINDOWPOS>();
+            if (!(pos->flags & SWP_NOZORDER)) Placements.push_back(pos->hwndInsertAfter);
+        }
+        inherited::WndProc(Message);
+    }
+};
+
+class TRecordingBar : public TTestBar {
+    VX_CLASS(TRecordingBar, TTestBar)
+public:
+    using TTestBar::TTestBar;
+
+protected:
+    TClass GetFloatingWindowParentClass() override { return TRecordingFloatParent::ClassInfo(); }
+};
 
 class BarFrame : public BarTest {
 protected:
@@ -163,20 +191,22 @@ TEST_F(BarFrame, TheDockBackgroundLeavesTheBordersLinesAlone) {
 TEST_F(BarFrame, TheFloatingWindowSitsJustAboveItsFormAndKeepsNoActivationWhileHidden) {
     TForm* form = ShownForm();
     TBarDock* dock = NewDock(form, dpTop);
-    TTestBar* bar = NewBar(form, dock);
+    auto* bar = Create<TRecordingBar>(form);
+    bar->SetParent(dock);
     bar->SetHideWhenInactive(false);
     // Another form over ours.
     TForm* other = NewForm(150, 150, 200, 200);
     other->Show();
     Pump();
     ASSERT_EQ(GetWindow(form->Handle(), GW_HWNDPREV), other->Handle());
+    TRecordingFloatParent::Placements.clear();
     bar->SetFloatingPosition(Point(320, 320));
     bar->SetFloating(true);
-    // (Looked at before Wine's own raise of a window it has just mapped.)
     HWND floating = bar->FloatingWindowParent()->Handle();
     ASSERT_TRUE(IsWindowVisible(floating));
-    EXPECT_EQ(GetWindow(floating, GW_HWNDNEXT), form->Handle());
-    EXPECT_EQ(GetWindow(floating, GW_HWNDPREV), other->Handle());
+    // Its last place is right behind the form over ours, so right above ours.
+    ASSERT_FALSE(TRecordingFloatParent::Placements.empty());
+    EXPECT_EQ(TRecordingFloatParent::Placements.back(), other->Handle());
     Pump();
 
     // Hidden with the bar, then activated: the activation moves on.
@@ -190,7 +220,20 @@ TEST_F(BarFrame, TheFloatingWindowSitsJustAboveItsFormAndKeepsNoActivationWhileH
     EXPECT_NE(GetActiveWindow(), nullptr);
 }
 
-TEST_F(BarFrame, TheFloatingCaptionAsksTheSettingsForGradients) {
+TEST_F(BarFrame, TheFloatingCaptionTakesItsGradientFromTheSettings) {
+    // Gradient ends unlike the plain caption colours (the default theme has
+    // them alike), for this test only.
+    const int gradients[] = {COLOR_GRADIENTACTIVECAPTION, COLOR_GRADIENTINACTIVECAPTION};
+    const COLORREF mine[] = {RGB(0, 200, 0), RGB(0, 100, 0)};
+    const COLORREF old[] = {GetSysColor(gradients[0]), GetSysColor(gradients[1])};
+    ASSERT_TRUE(SetSysColors(2, gradients, mine));
+    struct Restore {
+        const int* elements;
+        const COLORREF* colours;
+        ~Restore() { SetSysColors(2, elements, colours); }
+    } restore{gradients, old};
+    ASSERT_NE(GetSysColor(COLOR_ACTIVECAPTION), mine[0]);
+    ASSERT_NE(GetSysColor(COLOR_INACTIVECAPTION), mine[1]);
     TForm* form = ShownForm();
     TBarDock* dock = NewDock(form, dpTop);
     TTestBar* bar = NewBar(form, dock);
@@ -198,8 +241,20 @@ TEST_F(BarFrame, TheFloatingCaptionAsksTheSettingsForGradients) {
     bar->SetFloatingPosition(Point(320, 320));
     bar->SetFloating(true);
     Pump();
-    GradientSettings settings(true);
-    TServiceOverride<TSystemSettings> use(settings);
-    PrintFrame(bar->FloatingWindowParent()->Handle());
-    EXPECT_GE(settings.Asked, 1);
+    TBarFloatingWindowParent* window = bar->FloatingWindowParent();
+    // The close button's square around its face is in the caption's colour
+    // at that end: the gradient's when captions have gradients.
+    const TRect button = window->GetCloseButtonRect(true);
+    const TPoint ring(button.Right - 1, (button.Top + button.Bottom) / 2);
+    for (bool on : {false, true}) {
+        SCOPED_TRACE(on ? "gradients" : "no gradients");
+        GradientSettings settings(on);
+        TServiceOverride<TSystemSettings> use(settings);
+        TOwned<TBitmap> shot = PrintFrame(window->Handle());
+        EXPECT_GE(settings.Asked, 1);
+        const bool active = !bar->InactiveCaption();
+        const int colour = on ? (active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION)
+                              : (active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+        EXPECT_EQ(shot->Canvas()->Pixels(ring.X, ring.Y), static_cast<TColor>(GetSysColor(colour)));
+    }
 }

@@ -4,27 +4,10 @@
 // without full-window dragging, set through the settings seam.
 #include <memory>
 
-#include "classlib/services/systemsettings.h"
 #include "tests/toolbar/bar_fixture.h"
+#include "tests/toolbar/drag_settings.h"
 
 namespace {
-
-// Says whether windows are dragged whole, everything else as the system does.
-class DragSettings : public TSystemSettings {
-public:
-    explicit DragSettings(bool Full) : full_(Full) {}
-    int Metric(int Index) override { return TSystemSettings::Default().Metric(Index); }
-    bool ParametersInfo(UINT Action, UINT Param, void* Data, UINT WinIni) override {
-        if (Action == SPI_GETDRAGFULLWINDOWS) {
-            *static_cast<BOOL*>(Data) = full_;
-            return true;
-        }
-        return TSystemSettings::Default().ParametersInfo(Action, Param, Data, WinIni);
-    }
-
-private:
-    bool full_;
-};
 
 class DragBase : public BarTest {
 protected:

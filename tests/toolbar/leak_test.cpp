@@ -1,6 +1,7 @@
-// Handles and hooks after many dock/float cycles and drags: every cycle
-// gives back what it took.
+// Handles and hooks after many dock/float cycles and drags (with outlines
+// and with whole windows): every cycle gives back what it took.
 #include "tests/toolbar/bar_fixture.h"
+#include "tests/toolbar/drag_settings.h"
 
 using Leaks = BarTest;
 
@@ -9,22 +10,22 @@ TEST_F(Leaks, DockAndFloatCyclesAndDragsLeaveTheCountsUnchanged) {
     TBarDock* dock = NewDock(form, dpTop);
     TTestBar* bar = NewBar(form, dock);
     NewBar(form, dock, 0, 100);
-    auto drag = [&] {
+    // A drag that floats the bar, then docks it again.
+    auto drag = [&](bool Full) {
+        DragSettings settings(Full);
+        TServiceOverride<TSystemSettings> use(settings);
         const TRect r = ScreenRect(bar->Handle());
         const TPoint from(r.Left + 4, r.Top + r.Height() / 2);
         const TPoint away(from.X + 60, from.Y + 150);
-        return InputScript()
-            .Move(from)
-            .Down(from)
-            .Move(Point(from.X, from.Y + 60))
-            .Move(away)
-            .Up(away)
-            .Play();
+        const bool played =
+            InputScript().Move(from).Down(from).Move(Point(from.X, from.Y + 60)).Move(away).Up(away).Play();
+        const bool floated = bar->Floating();
+        bar->SetParent(dock);
+        return played && floated;
     };
     // Once around first, so that what is made once (window classes, the
     // application's hint window) is made.
-    ASSERT_TRUE(drag());
-    bar->SetParent(dock);
+    for (bool full : {false, true}) ASSERT_TRUE(drag(full));
     Pump();
     const long gdi = GdiHandleCount(), user = UserHandleCount(), hooks = HookHandleCount();
     for (int i = 0; i < 1000; ++i) {
@@ -36,14 +37,9 @@ TEST_F(Leaks, DockAndFloatCyclesAndDragsLeaveTheCountsUnchanged) {
     EXPECT_EQ(GdiHandleCount(), gdi);
     EXPECT_EQ(UserHandleCount(), user);
     EXPECT_EQ(HookHandleCount(), hooks);
-    for (int i = 0; i < 3; ++i) {
-        const TRect r = ScreenRect(bar->Handle());
-        const TPoint from(r.Left + 4, r.Top + r.Height() / 2);
-        const TPoint away(from.X + 60, from.Y + 150);
-        ASSERT_TRUE(
-            InputScript().Move(from).Down(from).Move(Point(from.X, from.Y + 60)).Move(away).Up(away).Play());
-        ASSERT_TRUE(bar->Floating());
-        bar->SetParent(dock);
+    for (bool full : {false, true}) {
+        SCOPED_TRACE(full ? "whole windows" : "outlines");
+        for (int i = 0; i < 3; ++i) ASSERT_TRUE(drag(full));
     }
     Pump();
     EXPECT_EQ(GdiHandleCount(), gdi);
