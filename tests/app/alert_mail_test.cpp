@@ -158,6 +158,17 @@ TEST_F(MailTest, AnUnreachableServerIsReportedAndNothingGoesWithoutRecipientSett
               (std::vector<std::string>{"Vexmora Can not Connect SMTP server", "Can not Send mail"}));
 }
 
+TEST_F(MailTest, AConnectThatRaisesIsReportedAsAFailedConnect) {
+    // Left unhandled, the refused connection raises out of Connect itself.
+    mailer->SocketTalk()->Socket()->OnError = TSocketErrorEvent();
+    Store(TScriptServer::ClosedPort(), "admin@example.com", false);
+    ASSERT_TRUE(queue.Add({"S", "B"}));
+    ASSERT_TRUE(queue.WaitIdle(20000));
+    EXPECT_EQ(Reports(),
+              (std::vector<std::string>{"Vexmora Can not Connect SMTP server", "Can not Send mail"}));
+    EXPECT_FALSE(mailer->SocketTalk()->Socket()->Active());
+}
+
 TEST_F(MailTest, NoMailIsQueuedTwiceAndStopDoesNotWaitForASilentServer) {
     // Accepts, then says nothing until the client hangs up.
     TScriptServer silent({ReadLine()});
