@@ -42,17 +42,8 @@ TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     wchar_t title[16] = {};
     GetWindowTextW(program.WaitForWindow(nullptr, L"TApplication", false), title, 16);
     EXPECT_STREQ(title, L"Vexmora");
-    // Looked up afresh each time: the list's window may be made again while
-    // the program starts, and the window shows before the start is done.
-    auto rows = [window] {
-        HWND frame = FindWindowExW(window, nullptr, L"TSbTitleBar", nullptr);
-        HWND content = FindWindowExW(frame, nullptr, L"TPanel", nullptr);
-        HWND list = FindWindowExW(FindWindowExW(content, nullptr, L"TPanel", nullptr), nullptr, L"TListView",
-                                  nullptr);
-        return list ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : -1;
-    };
-    for (int tries = 0; tries < 200 && rows() != 4; ++tries) Sleep(50);
-    EXPECT_EQ(rows(), 4);
+    for (int tries = 0; tries < 200 && DriveListRows(window) != 4; ++tries) Sleep(50);
+    EXPECT_EQ(DriveListRows(window), 4);
     EXPECT_TRUE(FileExists("Vexmora.log"));
     EXPECT_EQ(ReadIntegerOr(OpenDriveSettings("IC35L120AVV207-0", false).get(), "CreateReg", 0), 1);
     ASSERT_TRUE(HasModule(program.Process(), "comctl32.dll"));
