@@ -29,6 +29,14 @@ bool BuildAndSend(TSMTPMailer* Mailer, TMimeMessage* Message) {
     return Mailer->SendMessage();
 }
 
+bool ConnectMailer(TSMTPMailer* Mailer) noexcept {
+    try {
+        return Mailer->Connect();
+    } catch (...) {
+        return false;
+    }
+}
+
 void EndMailSession(TSMTPMailer* Mailer) noexcept {
     try {
         Mailer->Quit();
@@ -87,8 +95,9 @@ void SendAlertMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TMailSettin
         Message->SetSubject(Mail.Subject);
         Message->SetTextPlain(Mail.Body);
 
-        Report(Mailer->Connect() ? ConnectedText : CannotConnectText);
-        sent = BuildAndSend(Mailer, Message);
+        const bool connected = ConnectMailer(Mailer);
+        Report(connected ? ConnectedText : CannotConnectText);
+        sent = connected && BuildAndSend(Mailer, Message);
     } catch (...) {
         sent = false;
     }

@@ -52,6 +52,8 @@ extern const char* const CannotSendText;     // "Can not Send mail"
 // Builds the message as its flags ask (normalise, rebuild, find the parts)
 // and sends it; false when it did not go.
 bool BuildAndSend(TSMTPMailer* Mailer, TMimeMessage* Message);
+// Connect, where one that raises failed like any other (its socket closed).
+bool ConnectMailer(TSMTPMailer* Mailer) noexcept;
 // QUIT when the server still listens; the socket is closed in any case.
 void EndMailSession(TSMTPMailer* Mailer) noexcept;
 

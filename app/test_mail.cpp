@@ -22,9 +22,10 @@ void SendTestMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TTestMail& M
         Mailer->SetUserName(Mail.UsePassword ? Mail.UserName : "");
         Mailer->SetPassword(Mail.UsePassword ? Mail.Password : "");
 
-        Report(Mailer->Connect() ? ConnectedText : "Can not Connect SMTP server");
+        const bool connected = ConnectMailer(Mailer);
+        Report(connected ? ConnectedText : "Can not Connect SMTP server");
         Report(Mailer->GetLastResponse());
-        sent = BuildAndSend(Mailer, Message);
+        sent = connected && BuildAndSend(Mailer, Message);
         if (sent) Report(Mailer->GetLastResponse());
     } catch (...) {
         sent = false;

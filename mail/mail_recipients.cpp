@@ -5,6 +5,7 @@
 #include "mail/header_lines.h"
 #include "mail/header_words.h"
 #include "mail/mime_message.h"
+#include "mail/smtp_wire.h"
 
 namespace {
 
@@ -49,9 +50,11 @@ void ParseAddressList(const std::string& text, TStringList* names, TStringList* 
                     entry.Name += c;
                 break;
             case InAngle:
+                // Kept as written: an address that cannot go out is refused
+                // whole when it is sent, never sent as another one.
                 if (c == '>')
                     state = Plain;
-                else if (c != ' ' && c != ',' && c != ';' && c != '<')
+                else
                     entry.Address += c;
                 break;
             case Plain:
@@ -82,11 +85,8 @@ void ParseAddressList(const std::string& text, TStringList* names, TStringList* 
 }  // namespace
 
 void CheckMailAddress(const std::string& Address) {
-    for (char c : Address) {
-        const auto code = static_cast<unsigned char>(c);
-        if (code < 0x20 || code == 0x7F || c == '<' || c == '>')
-            throw Exception("Invalid character in mail address: " + IntToHex(code, 2));
-    }
+    if (!IsValidSMTPAddress(Address))
+        throw Exception("Invalid mail address \"" + ShownAddress(Address) + "\"");
 }
 
 TMailRecipients::TMailRecipients(TMimeMessage* Owner, const std::string& Label)

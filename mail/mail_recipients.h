@@ -31,7 +31,8 @@ public:
     int Count();
     // The addresses as comma text.
     std::string AllAddresses();
-    // The address may not hold control characters, "<" or ">" (Exception).
+    // The address must be one that can be sent (IsValidSMTPAddress), else
+    // Exception naming it.
     void Add(const std::string& Name, const std::string& Address);
     // Empties the lists and deletes the label's first line.
     void Clear();
@@ -50,6 +51,6 @@ private:
     std::int64_t headerState_ = -1;
 };
 
-// Raises Exception for an address that would break out of its angle brackets
-// or its header line.
+// Raises Exception, naming the address, for one that would break out of its
+// angle brackets or its header line, or become another address on the way.
 void CheckMailAddress(const std::string& Address);

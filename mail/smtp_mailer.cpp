@@ -14,7 +14,8 @@
 namespace {
 
 // The socket talk of the dialogue: a reply is whole only when its last line
-// says so, however the server splits it (the greeting too).
+// says so, however the server splits it (the greeting too), and one that is
+// no reply fails at once rather than at the time-out.
 class TSMTPTalk : public TSocketTalk {
     VX_CLASS(TSMTPTalk, TSocketTalk)
 public:
@@ -22,7 +23,11 @@ public:
 
 protected:
     ~TSMTPTalk() override = default;
-    bool ReplyComplete() const override { return IsCompleteSMTPReply(ReplyBuffer()); }
+    TReplyState CheckReply() override { return reader_.Check(ReplyBuffer()); }
+    void ReplyRestarted() override { reader_.Reset(); }
+
+private:
+    TSMTPReplyReader reader_;
 };
 
 struct TExpectedReply {
@@ -35,7 +40,7 @@ constexpr TExpectedReply kExpectedReplies[] = {
     {tiData, "354"},     {tiMessageText, "250"}, {tiQuit, "221"},
 };
 
-int ReplyCode(const std::string& Reply) {
+int ReplyCode(std::string_view Reply) {
     if (Reply.size() < 3) return -1;
     int code = 0;
     for (int i = 0; i < 3; ++i) {
@@ -112,8 +117,22 @@ bool TSMTPMailer::Step(const std::string& Line, int TalkID) {
 bool TSMTPMailer::Connect() {
     TClientSocket* socket = socketTalk_->Socket();
     if (connected_ || socket->Active() || host_.empty()) return false;
+    try {
+        connected_ = Handshake();
+    } catch (...) {
+        DropSession();
+        throw;
+    }
+    // An open socket would make every later Connect refuse to start.
+    if (!connected_) DropSession();
+    return connected_;
+}
+
+bool TSMTPMailer::Handshake() {
+    TClientSocket* socket = socketTalk_->Socket();
     authAccepted_ = false;
     socket->SetPort(port_);
+    socketTalk_->BeginSession();
     socketTalk_->ForceState(tiGreeting);
     if (ResolveHost()) {
         socket->Open();
@@ -121,31 +140,23 @@ bool TSMTPMailer::Connect() {
     } else {
         socketTalk_->Cancel();
     }
+    if (!socketTalk_->Done()) return false;
+    if (handshaking_ == hsManual) return true;
 
-    bool result = false;
-    if (socketTalk_->Done()) {
-        if (handshaking_ == hsManual) {
-            result = true;
-        } else {
-            connected_ = true;
-            std::string collected = socketTalk_->ReplyBuffer();
-            result = Ehlo();
-            collected += socketTalk_->ReplyBuffer();
-            if (!result && Ready()) {
-                result = Helo();
-                collected += socketTalk_->ReplyBuffer();
-            }
-            // Without a user name there is nobody to log in.
-            if (result && !userName_.empty() && AuthLogin()) {
-                collected += socketTalk_->ReplyBuffer();
-                result = Credentials(&collected);
-            }
-            socketTalk_->SetReplyBuffer(collected);
-        }
+    connected_ = true;
+    std::string collected = socketTalk_->TakeReplyBuffer();
+    bool result = Ehlo();
+    collected += socketTalk_->ReplyBuffer();
+    if (!result && Ready()) {
+        result = Helo();
+        collected += socketTalk_->ReplyBuffer();
     }
-    connected_ = result;
-    // An open socket would make every later Connect refuse to start.
-    if (!result) DropSession();
+    // Without a user name there is nobody to log in.
+    if (result && !userName_.empty() && AuthLogin()) {
+        collected += socketTalk_->ReplyBuffer();
+        result = Credentials(&collected);
+    }
+    socketTalk_->SetReplyBuffer(std::move(collected));
     return result;
 }
 
@@ -218,10 +229,11 @@ bool TSMTPMailer::SendMessageTo(const std::string& From, const std::string& Reci
     list->SetSorted(true);
     list->SetCommaText(Recipients);
     if (list->Count() == 0) Fail("No recipients to send message");
-    // A line break inside an address would put a command of its own on the wire.
-    if (!IsValidSMTPAddress(From)) return false;
-    for (int i = 0; i < list->Count(); ++i)
-        if (!IsValidSMTPAddress(list->Strings(i))) return false;
+    // Every command goes as asked or not at all: a line break would add a
+    // command of its own, a blank another address, and a long path has no
+    // place in a command line.
+    CheckAddress(From);
+    for (int i = 0; i < list->Count(); ++i) CheckAddress(list->Strings(i));
 
     try {
         return Transaction(From, list.get());
@@ -270,6 +282,11 @@ bool TSMTPMailer::Transaction(const std::string& From, TStrings* Recipients) {
     return false;
 }
 
+void TSMTPMailer::CheckAddress(const std::string& Address) const {
+    if (!IsValidSMTPAddress(Address))
+        throw Exception(Format("%s: Invalid mail address \"%s\"", Name(), ShownAddress(Address)));
+}
+
 void TSMTPMailer::DropSession() {
     socketTalk_->Socket()->Close();
     connected_ = false;
@@ -278,9 +295,9 @@ void TSMTPMailer::DropSession() {
 void TSMTPMailer::ResetTransaction() {
     // Only a refusal leaves the server ready for the next command.
     if (!Ready() || !IsCompleteSMTPReply(socketTalk_->ReplyBuffer())) return;
-    const std::string refusal = socketTalk_->ReplyBuffer();
+    std::string refusal = socketTalk_->TakeReplyBuffer();
     Step("RSET", tiAnyReply);
-    socketTalk_->SetReplyBuffer(refusal);
+    socketTalk_->SetReplyBuffer(std::move(refusal));
 }
 
 bool TSMTPMailer::Quit() {
@@ -299,7 +316,7 @@ void TSMTPMailer::EndOfData(TObject*, int TalkID, bool& Done, const std::string&
         if (expected.TalkID == TalkID && Reply.compare(0, 3, expected.Code) == 0) Done = true;
 }
 
-void TSMTPMailer::ReceiveData(TObject*, int, bool& Done, const std::string& Data) {
+void TSMTPMailer::ReceiveData(TObject*, int, bool& Done, std::string_view Data) {
     // An error reply ends the wait at once, but only once it is whole: the
     // rest of a split reply must not be taken for the next command's.
     if (ReplyCode(Data) >= 500 && Data.ends_with("\r\n") && IsCompleteSMTPReply(socketTalk_->ReplyBuffer())) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "classlib/core/component.h"
 #include "classlib/core/win32.h"
@@ -39,7 +40,8 @@ public:
     // A name or a numeric address.
     const std::string& Host() const { return host_; }
     void SetHost(const std::string& Value) { host_ = Value; }
-    // Seconds without activity after which a step fails.
+    // Seconds without activity after which a step fails; a multiple of it
+    // bounds the whole session.
     int TimeOut() const { return socketTalk_->TimeOut(); }
     void SetTimeOut(int Value) { socketTalk_->SetTimeOut(Value); }
     TMimeMessage* MailMessage() const { return mailMessage_; }
@@ -64,7 +66,8 @@ public:
 
     // Connects, reads the greeting and (hsAuto) introduces itself and logs
     // in. False when not possible; a failure after the socket opened closes
-    // it again, so Connect can be tried anew.
+    // it again (also when it raises), so Connect can be tried anew. The
+    // session from here to Quit lasts at most SessionTimeOuts times TimeOut.
     bool Connect();
     bool Helo();
     bool Ehlo();
@@ -74,9 +77,9 @@ public:
     // "<Name>: MailMessage unassigned" without a message.
     bool SendMessage();
     // Recipients is comma text; each address is used once (without regard
-    // to case), in sorted order. False, with nothing sent, when an address
-    // holds a control character. Raises Exception for a missing message, a
-    // message that needs rebuilding, and no recipients.
+    // to case), in sorted order. Raises Exception for a missing message, a
+    // message that needs rebuilding, no recipients, and (naming it, with
+    // nothing sent) an address that cannot go out (IsValidSMTPAddress).
     bool SendMessageTo(const std::string& From, const std::string& Recipients);
     // Says QUIT; true when the server answered 221. The socket is closed
     // afterwards whatever came back.
@@ -96,6 +99,10 @@ protected:
     ~TSMTPMailer() override = default;
 
 private:
+    // Connect's work once it may start: true when the session is ready.
+    bool Handshake();
+    // Raises Exception naming an address that cannot go into a command.
+    void CheckAddress(const std::string& Address) const;
     // The user name, then (when accepted) the password; each reply is
     // appended to Replies when given.
     bool Credentials(std::string* Replies);
@@ -114,7 +121,7 @@ private:
     [[noreturn]] void Fail(const char* Text) const;
 
     void EndOfData(TObject* Sender, int TalkID, bool& Done, const std::string& Reply);
-    void ReceiveData(TObject* Sender, int TalkID, bool& Done, const std::string& Data);
+    void ReceiveData(TObject* Sender, int TalkID, bool& Done, std::string_view Data);
     void SocketError(TObject* Sender, int TalkID, int TalkResult);
     void Disconnect(TObject* Sender);
 

@@ -1,20 +1,50 @@
 #include "mail/smtp_wire.h"
 
+#include <algorithm>
+
+#include "classlib/core/text.h"
+
 namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+bool IsControl(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code < 0x20 || code == 0x7F;
+}
+
+// Whether Text can begin a reply line (it may be cut short anywhere).
+bool StartsReplyLine(std::string_view Text) {
+    for (std::size_t i = 0; i < std::min<std::size_t>(Text.size(), 3); ++i)
+        if (!IsDigit(Text[i])) return false;
+    return Text.size() < 4 || Text[3] == ' ' || Text[3] == '-' || Text[3] == '\r';
+}
+
 }  // namespace
 
-bool IsCompleteSMTPReply(std::string_view Reply) {
-    if (!Reply.ends_with("\r\n")) return false;
-    std::string_view body = Reply.substr(0, Reply.size() - 2);
-    const std::size_t end = body.rfind("\r\n");
-    std::string_view last = end == std::string_view::npos ? body : body.substr(end + 2);
-    if (last.size() < 3 || !IsDigit(last[0]) || !IsDigit(last[1]) || !IsDigit(last[2])) return false;
-    return last.size() == 3 || last[3] == ' ';
+TReplyState TSMTPReplyReader::Check(std::string_view Reply) {
+    for (;;) {
+        const std::size_t end = Reply.find('\n', scanned_);
+        if (end == std::string_view::npos) break;
+        const std::string_view line = Reply.substr(lineStart_, end + 1 - lineStart_);
+        if (line.size() > MaxSMTPReplyLine) return TReplyState::TooLong;
+        if (line.size() < 5 || line[line.size() - 2] != '\r' || !StartsReplyLine(line))
+            return TReplyState::Invalid;
+        continued_ = line[3] == '-';
+        lineStart_ = scanned_ = end + 1;
+    }
+    scanned_ = Reply.size();
+    const std::string_view rest = Reply.substr(lineStart_);
+    // A line of the greatest length has its LF already.
+    if (rest.size() >= MaxSMTPReplyLine) return TReplyState::TooLong;
+    if (!StartsReplyLine(rest)) return TReplyState::Invalid;
+    return rest.empty() && !continued_ ? TReplyState::Complete : TReplyState::Partial;
+}
+
+TReplyState SMTPReplyState(std::string_view Reply) {
+    return TSMTPReplyReader().Check(Reply);
 }
 
 std::string EncodeSMTPData(std::string_view Text) {
@@ -40,9 +70,18 @@ std::string EncodeSMTPData(std::string_view Text) {
 }
 
 bool IsValidSMTPAddress(std::string_view Address) {
+    if (Address.size() > MaxSMTPAddress) return false;
+    return std::none_of(Address.begin(), Address.end(),
+                        [](char c) { return IsControl(c) || c == ' ' || c == ',' || c == '<' || c == '>'; });
+}
+
+std::string ShownAddress(std::string_view Address) {
+    std::string shown;
     for (char c : Address) {
-        const auto code = static_cast<unsigned char>(c);
-        if (code < 0x20 || code == 0x7F) return false;
+        if (IsControl(c))
+            shown += "\\x" + IntToHex(static_cast<unsigned char>(c), 2);
+        else
+            shown += c;
     }
-    return true;
+    return shown;
 }

@@ -1,20 +1,52 @@
-// The byte-level rules of the SMTP dialogue: when a reply is complete, how
-// a message text travels after DATA, and which addresses may go into a
-// command line at all.
+// The byte-level rules of the SMTP dialogue: when a reply is complete (or
+// cannot be one), how a message text travels after DATA, and which addresses
+// may go into a command line at all.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-// A reply is complete when its last line is a three-digit code followed by a
-// space or by nothing, ended by CR LF; "250-" lines announce more to come.
-bool IsCompleteSMTPReply(std::string_view Reply);
+#include "mail/mail_types.h"
+
+// The longest reply line taken, CR LF included: far above the 512 octets a
+// sound server sends, for lax ones.
+constexpr std::size_t MaxSMTPReplyLine = 4096;
+// The longest address taken: with its angle brackets the 256 octets of a path.
+constexpr std::size_t MaxSMTPAddress = 254;
+
+// Follows a reply as it grows, looking at each byte once. Every line is a
+// three-digit code followed by CR LF, a space or a "-" (more lines follow);
+// the reply is complete at the CR LF of a line without "-". Anything else is
+// Invalid as soon as it shows, even before its line ends; a line over
+// MaxSMTPReplyLine is TooLong.
+class TSMTPReplyReader {
+public:
+    // Reply: the whole text so far, the text of the last call and more.
+    TReplyState Check(std::string_view Reply);
+    // For a new reply.
+    void Reset() { *this = TSMTPReplyReader(); }
+
+private:
+    std::size_t lineStart_ = 0;
+    std::size_t scanned_ = 0;
+    bool continued_ = true;
+};
+
+// The state of a whole reply text read at once.
+TReplyState SMTPReplyState(std::string_view Reply);
+inline bool IsCompleteSMTPReply(std::string_view Reply) {
+    return SMTPReplyState(Reply) == TReplyState::Complete;
+}
 
 // The text as it goes after DATA: every line end made CR LF (bare CR and bare
 // LF too), a "." doubled at the start of every line, the last line ended, and
 // the closing "." line appended.
 std::string EncodeSMTPData(std::string_view Text);
 
-// An address holds no control character (CR and LF would smuggle in a
-// command of their own).
+// An address goes between angle brackets as it is: no control character (CR
+// and LF would smuggle in a command of their own), no blank or comma (it
+// would become another address), no angle bracket, at most MaxSMTPAddress.
 bool IsValidSMTPAddress(std::string_view Address);
+// The address with control characters shown as \xNN, for error messages.
+std::string ShownAddress(std::string_view Address);

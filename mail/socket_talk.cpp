@@ -3,6 +3,15 @@
 #include <algorithm>
 #include <climits>
 
+const char* const TooLongReplyText = "The server's reply was too long; the connection was closed.";
+
+namespace {
+// Beyond this a cleared reply buffer gives its memory back.
+constexpr std::size_t KeptReplyCapacity = 4096;
+// Longer sessions than this are not limited (the clock's range is not endless).
+constexpr long long LongestSession = 100000000;
+}  // namespace
+
 TSocketTalk::TSocketTalk(TComponent* AOwner) : TComponent(AOwner), socket_(Create<TClientSocket>()) {
     socket_->OnRead = TSocketNotifyEvent(this, &TSocketTalk::SocketRead);
     socket_->OnDisconnect = TSocketNotifyEvent(this, &TSocketTalk::SocketDisconnect);
@@ -11,6 +20,32 @@ TSocketTalk::TSocketTalk(TComponent* AOwner) : TComponent(AOwner), socket_(Creat
 
 void TSocketTalk::RestartDeadline() {
     deadline_ = TClock::now() + std::chrono::seconds(timeOut_);
+}
+
+void TSocketTalk::BeginSession() {
+    const long long seconds =
+        std::min<long long>(static_cast<long long>(timeOut_) * SessionTimeOuts, LongestSession);
+    sessionEnd_ = seconds > 0 ? TClock::now() + std::chrono::seconds(seconds) : TClock::time_point::max();
+}
+
+void TSocketTalk::ClearReply() {
+    if (replyBuffer_.capacity() > KeptReplyCapacity)
+        std::string().swap(replyBuffer_);
+    else
+        replyBuffer_.clear();
+    ReplyRestarted();
+}
+
+void TSocketTalk::SetReplyBuffer(std::string Value) {
+    replyBuffer_ = std::move(Value);
+    ReplyRestarted();
+}
+
+std::string TSocketTalk::TakeReplyBuffer() {
+    std::string reply = std::move(replyBuffer_);
+    replyBuffer_.clear();
+    ReplyRestarted();
+    return reply;
 }
 
 void TSocketTalk::Progress(int Total, int Current) {
@@ -30,7 +65,7 @@ void TSocketTalk::Talk(const std::string& Text, const std::string& Terminator, i
     terminator_ = Terminator;
     talkID_ = TalkID;
     unsettled_ = true;
-    replyBuffer_.clear();
+    ClearReply();
     talkResult_ = trNoError;
     talking_ = true;
     done_ = false;
@@ -74,7 +109,8 @@ bool TSocketTalk::SendAll(const char* Data, std::size_t Length) {
 }
 
 bool TSocketTalk::WaitForActivity() {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - TClock::now()).count();
+    const TClock::time_point end = std::min(deadline_, sessionEnd_);
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - TClock::now()).count();
     if (left <= 0) {
         EndExchange(trTimeOut);
         return false;
@@ -102,7 +138,7 @@ void TSocketTalk::WaitServer() {
 void TSocketTalk::ForceState(int TalkID) {
     unsettled_ = true;
     terminator_.clear();
-    replyBuffer_.clear();
+    ClearReply();
     RestartDeadline();
     expectedSize_ = 0;
     talkResult_ = trNoError;
@@ -134,28 +170,52 @@ void TSocketTalk::EndExchange(int Result) {
     talkID_ = 0;
 }
 
-bool TSocketTalk::ReplyComplete() const {
-    return terminator_.empty() || replyBuffer_.ends_with(terminator_);
+TReplyState TSocketTalk::CheckReply() {
+    return terminator_.empty() || replyBuffer_.ends_with(terminator_) ? TReplyState::Complete
+                                                                      : TReplyState::Partial;
+}
+
+void TSocketTalk::RefuseReply(int Result) {
+    unsettled_ = false;
+    if (Result == trReplyTooLong) SetReplyBuffer(TooLongReplyText);
+    socket_->Close();
+    EndExchange(Result);
 }
 
 void TSocketTalk::SocketRead(TObject*, TClientSocket*) {
-    const std::string data = socket_->ReceiveText();
-    if (data.empty()) return;
-    replyBuffer_ += data;
+    const std::size_t before = replyBuffer_.size();
+    // One byte past the limit is enough to know it is passed.
+    const std::size_t room = maxReplySize_ >= before ? maxReplySize_ - before + 1 : 1;
+    if (socket_->ReceiveAppend(replyBuffer_, room) == 0) return;
+    if (replyBuffer_.size() > maxReplySize_) {
+        RefuseReply(trReplyTooLong);
+        return;
+    }
     talkResult_ = trNoError;
     // The time-out counts from the last data received.
     RestartDeadline();
-    if (Assigned(OnReceiveData)) OnReceiveData(this, talkID_, done_, data);
+    if (Assigned(OnReceiveData))
+        OnReceiveData(this, talkID_, done_, std::string_view(replyBuffer_).substr(before));
     if (expectedSize_ > 0)
         Progress(expectedSize_, static_cast<int>(std::min<std::size_t>(replyBuffer_.size(), INT_MAX)));
-    if (ReplyComplete()) {
-        unsettled_ = false;
-        talkResult_ = trNoError;
-        expectedSize_ = 0;
-        terminator_.clear();
-        talking_ = false;
-        if (Assigned(OnEndOfData)) OnEndOfData(this, talkID_, done_, replyBuffer_);
-        talkID_ = 0;
+    switch (CheckReply()) {
+        case TReplyState::Partial:
+            break;
+        case TReplyState::Complete:
+            unsettled_ = false;
+            talkResult_ = trNoError;
+            expectedSize_ = 0;
+            terminator_.clear();
+            talking_ = false;
+            if (Assigned(OnEndOfData)) OnEndOfData(this, talkID_, done_, replyBuffer_);
+            talkID_ = 0;
+            break;
+        case TReplyState::Invalid:
+            RefuseReply(trInvalidReply);
+            break;
+        case TReplyState::TooLong:
+            RefuseReply(trReplyTooLong);
+            break;
     }
 }
 

@@ -5,6 +5,7 @@
 // After it.
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "classlib/core/text.h"
 #include "classlib/core/win32.h"
@@ -153,17 +154,25 @@ int TClientSocket::ReceiveBuf(void* Buf, int Count) {
 
 std::string TClientSocket::ReceiveText() {
     std::string text;
+    ReceiveAppend(text, SIZE_MAX);
+    return text;
+}
+
+std::size_t TClientSocket::ReceiveAppend(std::string& Text, std::size_t Limit) {
     char buffer[65536];
+    std::size_t taken = 0;
     // A read that does not fill the buffer took everything there was (each
     // extra call is costly under Wine); 0 means the peer closed, which the
     // close event reports.
-    for (;;) {
-        int received = ReceiveBuf(buffer, sizeof buffer);
+    while (taken < Limit) {
+        const int wanted = static_cast<int>(std::min<std::size_t>(sizeof buffer, Limit - taken));
+        const int received = ReceiveBuf(buffer, wanted);
         if (received <= 0) break;
-        text.append(buffer, static_cast<std::size_t>(received));
-        if (received < static_cast<int>(sizeof buffer)) break;
+        Text.append(buffer, static_cast<std::size_t>(received));
+        taken += static_cast<std::size_t>(received);
+        if (received < wanted) break;
     }
-    return text;
+    return taken;
 }
 
 std::string TClientSocket::LocalHost() {

@@ -3,6 +3,7 @@
 // back as events, dispatched on the calling thread while it waits for them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -59,6 +60,9 @@ public:
     int ReceiveBuf(void* Buf, int Count);
     // Every byte that can be read now.
     std::string ReceiveText();
+    // Appends to Text what can be read now, at most Limit bytes (the rest
+    // waits for a later read); returns how many came.
+    std::size_t ReceiveAppend(std::string& Text, std::size_t Limit);
 
     // This machine's name, and the numeric address of this end of the
     // connection ("" when not connected).

@@ -158,6 +158,27 @@ TEST_F(MailTest, AnUnreachableServerIsReportedAndNothingGoesWithoutRecipientSett
               (std::vector<std::string>{"Vexmora Can not Connect SMTP server", "Can not Send mail"}));
 }
 
+TEST_F(MailTest, AConnectThatRaisesIsReportedAsAFailedConnect) {
+    // Left unhandled, the refused connection raises out of Connect itself.
+    mailer->SocketTalk()->Socket()->OnError = TSocketErrorEvent();
+    Store(TScriptServer::ClosedPort(), "admin@example.com", false);
+    ASSERT_TRUE(queue.Add({"S", "B"}));
+    ASSERT_TRUE(queue.WaitIdle(20000));
+    EXPECT_EQ(Reports(),
+              (std::vector<std::string>{"Vexmora Can not Connect SMTP server", "Can not Send mail"}));
+    EXPECT_FALSE(mailer->SocketTalk()->Socket()->Active());
+}
+
+TEST_F(MailTest, AStoredAddressThatCannotGoOutSendsNothing) {
+    // Once mangled into "RCPT TO:<a@bevil@x>"; now refused before any connection.
+    TScriptServer server(Join(Greeting("250 ok\r\n"), Delivery()));
+    Store(server.Port(), "a@b evil@x", false);
+    ASSERT_TRUE(queue.Add({"S", "B"}));
+    ASSERT_TRUE(queue.WaitIdle(20000));
+    EXPECT_EQ(Reports(), (std::vector<std::string>{"Can not Send mail"}));
+    EXPECT_TRUE(server.Received().empty());
+}
+
 TEST_F(MailTest, NoMailIsQueuedTwiceAndStopDoesNotWaitForASilentServer) {
     // Accepts, then says nothing until the client hangs up.
     TScriptServer silent({ReadLine()});

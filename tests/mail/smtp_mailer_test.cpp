@@ -10,6 +10,7 @@
 #include "mail/header_lines.h"
 #include "mail/mime_dates.h"
 #include "mail/mime_message.h"
+#include "mail/smtp_wire.h"
 #include "tests/mail/held_resolver.h"
 #include "tests/mail/mail_world.h"
 #include "tests/mail/smtp_script_server.h"
@@ -216,12 +217,32 @@ TEST_F(SmtpMailerTest, QuitClosesTheSocketWhateverTheReply) {
     EXPECT_FALSE(Mailer->Quit());
 }
 
-TEST_F(SmtpMailerTest, AddressWithAControlCharacterSendsNoCommand) {
+TEST_F(SmtpMailerTest, AnAddressThatCannotGoOutIsRefusedByNameWithNothingSent) {
     TScriptServer server(
         {Send("220 hi\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(), Send("221 bye\r\n")});
     ASSERT_TRUE(Connect(server));
-    EXPECT_FALSE(Mailer->SendMessageTo("a@b\r\nRSET", "admin@example.com"));
-    EXPECT_FALSE(Mailer->SendMessageTo("a@b", "\"x@y\r\nDATA\""));
+    const std::string longest = std::string(MaxSMTPAddress - 12, 'l') + "@example.com";
+    const struct {
+        std::string From, To, Error;
+    } cases[] = {
+        {"a@b\r\nRSET", "admin@example.com", "SMTPM: Invalid mail address \"a@b\\x0D\\x0ARSET\""},
+        {"a@b", "\"x@y\r\nDATA\"", "SMTPM: Invalid mail address \"x@y\\x0D\\x0ADATA\""},
+        {"a@b", "\"a@b evil@x\"", "SMTPM: Invalid mail address \"a@b evil@x\""},
+        {"a@b", "ok@x,\"<evil@x>\"", "SMTPM: Invalid mail address \"<evil@x>\""},
+        {"a@b", longest + "x", "SMTPM: Invalid mail address \"" + longest + "x\""},
+        {"a@b" + std::string(65536, 'b'), "ok@x",
+         "SMTPM: Invalid mail address \"a@b" + std::string(65536, 'b') + "\""},
+    };
+    for (const auto& c : cases) {
+        try {
+            Mailer->SendMessageTo(c.From, c.To);
+            ADD_FAILURE() << c.To << " was taken";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), c.Error);
+        }
+    }
+    // The longest path there is goes; the server refusing it is another matter.
+    EXPECT_TRUE(IsValidSMTPAddress(longest));
     EXPECT_TRUE(Mailer->Quit());
     server.Join();
     EXPECT_EQ(server.Received(), (std::vector<std::string>{kEhlo, "QUIT"}));

@@ -43,6 +43,14 @@ SOCKET Listen(int& port) {
 TScriptStep Send(std::string text) {
     return {TScriptStep::Send, std::move(text)};
 }
+TScriptStep Flood(std::string start, char fill, std::size_t count) {
+    TScriptStep step{TScriptStep::Flood, std::move(start), count};
+    step.Fill = fill;
+    return step;
+}
+TScriptStep SendSlowly(std::string text, int pauseMs) {
+    return {TScriptStep::Trickle, std::move(text), 0, pauseMs};
+}
 TScriptStep ReadLine() {
     return {TScriptStep::Line, {}};
 }
@@ -57,6 +65,9 @@ TScriptStep Pause(int milliseconds) {
 }
 TScriptStep CloseConnection() {
     return {TScriptStep::Close, {}};
+}
+TScriptStep ResetConnection() {
+    return {TScriptStep::Reset, {}};
 }
 
 TScriptServer::TScriptServer(std::vector<TScriptStep> steps)
@@ -86,6 +97,40 @@ int TScriptServer::ClosedPort() {
     return port;
 }
 
+namespace {
+
+bool SendAll(SOCKET client, const char* data, std::size_t length) {
+    while (length > 0) {
+        const int sent = send(client, data, static_cast<int>(std::min<std::size_t>(length, 65536)), 0);
+        if (sent <= 0) return false;
+        data += sent;
+        length -= static_cast<std::size_t>(sent);
+    }
+    return true;
+}
+
+// Streams the run from a small buffer: a flood of any length costs no memory.
+bool PlayFlood(SOCKET client, const TScriptStep& step) {
+    if (!SendAll(client, step.Text.data(), step.Text.size())) return false;
+    const std::string fill(65536, step.Fill);
+    for (std::size_t left = step.Count; left > 0;) {
+        const std::size_t piece = std::min(left, fill.size());
+        if (!SendAll(client, fill.data(), piece)) return false;
+        if (step.Count != Endless) left -= piece;
+    }
+    return SendAll(client, "\r\n", 2);
+}
+
+bool PlayTrickle(SOCKET client, const TScriptStep& step) {
+    for (char c : step.Text) {
+        if (!SendAll(client, &c, 1)) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(step.Milliseconds));
+    }
+    return true;
+}
+
+}  // namespace
+
 bool TScriptServer::ReadUntil(std::string& pending, const std::string& end, std::string& out) {
     char buffer[65536];
     for (;;) {
@@ -108,14 +153,21 @@ void TScriptServer::Run() {
     // A test that goes wrong must not leave the server waiting for ever.
     DWORD limit = 20000;
     setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit);
+    setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit);
     std::string pending;
+    bool reset = false;
     for (const TScriptStep& step : steps_) {
         std::string got;
         bool ok = true;
         switch (step.Kind) {
             case TScriptStep::Send:
-                ok = send(client, step.Text.data(), static_cast<int>(step.Text.size()), 0) ==
-                     static_cast<int>(step.Text.size());
+                ok = SendAll(client, step.Text.data(), step.Text.size());
+                break;
+            case TScriptStep::Flood:
+                ok = PlayFlood(client, step);
+                break;
+            case TScriptStep::Trickle:
+                ok = PlayTrickle(client, step);
                 break;
             case TScriptStep::Line:
                 ok = ReadUntil(pending, "\r\n", got);
@@ -147,6 +199,10 @@ void TScriptServer::Run() {
             case TScriptStep::Close:
                 ok = false;
                 break;
+            case TScriptStep::Reset:
+                ok = false;
+                reset = true;
+                break;
         }
         if (step.Kind == TScriptStep::Line || step.Kind == TScriptStep::Data ||
             step.Kind == TScriptStep::Bytes) {
@@ -154,6 +210,12 @@ void TScriptServer::Run() {
             received_.push_back(got);
         }
         if (!ok) break;
+    }
+    if (reset) {
+        const linger abrupt{1, 0};
+        setsockopt(client, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abrupt), sizeof abrupt);
+        closesocket(client);
+        return;
     }
     // Close gracefully: a close with unread data would reset the connection
     // and could cost the client what it has not read yet.

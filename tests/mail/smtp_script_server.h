@@ -1,6 +1,7 @@
 // A scripted server on loopback for the SMTP client's tests: it accepts one
-// connection and plays its steps in order (send, read a line, read the DATA
-// text, read slowly, pause, close), recording what it read.
+// connection and plays its steps in order (send, send a long run of one byte,
+// trickle, read a line, read the DATA text, read slowly, pause, close or
+// reset), recording what it read.
 #pragma once
 
 #include <cstddef>
@@ -11,19 +12,28 @@
 #include <vector>
 
 struct TScriptStep {
-    enum TKind { Send, Line, Data, Bytes, Pause, Close } Kind;
-    std::string Text;       // Send: what to send
-    std::size_t Count = 0;  // Bytes: how many to read
-    int Milliseconds = 0;   // Pause: how long; Bytes: pause between reads
+    enum TKind { Send, Flood, Trickle, Line, Data, Bytes, Pause, Close, Reset } Kind;
+    std::string Text;       // Send, Trickle: what to send; Flood: the start
+    std::size_t Count = 0;  // Bytes: how many to read; Flood: how many fill bytes
+    int Milliseconds = 0;   // Pause: how long; Bytes: pause between reads; Trickle: between bytes
     std::size_t Piece = 0;  // Bytes: at most this many per read
+    char Fill = 0;          // Flood: the byte repeated
 };
 
+// Text, then Count times Fill (until the client goes away), then CR LF.
+constexpr std::size_t Endless = SIZE_MAX;
+
 TScriptStep Send(std::string text);
+TScriptStep Flood(std::string start, char fill, std::size_t count);
+// One byte every pauseMs, until the text ends or the client goes away.
+TScriptStep SendSlowly(std::string text, int pauseMs);
 TScriptStep ReadLine();
 TScriptStep ReadData();
 TScriptStep ReadBytes(std::size_t count, std::size_t piece = 65536, int pauseMs = 0);
 TScriptStep Pause(int milliseconds);
 TScriptStep CloseConnection();
+// Ends the connection with a reset rather than a close.
+TScriptStep ResetConnection();
 
 class TScriptServer {
 public:

@@ -176,6 +176,27 @@ TEST_F(SocketTalkTest, SilenceOverTheTimeOutFailsAndTheLateRestIsDropped) {
     EXPECT_EQ(Talk->ReplyBuffer(), "221 bye\r\n");
 }
 
+TEST_F(SocketTalkTest, AReplyPastItsLimitEndsTheExchangeClosesTheSocketAndKeepsNothing) {
+    TScriptServer server({Send("hello"), ReadLine(), Flood("250 ", 'x', 100000), ReadLine()});
+    Connect(server);
+    Talk->SetMaxReplySize(1000);
+    Talk->Talk("NOOP\r\n", "\r\n", 12);
+    Talk->WaitServer();
+    EXPECT_FALSE(Talk->Done());
+    EXPECT_EQ(Talk->TalkResult(), trReplyTooLong);
+    EXPECT_EQ(Events.Errors, (std::vector<std::pair<int, int>>{{12, trReplyTooLong}}));
+    EXPECT_EQ(Talk->ReplyBuffer(), TooLongReplyText);
+    EXPECT_FALSE(Talk->Socket()->Active());
+    // Exactly the limit is still a reply.
+    TScriptServer exact({Send("hello"), ReadLine(), Send("250 " + std::string(994, 'x') + "\r\n")});
+    Connect(exact);
+    Talk->Talk("NOOP\r\n", "\r\n", 12);
+    Talk->WaitServer();
+    EXPECT_TRUE(Talk->Done());
+    EXPECT_EQ(Talk->ReplyBuffer().size(), 1000u);
+    Talk->Socket()->Close();
+}
+
 TEST_F(SocketTalkTest, AbortFromAnotherThreadEndsTheWaitAtOnce) {
     TScriptServer server({Send("hello"), ReadLine(), Pause(1000)});
     Connect(server);

@@ -2,27 +2,56 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
-TEST(SmtpWire, ReplyIsCompleteOnlyWhenItsLastLineSaysSo) {
+TEST(SmtpWire, AReplyEndsAtTheCrLfOfALineWithoutAHyphenAndAnythingElseFailsAtOnce) {
+    using enum TReplyState;
     const struct {
-        const char* Reply;
-        bool Complete;
+        std::string Reply;
+        TReplyState State;
     } cases[] = {
-        {"250 OK\r\n", true},
-        {"250\r\n", true},
-        {"250-host\r\n250-SIZE 100\r\n250 HELP\r\n", true},
-        {"250-host\r\n", false},
-        {"250-host\r\n250-SIZE 100\r\n", false},
-        {"250-host\r\n250", false},
-        {"250 OK", false},
-        {"250 OK\r", false},
-        {"25", false},
-        {"", false},
-        {"hello there\r\n", false},
-        {"250x\r\n", false},
+        {"250 OK\r\n", Complete},
+        {"250\r\n", Complete},
+        {"250-host\r\n250-SIZE 100\r\n250 HELP\r\n", Complete},
+        {"250-host\r\n", Partial},
+        {"250-host\r\n250-SIZE 100\r\n", Partial},
+        {"250-host\r\n250", Partial},
+        {"250 OK", Partial},
+        {"250 OK\r", Partial},
+        {"25", Partial},
+        {"", Partial},
+        // Not a reply: known as soon as it shows, line end or not.
+        {"hello there\r\n", Invalid},
+        {"abc", Invalid},
+        {"2\r\n", Invalid},
+        {"\r\n", Invalid},
+        {"\n", Invalid},
+        {"220 bare line feed\n", Invalid},
+        {"250x\r\n", Invalid},
+        {"250-host\r\nnot a line\r\n", Invalid},
+        {"250-host\r\n25x", Invalid},
+        {"250 " + std::string(MaxSMTPReplyLine - 6, 'x') + "\r\n", Complete},
+        {"250 " + std::string(MaxSMTPReplyLine - 5, 'x') + "\r\n", TooLong},
+        {"250 " + std::string(MaxSMTPReplyLine, 'x'), TooLong},
+        {"250-a\r\n250 " + std::string(MaxSMTPReplyLine, 'x'), TooLong},
     };
-    for (const auto& c : cases) EXPECT_EQ(IsCompleteSMTPReply(c.Reply), c.Complete) << c.Reply;
+    for (const auto& c : cases) EXPECT_EQ(SMTPReplyState(c.Reply), c.State) << c.Reply.substr(0, 40);
+}
+
+TEST(SmtpWire, AReplyReadPieceByPieceGivesWhatItGivesWhole) {
+    const std::string replies[] = {"220-first\r\n220-second\r\n220 last\r\n", "250-a\r\nbad\r\n",
+                                   "250-" + std::string(MaxSMTPReplyLine, 'x') + "\r\n"};
+    for (const std::string& reply : replies) {
+        TSMTPReplyReader reader;
+        TReplyState state = TReplyState::Partial;
+        for (std::size_t length = 1; length <= reply.size() && state == TReplyState::Partial; ++length)
+            state = reader.Check(std::string_view(reply).substr(0, length));
+        EXPECT_EQ(state, SMTPReplyState(reply)) << reply.substr(0, 40);
+        reader.Reset();
+        EXPECT_EQ(reader.Check("250 again\r\n"), TReplyState::Complete);
+    }
 }
 
 TEST(SmtpWire, DataTextDoublesLeadingDotsAndEndsWithTheDotLine) {
@@ -42,13 +71,15 @@ TEST(SmtpWire, DataTextDoublesLeadingDotsAndEndsWithTheDotLine) {
     for (const auto& c : cases) EXPECT_EQ(EncodeSMTPData(c.Text), c.Wire) << c.Text;
 }
 
-TEST(SmtpWire, AddressesWithControlCharactersAreInvalid) {
+TEST(SmtpWire, AnAddressIsValidOnlyWhenItGoesBetweenItsBracketsAsItIs) {
     EXPECT_TRUE(IsValidSMTPAddress("someone@example.com"));
-    EXPECT_TRUE(IsValidSMTPAddress("\"odd name\"@example.com"));
-    EXPECT_FALSE(IsValidSMTPAddress("a@b\r\nRCPT TO: <c@d>"));
-    EXPECT_FALSE(IsValidSMTPAddress("a@b\n"));
-    EXPECT_FALSE(IsValidSMTPAddress("a\tb@c"));
-    EXPECT_FALSE(IsValidSMTPAddress("a\x7f@b"));
+    EXPECT_TRUE(IsValidSMTPAddress(""));  // the null path
+    EXPECT_TRUE(IsValidSMTPAddress(std::string(MaxSMTPAddress, 'a')));
+    for (const char* bad : {"a@b\r\nRCPT TO: <c@d>", "a@b\n", "a\tb@c", "a\x7f@b", "a@b evil@x",
+                            "\"odd name\"@example.com", "a@b,c@d", "a@b>", "<a@b"})
+        EXPECT_FALSE(IsValidSMTPAddress(bad)) << bad;
+    EXPECT_FALSE(IsValidSMTPAddress(std::string(MaxSMTPAddress + 1, 'a')));
+    EXPECT_EQ(ShownAddress("a\r\nb\x7f c"), "a\\x0D\\x0Ab\\x7F c");
 }
 
 }  // namespace
