@@ -10,7 +10,6 @@
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
-#include "engine/drive_reading.h"
 #include "notify/texttrayicon.h"
 #include "notify/zklogfile.h"
 
@@ -55,14 +54,62 @@ void TMainForm::FormCreate(TObject*) {
                                 columns->Items(3)->Width());
     SetDoubleBuffered(true);
 
-    auto settings = OpenSettings(true);
     std::string error;
     if (!LoadEventLog(LogThis, error)) ShowLogError(error);
     StartupStepDone("pages: texts, columns, log");
 
+    // The program's own icon after the first paint, whatever the drives do.
+    HoldTrayIcons();
+    // The window shows and answers while the drives are looked at: a drive
+    // that takes seconds to answer only keeps its own row waiting.
     SmartDetect();
+    StartupStepDone("detection started");
+}
+
+void TMainForm::SmartDetect() {
+    {
+        auto settings = OpenSettings(true);
+        logWarnings_ = ReadIntegerOr(settings.get(), "Log", 0) == 1;
+        alertWarnings_ = ReadIntegerOr(settings.get(), "MessageWhenStart", 0) == 1;
+    }
+    RowDrives.clear();
+    for (std::string& model : DriveModels) model.clear();
+    detecting_ = true;
+    TLiveness liveness = liveness_;
+    Create<SmartDetector>(
+        workersStop_,
+        [this, liveness](TDetectedDrive Drive) {
+            liveness.Queue([this, drive = std::move(Drive)]() mutable { DriveFound(std::move(drive)); });
+        },
+        [this, liveness] { liveness.Queue([this] { DetectionDone(); }); });
+}
+
+void TMainForm::DriveFound(TDetectedDrive Drive) {
+    const auto number = static_cast<size_t>(Drive.Number);
+    DriveModels[number] = Drive.Model;
+    RowDrives.push_back(Drive.Number);
+    lastReadings_[number] = Drive.Smart;
+    driveSizes_[number] = Drive.SizeGB;
+
+    TListItem* row = lvDrvList->Items()->Add();
+    row->SetCaption(Drive.Model);
+    row->SubItems()->Add(Drive.Capacity);
+    row->SubItems()->Add(Drive.Temperature);
+    if (Drive.WarningSlot >= 0 && alertWarnings_) DesktopMessage(StartupAlertMessage(Drive.Model), "Vexmora");
+    if (Drive.WarningSlot >= 0 && logWarnings_) {
+        const std::string& state = Drive.Smart.AttrStatus.at(static_cast<size_t>(Drive.WarningSlot));
+        LogThis->Add(LogTimeText(Now()), state, StartupLogDescription(Drive));
+    }
+    row->SubItems()->Add(Drive.Status);
+    SaveLog();
+}
+
+void TMainForm::DetectionDone() {
+    detecting_ = false;
+    tmr1->SetEnabled(true);
     StartupStepDone("detection");
 
+    auto settings = OpenSettings(true);
     if (settings) {
         auto subKeys = MakeOwned<TStringList>();
         settings->GetKeyNames(subKeys.get());
@@ -100,35 +147,12 @@ void TMainForm::FormCreate(TObject*) {
     StartupStepDone("default actions");
 }
 
-void TMainForm::SmartDetect() {
-    auto settings = OpenSettings(true);
-    const bool logWarnings = ReadIntegerOr(settings.get(), "Log", 0) == 1;
-    const bool alertWarnings = ReadIntegerOr(settings.get(), "MessageWhenStart", 0) == 1;
-    settings.reset();
+const TSmartResult& TMainForm::LastReading(int Number) const {
+    return lastReadings_.at(static_cast<size_t>(Number));
+}
 
-    RowDrives.clear();
-    TListItems* rows = lvDrvList->Items();
-    for (int number = 0; number < MaxDrives; ++number) {
-        DriveModels[static_cast<size_t>(number)].clear();
-        std::optional<TDetectedDrive> drive = DetectDrive(number);
-        if (!drive) continue;
-        DriveModels[static_cast<size_t>(number)] = drive->Model;
-        RowDrives.push_back(number);
-
-        TListItem* row = rows->Add();
-        row->SetCaption(drive->Model);
-        row->SubItems()->Add(drive->Capacity);
-        row->SubItems()->Add(drive->Temperature);
-        if (drive->WarningSlot >= 0 && alertWarnings)
-            DesktopMessage(StartupAlertMessage(drive->Model), "Vexmora");
-        if (drive->WarningSlot >= 0 && logWarnings) {
-            const std::string& state = drive->Smart.AttrStatus.at(static_cast<size_t>(drive->WarningSlot));
-            LogThis->Add(LogTimeText(Now()), state, StartupLogDescription(*drive));
-        }
-        row->SubItems()->Add(drive->Status);
-        SaveLog();
-    }
-    tmr1->SetEnabled(true);
+const std::string& TMainForm::DriveSizeText(int Number) const {
+    return driveSizes_.at(static_cast<size_t>(Number));
 }
 
 void TMainForm::TaryReNew(unsigned char Mode) {
@@ -150,20 +174,25 @@ void TMainForm::TaryReNew(unsigned char Mode) {
             if (icon->Hint() != item->Caption()) icon->SetHint(item->Caption());
         }
     }
-    if (Mode != 1) return;
+    if (Mode == 1) HoldTrayIcons();
+}
+
+void TMainForm::HoldTrayIcons() {
     // Under Wine each icon costs the shell several milliseconds, about what
-    // a bare window's whole start costs: the window paints first.
-    trayIconsHeld_ = true;
-    if (!Showing()) {
-        if (!trayIconsTimer_) {
-            trayIconsTimer_ = Create<TTimer>(this);
-            trayIconsTimer_->SetInterval(1);
-            trayIconsTimer_->OnTimer = TNotifyEvent(this, &TMainForm::TrayIconsTimer);
-        }
-        trayIconsTimer_->SetEnabled(true);
+    // a bare window's whole start costs: the window paints first. Icons made
+    // while others wait go with them.
+    if (!trayIconsHeld_ && Showing()) {
+        trayIconsHeld_ = true;
+        ShowHeldTrayIcons();
         return;
     }
-    ShowHeldTrayIcons();
+    trayIconsHeld_ = true;
+    if (!trayIconsTimer_) {
+        trayIconsTimer_ = Create<TTimer>(this);
+        trayIconsTimer_->SetInterval(1);
+        trayIconsTimer_->OnTimer = TNotifyEvent(this, &TMainForm::TrayIconsTimer);
+    }
+    trayIconsTimer_->SetEnabled(true);
 }
 
 void TMainForm::TrayIconsTimer(TObject*) {
@@ -175,7 +204,7 @@ void TMainForm::ShowHeldTrayIcons() {
     if (!trayIconsHeld_) return;
     trayIconsHeld_ = false;
     StartupStepDone("after the first paint: the loop comes back");
-    NotifyTrayIcon1->SetIconVisible(true);
+    if (!NotifyTrayIcon1->IconVisible()) NotifyTrayIcon1->SetIconVisible(true);
     StartupStepDone("after the first paint: the program's tray icon");
     for (TTextTrayIcon* icon : TrayIcons)
         if (icon && !icon->IconVisible()) icon->SetIconVisible(true);
@@ -187,9 +216,8 @@ void TMainForm::CreateReg() {
     for (int row = 0; row < rows->Count(); ++row) {
         const int number = RowDrive(row);
         if (number < 0) continue;
-        TSmartResult smart;
-        std::string ignoredError;
-        ReadDriveSmart(number, smart, ignoredError);
+        // Detection's reading: a start reads each drive once.
+        const TSmartResult& smart = LastReading(number);
         auto key = OpenDriveSettings(rows->Item(row)->Caption(), true);
         if (!key) continue;
         if (ReadIntegerOr(key.get(), "CreateReg", 0) == 0) {
