@@ -2,10 +2,8 @@
 // the GUI thread; the temperature check for checked rows only; one worker at
 // a time, so a slow drive skips ticks and never lands an older reading on a
 // newer one; and the start-up alert.
-#include <condition_variable>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 
 #include "app/mail_queue.h"
 #include "app/refresh.h"
@@ -21,44 +19,6 @@
 namespace {
 
 const TRecordedAlert HotAlpha{"Temperature notify", "ALPHA"};
-
-// A simulated drive set whose devices do not open while the gate is shut.
-class TGatedDrives : public TDriveAccess {
-public:
-    explicit TGatedDrives(const std::string& Text)
-        : drives_(std::make_shared<TSimulatedDriveAccess>(ParseDriveSet(Text, "gated.ini"))) {}
-    void Shut() {
-        std::lock_guard guard(lock_);
-        shut_ = true;
-    }
-    void Release() {
-        {
-            std::lock_guard guard(lock_);
-            shut_ = false;
-        }
-        opened_.notify_all();
-    }
-
-    TOsFamily OsFamily() override { return drives_->OsFamily(); }
-    std::unique_ptr<TDeviceHandle> Open(const std::string& Path, uint32_t Access, uint32_t Share,
-                                        uint32_t Creation) override {
-        std::unique_lock guard(lock_);
-        opened_.wait(guard, [this] { return !shut_; });
-        guard.unlock();
-        return drives_->Open(Path, Access, Share, Creation);
-    }
-    uint32_t LastError() override { return drives_->LastError(); }
-    bool AnswersWmi() const override { return true; }
-    int WmiQuery(const std::wstring& Query, const std::wstring& PropName, std::string& Value) override {
-        return drives_->WmiQuery(Query, PropName, Value);
-    }
-
-private:
-    std::shared_ptr<TSimulatedDriveAccess> drives_;
-    std::mutex lock_;
-    std::condition_variable opened_;
-    bool shut_ = false;
-};
 
 }  // namespace
 
