@@ -1,5 +1,8 @@
 #include "app/mainform.h"
 
+#include <mutex>
+#include <utility>
+
 #include "app/detection.h"
 #include "app/event_log.h"
 #include "app/mail_queue.h"
@@ -16,6 +19,16 @@
 TMainForm* MainForm = nullptr;
 
 namespace {
+
+// Drives the detection worker found that the GUI thread has yet to list.
+struct TFoundDrives {
+    std::mutex Lock;
+    std::vector<TDetectedDrive> Drives;
+    std::vector<TDetectedDrive> Take() {
+        std::lock_guard guard(Lock);
+        return std::exchange(Drives, {});
+    }
+};
 
 const char* const MainCaption = "Zantipelle Vexmora Ultimate ";
 const char* const TemperatureAttribute = "Temperature Celcius";
@@ -53,6 +66,8 @@ void TMainForm::FormCreate(TObject*) {
     columns->Items(0)->SetWidth(DriveListWidth - columns->Items(1)->Width() - columns->Items(2)->Width() -
                                 columns->Items(3)->Width());
     SetDoubleBuffered(true);
+    // Before the window shows: a colour chosen while the drives are looked at stays chosen.
+    DriveColors.fill(std::nullopt);
 
     std::string error;
     if (!LoadEventLog(LogThis, error)) ShowLogError(error);
@@ -76,12 +91,33 @@ void TMainForm::SmartDetect() {
     for (std::string& model : DriveModels) model.clear();
     detecting_ = true;
     TLiveness liveness = liveness_;
+    auto found = std::make_shared<TFoundDrives>();
     Create<SmartDetector>(
         workersStop_,
-        [this, liveness](TDetectedDrive Drive) {
-            liveness.Queue([this, drive = std::move(Drive)]() mutable { DriveFound(std::move(drive)); });
+        [this, liveness, found](TDetectedDrive Drive) {
+            bool first = false;
+            {
+                std::lock_guard guard(found->Lock);
+                first = found->Drives.empty();
+                found->Drives.push_back(std::move(Drive));
+            }
+            // The drives found while the GUI thread was busy go over as one,
+            // so that the shown list repaints once for them, not once each.
+            if (first) liveness.Queue([this, found] { DrivesFound(found->Take()); });
         },
         [this, liveness] { liveness.Queue([this] { DetectionDone(); }); });
+}
+
+void TMainForm::DrivesFound(std::vector<TDetectedDrive> Drives) {
+    TListItems* rows = lvDrvList->Items();
+    rows->BeginUpdate();
+    try {
+        for (TDetectedDrive& drive : Drives) DriveFound(std::move(drive));
+    } catch (...) {
+        rows->EndUpdate();
+        throw;
+    }
+    rows->EndUpdate();
 }
 
 void TMainForm::DriveFound(TDetectedDrive Drive) {
@@ -114,8 +150,11 @@ void TMainForm::DetectionDone() {
         auto subKeys = MakeOwned<TStringList>();
         settings->GetKeyNames(subKeys.get());
         TListItems* rows = lvDrvList->Items();
+        // The list shows already: one repaint for every check.
+        rows->BeginUpdate();
         for (int row = 0; row < rows->Count(); ++row)
             if (subKeys->IndexOf(rows->Item(row)->Caption()) >= 0) rows->Item(row)->SetChecked(true);
+        rows->EndUpdate();
     }
     // A threshold stored earlier counts from the first refresh on, not only
     // after the first poll check (polling is off by default).
@@ -143,7 +182,6 @@ void TMainForm::DetectionDone() {
     FillPerformanceList();
     StartupStepDone("chart");
     CreateReg();
-    DriveColors.fill(std::nullopt);
     StartupStepDone("default actions");
 }
 

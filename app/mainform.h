@@ -107,10 +107,12 @@ public:
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void FormClose(TObject* Sender, TCloseAction& Action);
     // Finds the drives 0-23 on a worker: each drive found fills DriveModels,
-    // RowDrives and its row (DriveFound), and the start goes on once every
-    // number was looked at (DetectionDone), all on the GUI thread.
+    // RowDrives and its row (DriveFound; those found together in one list
+    // update, DrivesFound), and the start goes on once every number was
+    // looked at (DetectionDone), all on the GUI thread.
     void SmartDetect();
     bool Detecting() const { return detecting_; }
+    void DrivesFound(std::vector<TDetectedDrive> Drives);
     void DriveFound(TDetectedDrive Drive);
     // The drive list's checks, tray icons, page 0, poll timer, chart and
     // default actions, and the refresh from here on.

@@ -73,10 +73,9 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
     refreshSequence_ = std::max(refreshSequence_, Snapshot.Sequence);
     ++refreshCounts_.Applied;
     TListItems* rows = lvDrvList->Items();
-    for (const TDriveReading& reading : Snapshot.Readings) {
+    for (TDriveReading& reading : Snapshot.Readings) {
         if (reading.Row < 0 || reading.Row >= rows->Count()) continue;
-        if (reading.Number >= 0 && reading.Number < MaxDrives)
-            lastReadings_[static_cast<size_t>(reading.Number)] = reading.Smart;
+        lastReadings_[static_cast<size_t>(reading.Number)] = std::move(reading.Smart);
         TStrings* cells = rows->Item(reading.Row)->SubItems();
         const std::string temperature = IntToStr(reading.Temperature);
         if (TemperatureSubItem < cells->Count() && cells->Strings(TemperatureSubItem) != temperature)
