@@ -1,11 +1,10 @@
 // `TMainForm`, the main window: the drive list `lvDrvList` filled by
-// `SmartDetect` from a worker once the window shows, one notification-area
-// text icon per monitored
-// drive (`TaryReNew`), the application's own tray icon with the tray menu
-// `pm1`, the default alert actions (`CreateReg`), the close query, and the
-// watching: the 2-second refresh (`tmr1`), the poll check (`tmr2`) and the
-// actions (alert, mail, shutdown, reboot); the pages behind the side group
-// bar and their handlers (mainform_pages*.cpp).
+// `SmartDetect` from a worker while the window shows, one notification-area
+// text icon per monitored drive (`TaryReNew`), the application's own tray
+// icon with the tray menu `pm1`, the default alert actions (`CreateReg`),
+// the close query, and the watching: the 2-second refresh (`tmr1`), the poll
+// check (`tmr2`) and the actions (alert, mail, shutdown, reboot); the pages
+// behind the side group bar and their handlers (mainform_pages*.cpp).
 #pragma once
 
 #include <array>
@@ -108,15 +107,10 @@ public:
     void FormClose(TObject* Sender, TCloseAction& Action);
     // Finds the drives 0-23 on a worker: each drive found fills DriveModels,
     // RowDrives and its row (DriveFound; those found together in one list
-    // update, DrivesFound), and the start goes on once every number was
-    // looked at (DetectionDone), all on the GUI thread.
+    // update), and the start goes on once every number was looked at
+    // (DetectionDone), all on the GUI thread.
     void SmartDetect();
     bool Detecting() const { return detecting_; }
-    void DrivesFound(std::vector<TDetectedDrive> Drives);
-    void DriveFound(TDetectedDrive Drive);
-    // The drive list's checks, tray icons, page 0, poll timer, chart and
-    // default actions, and the refresh from here on.
-    void DetectionDone();
     // What the last read of a drive number gave (detection's, then each
     // refresh's), and its size in whole GiB; the pages show these, so that
     // no page waits for a drive.
@@ -132,9 +126,6 @@ public:
     // at once when the window already shows.
     void ShowHeldTrayIcons();
     bool TrayIconsHeld() const { return trayIconsHeld_; }
-    // The icons made so far reach the notification area after the first
-    // paint, or at once when the window has painted already.
-    void HoldTrayIcons();
     // Writes the default alert actions of every listed drive, once.
     void CreateReg();
     // The stored threshold of every checked row's drive into TempThresholds.
@@ -303,6 +294,14 @@ protected:
     ~TMainForm() override;
 
 private:
+    void DrivesFound(std::vector<TDetectedDrive> Drives);
+    void DriveFound(TDetectedDrive Drive);
+    // The drive list's checks, tray icons, page 0, poll timer, chart and
+    // default actions, and the refresh from here on.
+    void DetectionDone();
+    // The icons made so far reach the notification area after the first
+    // paint, or at once when the window has painted already.
+    void HoldTrayIcons();
     void TrayIconsTimer(TObject* Sender);
     // Saves the log; only the first failure of a run is shown.
     void SaveLog();
