@@ -168,8 +168,8 @@ void TMainForm::DetectionDone() {
     DriveInfomation();
     StartupStepDone("page 0 filled");
 
-    if (settings && settings->GetDataType("RTimer") == rdInteger) {
-        const int interval = PollIntervalFromStore(settings->ReadInteger("RTimer"));
+    if (const auto stored = ReadStoredInteger(settings.get(), "RTimer")) {
+        const int interval = PollIntervalFromStore(*stored);
         if (interval != 0) {
             tmr2->SetInterval(static_cast<unsigned>(interval));
             tmr2->SetEnabled(true);
@@ -273,9 +273,9 @@ void TMainForm::LoadThresholds() {
     for (int row = 0; row < rows->Count(); ++row) {
         const int number = RowDrive(row);
         if (number < 0 || !rows->Item(row)->Checked()) continue;
-        auto key = OpenDriveSettings(rows->Item(row)->Caption(), false);
-        if (key && key->GetDataType("Temperature") == rdInteger)
-            TempThresholds[static_cast<size_t>(number)] = key->ReadInteger("Temperature");
+        if (const auto threshold =
+                ReadStoredInteger(OpenDriveSettings(rows->Item(row)->Caption(), false).get(), "Temperature"))
+            TempThresholds[static_cast<size_t>(number)] = *threshold;
     }
 }
 

@@ -3,7 +3,6 @@
 #include "app/mainform.h"
 #include "app/page_rules.h"
 #include "app/settings.h"
-#include "classlib/core/files.h"
 #include "classlib/core/streams.h"
 #include "classlib/graphics/jpeg.h"
 #include "classlib/graphics/picture.h"
@@ -73,9 +72,9 @@ void TMainForm::PreparePages() {
     TRR1->SetURL(WebAddress);
     TRR2->SetCaption(SupportAddress);
     TRR2->SetURL(SupportAddress);
-    // The running program's own file: a bare file name would be looked up in
-    // whatever folder is current, which at logon is not the program's.
-    VInfo->SetFilePath(ParamStr(0));
+    // VInfo has read the running program's own file since it was made (its
+    // FilePath was empty): a bare file name would be looked up in whatever
+    // folder is current, which at logon is not the program's.
     lblVersion->SetCaption("Version:" + VInfo->GetInfo(vfProductVersion));
     pgc1->SetDoubleBuffered(true);
     lv1->SetDoubleBuffered(true);
@@ -118,8 +117,8 @@ void TMainForm::LoadAlertSettings() {
     if (auto key = OpenDriveSettings(row->Caption(), true)) {
         const int action = cbMessage->Items()->IndexOf(ReadStringOr(key.get(), TemperatureAttribute, ""));
         if (action >= 0) cbMessage->SetItemIndex(action);
-        const bool hasThreshold = key->GetDataType("Temperature") == rdInteger;
-        edt1->SetText(hasThreshold ? std::to_string(key->ReadInteger("Temperature")) : "");
+        const auto threshold = ReadStoredInteger(key.get(), "Temperature");
+        edt1->SetText(threshold ? std::to_string(*threshold) : "");
     }
     AlratSetting(1);
 }

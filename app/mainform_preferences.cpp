@@ -20,8 +20,7 @@ namespace {
 // Checked for 1, unchecked for any other stored value, left as it is when
 // the value is missing.
 void LoadBox(TCheckBox* Box, TRegistry* Settings, const std::string& Name) {
-    if (Settings && Settings->GetDataType(Name) == rdInteger)
-        Box->SetChecked(Settings->ReadInteger(Name) == 1);
+    if (const auto stored = ReadStoredInteger(Settings, Name)) Box->SetChecked(*stored == 1);
 }
 
 }  // namespace

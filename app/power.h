@@ -23,7 +23,8 @@ bool DoShutdown(bool Force, bool Reboot, const std::function<void(const std::str
 // out; the privilege is "enabled" without touching the process token.
 class TPowerJournal : public TPowerService {
 public:
-    explicit TPowerJournal(std::string FileName) : fileName_(std::move(FileName)) {}
+    // A full path is kept wide, so a folder outside the code page works.
+    explicit TPowerJournal(std::wstring FileName) : fileName_(std::move(FileName)) {}
 
     TPrivilegeResult EnableShutdownPrivilege() override { return prEnabled; }
     bool InitiateShutdown(const std::string& Machine, const std::string& Message, DWORD Timeout,
@@ -35,5 +36,5 @@ private:
     bool Record(const std::string& Line);
 
     std::mutex lock_;
-    std::string fileName_;
+    std::wstring fileName_;
 };

@@ -10,6 +10,7 @@
 #include "app/smtpform.h"
 #include "app/startup_steps.h"
 #include "classlib/core/files.h"
+#include "classlib/core/text.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/formresources.h"
 
@@ -56,7 +57,7 @@ void ReportStartError(const std::string& Text) {
 int ProgramBlock() {
     const TProgramUnits units;
     RegisterProgramForms();
-    std::string driveSetFile;
+    std::wstring driveSetFile;
     try {
         driveSetFile = ChosenDriveSetFile();
         UseChosenDrives(driveSetFile);
@@ -66,7 +67,7 @@ int ProgramBlock() {
     }
     // Simulated drives must never power the real machine off: their
     // shutdown and reboot requests are only written down.
-    TPowerJournal journal(GetCurrentDir() + "\\" + PowerJournalFileName);
+    TPowerJournal journal(WideCurrentDir() + L"\\" + ToWide(PowerJournalFileName));
     std::optional<TServiceOverride<TPowerService>> recordOnly;
     if (!driveSetFile.empty()) recordOnly.emplace(journal);
     Application->Initialize();

@@ -1,6 +1,8 @@
 #include "app/settings.h"
 
+#include "classlib/core/exceptions.h"
 #include "classlib/core/files.h"
+#include "classlib/core/text.h"
 
 const char* const SettingsKey = "\\SOFTWARE\\Larpok corporation\\Vexmora\\Mon";
 const char* const RunKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -33,16 +35,34 @@ TOwned<TRegistry> OpenDriveSettings(const std::string& model, bool canCreate) {
     return OpenKeyOf(DriveKey(model), canCreate);
 }
 
+std::optional<int> ReadStoredInteger(TRegistry* registry, const std::string& name) {
+    // A REG_DWORD of another size than four bytes is no integer: shorter it
+    // would read as part of one, longer it makes the read raise.
+    TRegDataInfo info;
+    if (!registry || !registry->GetDataInfo(name, info) || info.RegData != rdInteger ||
+        info.DataSize != sizeof(DWORD))
+        return std::nullopt;
+    // The value may still change between the test and the read.
+    try {
+        return registry->ReadInteger(name);
+    } catch (const ERegistryException&) {
+        return std::nullopt;
+    }
+}
+
 int ReadIntegerOr(TRegistry* registry, const std::string& name, int defaultValue) {
-    if (!registry || registry->GetDataType(name) != rdInteger) return defaultValue;
-    return registry->ReadInteger(name);
+    return ReadStoredInteger(registry, name).value_or(defaultValue);
 }
 
 std::string ReadStringOr(TRegistry* registry, const std::string& name, const std::string& defaultValue) {
     if (!registry) return defaultValue;
     const TRegDataType type = registry->GetDataType(name);
     if (type != rdString && type != rdExpandString) return defaultValue;
-    return registry->ReadString(name);
+    try {
+        return registry->ReadString(name);
+    } catch (const ERegistryException&) {
+        return defaultValue;
+    }
 }
 
 bool ReadBoolOr(TRegistry* registry, const std::string& name, bool defaultValue) {
@@ -57,7 +77,7 @@ void RunWWS(bool enable) {
     auto registry = OpenKeyOf(RunKey, false);
     if (!registry) return;
     if (enable)
-        registry->WriteString(RunValueName, GetCurrentDir() + "\\" + ProgramFileName);
+        registry->WriteWideString(RunValueName, WideCurrentDir() + L"\\" + ToWide(ProgramFileName));
     else
         registry->DeleteValue(RunValueName);
 }

@@ -1,9 +1,11 @@
 // The program's settings in the current user's registry: the settings key
 // with its values, one subkey per drive model, and the run-at-logon value.
 // Every access opens a registry object of its own and closes it again; a
-// missing value, or one of another type, reads as its default.
+// missing value, or one that cannot be read as its type (another type, an
+// integer of another size), reads as its default and is left as it is.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "classlib/core/object.h"
@@ -31,7 +33,9 @@ extern const char* const AlertActions[5];
 TOwned<TRegistry> OpenSettings(bool canCreate = true);
 TOwned<TRegistry> OpenDriveSettings(const std::string& model, bool canCreate);
 
-// Typed reads from an open key that test presence and type first.
+// Typed reads from an open key that never raise: every integer setting is
+// read through ReadStoredInteger, so none can stop the program.
+std::optional<int> ReadStoredInteger(TRegistry* registry, const std::string& name);
 int ReadIntegerOr(TRegistry* registry, const std::string& name, int defaultValue);
 std::string ReadStringOr(TRegistry* registry, const std::string& name, const std::string& defaultValue);
 bool ReadBoolOr(TRegistry* registry, const std::string& name, bool defaultValue);
@@ -40,7 +44,8 @@ bool ReadBoolOr(TRegistry* registry, const std::string& name, bool defaultValue)
 int ReadTrayColor(const std::string& model);
 
 // Run at logon: writes (or deletes) "Vexmora" = the current folder +
-// "\VexmoraU.exe" when the run key opens; the key is never created.
+// "\VexmoraU.exe" when the run key opens; the key is never created. The
+// path is written as UTF-16, so a folder outside the code page survives.
 void RunWWS(bool enable);
 // True when the run key opens and holds "Vexmora".
 bool ReadWWS();

@@ -62,6 +62,6 @@ TSmtpFields LoadSmtpFields() {
     fields.From = ReadStringOr(registry.get(), "FromMail", "");
     fields.To = ReadStringOr(registry.get(), "ToMail", "");
     fields.Server = ReadStringOr(registry.get(), "SMTPServer", "");
-    if (registry->GetDataType("Port") == rdInteger) fields.Port = IntToStr(registry->ReadInteger("Port"));
+    if (const auto port = ReadStoredInteger(registry.get(), "Port")) fields.Port = IntToStr(*port);
     return fields;
 }

@@ -98,8 +98,9 @@ void TMainForm::SmartTemperature(int Number, int Temperature) {
     std::string action;
     {
         auto key = OpenDriveSettings(model, false);
-        if (!key || key->GetDataType("Temperature") != rdInteger) return;
-        const int threshold = key->ReadInteger("Temperature");
+        const auto stored = ReadStoredInteger(key.get(), "Temperature");
+        if (!stored) return;
+        const int threshold = *stored;
         TempThresholds[static_cast<size_t>(Number)] = threshold;
         if (!(threshold < Temperature)) {
             // Cooled down: the next crossing mails again. A failed read

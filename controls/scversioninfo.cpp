@@ -1,53 +1,46 @@
 #include "controls/scversioninfo.h"
 
-#include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
+#include "classlib/core/files.h"
+#include "classlib/core/text.h"
 #include "classlib/core/win32.h"
 
 namespace {
 
-constexpr const char* Keys[ScVersionFieldCount] = {
-    "CompanyName",     "FileDescription",  "FileVersion", "InternalName",   "LegalCopyright",
-    "LegalTrademarks", "OriginalFilename", "ProductName", "ProductVersion", "Comments"};
+constexpr const wchar_t* Keys[ScVersionFieldCount] = {
+    L"CompanyName",     L"FileDescription",  L"FileVersion", L"InternalName",   L"LegalCopyright",
+    L"LegalTrademarks", L"OriginalFilename", L"ProductName", L"ProductVersion", L"Comments"};
 
 constexpr const char* NotAvailable = "Value Not Available";
 
-std::string ModuleFileName() {
-    char name[261] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, name, sizeof name);
-    return std::string(name, n < sizeof name ? n : sizeof name - 1);
-}
-
 // "StringFileInfo\llllcccc\" from the first translation entry; a block
 // without a whole entry gives the bare prefix.
-std::string BlockPrefix(const std::vector<char>& Data) {
+std::wstring BlockPrefix(const std::vector<char>& Data) {
     void* value = nullptr;
     UINT length = 0;
-    char path[] = "\\VarFileInfo\\Translation";
-    std::string language, codePage;
-    if (VerQueryValueA(Data.data(), path, &value, &length) && value && length >= 4) {
+    std::wstring language, codePage;
+    if (VerQueryValueW(Data.data(), L"\\VarFileInfo\\Translation", &value, &length) && value && length >= 4) {
         DWORD entry;
         std::memcpy(&entry, value, 4);
-        char text[8];
-        std::snprintf(text, sizeof text, "%.4x", unsigned(LOWORD(entry)));
+        wchar_t text[8];
+        std::swprintf(text, 8, L"%.4x", unsigned(LOWORD(entry)));
         language = text;
-        std::snprintf(text, sizeof text, "%.4x", unsigned(HIWORD(entry)));
+        std::swprintf(text, 8, L"%.4x", unsigned(HIWORD(entry)));
         codePage = text;
     }
-    return "StringFileInfo\\" + language + codePage + "\\";
+    return L"StringFileInfo\\" + language + codePage + L"\\";
 }
 
 // The text at Key, never reading past the length the query reports.
-std::string QueryString(const std::vector<char>& Data, const std::string& Key) {
+std::string QueryString(const std::vector<char>& Data, const std::wstring& Key) {
     void* value = nullptr;
     UINT length = 0;
-    std::string path = Key;
-    if (!VerQueryValueA(Data.data(), path.data(), &value, &length) || !value) return "";
-    const char* text = static_cast<const char*>(value);
-    const char* end = static_cast<const char*>(std::memchr(text, 0, length));
-    return std::string(text, end ? end : text + length);
+    if (!VerQueryValueW(Data.data(), Key.c_str(), &value, &length) || !value) return "";
+    const std::wstring_view text(static_cast<const wchar_t*>(value), length);
+    return ToAnsi(text.substr(0, text.find(L'\0')));
 }
 
 }  // namespace
@@ -59,6 +52,7 @@ TScVersionInfo::TScVersionInfo(TComponent* AOwner) : inherited(AOwner) {
 void TScVersionInfo::SetFilePath(const std::string& Value) {
     if (Value == filePath_) return;
     filePath_ = Value;
+    widePath_ = ToWide(Value);
     if (!ComponentState().Contains(csLoading)) LoadVersionInfo();
 }
 
@@ -72,15 +66,18 @@ void TScVersionInfo::Loaded() {
 }
 
 void TScVersionInfo::LoadVersionInfo() {
-    if (filePath_.empty()) filePath_ = ModuleFileName();
+    if (filePath_.empty()) {
+        widePath_ = WideParamStr(0);
+        filePath_ = ToAnsi(widePath_);
+    }
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(filePath_.c_str(), &handle);
+    const DWORD size = GetFileVersionInfoSizeW(widePath_.c_str(), &handle);
     std::vector<char> data(size);
-    available_ = size > 0 && GetFileVersionInfoA(filePath_.c_str(), 0, size, data.data());
+    available_ = size > 0 && GetFileVersionInfoW(widePath_.c_str(), 0, size, data.data());
     if (!available_) {
         fields_.fill(NotAvailable);
         return;
     }
-    const std::string prefix = BlockPrefix(data);
+    const std::wstring prefix = BlockPrefix(data);
     for (int i = 0; i < ScVersionFieldCount; ++i) fields_[i] = QueryString(data, prefix + Keys[i]);
 }

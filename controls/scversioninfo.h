@@ -41,6 +41,9 @@ public:
 
 private:
     std::string filePath_;
+    // What the version services are given: the program's own file by its
+    // wide name, so that a folder outside the code page still finds it.
+    std::wstring widePath_;
     std::array<std::string, ScVersionFieldCount> fields_;
     bool available_ = false;
 };

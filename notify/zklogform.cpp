@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/core/laterlibrary.h"
+#include "classlib/core/streams.h"
 #include "classlib/core/strings.h"
 #include "classlib/core/text.h"
 #include "classlib/graphics/handles.h"
@@ -119,14 +120,15 @@ std::vector<std::string> TFoLog::RowTexts() const {
     return rows;
 }
 
-void TFoLog::SaveRows(const std::string& FileName) const {
+void TFoLog::SaveRows(const std::wstring& FileName) const {
     TOwned<TStringList> lines(Create<TStringList>());
     for (const std::string& row : RowTexts()) lines->Add(row);
-    lines->SaveToFile(FileName);
+    TOwned<TFileStream> file(Create<TFileStream>(FileName, fmCreate));
+    lines->SaveToStream(file.get());
 }
 
 void TFoLog::SaveExecute(TObject*) {
-    if (SaveDialog1->Execute()) SaveRows(SaveDialog1->FileName());
+    if (SaveDialog1->Execute()) SaveRows(SaveDialog1->WideFileName());
 }
 
 void TFoLog::PrintExecute(TObject*) {

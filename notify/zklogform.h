@@ -25,8 +25,9 @@ public:
 
     // Each list row as "[time] title > description".
     std::vector<std::string> RowTexts() const;
-    // Writes the row texts to a file as lines (CR LF after each).
-    void SaveRows(const std::string& FileName) const;
+    // Writes the row texts to a file as lines (CR LF after each); the name
+    // is wide, as the save dialog gives it, so any folder works.
+    void SaveRows(const std::wstring& FileName) const;
 
     // Asks for a file and saves the rows there, whatever the extension.
     void SaveExecute(TObject* Sender);

@@ -45,6 +45,10 @@ void UseRealDrives() {
     SetDriveAccess(std::make_shared<TRealDriveAccess>());
 }
 
+void UseSimulatedDrives(const std::wstring& fileName) {
+    SetDriveAccess(TSimulatedDriveAccess::FromFile(fileName));
+}
+
 void UseSimulatedDrives(const std::string& fileName) {
     SetDriveAccess(TSimulatedDriveAccess::FromFile(fileName));
 }

@@ -48,4 +48,5 @@ void SetDriveAccess(std::shared_ptr<TDriveAccess> access);
 // described by a drive-set file (raises EDriveSetError naming the file, line
 // and problem when the file cannot be used; nothing is installed then).
 void UseRealDrives();
+void UseSimulatedDrives(const std::wstring& fileName);
 void UseSimulatedDrives(const std::string& fileName);

@@ -70,11 +70,11 @@ int HexDigit(char c) {
     return -1;
 }
 
-enum class TNumberProblem { None, NotANumber, TooLarge };
+enum class TNumberProblem { None, NotANumber, TooLarge, TooSmall };
 
 // Decimal, or hexadecimal after "0x"; a minus sign only where allowed. A
-// number beyond 64 bits is too large, however it is written, rather than
-// read with its high digits lost.
+// number beyond 64 bits is too large (or, negative, too small), however it
+// is written, rather than read with its high digits lost.
 std::optional<int64_t> ParseNumber(std::string_view text, TNumberProblem* problem = nullptr) {
     auto fail = [&](TNumberProblem why) -> std::optional<int64_t> {
         if (problem) *problem = why;
@@ -101,7 +101,7 @@ std::optional<int64_t> ParseNumber(std::string_view text, TNumberProblem* proble
         else
             value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
     }
-    if (tooLarge) return fail(TNumberProblem::TooLarge);
+    if (tooLarge) return fail(negative ? TNumberProblem::TooSmall : TNumberProblem::TooLarge);
     const auto number = static_cast<int64_t>(value);
     return negative ? -number : number;
 }
@@ -111,7 +111,7 @@ public:
     explicit TParser(const std::string& fileName) : fileName_(fileName) {}
 
     TDriveSet Parse(std::string_view text) {
-        ReadSections(text);
+        ReadSections(AsUtf8(text));
         TDriveSet set;
         for (const TSection& section : sections_) {
             if (section.Drive < 0)
@@ -127,15 +127,44 @@ private:
         throw EDriveSetError(Format("Drive-set file \"%s\", line %d: %s", fileName_, line, problem));
     }
 
+    // A file saved as UTF-16 (an editor's "Unicode"), with or without its
+    // byte-order mark, is read as the same text in UTF-8 would be; a file in
+    // UTF-8 or the code page is taken as it is.
+    static std::string AsUtf8(std::string_view text) {
+        bool bigEndian;
+        if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
+            bigEndian = text[0] == '\xFE';
+            text.remove_prefix(2);
+        } else if (text.size() >= 2 && (text[0] == 0) != (text[1] == 0)) {
+            // Without its mark: a drive-set file starts with a letter or a
+            // sign, which UTF-16 writes beside a zero byte.
+            bigEndian = text[0] == 0;
+        } else {
+            return std::string(text);
+        }
+        std::wstring wide;
+        for (size_t i = 0; i + 1 < text.size(); i += 2) {
+            const auto first = static_cast<unsigned char>(text[i]),
+                       second = static_cast<unsigned char>(text[i + 1]);
+            wide += static_cast<wchar_t>(bigEndian ? first << 8 | second : second << 8 | first);
+        }
+        return WideToUtf8(wide);
+    }
+
+    // Lines end with LF, CR LF or a CR alone, mixed as editors leave them.
     void ReadSections(std::string_view text) {
         // Editors may start the file with a UTF-8 byte-order mark.
         if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
         int lineNumber = 0;
         while (!text.empty()) {
             ++lineNumber;
-            const size_t end = text.find('\n');
+            const size_t end = text.find_first_of("\r\n");
             std::string_view line = text.substr(0, end);
-            text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+            size_t next = end == std::string_view::npos ? text.size() : end + 1;
+            if (end != std::string_view::npos && text[end] == '\r' && next < text.size() &&
+                text[next] == '\n')
+                ++next;
+            text.remove_prefix(next);
             ReadLine(lineNumber, line);
         }
     }
@@ -216,6 +245,8 @@ private:
         const auto value = ParseNumber(text, &problem);
         if (problem == TNumberProblem::TooLarge)
             Fail(entry.Line, Format("\"%s\" is too large (%s must be %d to %d)", text, what, low, high));
+        if (problem == TNumberProblem::TooSmall)
+            Fail(entry.Line, Format("\"%s\" is out of range (%s must be %d to %d)", text, what, low, high));
         if (!value) Fail(entry.Line, Format("\"%s\" is not a number (%s)", text, what));
         if (*value < low || *value > high)
             Fail(entry.Line, Format("%s must be %d to %d, not %d", what, low, high, *value));
@@ -450,11 +481,18 @@ TDriveSet ParseDriveSet(std::string_view text, const std::string& fileName) {
 }
 
 TDriveSet LoadDriveSet(const std::string& fileName) {
+    return LoadDriveSet(ToWide(fileName));
+}
+
+TDriveSet LoadDriveSet(const std::wstring& wideFileName) {
+    // Messages are 8-bit text: a letter outside the code page shows as "?"
+    // there, while the file itself is opened by its wide name.
+    const std::string fileName = ToAnsi(wideFileName);
     auto fail = [&](DWORD error) -> EDriveSetError {
         return EDriveSetError(
             Format("Cannot read drive-set file \"%s\": %s", fileName, SysErrorMessage(error)));
     };
-    TFileHandle file{CreateFileA(fileName.c_str(), GENERIC_READ,
+    TFileHandle file{CreateFileW(wideFileName.c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
     if (file.Handle == INVALID_HANDLE_VALUE) throw fail(GetLastError());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "classlib/core/text.h"
 #include "classlib/core/win32.h"
 #include "platform/drive_set_file.h"
 
@@ -231,6 +232,10 @@ TSimulatedDriveAccess::TSimulatedDriveAccess(TDriveSet set)
     : set_(std::make_shared<const TDriveSet>(std::move(set))) {}
 
 std::shared_ptr<TSimulatedDriveAccess> TSimulatedDriveAccess::FromFile(const std::string& fileName) {
+    return FromFile(ToWide(fileName));
+}
+
+std::shared_ptr<TSimulatedDriveAccess> TSimulatedDriveAccess::FromFile(const std::wstring& fileName) {
     const TFileStamp stamp = StampOf(fileName);
     auto access = std::make_shared<TSimulatedDriveAccess>(LoadDriveSet(fileName));
     access->fileName_ = fileName;
@@ -238,9 +243,9 @@ std::shared_ptr<TSimulatedDriveAccess> TSimulatedDriveAccess::FromFile(const std
     return access;
 }
 
-TSimulatedDriveAccess::TFileStamp TSimulatedDriveAccess::StampOf(const std::string& fileName) {
+TSimulatedDriveAccess::TFileStamp TSimulatedDriveAccess::StampOf(const std::wstring& fileName) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(fileName.c_str(), GetFileExInfoStandard, &data)) return {};
+    if (!GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data)) return {};
     return {true, (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime,
             (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
 }

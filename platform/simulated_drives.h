@@ -17,6 +17,7 @@ public:
     // A fixed drive set.
     explicit TSimulatedDriveAccess(TDriveSet set);
     // The drive set of a file; raises EDriveSetError when it cannot be used.
+    static std::shared_ptr<TSimulatedDriveAccess> FromFile(const std::wstring& fileName);
     static std::shared_ptr<TSimulatedDriveAccess> FromFile(const std::string& fileName);
 
     TOsFamily OsFamily() override;
@@ -40,10 +41,10 @@ private:
         uint64_t Size = 0;
         bool operator==(const TFileStamp&) const = default;
     };
-    static TFileStamp StampOf(const std::string& fileName);
+    static TFileStamp StampOf(const std::wstring& fileName);
 
     std::mutex mutex_;
-    std::string fileName_;
+    std::wstring fileName_;
     TFileStamp stamp_;
     std::shared_ptr<const TDriveSet> set_;
     std::string reloadError_;

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "classlib/core/files.h"
 #include "classlib/core/properties.h"
 #include "classlib/graphics/bitmap.h"
 #include "classlib/graphics/imagelist.h"
@@ -73,18 +74,18 @@ void TSbTitleToolbar::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
 TSbTitleBarButtonOptions::TSbTitleBarButtonOptions(TSbCustomTitleBar* AOwner)
     : inherited(AOwner), titleBar_(AOwner) {
     if (AOwner->ComponentState().Contains(csDesigning)) return;
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    // By its wide name: a folder outside the code page is no "?" here.
+    const std::wstring path = WideParamStr(0);
     // The program's own icon straight from its file: asking the shell for
     // it builds the shell's image lists, 256-pixel ones among them, which
     // hold more than a megabyte for the life of the process.
     HICON small = nullptr;
-    if (ExtractIconExA(path, 0, nullptr, &small, 1) == 1 && small) {
+    if (ExtractIconExW(path.c_str(), 0, nullptr, &small, 1) == 1 && small) {
         smallIcon_.Reset(small);
     } else {
         // A file without icons shows the shell's icon for programs.
-        SHFILEINFOA info{};
-        if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
+        SHFILEINFOW info{};
+        if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
             smallIcon_.Reset(info.hIcon);
     }
     auto* room = Create<TImageList>(AOwner);

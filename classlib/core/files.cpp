@@ -29,15 +29,19 @@ DWORD Attributes(const std::string& name) {
     return GetFileAttributesA(name.c_str());
 }
 
+bool IsFile(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Calls `get(buffer, size)` (a Win32 "fill this buffer" function returning the
 // length, or the size needed when it does not fit) until the text fits.
-template <class Get>
-std::string FetchText(Get get) {
-    std::vector<char> buffer(MAX_PATH + 1);
+template <class Char = char, class Get>
+std::basic_string<Char> FetchText(Get get) {
+    std::vector<Char> buffer(MAX_PATH + 1);
     for (;;) {
         DWORD length = get(buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return {};
-        if (length < buffer.size()) return std::string(buffer.data(), length);
+        if (length < buffer.size()) return std::basic_string<Char>(buffer.data(), length);
         buffer.resize(length + 1);
     }
 }
@@ -70,8 +74,11 @@ std::vector<std::wstring> classlib_detail::SplitCommandLine(const wchar_t* p) {
 }
 
 bool FileExists(const std::string& fileName) {
-    DWORD attributes = Attributes(fileName);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return IsFile(Attributes(fileName));
+}
+
+bool FileExists(const std::wstring& fileName) {
+    return IsFile(GetFileAttributesW(fileName.c_str()));
 }
 
 bool DirectoryExists(const std::string& directory) {
@@ -96,7 +103,11 @@ bool RemoveDir(const std::string& directory) {
 }
 
 std::string GetCurrentDir() {
-    return FetchText([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
+    return ToAnsi(WideCurrentDir());
+}
+
+std::wstring WideCurrentDir() {
+    return FetchText<wchar_t>([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
 }
 
 bool SetCurrentDir(const std::string& directory) {
@@ -152,19 +163,30 @@ std::string ExpandFileName(const std::string& fileName) {
         [&](char* buffer, DWORD size) { return GetFullPathNameA(fileName.c_str(), size, buffer, nullptr); });
 }
 
+std::wstring ExpandFileName(const std::wstring& fileName) {
+    if (fileName.empty()) return {};
+    return FetchText<wchar_t>([&](wchar_t* buffer, DWORD size) {
+        return GetFullPathNameW(fileName.c_str(), size, buffer, nullptr);
+    });
+}
+
 std::string ParamStr(int index) {
+    return ToAnsi(WideParamStr(index));
+}
+
+std::wstring WideParamStr(int index) {
     if (index == 0) {
         std::vector<wchar_t> buffer(MAX_PATH + 1);
         for (;;) {
             DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-            if (length < buffer.size()) return ToAnsi(std::wstring_view(buffer.data(), length));
+            if (length < buffer.size()) return std::wstring(buffer.data(), length);
             buffer.resize(buffer.size() * 2);
         }
     }
     std::vector<std::wstring> params = classlib_detail::SplitCommandLine(GetCommandLineW());
     // params[0] is the program as it was typed.
     if (index < 0 || static_cast<size_t>(index) >= params.size()) return {};
-    return ToAnsi(params[static_cast<size_t>(index)]);
+    return params[static_cast<size_t>(index)];
 }
 
 int ParamCount() {
@@ -173,6 +195,11 @@ int ParamCount() {
 }
 
 std::string GetEnvironmentValue(const std::string& name) {
-    return FetchText(
-        [&](char* buffer, DWORD size) { return GetEnvironmentVariableA(name.c_str(), buffer, size); });
+    return ToAnsi(WideEnvironmentValue(name));
+}
+
+std::wstring WideEnvironmentValue(const std::string& name) {
+    const std::wstring wideName = ToWide(name);
+    return FetchText<wchar_t>(
+        [&](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(wideName.c_str(), buffer, size); });
 }

@@ -1,7 +1,8 @@
 // File and folder helpers: existence tests, delete/rename, the current
 // folder, file-name splitting in the class library's way, the command line
 // (`ParamStr`/`ParamCount`) and environment variables. Names are 8-bit
-// system code page text.
+// system code page text; the Wide... forms carry what must survive any code
+// page (a folder named in Cyrillic or CJK letters) as UTF-16.
 #pragma once
 
 #include <string>
@@ -9,6 +10,7 @@
 
 // True for an existing file (not a folder).
 bool FileExists(const std::string& fileName);
+bool FileExists(const std::wstring& fileName);
 bool DirectoryExists(const std::string& directory);
 // True when done; the reason is in GetLastError.
 bool DeleteFile(const std::string& fileName);
@@ -18,6 +20,7 @@ bool CreateDir(const std::string& directory);
 bool RemoveDir(const std::string& directory);
 
 std::string GetCurrentDir();
+std::wstring WideCurrentDir();
 bool SetCurrentDir(const std::string& directory);
 // The folder for temporary files, with a trailing "\".
 std::string GetTempDir();
@@ -38,12 +41,14 @@ std::string IncludeTrailingPathDelimiter(const std::string& path);
 std::string ExcludeTrailingPathDelimiter(const std::string& path);
 // The full path name, relative to the current folder; "." and ".." resolved.
 std::string ExpandFileName(const std::string& fileName);
+std::wstring ExpandFileName(const std::wstring& fileName);
 
 // The program's command line: ParamStr(0) is the program file, 1..ParamCount
 // the arguments (blanks separate, double quotes group and are dropped);
 // out of range gives "". Read from the wide command line and converted to the
 // system code page.
 std::string ParamStr(int index);
+std::wstring WideParamStr(int index);
 int ParamCount();
 
 namespace classlib_detail {
@@ -53,3 +58,4 @@ std::vector<std::wstring> SplitCommandLine(const wchar_t* commandLine);
 
 // The value of an environment variable, "" when it is not set.
 std::string GetEnvironmentValue(const std::string& name);
+std::wstring WideEnvironmentValue(const std::string& name);

@@ -280,6 +280,15 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
     PutData(name, value.c_str(), static_cast<DWORD>(value.size() + 1), REG_SZ);
 }
 
+void TRegistry::WriteWideString(const std::string& name, const std::wstring& value) {
+    const std::wstring wideName = ToWide(name);
+    if (!currentKey_.Get() ||
+        RegSetValueExW(currentKey_.Get(), wideName.c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+        throw ERegistryException(Format("Failed to set data for '%s'", name));
+}
+
 int TRegistry::ReadInteger(const std::string& name) {
     TRegDataInfo info;
     if (!GetDataInfo(name, info)) throw ERegistryException(Format("Failed to get data for '%s'", name));

@@ -119,6 +119,8 @@ public:
 
     std::string ReadString(const std::string& name);
     void WriteString(const std::string& name, const std::string& value);
+    // A REG_SZ written as UTF-16, for text that must survive any code page.
+    void WriteWideString(const std::string& name, const std::wstring& value);
     int ReadInteger(const std::string& name);
     void WriteInteger(const std::string& name, int value);
     bool ReadBool(const std::string& name);

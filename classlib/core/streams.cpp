@@ -94,7 +94,7 @@ void THandleStream::SetSize(int64_t size) {
 
 namespace {
 
-HANDLE OpenFileHandle(const std::string& fileName, unsigned short mode) {
+HANDLE OpenFileHandle(const std::wstring& fileName, unsigned short mode) {
     static const DWORD access[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE};
     // Compat and exclusive both lock others out.
     static const DWORD share[] = {0, 0, FILE_SHARE_READ, FILE_SHARE_WRITE,
@@ -104,19 +104,24 @@ HANDLE OpenFileHandle(const std::string& fileName, unsigned short mode) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    return CreateFileA(fileName.c_str(), access[accessIndex], share[shareIndex], nullptr, OPEN_EXISTING,
+    return CreateFileW(fileName.c_str(), access[accessIndex], share[shareIndex], nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-HANDLE CreateFileHandle(const std::string& fileName) {
-    return CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+HANDLE CreateFileHandle(const std::wstring& fileName) {
+    return CreateFileW(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 }  // namespace
 
 TFileStream::TFileStream(const std::string& fileName, unsigned short mode)
-    : THandleStream(INVALID_HANDLE_VALUE), fileName_(fileName) {
+    : TFileStream(ToWide(fileName), mode) {
+    fileName_ = fileName;
+}
+
+TFileStream::TFileStream(const std::wstring& fileName, unsigned short mode)
+    : THandleStream(INVALID_HANDLE_VALUE), fileName_(ToAnsi(fileName)) {
     bool creating = mode == fmCreate;
     // An empty name would otherwise open the current folder's name space.
     handle_ = fileName.empty() ? (SetLastError(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE)
@@ -124,7 +129,7 @@ TFileStream::TFileStream(const std::string& fileName, unsigned short mode)
                                : OpenFileHandle(fileName, mode);
     if (handle_ == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        std::string text = "\"" + ExpandFileName(fileName) + "\". " + SysErrorMessage(error);
+        std::string text = "\"" + ToAnsi(ExpandFileName(fileName)) + "\". " + SysErrorMessage(error);
         if (creating) throw EFCreateError("Cannot create file " + text);
         throw EFOpenError("Cannot open file " + text);
     }

@@ -76,6 +76,9 @@ class TFileStream : public THandleStream {
     VX_CLASS(TFileStream, THandleStream)
 public:
     TFileStream(const std::string& fileName, unsigned short mode);
+    // For a name that must survive any code page; FileName() holds its
+    // 8-bit form.
+    TFileStream(const std::wstring& fileName, unsigned short mode);
 
     const std::string& FileName() const { return fileName_; }
 

@@ -120,7 +120,8 @@ bool TOpenDialog::Execute() {
     const bool confirmed = RunDialog(record);
     DoClose();
     if (!confirmed) return false;
-    fileName_ = ToAnsi(file.data());
+    wideFileName_ = file.data();
+    fileName_ = ToAnsi(wideFileName_);
     filterIndex_ = static_cast<int>(record.nFilterIndex);
     // The extension differs from the default one the dialog was given.
     if (!defaultExt.empty() && record.nFileExtension > 0) {

@@ -99,6 +99,9 @@ public:
 
     const std::string& FileName() const { return fileName_; }
     void SetFileName(const std::string& Value) { fileName_ = Value; }
+    // The name chosen, as the dialog gave it: unlike FileName it keeps
+    // letters outside the code page. Empty until a dialog is confirmed.
+    const std::wstring& WideFileName() const { return wideFileName_; }
     // Added to a file name typed without an extension ("csv", no dot).
     const std::string& DefaultExt() const { return defaultExt_; }
     void SetDefaultExt(const std::string& Value) { defaultExt_ = Value; }
@@ -123,6 +126,7 @@ protected:
 
 private:
     std::string fileName_;
+    std::wstring wideFileName_;
     std::string defaultExt_;
     std::string filter_;
     int filterIndex_ = 1;

@@ -7,27 +7,36 @@
 
 #include "app/drive_choice.h"
 #include "app/program.h"
+#include "classlib/core/text.h"
 #include "tests/app/program_fixture.h"
 
 TEST(DriveChoice, CommandLineWinsOverTheEnvironment) {
     struct Case {
-        std::vector<std::string> arguments;
-        std::string environment;
-        std::string chosen;
+        std::vector<std::wstring> arguments;
+        std::wstring environment;
+        std::wstring chosen;
     };
     const Case cases[] = {
-        {{}, "", ""},
-        {{}, "env.ini", "env.ini"},
-        {{"--drives", "cmd.ini"}, "env.ini", "cmd.ini"},
-        {{"/min", "--drives", "a b.ini", "--drives", "second.ini"}, "", "a b.ini"},
-        {{"--Drives", "cmd.ini"}, "", ""},
+        {{}, L"", L""},
+        {{}, L"env.ini", L"env.ini"},
+        {{L"--drives", L"cmd.ini"}, L"env.ini", L"cmd.ini"},
+        {{L"/min", L"--drives", L"a b.ini", L"--drives", L"second.ini"}, L"", L"a b.ini"},
+        {{L"--Drives", L"cmd.ini"}, L"", L""},
     };
     for (const Case& c : cases) EXPECT_EQ(ChosenDriveSetFile(c.arguments, c.environment), c.chosen);
 }
 
+TEST(DriveChoice, TheEnvironmentsFileNameKeepsLettersOutsideTheCodePage) {
+    const std::wstring name = L"C:\\\u0434\u0438\u0441\u043a\u0438\\\u65e5\u672c.ini";
+    SetEnvironmentVariableW(ToWide(DrivesEnvironment).c_str(), name.c_str());
+    const std::wstring chosen = ChosenDriveSetFile();
+    SetEnvironmentVariableW(ToWide(DrivesEnvironment).c_str(), nullptr);
+    EXPECT_TRUE(chosen == name) << ToAnsi(chosen);
+}
+
 TEST(DriveChoice, DrivesOptionWithoutAFileIsAnError) {
-    EXPECT_THROW(ChosenDriveSetFile({"--drives"}, "env.ini"), EDriveSetError);
-    EXPECT_THROW(ChosenDriveSetFile({"--drives", ""}, ""), EDriveSetError);
+    EXPECT_THROW(ChosenDriveSetFile({L"--drives"}, L"env.ini"), EDriveSetError);
+    EXPECT_THROW(ChosenDriveSetFile({L"--drives", L""}, L""), EDriveSetError);
 }
 
 TEST(DriveChoice, MalformedFileStopsTheStartNamingFileLineAndProblem) {

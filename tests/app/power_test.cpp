@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "app/power.h"
+#include "classlib/core/files.h"
+#include "classlib/core/text.h"
 #include "classlib/services/osversion.h"
 #include "tests/app/program_fixture.h"
 #include "tests/app/watch_support.h"
@@ -73,7 +75,7 @@ TEST(DoShutdown, NineXAsksExitWindowsAndShowsNothing) {
 
 TEST(PowerJournal, WritesOneLinePerRequestAndTouchesNothing) {
     TScopedFolder folder;
-    TPowerJournal journal(PowerJournalFileName);
+    TPowerJournal journal(ToWide(PowerJournalFileName));
     EXPECT_EQ(journal.EnableShutdownPrivilege(), prEnabled);
     EXPECT_TRUE(journal.InitiateShutdown("", "", 0, true, false));
     EXPECT_TRUE(journal.InitiateShutdown("", "", 0, false, true));
@@ -85,4 +87,13 @@ TEST(PowerJournal, WritesOneLinePerRequestAndTouchesNothing) {
     EXPECT_NE(text.find(" shutdown machine=local timeout=0 force=1\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find(" reboot machine=local timeout=0 force=0\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find(" exit-windows flags=5\r\n"), std::string::npos) << text;
+}
+
+TEST(PowerJournal, AFolderOutsideTheCodePageIsWrittenTo) {
+    TScopedFolder folder;
+    const std::wstring inside = WideCurrentDir() + L"\\\u0434\u0438\u0441\u043a\u0438 \u65e5\u672c";
+    ASSERT_TRUE(CreateDirectoryW(inside.c_str(), nullptr));
+    TPowerJournal journal(inside + L"\\" + ToWide(PowerJournalFileName));
+    EXPECT_TRUE(journal.ExitSession(5, 0));
+    EXPECT_TRUE(FileExists(inside + L"\\" + ToWide(PowerJournalFileName)));
 }

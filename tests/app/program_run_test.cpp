@@ -32,17 +32,6 @@ bool HasModule(HANDLE Process, const char* Name) {
     return false;
 }
 
-// The rows of the main window's drive list, -1 without one. Looked up afresh
-// each time: the list's window may be made again while the program starts,
-// and the window shows before the start is done.
-LRESULT ListedRows(HWND Window) {
-    HWND frame = FindWindowExW(Window, nullptr, L"TSbTitleBar", nullptr);
-    HWND content = FindWindowExW(frame, nullptr, L"TPanel", nullptr);
-    HWND list =
-        FindWindowExW(FindWindowExW(content, nullptr, L"TPanel", nullptr), nullptr, L"TListView", nullptr);
-    return list ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : -1;
-}
-
 }  // namespace
 
 TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
@@ -54,8 +43,8 @@ TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     wchar_t title[16] = {};
     GetWindowTextW(program.WaitForWindow(nullptr, L"TApplication", false), title, 16);
     EXPECT_STREQ(title, L"Vexmora");
-    for (int tries = 0; tries < 200 && ListedRows(window) != 4; ++tries) Sleep(50);
-    EXPECT_EQ(ListedRows(window), 4);
+    for (int tries = 0; tries < 200 && DriveListRows(window) != 4; ++tries) Sleep(50);
+    EXPECT_EQ(DriveListRows(window), 4);
     EXPECT_TRUE(FileExists("Vexmora.log"));
     EXPECT_EQ(ReadIntegerOr(OpenDriveSettings("IC35L120AVV207-0", false).get(), "CreateReg", 0), 1);
     ASSERT_TRUE(HasModule(program.Process(), "comctl32.dll"));
@@ -85,9 +74,9 @@ TEST(ProgramRun, ASlowDriveHoldsNeitherTheWindowNorTheEnd) {
     DWORD_PTR ignored = 0;
     EXPECT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored));
     // The window is there and answers while the drive is still being read.
-    EXPECT_EQ(ListedRows(window), 0);
-    for (int tries = 0; tries < 400 && ListedRows(window) != 1; ++tries) Sleep(50);
-    ASSERT_EQ(ListedRows(window), 1);
+    EXPECT_EQ(DriveListRows(window), 0);
+    for (int tries = 0; tries < 400 && DriveListRows(window) != 1; ++tries) Sleep(50);
+    ASSERT_EQ(DriveListRows(window), 1);
 
     // From the next refresh on, each read takes a minute.
     write(60000);

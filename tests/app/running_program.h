@@ -6,19 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "classlib/core/text.h"
 #include "classlib/core/win32.h"
 
 // A started program, ended at the end of the scope if it still runs.
 class TRunningProgram {
 public:
     explicit TRunningProgram(const std::string& Arguments, HANDLE ErrorOutput = nullptr) {
-        std::string commandLine = "\"Z:" VEXMORA_PROGRAM "\" " + Arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = ErrorOutput ? STARTF_USESTDHANDLES : 0;
-        startup.hStdError = ErrorOutput;
-        started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, ErrorOutput != nullptr, 0,
-                                  nullptr, nullptr, &startup, &process_);
+        std::wstring commandLine = L"\"Z:" VEXMORA_PROGRAM "\" " + ToWide(Arguments);
+        Start(commandLine, nullptr, ErrorOutput);
+    }
+    // A whole command line of any letters, started in Folder.
+    TRunningProgram(std::wstring CommandLine, const std::wstring& Folder) {
+        Start(CommandLine, Folder.c_str(), nullptr);
     }
     ~TRunningProgram() {
         if (!started_) return;
@@ -62,9 +62,29 @@ public:
     }
 
 private:
+    void Start(std::wstring& CommandLine, const wchar_t* Folder, HANDLE ErrorOutput) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = ErrorOutput ? STARTF_USESTDHANDLES : 0;
+        startup.hStdError = ErrorOutput;
+        started_ = CreateProcessW(nullptr, CommandLine.data(), nullptr, nullptr, ErrorOutput != nullptr, 0,
+                                  nullptr, Folder, &startup, &process_);
+    }
+
     bool started_ = false;
     PROCESS_INFORMATION process_{};
 };
+
+// The rows of the drive list in the program's main window, -1 while there is
+// no list. Looked up afresh each time: the list's window may be made again
+// while the program starts, and the window shows before the start is done.
+inline int DriveListRows(HWND MainWindow) {
+    HWND frame = FindWindowExW(MainWindow, nullptr, L"TSbTitleBar", nullptr);
+    HWND content = FindWindowExW(frame, nullptr, L"TPanel", nullptr);
+    HWND list =
+        FindWindowExW(FindWindowExW(content, nullptr, L"TPanel", nullptr), nullptr, L"TListView", nullptr);
+    return list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
+}
 
 // The program writes the real current user's settings (of the tests' own
 // Wine prefix, never the one scripts/run uses): a key that was not there

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "app/drive_tables.h"
 #include "app/settings.h"
 #include "classlib/core/files.h"
 #include "classlib/core/registryredirect.h"
+#include "classlib/stdctrls/spinedit.h"
+#include "classlib/windows/timer.h"
+#include "notify/texttrayicon.h"
+#include "tests/app/program_fixture.h"
 #include "tests/app/stored_settings.h"
 
 TEST(Settings, MissingValuesAndValuesOfAnotherTypeReadAsTheirDefaults) {
@@ -39,4 +44,74 @@ TEST(Settings, RunAtLogonValueIsWrittenDeletedAndItsKeyNeverCreated) {
     RunWWS(false);
     EXPECT_FALSE(ReadWWS());
     EXPECT_FALSE(registry->ValueExists("Vexmora"));
+}
+
+namespace {
+
+// Stores raw bytes of any type under the settings key (or a drive's
+// subkey), as a hand edit or another program may leave them.
+void PutRaw(TRegistry* Key, const char* Name, DWORD Type, const void* Data, DWORD Size) {
+    ASSERT_EQ(RegSetValueExA(Key->CurrentKey(), Name, 0, Type, static_cast<const BYTE*>(Data), Size),
+              ERROR_SUCCESS);
+}
+
+const DWORD TwoWords[2] = {300000, 1};
+
+}  // namespace
+
+TEST(Settings, IntegersThatCannotBeReadAsOneReadAsTheirDefaultsAndStayAsStored) {
+    TRegistryRedirect privateRoot;
+    auto settings = OpenSettings();
+    ASSERT_TRUE(settings);
+    const struct {
+        const char* Name;
+        DWORD Type;
+        DWORD Size;
+    } cases[] = {
+        {"EightByteDword", REG_DWORD, 8},  // would read as "Failed to get data"
+        {"TwoByteDword", REG_DWORD, 2},    // would read as part of a number
+        {"EmptyDword", REG_DWORD, 0},     {"Quad", REG_QWORD, 8}, {"Binary", REG_BINARY, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        PutRaw(settings.get(), c.Name, c.Type, TwoWords, c.Size);
+        EXPECT_EQ(ReadStoredInteger(settings.get(), c.Name), std::nullopt);
+        EXPECT_EQ(ReadIntegerOr(settings.get(), c.Name, 42), 42);
+        EXPECT_TRUE(ReadBoolOr(settings.get(), c.Name, true));
+        EXPECT_EQ(settings->GetDataSize(c.Name), static_cast<int>(c.Size));
+    }
+    PutRaw(settings.get(), "Right", REG_DWORD, TwoWords, 4);
+    EXPECT_EQ(ReadStoredInteger(settings.get(), "Right"), 300000);
+    EXPECT_EQ(ReadStoredInteger(nullptr, "Right"), std::nullopt);
+}
+
+// An 8-byte REG_DWORD, which once stopped the program with "Failed to get
+// data", in every integer the start reads: it starts with the defaults and
+// leaves the values as they are.
+TEST_F(ProgramTest, MalformedStoredIntegersStartTheProgramWithTheirDefaults) {
+    const char* const model = "ST3500418AS";
+    {
+        auto settings = OpenSettings();
+        for (const char* name : {"RTimer", "Log", "MessageWhenStart", model})
+            PutRaw(settings.get(), name, REG_DWORD, TwoWords, 8);
+        auto drive = OpenDriveSettings(model, true);
+        for (const char* name : {"Temperature", "CreateReg"})
+            PutRaw(drive.get(), name, REG_DWORD, TwoWords, 8);
+    }
+    StartWithExampleDrives();
+    EXPECT_TRUE(exceptions.empty()) << exceptions.front();
+    EXPECT_TRUE(boxes.Asked().empty());
+    EXPECT_FALSE(MainForm->tmr2->Enabled());
+    EXPECT_EQ(TempThresholds[0], 0);
+    ASSERT_NE(MainForm->TrayIcons[0], nullptr);
+    EXPECT_EQ(MainForm->TrayIcons[0]->Color(), DefaultTrayColor);
+    EXPECT_EQ(ReadTextFile("Vexmora.log"), "") << "\"Log\" reads as off";
+
+    // The Preference page shows the defaults too, and nothing is written
+    // back before the user saves.
+    MainForm->MainGroupItems3Click(nullptr);
+    EXPECT_EQ(MainForm->seTime->Value(), 0);
+    for (const char* name : {"RTimer", "Log", "MessageWhenStart", model})
+        EXPECT_EQ(OpenSettings()->GetDataSize(name), 8) << name;
+    EXPECT_EQ(OpenDriveSettings(model, false)->GetDataSize("Temperature"), 8);
 }

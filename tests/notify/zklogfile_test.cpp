@@ -5,6 +5,7 @@
 
 #include "classlib/core/files.h"
 #include "classlib/core/streams.h"
+#include "classlib/core/text.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/actions.h"
 #include "classlib/windows/application.h"
@@ -214,8 +215,13 @@ TEST_F(LogFileTest, TheViewerSavesItsRowsAsTextLines) {
     item->SetCaption("t");
     item->SubItems()->Add("a");
     item->SubItems()->Add("b");
-    viewer->SaveRows(name);
+    viewer->SaveRows(ToWide(name));
     EXPECT_EQ(FileText(name), "[t] a > b\r\n");
+    // A name the code page cannot spell.
+    const std::wstring wide = ToWide(dir) + L"\u0436\u0443\u0440\u043d\u0430\u043b.txt";
+    viewer->SaveRows(wide);
+    EXPECT_TRUE(FileExists(wide));
+    DeleteFileW(wide.c_str());
 }
 
 }  // namespace

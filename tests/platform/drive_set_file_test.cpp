@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "classlib/core/files.h"
+#include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 #include "platform/drive_set_file.h"
 #include "tests/platform/scoped_drives.h"
 
@@ -97,6 +101,10 @@ TEST(DriveSetFile, ProblemsNameTheFileTheLineAndWhatIsWrong) {
         {"[drive 1]\n\nword 47 = 0x10000000000000005", "line 3: \"0x10000000000000005\" is too large"},
         {"[drive 1]\nword 47 = 0xFFFFFFFFFFFFFFFF", "line 2: \"0xFFFFFFFFFFFFFFFF\" is too large"},
         {"[drive 1]\nwmi count = 99999999999999999999", "line 2: \"99999999999999999999\" is too large"},
+        // Below what 64 bits hold: out of range, not "too large".
+        {"[drive 1]\ndisk size = -9223372036854775808",
+         "line 2: \"-9223372036854775808\" is out of range (the disk size must be 0 to"},
+        {"[drive 1]\nwmi count = -0x10000000000000000", "line 2: \"-0x10000000000000000\" is out of range"},
         {"[drive 1]\nread delay = 60001", "line 2: the read delay must be 0 to 60000"},
         {"[drive 1]\nserial = 123456789012345678901", "line 2: \"serial\" is longer than 20 characters"},
         {"[drive 1]\nattribute table = 10 0", "line 2: an odd number of hex digits"},
@@ -114,6 +122,45 @@ TEST(DriveSetFile, ProblemsNameTheFileTheLineAndWhatIsWrong) {
               std::string::npos);
 }
 
+TEST(DriveSetFile, EveryKindOfLineEndEndsALine) {
+    const char* const lines[] = {"[drive 3]", "wmi model = M", "serial = S", ""};
+    for (const char* end : {"\n", "\r\n", "\r"}) {
+        std::string text;
+        for (const char* line : lines) text += std::string(line) + end;
+        const TDriveSet set = ParseDriveSet(text, "drives.ini");
+        ASSERT_NE(set.Drive(3), nullptr) << testing::PrintToString(text);
+        EXPECT_EQ(set.Drive(3)->WmiModel + "|" + set.Drive(3)->SerialNumber, "M|S");
+        EXPECT_NE(ProblemOf(text + "bogus").find("line 5: expected"), std::string::npos);
+    }
+    // Mixed, as an editor that keeps each line's own end leaves them.
+    EXPECT_NE(ProblemOf("[drive 3]\r\nwmi model = M\rserial = S\n\r\nbogus").find("line 5: expected"),
+              std::string::npos);
+}
+
+// The same file as UTF-16, little- or big-endian, with or without its
+// byte-order mark, as Windows editors save "Unicode" text.
+TEST(DriveSetFile, Utf16FilesReadAsTheirUtf8Text) {
+    const std::wstring text = L"[drive 2]\r\nwmi model = M\r\nserial = \u0416-7\r\n";
+    auto utf16 = [&](bool bigEndian, bool mark) {
+        std::string bytes;
+        for (wchar_t c : (mark ? L"\uFEFF" : L"") + text) {
+            const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    };
+    for (bool bigEndian : {false, true})
+        for (bool mark : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "big-endian " << bigEndian << ", mark " << mark);
+            const TDriveSet set = ParseDriveSet(utf16(bigEndian, mark), "drives.ini");
+            ASSERT_NE(set.Drive(2), nullptr);
+            EXPECT_EQ(set.Drive(2)->WmiModel, "M");
+            EXPECT_EQ(set.Drive(2)->SerialNumber, "\xD0\x96-7");
+        }
+    EXPECT_NE(ProblemOf(utf16(false, true) + std::string("b\0", 2)).find("line 4: expected"),
+              std::string::npos);
+}
+
 TEST(DriveSetFile, UnreadableFileIsNamed) {
     try {
         LoadDriveSet("C:\\no such folder\\drives.ini");
@@ -122,6 +169,18 @@ TEST(DriveSetFile, UnreadableFileIsNamed) {
         EXPECT_EQ(e.Message().rfind("Cannot read drive-set file \"C:\\no such folder\\drives.ini\": ", 0), 0u)
             << e.Message();
     }
+}
+
+TEST(DriveSetFile, AFileInAFolderOutsideTheCodePageOpensByItsWideName) {
+    const std::wstring folder = ToWide(GetTempDir()) + L"\u0434\u0438\u0441\u043a\u0438 \u65e5\u672c-" +
+                                std::to_wstring(GetCurrentProcessId());
+    const std::wstring file = folder + L"\\drives.ini";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    std::ofstream(std::filesystem::path(file)) << "[drive 1]\nwmi model = M\n";
+    const TDriveSet set = LoadDriveSet(file);
+    std::filesystem::remove_all(std::filesystem::path(folder));
+    ASSERT_NE(set.Drive(1), nullptr);
+    EXPECT_EQ(set.Drive(1)->WmiModel, "M");
 }
 
 TEST(DriveSetFile, RandomAndTruncatedFilesEndInASetOrAClearError) {

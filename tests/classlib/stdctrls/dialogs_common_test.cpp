@@ -1,6 +1,6 @@
 // The common dialogs, answered through their own windows: the colour dialog
 // gives back the colour on OK and keeps it on Cancel; the save dialog gives
-// the typed name with the default extension.
+// the typed name, in any letters, with the default extension.
 #include "classlib/stdctrls/dialogs_common.h"
 
 #include "classlib/core/text.h"
@@ -59,7 +59,8 @@ TEST_F(Dialogs, TheSaveDialogGivesTheTypedNameWithTheDefaultExtension) {
     dialog->SetFilter("CSV File (*.csv)|*.csv|Binary File (*.dat)|*.dat");
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring typed = std::wstring(temp) + L"vexmora-save-test";
+    // Named in letters the code page cannot spell.
+    const std::wstring typed = std::wstring(temp) + L"vexmora-save-\u0436\u0443\u0440\u043d\u0430\u043b";
     std::thread answer = AnswerDialog([typed](HWND d) {
         if (!SetDlgItemTextW(d, FileNameCombo, typed.c_str()))
             SetDlgItemTextW(d, FileNameEdit, typed.c_str());
@@ -68,5 +69,6 @@ TEST_F(Dialogs, TheSaveDialogGivesTheTypedNameWithTheDefaultExtension) {
     ASSERT_TRUE(dialog->Execute());
     answer.join();
     EXPECT_TRUE(SameText(dialog->FileName(), ToAnsi(typed) + ".csv")) << dialog->FileName();
+    EXPECT_TRUE(dialog->WideFileName() == typed + L".csv") << ToAnsi(dialog->WideFileName());
     EXPECT_EQ(dialog->FilterIndex(), 1);
 }
