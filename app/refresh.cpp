@@ -17,7 +17,7 @@ TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& 
         reading.Read = ReadDriveSmart(number, reading.Smart, ignoredError);
         // What a failed read decoded on the way is not a temperature.
         reading.Temperature = reading.Read ? reading.Smart.Temperature : 0;
-        snapshot.Readings.push_back(reading);
+        snapshot.Readings.push_back(std::move(reading));
     }
     return snapshot;
 }

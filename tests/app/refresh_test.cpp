@@ -89,9 +89,12 @@ TEST_F(WatchTest, ASlowDriveSkipsTicksAndNeverAppliesAnOlderReading) {
     const std::string file = folder.Path() + "\\slow.ini";
     auto write = [&](int temperature) {
         // The size changes with the padding too, so the change is seen
-        // whatever the clock's resolution.
-        std::ofstream(file, std::ios::trunc) << DriveSection(0, "SLOW", temperature) << "read delay = 700\n"
-                                             << std::string(static_cast<size_t>(temperature), ';') << "\n";
+        // whatever the clock's resolution. Written aside and moved over the
+        // file, so that a worker reading meanwhile never finds it half written.
+        std::ofstream(file + ".new", std::ios::trunc)
+            << DriveSection(0, "SLOW", temperature) << "read delay = 700\n"
+            << std::string(static_cast<size_t>(temperature), ';') << "\n";
+        std::filesystem::rename(file + ".new", file);
     };
     write(30);
     StartWith(TSimulatedDriveAccess::FromFile(file));
