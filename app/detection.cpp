@@ -1,6 +1,7 @@
 #include "app/detection.h"
 
 #include "app/drive_size.h"
+#include "app/drive_tables.h"
 #include "classlib/core/text.h"
 #include "engine/drive_reading.h"
 #include "engine/wmi.h"
@@ -24,7 +25,8 @@ std::optional<TDetectedDrive> DetectDrive(int number) {
     drive.Number = number;
     std::string ignoredError;
     ReadDriveSmart(number, drive.Smart, ignoredError);
-    drive.Capacity = DriveSizeGB(number) + " GB";
+    drive.SizeGB = DriveSizeGB(number);
+    drive.Capacity = drive.SizeGB + " GB";
     drive.Temperature = IntToStr(drive.Smart.Temperature);
     drive.Status = DriveStatus(drive.Smart, drive.WarningSlot);
     return drive;
@@ -36,4 +38,27 @@ std::string StartupAlertMessage(const std::string& model) {
 
 std::string StartupLogDescription(const TDetectedDrive& drive) {
     return drive.Model + " " + drive.Smart.AttrName.at(static_cast<size_t>(drive.WarningSlot));
+}
+
+SmartDetector::SmartDetector(std::shared_ptr<const std::atomic<bool>> Stop, TFound Found,
+                             std::function<void()> Done)
+    : TThread(false), stop_(std::move(Stop)), found_(std::move(Found)), done_(std::move(Done)) {
+    // Before it starts: it may end before its creator sees it again.
+    SetFreeOnTerminate(true);
+}
+
+void SmartDetector::Execute() {
+    for (int number = 0; number < MaxDrives; ++number) {
+        if (stop_->load()) return;
+        std::optional<TDetectedDrive> drive;
+        try {
+            drive = DetectDrive(number);
+        } catch (...) {
+            // The reader reports failures by result; anything else leaves
+            // this number out rather than every number after it.
+            continue;
+        }
+        if (drive && !stop_->load()) found_(std::move(*drive));
+    }
+    if (!stop_->load()) done_();
 }

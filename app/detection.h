@@ -1,17 +1,24 @@
 // Looking at one physical drive number at start-up: its model (by WMI), its
-// S.M.A.R.T. state, the texts of its drive-list row, and the first attribute
-// that is not fine, which the start-up alert and log record name.
+// S.M.A.R.T. state, its size, the texts of its drive-list row, and the first
+// attribute that is not fine, which the start-up alert and log record name.
+// `SmartDetector` looks at the numbers 0-23 on a worker of its own.
 #pragma once
 
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "classlib/windows/thread.h"
 #include "engine/smart_result.h"
 
 struct TDetectedDrive {
     int Number = -1;
     std::string Model;
     TSmartResult Smart;
+    // Whole GiB ("465"), as the information page shows it.
+    std::string SizeGB;
     // The drive-list row: capacity ("465 GB"), temperature ("28"), status.
     std::string Capacity;
     std::string Temperature;
@@ -32,3 +39,24 @@ std::optional<TDetectedDrive> DetectDrive(int number);
 // The start-up texts for a drive in "Warning".
 std::string StartupAlertMessage(const std::string& model);
 std::string StartupLogDescription(const TDetectedDrive& drive);
+
+// Looks at the drive numbers 0-23 in order, each once, without keeping the
+// GUI thread or the program's end waiting: nobody waits for it, it frees
+// itself when done, and it owns everything it touches. Found gets each drive
+// found and Done is called once at the end, both on the worker; Stop is read
+// before each number, and a set Stop ends the run without calling Done.
+class SmartDetector : public TThread {
+    VX_CLASS(SmartDetector, TThread)
+public:
+    using TFound = std::function<void(TDetectedDrive Drive)>;
+    SmartDetector(std::shared_ptr<const std::atomic<bool>> Stop, TFound Found, std::function<void()> Done);
+
+protected:
+    ~SmartDetector() override = default;
+    void Execute() override;
+
+private:
+    std::shared_ptr<const std::atomic<bool>> stop_;
+    TFound found_;
+    std::function<void()> done_;
+};

@@ -7,6 +7,40 @@
 #include "engine/manufacturer.h"
 #include "platform/smart_wire.h"
 
+namespace {
+
+constexpr int64_t SectorBytes = 512;
+// Far beyond any disk: a driver that reads on without end stops the search here.
+constexpr int64_t ProbeLimit = int64_t{1} << 56;
+
+// Only a whole sector counts: a short read at the end is the end.
+bool SectorReads(TDeviceHandle& Disk, int64_t Position) {
+    uint8_t sector[SectorBytes];
+    uint32_t bytesRead = 0;
+    return Disk.Seek(Position) && Disk.Read(sector, sizeof sector, bytesRead) && bytesRead == sizeof sector;
+}
+
+// The first sector from Start on that does not read, found in a number of
+// reads that grows with the logarithm of the distance: the step doubles until
+// a read fails, then the gap is halved. Every disk's sectors read up to its end.
+int64_t FirstUnreadableSector(TDeviceHandle& Disk, int64_t Start) {
+    if (!SectorReads(Disk, Start)) return Start;
+    int64_t readable = 0;  // in sectors from Start
+    int64_t unreadable = 1;
+    while (SectorReads(Disk, Start + unreadable * SectorBytes)) {
+        readable = unreadable;
+        if (unreadable > (ProbeLimit - Start) / SectorBytes / 2) return Start + readable * SectorBytes;
+        unreadable *= 2;
+    }
+    while (unreadable - readable > 1) {
+        const int64_t middle = readable + (unreadable - readable) / 2;
+        (SectorReads(Disk, Start + middle * SectorBytes) ? readable : unreadable) = middle;
+    }
+    return Start + unreadable * SectorBytes;
+}
+
+}  // namespace
+
 int64_t GetDiskSize(TDeviceHandle& disk) {
     uint8_t reply[1024] = {};
     uint32_t returned = 0;
@@ -19,19 +53,12 @@ int64_t GetDiskSize(TDeviceHandle& disk) {
     TDiskGeometry geometry;
     std::memcpy(&geometry, reply, sizeof geometry);
     // Unsigned, so that a driver's nonsense wraps instead of overflowing.
-    int64_t size =
+    const int64_t size =
         static_cast<int64_t>(static_cast<uint64_t>(geometry.Cylinders) * geometry.TracksPerCylinder *
                              geometry.SectorsPerTrack * geometry.BytesPerSector);
-    // Only a whole sector counts: a short read at the end would otherwise
-    // never stop the probe.
-    uint8_t sector[512];
-    for (;;) {
-        uint32_t bytesRead = 0;
-        if (!disk.Seek(size) || !disk.Read(sector, sizeof sector, bytesRead) || bytesRead != sizeof sector)
-            break;
-        size += sizeof sector;
-    }
-    return size;
+    // A position the disk cannot take (negative or past the limit) ends the probe where it stands.
+    if (size < 0 || size >= ProbeLimit) return size;
+    return FirstUnreadableSector(disk, size);
 }
 
 std::string DriveSizeGB(int driveNum) {

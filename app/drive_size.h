@@ -1,6 +1,6 @@
 // The capacity shown for a drive, from the disk-geometry I/O controls: the
 // extended query's disk size, else cylinders x tracks x sectors x bytes plus
-// a probe that reads on past that end one 512-byte sector at a time.
+// a probe for the first sector past that end that does not read.
 #pragma once
 
 #include <cstdint>

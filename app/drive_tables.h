@@ -11,7 +11,8 @@
 
 constexpr int MaxDrives = 24;
 
-// Written only by detection, before any worker starts; read-only afterwards.
+// Written only by detection, on the GUI thread as each drive is found, before
+// the refresh starts; read-only afterwards. No worker reads it.
 extern std::array<std::string, MaxDrives> DriveModels;
 // Lives on the GUI thread: written by the alert-settings page and the
 // temperature check, read when a refresh lands. Workers never read it.

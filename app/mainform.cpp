@@ -1,5 +1,8 @@
 #include "app/mainform.h"
 
+#include <mutex>
+#include <utility>
+
 #include "app/detection.h"
 #include "app/event_log.h"
 #include "app/mail_queue.h"
@@ -10,13 +13,22 @@
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
-#include "engine/drive_reading.h"
 #include "notify/texttrayicon.h"
 #include "notify/zklogfile.h"
 
 TMainForm* MainForm = nullptr;
 
 namespace {
+
+// Drives the detection worker found that the GUI thread has yet to list.
+struct TFoundDrives {
+    std::mutex Lock;
+    std::vector<TDetectedDrive> Drives;
+    std::vector<TDetectedDrive> Take() {
+        std::lock_guard guard(Lock);
+        return std::exchange(Drives, {});
+    }
+};
 
 const char* const MainCaption = "Zantipelle Vexmora Ultimate ";
 const char* const TemperatureAttribute = "Temperature Celcius";
@@ -54,21 +66,95 @@ void TMainForm::FormCreate(TObject*) {
     columns->Items(0)->SetWidth(DriveListWidth - columns->Items(1)->Width() - columns->Items(2)->Width() -
                                 columns->Items(3)->Width());
     SetDoubleBuffered(true);
+    // Before the window shows: a colour chosen while the drives are looked at stays chosen.
+    DriveColors.fill(std::nullopt);
 
-    auto settings = OpenSettings(true);
     std::string error;
     if (!LoadEventLog(LogThis, error)) ShowLogError(error);
     StartupStepDone("pages: texts, columns, log");
 
+    // The program's own icon after the first paint, whatever the drives do.
+    HoldTrayIcons();
+    // The window shows and answers while the drives are looked at: a drive
+    // that takes seconds to answer only keeps its own row waiting.
     SmartDetect();
+    StartupStepDone("detection started");
+}
+
+void TMainForm::SmartDetect() {
+    {
+        auto settings = OpenSettings(true);
+        logWarnings_ = ReadIntegerOr(settings.get(), "Log", 0) == 1;
+        alertWarnings_ = ReadIntegerOr(settings.get(), "MessageWhenStart", 0) == 1;
+    }
+    RowDrives.clear();
+    for (std::string& model : DriveModels) model.clear();
+    detecting_ = true;
+    TLiveness liveness = liveness_;
+    auto found = std::make_shared<TFoundDrives>();
+    Create<SmartDetector>(
+        workersStop_,
+        [this, liveness, found](TDetectedDrive Drive) {
+            bool first = false;
+            {
+                std::lock_guard guard(found->Lock);
+                first = found->Drives.empty();
+                found->Drives.push_back(std::move(Drive));
+            }
+            // The drives found while the GUI thread was busy go over as one,
+            // so that the shown list repaints once for them, not once each.
+            if (first) liveness.Queue([this, found] { DrivesFound(found->Take()); });
+        },
+        [this, liveness] { liveness.Queue([this] { DetectionDone(); }); });
+}
+
+void TMainForm::DrivesFound(std::vector<TDetectedDrive> Drives) {
+    TListItems* rows = lvDrvList->Items();
+    rows->BeginUpdate();
+    try {
+        for (TDetectedDrive& drive : Drives) DriveFound(std::move(drive));
+    } catch (...) {
+        rows->EndUpdate();
+        throw;
+    }
+    rows->EndUpdate();
+}
+
+void TMainForm::DriveFound(TDetectedDrive Drive) {
+    const auto number = static_cast<size_t>(Drive.Number);
+    DriveModels[number] = Drive.Model;
+    RowDrives.push_back(Drive.Number);
+    lastReadings_[number] = Drive.Smart;
+    driveSizes_[number] = Drive.SizeGB;
+
+    TListItem* row = lvDrvList->Items()->Add();
+    row->SetCaption(Drive.Model);
+    row->SubItems()->Add(Drive.Capacity);
+    row->SubItems()->Add(Drive.Temperature);
+    if (Drive.WarningSlot >= 0 && alertWarnings_) DesktopMessage(StartupAlertMessage(Drive.Model), "Vexmora");
+    if (Drive.WarningSlot >= 0 && logWarnings_) {
+        const std::string& state = Drive.Smart.AttrStatus.at(static_cast<size_t>(Drive.WarningSlot));
+        LogThis->Add(LogTimeText(Now()), state, StartupLogDescription(Drive));
+    }
+    row->SubItems()->Add(Drive.Status);
+    SaveLog();
+}
+
+void TMainForm::DetectionDone() {
+    detecting_ = false;
+    tmr1->SetEnabled(true);
     StartupStepDone("detection");
 
+    auto settings = OpenSettings(true);
     if (settings) {
         auto subKeys = MakeOwned<TStringList>();
         settings->GetKeyNames(subKeys.get());
         TListItems* rows = lvDrvList->Items();
+        // The list shows already: one repaint for every check.
+        rows->BeginUpdate();
         for (int row = 0; row < rows->Count(); ++row)
             if (subKeys->IndexOf(rows->Item(row)->Caption()) >= 0) rows->Item(row)->SetChecked(true);
+        rows->EndUpdate();
     }
     // A threshold stored earlier counts from the first refresh on, not only
     // after the first poll check (polling is off by default).
@@ -96,39 +182,15 @@ void TMainForm::FormCreate(TObject*) {
     FillPerformanceList();
     StartupStepDone("chart");
     CreateReg();
-    DriveColors.fill(std::nullopt);
     StartupStepDone("default actions");
 }
 
-void TMainForm::SmartDetect() {
-    auto settings = OpenSettings(true);
-    const bool logWarnings = ReadIntegerOr(settings.get(), "Log", 0) == 1;
-    const bool alertWarnings = ReadIntegerOr(settings.get(), "MessageWhenStart", 0) == 1;
-    settings.reset();
+const TSmartResult& TMainForm::LastReading(int Number) const {
+    return lastReadings_.at(static_cast<size_t>(Number));
+}
 
-    RowDrives.clear();
-    TListItems* rows = lvDrvList->Items();
-    for (int number = 0; number < MaxDrives; ++number) {
-        DriveModels[static_cast<size_t>(number)].clear();
-        std::optional<TDetectedDrive> drive = DetectDrive(number);
-        if (!drive) continue;
-        DriveModels[static_cast<size_t>(number)] = drive->Model;
-        RowDrives.push_back(number);
-
-        TListItem* row = rows->Add();
-        row->SetCaption(drive->Model);
-        row->SubItems()->Add(drive->Capacity);
-        row->SubItems()->Add(drive->Temperature);
-        if (drive->WarningSlot >= 0 && alertWarnings)
-            DesktopMessage(StartupAlertMessage(drive->Model), "Vexmora");
-        if (drive->WarningSlot >= 0 && logWarnings) {
-            const std::string& state = drive->Smart.AttrStatus.at(static_cast<size_t>(drive->WarningSlot));
-            LogThis->Add(LogTimeText(Now()), state, StartupLogDescription(*drive));
-        }
-        row->SubItems()->Add(drive->Status);
-        SaveLog();
-    }
-    tmr1->SetEnabled(true);
+const std::string& TMainForm::DriveSizeText(int Number) const {
+    return driveSizes_.at(static_cast<size_t>(Number));
 }
 
 void TMainForm::TaryReNew(unsigned char Mode) {
@@ -150,20 +212,25 @@ void TMainForm::TaryReNew(unsigned char Mode) {
             if (icon->Hint() != item->Caption()) icon->SetHint(item->Caption());
         }
     }
-    if (Mode != 1) return;
+    if (Mode == 1) HoldTrayIcons();
+}
+
+void TMainForm::HoldTrayIcons() {
     // Under Wine each icon costs the shell several milliseconds, about what
-    // a bare window's whole start costs: the window paints first.
-    trayIconsHeld_ = true;
-    if (!Showing()) {
-        if (!trayIconsTimer_) {
-            trayIconsTimer_ = Create<TTimer>(this);
-            trayIconsTimer_->SetInterval(1);
-            trayIconsTimer_->OnTimer = TNotifyEvent(this, &TMainForm::TrayIconsTimer);
-        }
-        trayIconsTimer_->SetEnabled(true);
+    // a bare window's whole start costs: the window paints first. Icons made
+    // while others wait go with them.
+    if (!trayIconsHeld_ && Showing()) {
+        trayIconsHeld_ = true;
+        ShowHeldTrayIcons();
         return;
     }
-    ShowHeldTrayIcons();
+    trayIconsHeld_ = true;
+    if (!trayIconsTimer_) {
+        trayIconsTimer_ = Create<TTimer>(this);
+        trayIconsTimer_->SetInterval(1);
+        trayIconsTimer_->OnTimer = TNotifyEvent(this, &TMainForm::TrayIconsTimer);
+    }
+    trayIconsTimer_->SetEnabled(true);
 }
 
 void TMainForm::TrayIconsTimer(TObject*) {
@@ -175,7 +242,7 @@ void TMainForm::ShowHeldTrayIcons() {
     if (!trayIconsHeld_) return;
     trayIconsHeld_ = false;
     StartupStepDone("after the first paint: the loop comes back");
-    NotifyTrayIcon1->SetIconVisible(true);
+    if (!NotifyTrayIcon1->IconVisible()) NotifyTrayIcon1->SetIconVisible(true);
     StartupStepDone("after the first paint: the program's tray icon");
     for (TTextTrayIcon* icon : TrayIcons)
         if (icon && !icon->IconVisible()) icon->SetIconVisible(true);
@@ -187,9 +254,8 @@ void TMainForm::CreateReg() {
     for (int row = 0; row < rows->Count(); ++row) {
         const int number = RowDrive(row);
         if (number < 0) continue;
-        TSmartResult smart;
-        std::string ignoredError;
-        ReadDriveSmart(number, smart, ignoredError);
+        // Detection's reading: a start reads each drive once.
+        const TSmartResult& smart = LastReading(number);
         auto key = OpenDriveSettings(rows->Item(row)->Caption(), true);
         if (!key) continue;
         if (ReadIntegerOr(key.get(), "CreateReg", 0) == 0) {

@@ -1,10 +1,10 @@
 // `TMainForm`, the main window: the drive list `lvDrvList` filled by
-// `SmartDetect` at start-up, one notification-area text icon per monitored
-// drive (`TaryReNew`), the application's own tray icon with the tray menu
-// `pm1`, the default alert actions (`CreateReg`), the close query, and the
-// watching: the 2-second refresh (`tmr1`), the poll check (`tmr2`) and the
-// actions (alert, mail, shutdown, reboot); the pages behind the side group
-// bar and their handlers (mainform_pages*.cpp).
+// `SmartDetect` from a worker while the window shows, one notification-area
+// text icon per monitored drive (`TaryReNew`), the application's own tray
+// icon with the tray menu `pm1`, the default alert actions (`CreateReg`),
+// the close query, and the watching: the 2-second refresh (`tmr1`), the poll
+// check (`tmr2`) and the actions (alert, mail, shutdown, reboot); the pages
+// behind the side group bar and their handlers (mainform_pages*.cpp).
 #pragma once
 
 #include <array>
@@ -17,6 +17,7 @@
 #include "app/gui_handoff.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/forms.h"
+#include "engine/smart_result.h"
 
 // The common dialogs' header names its edit controls edt1, edt2 ...; the
 // form's edits carry the same names.
@@ -38,8 +39,8 @@ class TZkDesktopAlert;
 class TSMTPMailer;
 class TMimeMessage;
 class TMailQueue;
-class SmartNew;
 struct TRefreshSnapshot;
+struct TDetectedDrive;
 class TTabSheet;
 class TPageControl;
 class TGroupBox;
@@ -104,8 +105,17 @@ public:
     void FormCreate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void FormClose(TObject* Sender, TCloseAction& Action);
-    // Finds the drives 0-23 and fills DriveModels, RowDrives and the list.
+    // Finds the drives 0-23 on a worker: each drive found fills DriveModels,
+    // RowDrives and its row (DriveFound; those found together in one list
+    // update), and the start goes on once every number was looked at
+    // (DetectionDone), all on the GUI thread.
     void SmartDetect();
+    bool Detecting() const { return detecting_; }
+    // What the last read of a drive number gave (detection's, then each
+    // refresh's), and its size in whole GiB; the pages show these, so that
+    // no page waits for a drive.
+    const TSmartResult& LastReading(int Number) const;
+    const std::string& DriveSizeText(int Number) const;
     // Mode 1 makes the text icons of the checked rows; every mode gives them
     // their row's temperature and model. The icons of mode 1 reach the
     // notification area once the window has painted (ShowHeldTrayIcons).
@@ -144,7 +154,8 @@ public:
     void RequestShutdown(bool Force, bool Reboot);
 
     // Stops the timers, disarms GUI work still queued, empties the mail
-    // queue, aborts the mail in flight and joins every worker. Idempotent.
+    // queue, aborts the mail in flight and tells the drive workers to stop;
+    // waits for none of them. Idempotent.
     void StopWatching();
     void BeforeDestruction() override;
 
@@ -286,6 +297,14 @@ protected:
     ~TMainForm() override;
 
 private:
+    void DrivesFound(std::vector<TDetectedDrive> Drives);
+    void DriveFound(TDetectedDrive Drive);
+    // The drive list's checks, tray icons, page 0, poll timer, chart and
+    // default actions, and the refresh from here on.
+    void DetectionDone();
+    // The icons made so far reach the notification area after the first
+    // paint, or at once when the window has painted already.
+    void HoldTrayIcons();
     void TrayIconsTimer(TObject* Sender);
     // Saves the log; only the first failure of a run is shown.
     void SaveLog();
@@ -298,7 +317,14 @@ private:
     TLiveness liveness_;
     std::unique_ptr<TMessageBoxQueue> boxes_;
     std::unique_ptr<TMailQueue> mail_;
-    SmartNew* refresher_ = nullptr;
+    // Set once: every drive worker (detection, refresh) stops at its next
+    // drive. Shared with them, as they may outlive the form.
+    std::shared_ptr<std::atomic<bool>> workersStop_ = std::make_shared<std::atomic<bool>>(false);
+    bool detecting_ = false;
+    bool alertWarnings_ = false;
+    bool logWarnings_ = false;
+    std::array<TSmartResult, MaxDrives> lastReadings_{};
+    std::array<std::string, MaxDrives> driveSizes_{};
     bool refreshBusy_ = false;
     unsigned refreshSequence_ = 0;
     TRefreshCounts refreshCounts_;

@@ -1,6 +1,5 @@
 // The main window's page loaders and the handlers of the group bar, the page
 // control, the lists, the alert-settings page and the about page's picture.
-#include "app/drive_size.h"
 #include "app/mainform.h"
 #include "app/page_rules.h"
 #include "app/settings.h"
@@ -17,7 +16,6 @@
 #include "controls/sclabel.h"
 #include "controls/scurllabel.h"
 #include "controls/scversioninfo.h"
-#include "engine/drive_reading.h"
 #include "engine/manufacturer.h"
 #include "notify/zkscopelines.h"
 #include "notify/zksimscope.h"
@@ -39,13 +37,6 @@ constexpr int TemperatureSubItem = 1;
 std::string SubItemText(TListItem* Item, int Index) {
     TStrings* subItems = Item->SubItems();
     return Index < subItems->Count() ? subItems->Strings(Index) : std::string();
-}
-
-TSmartResult ReadSmart(int Number) {
-    TSmartResult smart;
-    std::string ignoredError;
-    ReadDriveSmart(Number, smart, ignoredError);
-    return smart;
 }
 
 void ApplyLook(TCanvas* Canvas, const TRowLook& Look) {
@@ -95,8 +86,7 @@ void TMainForm::PreparePages() {
 void TMainForm::DriveInfomation() {
     const int number = SelectedDrive();
     if (number < 0) return;
-    const TSmartResult smart = ReadSmart(number);
-    const auto texts = DriveInformationTexts(smart, DriveSizeGB(number),
+    const auto texts = DriveInformationTexts(LastReading(number), DriveSizeText(number),
                                              GetFactoryString(DriveModels[static_cast<size_t>(number)]));
     TLabel* labels[] = {lbl1, lbl2, lbl3, lbl4, lbl5, lbl6, lbl15, lbl16};
     for (size_t i = 0; i < texts.size(); ++i) labels[i]->SetCaption(texts[i]);
@@ -112,7 +102,7 @@ void TMainForm::SmartShow() {
 void TMainForm::SmartDisk(int Number) {
     TListItems* rows = lv1->Items();
     rows->BeginUpdate();
-    for (const TAttributeRow& attribute : AttributeRows(ReadSmart(Number))) {
+    for (const TAttributeRow& attribute : AttributeRows(LastReading(Number))) {
         TListItem* row = rows->Add();
         row->SetCaption(attribute.Name);
         for (const std::string& text : attribute.SubItems) row->SubItems()->Add(text);
@@ -139,7 +129,7 @@ void TMainForm::AlratSetting(int Mode) {
     rows->Clear();
     const int number = SelectedDrive();
     if (number < 0) return;
-    for (const TAttributeRow& attribute : AttributeRows(ReadSmart(number)))
+    for (const TAttributeRow& attribute : AttributeRows(LastReading(number)))
         rows->Add()->SetCaption(attribute.Name);
 }
 

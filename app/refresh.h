@@ -3,16 +3,20 @@
 // touches no window: the snapshot goes to the GUI thread, which applies it.
 #pragma once
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "classlib/windows/thread.h"
+#include "engine/smart_result.h"
 
 struct TDriveReading {
     int Row = -1;
     int Number = -1;
     int Temperature = 0;  // 0 when the read failed
     bool Read = false;
+    TSmartResult Smart;  // as read, also what a failed read decoded
 };
 
 struct TRefreshSnapshot {
@@ -28,12 +32,16 @@ TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& 
 // Hands the snapshot on; runs on the worker thread.
 using TRefreshDone = std::function<void(TRefreshSnapshot Snapshot)>;
 
+// Nobody waits for it: it frees itself when done and owns everything it
+// touches, so a drive that takes a minute keeps neither the GUI thread nor
+// the program's end waiting.
 class SmartNew : public TThread {
     VX_CLASS(SmartNew, TThread)
 public:
     // Starts at once. Done is called exactly once, also when reading failed
-    // part way (with the readings made so far).
-    SmartNew(unsigned Sequence, std::vector<int> RowDrives, TRefreshDone Done);
+    // part way (with the readings made so far) or Stop was set.
+    SmartNew(unsigned Sequence, std::vector<int> RowDrives, std::shared_ptr<const std::atomic<bool>> Stop,
+             TRefreshDone Done);
 
 protected:
     ~SmartNew() override = default;
@@ -41,6 +49,7 @@ protected:
 
 private:
     unsigned sequence_;
+    std::shared_ptr<const std::atomic<bool>> stop_;
     std::vector<int> rowDrives_;
     TRefreshDone done_;
 };

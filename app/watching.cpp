@@ -55,17 +55,14 @@ void TMainForm::tmr1Timer(TObject*) {
         ++refreshCounts_.Skipped;
         return;
     }
-    // Busy before the last worker is freed: freeing waits for it and serves
-    // queued work meanwhile, and a message box among that work runs a loop
-    // that delivers the next tick right here.
     refreshBusy_ = true;
-    FreeAndNil(refresher_);
     ++refreshCounts_.Started;
     TLiveness liveness = liveness_;
-    refresher_ = Create<SmartNew>(++refreshSequence_, RowDrives, [this, liveness](TRefreshSnapshot Snapshot) {
-        liveness.Queue(
-            [this, snapshot = std::move(Snapshot)]() mutable { ApplyRefresh(std::move(snapshot)); });
-    });
+    Create<SmartNew>(
+        ++refreshSequence_, RowDrives, workersStop_, [this, liveness](TRefreshSnapshot Snapshot) {
+            liveness.Queue(
+                [this, snapshot = std::move(Snapshot)]() mutable { ApplyRefresh(std::move(snapshot)); });
+        });
 }
 
 void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
@@ -76,8 +73,9 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
     refreshSequence_ = std::max(refreshSequence_, Snapshot.Sequence);
     ++refreshCounts_.Applied;
     TListItems* rows = lvDrvList->Items();
-    for (const TDriveReading& reading : Snapshot.Readings) {
+    for (TDriveReading& reading : Snapshot.Readings) {
         if (reading.Row < 0 || reading.Row >= rows->Count()) continue;
+        lastReadings_[static_cast<size_t>(reading.Number)] = std::move(reading.Smart);
         TStrings* cells = rows->Item(reading.Row)->SubItems();
         const std::string temperature = IntToStr(reading.Temperature);
         if (TemperatureSubItem < cells->Count() && cells->Strings(TemperatureSubItem) != temperature)
@@ -219,10 +217,9 @@ void TMainForm::StopWatching() {
     if (tmr2) tmr2->SetEnabled(false);
     liveness_.Disarm();
     if (mail_) mail_->Stop();
-    if (refresher_) {
-        refresher_->Terminate();
-        FreeAndNil(refresher_);
-    }
+    // A worker stuck in a drive read is left to end by itself: it owns what
+    // it touches, and what it hands over finds the liveness disarmed.
+    workersStop_->store(true);
     refreshBusy_ = false;
 }
 

@@ -76,15 +76,15 @@ public:
         Application->Initialize();
         RegisterProgramForms();
         CreateProgramForms();
-        MainForm->tmr1->SetEnabled(false);
-        MainForm->tmr2->SetEnabled(false);
         Application->ProcessMessages();
-        // The tray icons come once the loop has nothing to paint, as they do
-        // in the program.
-        for (int wait = 0; MainForm->TrayIconsHeld() && wait < 5000; ++wait) {
+        // The drives come from a worker, the tray icons once the loop has
+        // nothing to paint, as they do in the program.
+        for (int wait = 0; (MainForm->Detecting() || MainForm->TrayIconsHeld()) && wait < 5000; ++wait) {
             Sleep(1);
             Application->ProcessMessages();
         }
+        MainForm->tmr1->SetEnabled(false);
+        MainForm->tmr2->SetEnabled(false);
     }
     ~TWatchWorld() {
         FreeProgramForms();

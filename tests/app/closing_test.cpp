@@ -1,6 +1,6 @@
 // Ending the program while it watches: the close and the tray menu's Exit
-// stop the timers, abort the mail in flight and join every worker without
-// waiting for a silent server or a name server; GUI work still queued then
+// stop the timers, abort the mail in flight and end without waiting for a
+// silent server, a name server or a drive read; GUI work still queued then
 // does nothing. And the message boxes that workers ask for: one at a time,
 // in order, no text twice.
 #include <chrono>
@@ -8,6 +8,7 @@
 
 #include "app/gui_handoff.h"
 #include "app/mail_queue.h"
+#include "app/program.h"
 #include "app/settings.h"
 #include "app/smtpform.h"
 #include "classlib/stdctrls/menus.h"
@@ -87,6 +88,41 @@ TEST_P(ClosingTest, StopsEverythingAtOnceWithAMailInFlight) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CloseAndExit, ClosingTest, ::testing::Bool());
+
+// Yes to the question while a drive read is stuck, first in detection, then
+// in a refresh: the end does not wait, and the read, once it returns, hands
+// nothing to the form that went and lets go of everything it held.
+TEST_F(WatchTest, TheEndLeavesAStuckDriveReadBehindThatEndsByItself) {
+    for (bool inDetection : {true, false}) {
+        SCOPED_TRACE(inDetection ? "detection" : "refresh");
+        auto drives =
+            std::make_shared<TGatedDrives>(DriveSection(0, "ALPHA", 30) + DriveSection(1, "BETA", 31));
+        if (inDetection) drives->Shut();
+        waitForTrayIcons = !inDetection;
+        StartWith(drives);
+        if (!inDetection) {
+            MainForm->tmr1->SetEnabled(false);
+            drives->Shut();
+            MainForm->tmr1Timer(nullptr);
+        }
+        ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == 1; }));
+
+        const auto started = std::chrono::steady_clock::now();
+        boxes.Answer(IDYES);
+        SendMessageW(MainForm->Handle(), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(Application->Terminated());
+        FreeProgramForms();
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+        DropQuitMessage();
+
+        drives->Release();
+        // The test's own reference and the installed drive set's.
+        EXPECT_TRUE(PumpUntil([&] { return drives.use_count() == 2 && drives->OpenDevices() == 0; }));
+        // Only the drive in hand was read: the worker asked to stop before the next.
+        EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive0"), inDetection ? 1 : 2);
+        EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive1"), inDetection ? 0 : 1);
+    }
+}
 
 TEST_F(WatchTest, NeitherExitNorTheTestMailsEndWaitsForTheNameServer) {
     THeldResolver nameServer;

@@ -9,6 +9,25 @@
 
 namespace {
 
+// Counts the sector reads that reach the disk behind it.
+class TCountingDisk : public TDeviceHandle {
+public:
+    explicit TCountingDisk(std::unique_ptr<TDeviceHandle> Disk) : disk_(std::move(Disk)) {}
+    bool IoControl(uint32_t code, const void* input, uint32_t inputSize, void* output, uint32_t outputSize,
+                   uint32_t& returned) override {
+        return disk_->IoControl(code, input, inputSize, output, outputSize, returned);
+    }
+    bool Seek(int64_t position) override { return disk_->Seek(position); }
+    bool Read(void* buffer, uint32_t size, uint32_t& bytesRead) override {
+        ++reads;
+        return disk_->Read(buffer, size, bytesRead);
+    }
+    int reads = 0;
+
+private:
+    std::unique_ptr<TDeviceHandle> disk_;
+};
+
 bool UnderWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
@@ -40,22 +59,31 @@ TEST(DriveSize, PlainGeometryIsProbedOnToTheEnd) {
     const struct {
         const char* Lines;
         int64_t Size;
+        int MostReads;
     } cases[] = {
         // 2 cylinders of 2 tracks of 4 sectors, with 10 sectors more behind them
-        {"disk size = 13312\ngeometry = 2 2 4 512\nfail geometry ex = 1\n", 13312},
+        {"disk size = 13312\ngeometry = 2 2 4 512\nfail geometry ex = 1\n", 13312, 10},
         // a last partial sector is not counted, and the probe ends there
-        {"disk size = 13400\ngeometry = 2 2 4 512\nfail geometry ex = 1\n", 13312},
+        {"disk size = 13400\ngeometry = 2 2 4 512\nfail geometry ex = 1\n", 13312, 10},
         // the geometry's end is the end
-        {"disk size = 8192\ngeometry = 2 2 4 512\nfail geometry ex = 50\n", 8192},
+        {"disk size = 8192\ngeometry = 2 2 4 512\nfail geometry ex = 50\n", 8192, 1},
         // reads failing stop the probe at once
-        {"disk size = 13312\ngeometry = 2 2 4 512\nfail geometry ex = 1\nfail read = 23\n", 8192},
-        {"disk size = 13312\nfail geometry ex = 1\nfail geometry = 1\n", 0},
+        {"disk size = 13312\ngeometry = 2 2 4 512\nfail geometry ex = 1\nfail read = 23\n", 8192, 1},
+        {"disk size = 13312\nfail geometry ex = 1\nfail geometry = 1\n", 0, 0},
+        // a driver that knows no geometry: 2 TB found from the first sector
+        // on, in reads that grow with the logarithm of the size, not the size
+        {"disk size = 2000398934016\ngeometry = 0 0 0 0\nfail geometry ex = 1\n", 2000398934016, 66},
+        {"disk size = 2199023255552\ngeometry = 0 0 0 0\nfail geometry ex = 1\n", 2199023255552, 66},
+        // a geometry a little short of the end
+        {"disk size = 500107862016\ngeometry = 60801 255 63 512\nfail geometry ex = 1\n", 500107862016, 30},
     };
     for (const auto& c : cases) {
         TScopedDrives drives(std::string("[drive 0]\n") + c.Lines);
-        auto disk = drives.Access->Open("\\\\.\\PHYSICALDRIVE0", GENERIC_ALL, 3, OPEN_EXISTING);
-        ASSERT_TRUE(disk);
-        EXPECT_EQ(GetDiskSize(*disk), c.Size) << c.Lines;
+        auto opened = drives.Access->Open("\\\\.\\PHYSICALDRIVE0", GENERIC_ALL, 3, OPEN_EXISTING);
+        ASSERT_TRUE(opened);
+        TCountingDisk disk(std::move(opened));
+        EXPECT_EQ(GetDiskSize(disk), c.Size) << c.Lines;
+        EXPECT_LE(disk.reads, c.MostReads) << c.Lines;
     }
 }
 

@@ -71,8 +71,9 @@ void ProgramTest::MakeForms() {
     if (showAtStart) MainForm->Show();
     if (!waitForTrayIcons) return;
     Application->ProcessMessages();
-    // The text icons follow once the loop has nothing left to paint.
-    for (int wait = 0; MainForm->TrayIconsHeld() && wait < 2000; ++wait) {
+    // The drives come from a worker; the text icons follow them once the
+    // loop has nothing left to paint.
+    for (int wait = 0; (MainForm->Detecting() || MainForm->TrayIconsHeld()) && wait < 2000; ++wait) {
         Sleep(1);
         Application->ProcessMessages();
     }

@@ -63,8 +63,8 @@ protected:
     // Shows the main window right after making the forms, as the program's
     // loop does.
     bool showAtStart = false;
-    // After making the forms, handles what waits and the tray icons; false
-    // leaves the start as CreateProgramForms ends it.
+    // After making the forms, handles what waits: the drives and the tray
+    // icons; false leaves the start as CreateProgramForms ends it.
     bool waitForTrayIcons = true;
 
     TRegistryRedirect privateRoot;

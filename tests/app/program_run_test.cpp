@@ -1,7 +1,8 @@
 // VexmoraU.exe itself, started as a person starts it: with the example
 // drives it lists them and writes their settings, and Yes to the close
-// question ends it with exit code 0; a malformed drive-set file stops it
-// before any window, saying why on its standard error. A start that sends no
+// question ends it with exit code 0; a slow drive holds neither the window
+// nor the end; a malformed drive-set file stops it before any window, saying
+// why on its standard error. A start that sends no
 // mail never loads the socket library.
 #include <gtest/gtest.h>
 
@@ -55,6 +56,38 @@ TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
     HWND question = program.WaitForWindow(L"Vexmora", L"#32770");
     ASSERT_NE(question, nullptr);
     PostMessageW(question, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+TEST(ProgramRun, ASlowDriveHoldsNeitherTheWindowNorTheEnd) {
+    TScopedFolder folder;
+    TSettingsCleanup cleanup;
+    auto write = [](int Delay) {
+        // The padding changes the size too, so the change is seen whatever the clock's resolution.
+        std::ofstream("slow.ini", std::ios::trunc)
+            << "[drive 0]\nwmi model = SLOW DISK\nattribute 0 = 194 0x0022 30 40 0 30\nread delay = " << Delay
+            << "\n"
+            << std::string(Delay / 1000, ';') << "\n";
+    };
+    write(10000);
+    TRunningProgram program("--drives slow.ini");
+    HWND window = program.WaitForWindow(L"Zantipelle Vexmora Ultimate ", nullptr);
+    ASSERT_NE(window, nullptr);
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored));
+    // The window is there and answers while the drive is still being read.
+    EXPECT_EQ(DriveListRows(window), 0);
+    for (int tries = 0; tries < 400 && DriveListRows(window) != 1; ++tries) Sleep(50);
+    ASSERT_EQ(DriveListRows(window), 1);
+
+    // From the next refresh on, each read takes a minute.
+    write(60000);
+    Sleep(3000);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    HWND question = program.WaitForWindow(L"Vexmora", L"#32770");
+    ASSERT_NE(question, nullptr);
+    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    EXPECT_EQ(WaitForSingleObject(program.Process(), 1000), WAIT_OBJECT_0);
     EXPECT_EQ(program.WaitForExit(), 0u);
 }
 

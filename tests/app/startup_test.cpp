@@ -9,12 +9,15 @@
 #include "app/settings.h"
 #include "app/smtpform.h"
 #include "classlib/core/files.h"
+#include "classlib/stdctrls/label.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
 #include "notify/texttrayicon.h"
 #include "notify/zklogfile.h"
 #include "tests/app/program_fixture.h"
 #include "tests/app/stored_settings.h"
+#include "tests/app/watch_support.h"
+#include "tests/support/pump.h"
 
 namespace {
 
@@ -107,6 +110,44 @@ TEST_F(ProgramTest, FirstAttributeNotFineGivesOneLogRecordWhenLogIsOne) {
     // The next start loads the file and adds its own record.
     Start(GappedDrives);
     EXPECT_EQ(MainForm->LogThis->Count(), 2);
+}
+
+TEST_F(ProgramTest, AStartReadsEachDriveOnceAndThePagesShowThatReading) {
+    auto drives = std::make_shared<TGatedDrives>(GappedDrives);
+    StartWith(drives);
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->MainGroupItems1Click(nullptr);
+    MainForm->MainGroupItems2Click(nullptr);
+    MainForm->MainGroupItems0Click(nullptr);
+    for (int number : {0, 2}) {
+        SCOPED_TRACE(number);
+        EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive" + std::to_string(number)), 1);  // S.M.A.R.T.
+        EXPECT_EQ(drives->Opens("\\\\.\\PHYSICALDRIVE" + std::to_string(number)), 1);  // size
+    }
+    EXPECT_EQ(MainForm->lbl15->Caption(), "Size: 2GB");
+    EXPECT_EQ(MainForm->lbl5->Caption(), "Temperature: 30");
+}
+
+TEST_F(ProgramTest, TheWindowAnswersWhileADriveIsReadAndItsRowComesWithTheReading) {
+    auto drives = std::make_shared<TGatedDrives>(GappedDrives);
+    drives->Shut();
+    waitForTrayIcons = false;
+    showAtStart = true;
+    StartWith(drives);
+    // Shown and painting while drive 0's read waits at the gate.
+    ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == 1; }));
+    Application->ProcessMessages();
+    EXPECT_TRUE(IsWindowVisible(MainForm->Handle()));
+    EXPECT_FALSE(GetUpdateRect(MainForm->Handle(), nullptr, FALSE));
+    EXPECT_EQ(Rows()->Count(), 0);
+    EXPECT_TRUE(MainForm->Detecting());
+    EXPECT_FALSE(MainForm->tmr1->Enabled());
+
+    drives->Release();
+    ASSERT_TRUE(PumpUntil([] { return !MainForm->Detecting(); }));
+    EXPECT_EQ(Cells(), (Table{{"FINE DISK", "2 GB", "30", "OK"}, {"TIRED DISK", "1 GB", "44", "Warning"}}));
+    EXPECT_TRUE(Rows()->Item(0)->Selected());
+    EXPECT_TRUE(MainForm->tmr1->Enabled());
 }
 
 TEST_F(ProgramTest, DefaultActionsAreWrittenOncePerDrive) {

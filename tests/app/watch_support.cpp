@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "classlib/core/text.h"
 #include "classlib/windows/timer.h"
+#include "platform/drive_set_file.h"
 #include "tests/support/pump.h"
 
 TPrivilegeResult RecordingPower::EnableShutdownPrivilege() {
@@ -30,6 +31,55 @@ bool RecordingPower::ExitSession(UINT Flags, DWORD Reserved) {
     std::lock_guard guard(lock_);
     calls.push_back(Format("exit flags=%u reserved=%u", Flags, static_cast<unsigned>(Reserved)));
     return accept;
+}
+
+TGatedDrives::TGatedDrives(const std::string& Text)
+    : drives_(std::make_shared<TSimulatedDriveAccess>(ParseDriveSet(Text, "gated.ini"))) {}
+
+void TGatedDrives::Shut() {
+    std::lock_guard guard(lock_);
+    shut_ = true;
+}
+
+void TGatedDrives::Release() {
+    {
+        std::lock_guard guard(lock_);
+        shut_ = false;
+    }
+    opened_.notify_all();
+}
+
+int TGatedDrives::Waiting() {
+    std::lock_guard guard(lock_);
+    return waiting_;
+}
+
+int TGatedDrives::Opens(const std::string& Path) {
+    std::lock_guard guard(lock_);
+    return opens_[Path];
+}
+
+TOsFamily TGatedDrives::OsFamily() {
+    return drives_->OsFamily();
+}
+
+std::unique_ptr<TDeviceHandle> TGatedDrives::Open(const std::string& Path, uint32_t Access, uint32_t Share,
+                                                  uint32_t Creation) {
+    std::unique_lock guard(lock_);
+    ++opens_[Path];
+    ++waiting_;
+    opened_.wait(guard, [this] { return !shut_; });
+    --waiting_;
+    guard.unlock();
+    return drives_->Open(Path, Access, Share, Creation);
+}
+
+uint32_t TGatedDrives::LastError() {
+    return drives_->LastError();
+}
+
+int TGatedDrives::WmiQuery(const std::wstring& Query, const std::wstring& PropName, std::string& Value) {
+    return drives_->WmiQuery(Query, PropName, Value);
 }
 
 std::string DriveSection(int Number, const std::string& Model, int Temperature,

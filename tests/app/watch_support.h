@@ -1,8 +1,11 @@
 // Shared by the watching tests: alerts and power requests recorded instead
-// of shown or carried out, drive sections written in a line, per-drive
-// settings, and a refresh or poll run to its end.
+// of shown or carried out, drive sections written in a line, drives that
+// hold their reads at a gate, per-drive settings, and a refresh or poll run
+// to its end.
 #pragma once
 
+#include <condition_variable>
+#include <map>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -10,6 +13,7 @@
 
 #include "app/desktop_alerts.h"
 #include "classlib/services/powerservice.h"
+#include "platform/simulated_drives.h"
 #include "tests/app/program_fixture.h"
 #include "tests/mail/smtp_script_server.h"
 
@@ -45,6 +49,35 @@ public:
 
 private:
     std::mutex lock_;
+};
+
+// A simulated drive set whose devices do not open while the gate is shut;
+// it counts the opens of each device path.
+class TGatedDrives : public TDriveAccess {
+public:
+    explicit TGatedDrives(const std::string& Text);
+    void Shut();
+    void Release();
+    // Opens waiting at the gate now.
+    int Waiting();
+    int Opens(const std::string& Path);
+    // Devices opened and not yet closed.
+    int OpenDevices() const { return drives_->OpenDevices(); }
+
+    TOsFamily OsFamily() override;
+    std::unique_ptr<TDeviceHandle> Open(const std::string& Path, uint32_t Access, uint32_t Share,
+                                        uint32_t Creation) override;
+    uint32_t LastError() override;
+    bool AnswersWmi() const override { return true; }
+    int WmiQuery(const std::wstring& Query, const std::wstring& PropName, std::string& Value) override;
+
+private:
+    std::shared_ptr<TSimulatedDriveAccess> drives_;
+    std::mutex lock_;
+    std::condition_variable opened_;
+    bool shut_ = false;
+    int waiting_ = 0;
+    std::map<std::string, int> opens_;
 };
 
 // "[drive N]", its model, a temperature attribute and the given attribute
