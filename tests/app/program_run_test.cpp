@@ -61,7 +61,8 @@ TEST(ProgramRun, ExampleDrivesAreListedAndYesToTheQuestionEndsTheProgram) {
 
 TEST(ProgramRun, ASlowDriveHoldsNeitherTheWindowNorTheEnd) {
     TScopedFolder folder;
-    TSettingsCleanup cleanup;
+    TUserSettingsGuard settingsGuard;
+    ASSERT_TRUE(settingsGuard.Ready());
     auto write = [](int Delay) {
         // The padding changes the size too, so the change is seen whatever the clock's resolution.
         std::ofstream("slow.ini", std::ios::trunc)
