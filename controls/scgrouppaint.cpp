@@ -439,14 +439,14 @@ void TScGroup::PaintOutlook() {
 void TScGroup::Paint() {
     switch (style_) {
         case gbsCategoryView:
-            if (bar_ && bar_->VisualStyle() == vsWinXP && PaintThemedCategory()) return;
-            PaintCategory();
-            return;
+            if (!bar_ || bar_->VisualStyle() != vsWinXP || !PaintThemedCategory()) PaintCategory();
+            break;
         case gbsTaskList:
             PaintTaskList();
-            return;
+            break;
         case gbsOutlook:
             PaintOutlook();
-            return;
+            break;
     }
+    PaintFocusCue();
 }

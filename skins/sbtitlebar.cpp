@@ -121,6 +121,7 @@ void TSbTitleBarButtonOptions::SetSystemImageIndex(int Value) {
 void TSbTitleBarButtonOptions::UpdateButtonImage() {
     inherited::UpdateButtonImage();
     if (!systemItem_) return;
+    systemItem_->SetHint(L"System");
     const bool programIcon = systemImageIndex_ < 0 && smallIcon_.Get();
     systemItem_->SetImages(programIcon ? iconRoom_ : nullptr);
     systemItem_->SetImageIndex(programIcon ? 0 : systemImageIndex_);

@@ -15,38 +15,6 @@
 
 namespace {
 
-using TLresultFromObject = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
-using TAccessibleObjectFromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
-using TNotifyWinEvent = void(WINAPI*)(DWORD, HWND, LONG, LONG);
-
-template <class F>
-F BindProc(HMODULE Module, const char* Name) {
-    return Module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Module, Name))) : nullptr;
-}
-
-struct TBindings {
-    TLresultFromObject LresultFromObject = nullptr;
-    TAccessibleObjectFromWindow AccessibleObjectFromWindow = nullptr;
-    TNotifyWinEvent NotifyWinEvent = nullptr;
-};
-
-const TBindings& Bindings() {
-    static const TBindings bindings = [] {
-        TBindings b;
-        const UINT oldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-        // Loaded for the life of the process: objects handed out keep code
-        // of this library in use until the end.
-        HMODULE oleacc = LoadLibraryA("oleacc.dll");
-        SetErrorMode(oldMode);
-        b.LresultFromObject = BindProc<TLresultFromObject>(oleacc, "LresultFromObject");
-        b.AccessibleObjectFromWindow =
-            BindProc<TAccessibleObjectFromWindow>(oleacc, "AccessibleObjectFromWindow");
-        b.NotifyWinEvent = BindProc<TNotifyWinEvent>(GetModuleHandleA("user32.dll"), "NotifyWinEvent");
-        return b;
-    }();
-    return bindings;
-}
-
 std::mutex listLock;
 TBarBaseAccObject* listHead = nullptr;
 std::atomic<long> viewObjects{0}, viewerObjects{0};
@@ -117,26 +85,6 @@ bool ViewUsable(TBarView* View) {
 }
 
 }  // namespace
-
-bool InitMSAA() {
-    const TBindings& b = Bindings();
-    return b.LresultFromObject && b.AccessibleObjectFromWindow;
-}
-
-void CallNotifyWinEvent(DWORD Event, HWND Wnd, LONG ObjectId, LONG ChildId) {
-    if (TNotifyWinEvent notify = Bindings().NotifyWinEvent) notify(Event, Wnd, ObjectId, ChildId);
-}
-
-bool AccObjectFromWindow(HWND Wnd, IDispatch** Acc) {
-    *Acc = nullptr;
-    if (!InitMSAA()) return false;
-    return Bindings().AccessibleObjectFromWindow(Wnd, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                                 reinterpret_cast<void**>(Acc)) == S_OK;
-}
-
-LRESULT AccLresultFromObject(REFIID Riid, WPARAM WParam, IUnknown* Object) {
-    return InitMSAA() ? Bindings().LresultFromObject(Riid, WParam, Object) : 0;
-}
 
 std::string GetAltKeyName() {
     char name[256];
@@ -327,12 +275,7 @@ HRESULT TBarViewAccObject::get_accRole(VARIANT varChild, VARIANT* pvarRole) {
         if (!view_) return E_FAIL;
         if (!IsSelf(varChild)) return E_INVALIDARG;
         pvarRole->vt = VT_I4;
-        if (view_->IsPopup())
-            pvarRole->lVal = ROLE_SYSTEM_MENUPOPUP;
-        else if (view_->Style() & vsMenuBar)
-            pvarRole->lVal = ROLE_SYSTEM_MENUBAR;
-        else
-            pvarRole->lVal = ROLE_SYSTEM_TOOLBAR;
+        pvarRole->lVal = view_->GetAccRole();
         return S_OK;
     });
 }
@@ -534,6 +477,9 @@ HRESULT TBarItemViewerAccObject::get_accName(VARIANT varChild, BSTR* pszName) {
         if (!viewer_) return E_FAIL;
         if (!IsSelf(varChild)) return E_INVALIDARG;
         std::string name = StripAccelChars(viewer_->GetCaptionText());
+        // A button that shows only a picture is named by its hint, as its
+        // tooltip names it.
+        if (name.empty()) name = viewer_->GetHintText();
         if (!viewer_->IsToolbarStyle() && viewer_->Item()->ShortCut() != 0)
             name += "\t" + ShortCutToText(viewer_->Item()->ShortCut());
         return SetString(pszName, name);
@@ -595,7 +541,12 @@ HRESULT TBarItemViewerAccObject::get_accState(VARIANT varChild, VARIANT* pvarSta
             state |= STATE_SYSTEM_INVISIBLE;
         else if (ViewUsable(view))
             state |= STATE_SYSTEM_FOCUSABLE;
-        if (!item->Enabled() || !(item->ItemStyle() & isfSelectable)) state |= STATE_SYSTEM_UNAVAILABLE;
+        // Text is read, not pressed: not being selectable does not make it
+        // unavailable.
+        const bool text = viewer_->GetAccRole() == ROLE_SYSTEM_STATICTEXT;
+        if (text) state |= STATE_SYSTEM_READONLY;
+        if (!item->Enabled() || (!text && !(item->ItemStyle() & isfSelectable)))
+            state |= STATE_SYSTEM_UNAVAILABLE;
         if (item->Checked()) state |= STATE_SYSTEM_CHECKED;
         pvarState->vt = VT_I4;
         pvarState->lVal = state;
@@ -803,6 +754,11 @@ void BarAccActOnViewer(TBarItemViewer* Viewer, bool Execute) {
 }
 
 // ---- view and viewer entry points ------------------------------------------------------------------
+
+int TBarView::GetAccRole() {
+    if (IsPopup()) return ROLE_SYSTEM_MENUPOPUP;
+    return (Style() & vsMenuBar) ? ROLE_SYSTEM_MENUBAR : ROLE_SYSTEM_TOOLBAR;
+}
 
 IAccessible* TBarView::GetAccObject() {
     if (!accObject_ && InitMSAA()) accObject_ = new TBarViewAccObject(this);

@@ -1,23 +1,16 @@
 // Accessibility of bars and menus: the views and their viewers answer
-// assistive technology through IAccessible objects made on demand. The
-// accessibility library is bound at run time; every live object is listed so
-// that it can be cut from its clients when the program ends.
+// assistive technology through IAccessible objects made on demand; every
+// live object is listed so that it can be cut from its clients when the
+// program ends.
 #pragma once
 
 #include <string>
 
-#include <oleacc.h>
-
-#include "classlib/core/win32.h"
+#include "classlib/windows/accessibility.h"
 
 class TBarView;
 class TBarItemViewer;
 
-// Binds the accessibility library once; false when it is missing.
-bool InitMSAA();
-void CallNotifyWinEvent(DWORD Event, HWND Wnd, LONG ObjectId, LONG ChildId);
-bool AccObjectFromWindow(HWND Wnd, IDispatch** Acc);
-LRESULT AccLresultFromObject(REFIID Riid, WPARAM WParam, IUnknown* Object);
 // The key name of Alt, as the keyboard layout names it.
 std::string GetAltKeyName();
 void DisconnectAccObjects();
