@@ -187,7 +187,7 @@ HRESULT TScGroupAccObject::get_accParent(IDispatch** ppdispParent) {
     return Guarded([&]() -> HRESULT {
         if (!ppdispParent) return E_POINTER;
         *ppdispParent = nullptr;
-        if (gone_ || !Bar()) return E_FAIL;
+        if (Gone()) return E_FAIL;
         if (group_) {
             TScGroupAccObject* object = Bar()->GetAccObject();
             if (!object) return S_FALSE;
@@ -204,7 +204,7 @@ HRESULT TScGroupAccObject::get_accChildCount(LONG* pcountChildren) {
     return Guarded([&]() -> HRESULT {
         if (!pcountChildren) return E_POINTER;
         *pcountChildren = 0;
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         *pcountChildren = static_cast<LONG>(group_ ? AccItems(group_).size() : AccGroups(bar_).size());
         return S_OK;
     });
@@ -214,7 +214,7 @@ HRESULT TScGroupAccObject::get_accChild(VARIANT varChild, IDispatch** ppdispChil
     return Guarded([&]() -> HRESULT {
         if (!ppdispChild) return E_POINTER;
         *ppdispChild = nullptr;
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TTarget target;
         if (!Resolve(varChild, target)) return E_INVALIDARG;
         VARIANT child;
@@ -235,7 +235,7 @@ HRESULT TScGroupAccObject::accNavigate(LONG navDir, VARIANT varStart, VARIANT* p
     return Guarded([&]() -> HRESULT {
         if (!pvarEndUpAt) return E_POINTER;
         VariantInit(pvarEndUpAt);
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TTarget start;
         if (!Resolve(varStart, start)) return E_INVALIDARG;
         // The children of this object, in order.
@@ -267,7 +267,7 @@ HRESULT TScGroupAccObject::accHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild)
     return Guarded([&]() -> HRESULT {
         if (!pvarChild) return E_POINTER;
         VariantInit(pvarChild);
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TWinControl* window = group_ ? static_cast<TWinControl*>(group_) : bar_;
         if (!window->HandleAllocated()) return S_FALSE;
         RECT r;
@@ -291,7 +291,7 @@ HRESULT TScGroupAccObject::accLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth
     return Guarded([&]() -> HRESULT {
         if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight) return E_POINTER;
         *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TTarget target;
         if (!Resolve(varChild, target)) return E_INVALIDARG;
         TWinControl* window = target.Group ? static_cast<TWinControl*>(target.Group) : bar_;
@@ -319,7 +319,7 @@ HRESULT TScGroupAccObject::get_accName(VARIANT varChild, BSTR* pszName) {
     return Guarded([&]() -> HRESULT {
         if (!pszName) return E_POINTER;
         *pszName = nullptr;
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TTarget target;
         if (!Resolve(varChild, target)) return E_INVALIDARG;
         std::string name;
@@ -336,7 +336,7 @@ HRESULT TScGroupAccObject::get_accRole(VARIANT varChild, VARIANT* pvarRole) {
     return Guarded([&]() -> HRESULT {
         if (!pvarRole) return E_POINTER;
         VariantInit(pvarRole);
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TTarget target;
         if (!Resolve(varChild, target)) return E_INVALIDARG;
         pvarRole->vt = VT_I4;
@@ -357,7 +357,7 @@ HRESULT TScGroupAccObject::get_accState(VARIANT varChild, VARIANT* pvarState) {
     return Guarded([&]() -> HRESULT {
         if (!pvarState) return E_POINTER;
         VariantInit(pvarState);
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TTarget target;
         if (!Resolve(varChild, target)) return E_INVALIDARG;
         LONG state = 0;
@@ -390,7 +390,7 @@ HRESULT TScGroupAccObject::get_accDefaultAction(VARIANT varChild, BSTR* pszDefau
     return Guarded([&]() -> HRESULT {
         if (!pszDefaultAction) return E_POINTER;
         *pszDefaultAction = nullptr;
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TTarget target;
         if (!Resolve(varChild, target)) return E_INVALIDARG;
         if (!target.Group || !IsKeyStop(target.Group, target.Item)) return S_FALSE;
@@ -401,7 +401,7 @@ HRESULT TScGroupAccObject::get_accDefaultAction(VARIANT varChild, BSTR* pszDefau
 
 HRESULT TScGroupAccObject::accDoDefaultAction(VARIANT varChild) {
     return Guarded([&]() -> HRESULT {
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TTarget target;
         if (!Resolve(varChild, target)) return E_INVALIDARG;
         if (!target.Group || !IsKeyStop(target.Group, target.Item) || !target.Group->HandleAllocated())
@@ -418,7 +418,7 @@ HRESULT TScGroupAccObject::get_accFocus(VARIANT* pvarChild) {
     return Guarded([&]() -> HRESULT {
         if (!pvarChild) return E_POINTER;
         VariantInit(pvarChild);
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TScGroupBar* bar = Bar();
         if (!bar || !bar->Focused()) return S_FALSE;
         const TScGroupBar::TKeyStop stop = bar->FocusStop();
@@ -440,7 +440,7 @@ HRESULT TScGroupAccObject::get_accValue(VARIANT varChild, BSTR* pszValue) {
     return Guarded([&]() -> HRESULT {
         if (!pszValue) return E_POINTER;
         *pszValue = nullptr;
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TTarget target;
         return Resolve(varChild, target) ? S_FALSE : E_INVALIDARG;
     });
@@ -467,13 +467,13 @@ HRESULT TScGroupAccObject::get_accSelection(VARIANT* pvarChildren) {
     return Guarded([&]() -> HRESULT {
         if (!pvarChildren) return E_POINTER;
         VariantInit(pvarChildren);
-        return gone_ ? E_FAIL : S_FALSE;
+        return Gone() ? E_FAIL : S_FALSE;
     });
 }
 
 HRESULT TScGroupAccObject::accSelect(LONG, VARIANT varChild) {
     return Guarded([&]() -> HRESULT {
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TTarget target;
         return Resolve(varChild, target) ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG;
     });
@@ -481,7 +481,7 @@ HRESULT TScGroupAccObject::accSelect(LONG, VARIANT varChild) {
 
 HRESULT TScGroupAccObject::put_accName(VARIANT varChild, BSTR) {
     return Guarded([&]() -> HRESULT {
-        if (gone_) return E_FAIL;
+        if (Gone()) return E_FAIL;
         TTarget target;
         return Resolve(varChild, target) ? S_FALSE : E_INVALIDARG;
     });

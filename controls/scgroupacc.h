@@ -64,6 +64,8 @@ private:
         TScGroupItem* Item = nullptr;
     };
     TScGroupBar* Bar() const;
+    // The bar or group went, or the group left its bar.
+    bool Gone() const { return gone_ || !Bar(); }
     // False for an id this object does not know.
     bool Resolve(const VARIANT& Child, TTarget& Out) const;
     // The child id of a group or item, under this object.
