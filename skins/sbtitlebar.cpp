@@ -97,6 +97,8 @@ void TSbTitleBarButtonOptions::CreateButtons() {
     systemItem_ = Create<TSbItem>(titleBar_);
     SetupButton(systemItem_, systemMenu_, systemImageIndex_);
     inherited::CreateButtons();
+    // The buttons' hints name them for the mouse as well.
+    Toolbar()->SetShowHint(true);
 }
 
 void TSbTitleBarButtonOptions::DetachButtons() {

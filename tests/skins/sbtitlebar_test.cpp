@@ -509,12 +509,14 @@ TEST_F(TitleBar, ClientsFindNamedButtonsTextAndAStatusBar) {
     struct TComEnd {
         ~TComEnd() { BarAccShutdown(); }
     } comEnd;
-    // The buttons show pictures only; their hints name them.
+    // The buttons show pictures only; their hints name them for a reader...
     TSbTitleBarButtonOptions* options = title_->Options();
     EXPECT_EQ(options->SystemItem()->Hint(), L"System");
     EXPECT_EQ(options->Button(swbMinimize)->Hint(), L"Minimize");
     EXPECT_EQ(options->Button(swbMaximize)->Hint(), L"Maximize");
     EXPECT_EQ(options->Button(swbClose)->Hint(), L"Close");
+    // ... and show them as tooltips.
+    EXPECT_TRUE(title_->Toolbar()->ShowHint());
 
     std::vector<TAccChild> title;
     EXPECT_EQ(AccBarRole(title_->Toolbar()->Handle(), title), ROLE_SYSTEM_TOOLBAR);
