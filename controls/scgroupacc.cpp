@@ -3,29 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "classlib/core/text.h"
-#include "classlib/windows/application.h"
 #include "controls/scgroup.h"
 
 namespace {
-
-// An exception must not cross back into the client's call: it is reported
-// as the program reports others and the client gets a failure.
-template <class F>
-HRESULT Guarded(F Body) noexcept {
-    try {
-        return Body();
-    } catch (...) {
-        HandleCallbackException(nullptr);
-        return E_FAIL;
-    }
-}
-
-HRESULT SetString(BSTR* Out, const std::string& Text) {
-    const std::wstring wide = ToWide(Text);
-    *Out = SysAllocString(wide.c_str());
-    return *Out ? S_OK : E_OUTOFMEMORY;
-}
 
 std::vector<TScGroup*> AccGroups(TScGroupBar* Bar) {
     std::vector<TScGroup*> groups;
@@ -143,48 +123,10 @@ HRESULT TScGroupAccObject::ReturnChild(const TTarget& Target, VARIANT* Out) {
     return S_OK;
 }
 
-// ---- IUnknown and IDispatch -------------------------------------------------------
-
-HRESULT TScGroupAccObject::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
-        *ppv = static_cast<IAccessible*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG TScGroupAccObject::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&refs_));
-}
-
-ULONG TScGroupAccObject::Release() {
-    const long refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return static_cast<ULONG>(refs);
-}
-
-HRESULT TScGroupAccObject::GetTypeInfoCount(UINT* pctinfo) {
-    if (pctinfo) *pctinfo = 0;
-    return E_NOTIMPL;
-}
-HRESULT TScGroupAccObject::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
-    if (ppTInfo) *ppTInfo = nullptr;
-    return E_NOTIMPL;
-}
-HRESULT TScGroupAccObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
-}
-HRESULT TScGroupAccObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
-    return E_NOTIMPL;
-}
-
 // ---- the tree ---------------------------------------------------------------------
 
 HRESULT TScGroupAccObject::get_accParent(IDispatch** ppdispParent) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!ppdispParent) return E_POINTER;
         *ppdispParent = nullptr;
         if (Gone()) return E_FAIL;
@@ -201,7 +143,7 @@ HRESULT TScGroupAccObject::get_accParent(IDispatch** ppdispParent) {
 }
 
 HRESULT TScGroupAccObject::get_accChildCount(LONG* pcountChildren) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pcountChildren) return E_POINTER;
         *pcountChildren = 0;
         if (Gone()) return E_FAIL;
@@ -211,7 +153,7 @@ HRESULT TScGroupAccObject::get_accChildCount(LONG* pcountChildren) {
 }
 
 HRESULT TScGroupAccObject::get_accChild(VARIANT varChild, IDispatch** ppdispChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!ppdispChild) return E_POINTER;
         *ppdispChild = nullptr;
         if (Gone()) return E_FAIL;
@@ -232,7 +174,7 @@ HRESULT TScGroupAccObject::get_accChild(VARIANT varChild, IDispatch** ppdispChil
 }
 
 HRESULT TScGroupAccObject::accNavigate(LONG navDir, VARIANT varStart, VARIANT* pvarEndUpAt) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarEndUpAt) return E_POINTER;
         VariantInit(pvarEndUpAt);
         if (Gone()) return E_FAIL;
@@ -264,7 +206,7 @@ HRESULT TScGroupAccObject::accNavigate(LONG navDir, VARIANT varStart, VARIANT* p
 }
 
 HRESULT TScGroupAccObject::accHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarChild) return E_POINTER;
         VariantInit(pvarChild);
         if (Gone()) return E_FAIL;
@@ -288,7 +230,7 @@ HRESULT TScGroupAccObject::accHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild)
 
 HRESULT TScGroupAccObject::accLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight,
                                        VARIANT varChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight) return E_POINTER;
         *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
         if (Gone()) return E_FAIL;
@@ -316,7 +258,7 @@ HRESULT TScGroupAccObject::accLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth
 // ---- what a child is --------------------------------------------------------------
 
 HRESULT TScGroupAccObject::get_accName(VARIANT varChild, BSTR* pszName) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pszName) return E_POINTER;
         *pszName = nullptr;
         if (Gone()) return E_FAIL;
@@ -328,12 +270,12 @@ HRESULT TScGroupAccObject::get_accName(VARIANT varChild, BSTR* pszName) {
         else if (target.Group)
             name = target.Group->Caption();
         if (name.empty()) return S_FALSE;
-        return SetString(pszName, name);
+        return AccString(pszName, name);
     });
 }
 
 HRESULT TScGroupAccObject::get_accRole(VARIANT varChild, VARIANT* pvarRole) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarRole) return E_POINTER;
         VariantInit(pvarRole);
         if (Gone()) return E_FAIL;
@@ -354,7 +296,7 @@ HRESULT TScGroupAccObject::get_accRole(VARIANT varChild, VARIANT* pvarRole) {
 }
 
 HRESULT TScGroupAccObject::get_accState(VARIANT varChild, VARIANT* pvarState) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarState) return E_POINTER;
         VariantInit(pvarState);
         if (Gone()) return E_FAIL;
@@ -387,20 +329,20 @@ HRESULT TScGroupAccObject::get_accState(VARIANT varChild, VARIANT* pvarState) {
 }
 
 HRESULT TScGroupAccObject::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pszDefaultAction) return E_POINTER;
         *pszDefaultAction = nullptr;
         if (Gone()) return E_FAIL;
         TTarget target;
         if (!Resolve(varChild, target)) return E_INVALIDARG;
         if (!target.Group || !IsKeyStop(target.Group, target.Item)) return S_FALSE;
-        if (target.Item) return SetString(pszDefaultAction, "Click");
-        return SetString(pszDefaultAction, target.Group->Opened() ? "Collapse" : "Expand");
+        if (target.Item) return AccString(pszDefaultAction, "Click");
+        return AccString(pszDefaultAction, target.Group->Opened() ? "Collapse" : "Expand");
     });
 }
 
 HRESULT TScGroupAccObject::accDoDefaultAction(VARIANT varChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (Gone()) return E_FAIL;
         TTarget target;
         if (!Resolve(varChild, target)) return E_INVALIDARG;
@@ -415,7 +357,7 @@ HRESULT TScGroupAccObject::accDoDefaultAction(VARIANT varChild) {
 }
 
 HRESULT TScGroupAccObject::get_accFocus(VARIANT* pvarChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarChild) return E_POINTER;
         VariantInit(pvarChild);
         if (Gone()) return E_FAIL;
@@ -437,7 +379,7 @@ HRESULT TScGroupAccObject::get_accFocus(VARIANT* pvarChild) {
 // ---- what the items do not have -----------------------------------------------------
 
 HRESULT TScGroupAccObject::get_accValue(VARIANT varChild, BSTR* pszValue) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pszValue) return E_POINTER;
         *pszValue = nullptr;
         if (Gone()) return E_FAIL;
@@ -464,7 +406,7 @@ HRESULT TScGroupAccObject::get_accHelpTopic(BSTR* pszHelpFile, VARIANT varChild,
 }
 
 HRESULT TScGroupAccObject::get_accSelection(VARIANT* pvarChildren) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarChildren) return E_POINTER;
         VariantInit(pvarChildren);
         return Gone() ? E_FAIL : S_FALSE;
@@ -472,7 +414,7 @@ HRESULT TScGroupAccObject::get_accSelection(VARIANT* pvarChildren) {
 }
 
 HRESULT TScGroupAccObject::accSelect(LONG, VARIANT varChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (Gone()) return E_FAIL;
         TTarget target;
         return Resolve(varChild, target) ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG;
@@ -480,7 +422,7 @@ HRESULT TScGroupAccObject::accSelect(LONG, VARIANT varChild) {
 }
 
 HRESULT TScGroupAccObject::put_accName(VARIANT varChild, BSTR) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (Gone()) return E_FAIL;
         TTarget target;
         return Resolve(varChild, target) ? S_FALSE : E_INVALIDARG;

@@ -10,27 +10,16 @@
 
 class TScGroupItem;
 
-class TScGroupAccObject : public IAccessible {
+class TScGroupAccObject : public TAccObjectBase {
 public:
     // The bar's object (Group null) or a group's.
     TScGroupAccObject(TScGroupBar* Bar, TScGroup* Group);
-    TScGroupAccObject(const TScGroupAccObject&) = delete;
-    TScGroupAccObject& operator=(const TScGroupAccObject&) = delete;
 
     // The bar or group goes: clients are cut off and every later call
     // answers E_FAIL; drops the owner's reference.
     void ClientIsDestroying();
     // The child id of a keyboard place under the bar's object.
     static LONG ChildIdOf(TScGroupBar* Bar, const TScGroupBar::TKeyStop& Stop);
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override;
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** ppdispParent) override;
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* pcountChildren) override;
@@ -56,7 +45,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT varChild, BSTR szValue) override;
 
 private:
-    virtual ~TScGroupAccObject() = default;
+    ~TScGroupAccObject() override = default;
 
     // What a child id names: the bar, a group, or an item of a group.
     struct TTarget {
@@ -75,5 +64,4 @@ private:
     TScGroupBar* bar_;
     TScGroup* group_;
     bool gone_ = false;
-    long refs_ = 1;
 };

@@ -28,30 +28,18 @@ void BarAccShutdown();
 // loop a bar enters its loop with the viewer selected.
 void BarAccActOnViewer(TBarItemViewer* Viewer, bool Execute);
 
-class TBarBaseAccObject : public IAccessible {
+class TBarBaseAccObject : public TAccObjectBase {
 public:
     TBarBaseAccObject();
-    TBarBaseAccObject(const TBarBaseAccObject&) = delete;
-    TBarBaseAccObject& operator=(const TBarBaseAccObject&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override;
 
     // The owning view or viewer goes: every later call answers E_FAIL.
     virtual void ClientIsDestroying() = 0;
 
 protected:
-    virtual ~TBarBaseAccObject();
+    ~TBarBaseAccObject() override;
 
 private:
     friend void DisconnectAccObjects();
-    long refs_ = 1;
     TBarBaseAccObject* next_ = nullptr;
     TBarBaseAccObject* prev_ = nullptr;
 };

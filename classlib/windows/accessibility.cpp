@@ -1,5 +1,7 @@
 #include "classlib/windows/accessibility.h"
 
+#include "classlib/core/text.h"
+
 namespace {
 
 using TLresultFromObject = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
@@ -54,4 +56,46 @@ bool AccObjectFromWindow(HWND Wnd, IDispatch** Acc) {
 
 LRESULT AccLresultFromObject(REFIID Riid, WPARAM WParam, IUnknown* Object) {
     return InitMSAA() ? Bindings().LresultFromObject(Riid, WParam, Object) : 0;
+}
+
+HRESULT AccString(BSTR* Out, const std::string& Text) {
+    const std::wstring wide = ToWide(Text);
+    *Out = SysAllocString(wide.c_str());
+    return *Out ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT TAccObjectBase::QueryInterface(REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
+        *ppv = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG TAccObjectBase::AddRef() {
+    return static_cast<ULONG>(InterlockedIncrement(&refs_));
+}
+
+ULONG TAccObjectBase::Release() {
+    const long refs = InterlockedDecrement(&refs_);
+    if (refs == 0) delete this;
+    return static_cast<ULONG>(refs);
+}
+
+HRESULT TAccObjectBase::GetTypeInfoCount(UINT* pctinfo) {
+    if (pctinfo) *pctinfo = 0;
+    return E_NOTIMPL;
+}
+HRESULT TAccObjectBase::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
+    if (ppTInfo) *ppTInfo = nullptr;
+    return E_NOTIMPL;
+}
+HRESULT TAccObjectBase::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+    return E_NOTIMPL;
+}
+HRESULT TAccObjectBase::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
+    return E_NOTIMPL;
 }
