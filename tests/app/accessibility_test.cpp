@@ -15,6 +15,7 @@
 
 #include "tests/app/program_fixture.h"
 #include "tests/app/running_program.h"
+#include "tests/support/acc_child.h"
 
 namespace {
 
@@ -27,14 +28,6 @@ std::wstring ClassOf(HWND Window) {
 BOOL CALLBACK Collect(HWND Window, LPARAM List) {
     reinterpret_cast<std::vector<HWND>*>(List)->push_back(Window);
     return TRUE;
-}
-
-VARIANT Id(LONG Value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = Value;
-    return v;
 }
 
 // COM for this thread, for the test's length.
@@ -79,13 +72,13 @@ public:
     static TSeen See(IAccessible* Object, LONG Child, const std::wstring& Path) {
         TSeen seen;
         BSTR name = nullptr;
-        if (Object->get_accName(Id(Child), &name) == S_OK && name) seen.Name = name;
+        if (Object->get_accName(AccChild(Child), &name) == S_OK && name) seen.Name = name;
         SysFreeString(name);
         VARIANT v;
         VariantInit(&v);
-        if (Object->get_accRole(Id(Child), &v) == S_OK && v.vt == VT_I4) seen.Role = v.lVal;
+        if (Object->get_accRole(AccChild(Child), &v) == S_OK && v.vt == VT_I4) seen.Role = v.lVal;
         VariantInit(&v);
-        if (Object->get_accState(Id(Child), &v) == S_OK && v.vt == VT_I4) seen.State = v.lVal;
+        if (Object->get_accState(AccChild(Child), &v) == S_OK && v.vt == VT_I4) seen.State = v.lVal;
         seen.Path = Path + L"/" + seen.Name;
         return seen;
     }
@@ -185,7 +178,7 @@ TEST(ScreenReader, EveryBarAndTheGroupBarAnswerWithNamedChildrenAndTheAboutItemW
 
     // The About group is the last; its one item is the About page.
     VARIANT last;
-    ASSERT_EQ(groupBar->accNavigate(NAVDIR_LASTCHILD, Id(CHILDID_SELF), &last), S_OK);
+    ASSERT_EQ(groupBar->accNavigate(NAVDIR_LASTCHILD, AccChild(CHILDID_SELF), &last), S_OK);
     ASSERT_EQ(last.vt, VT_DISPATCH);
     IAccessible* about = nullptr;
     last.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&about));
@@ -194,11 +187,11 @@ TEST(ScreenReader, EveryBarAndTheGroupBarAnswerWithNamedChildrenAndTheAboutItemW
     EXPECT_EQ(Reader::See(about, CHILDID_SELF, L"").Name, L"About");
     EXPECT_EQ(Reader::See(about, CHILDID_SELF, L"").Role, ROLE_SYSTEM_GROUPING);
     BSTR action = nullptr;
-    ASSERT_EQ(about->get_accDefaultAction(Id(1), &action), S_OK);
+    ASSERT_EQ(about->get_accDefaultAction(AccChild(1), &action), S_OK);
     EXPECT_STREQ(action, L"Click");
     SysFreeString(action);
     EXPECT_NE(ShownPage(window), L"About");
-    EXPECT_EQ(about->accDoDefaultAction(Id(1)), S_OK);
+    EXPECT_EQ(about->accDoDefaultAction(AccChild(1)), S_OK);
     for (int tries = 0; tries < 60 && ShownPage(window) != L"About"; ++tries) Sleep(50);
     EXPECT_EQ(ShownPage(window), L"About");
     about->Release();

@@ -11,6 +11,7 @@
 #include "platform/drive_access.h"
 #include "tests/app/program_fixture.h"
 #include "tests/classlib/stdctrls/stdctrls_test.h"
+#include "tests/support/pump.h"
 
 namespace {
 
@@ -38,11 +39,9 @@ private:
     const DWORD gui_ = GetCurrentThreadId();
 };
 
+// A while for input and the paint it causes to go through.
 void Settle() {
-    for (int i = 0; i < 10; ++i) {
-        Application->ProcessMessages();
-        Sleep(20);
-    }
+    PumpUntil([] { return false; }, 200);
 }
 
 class DriveList : public ProgramTest {

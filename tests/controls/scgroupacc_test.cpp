@@ -9,19 +9,12 @@
 
 #include "classlib/windows/accessibility.h"
 #include "tests/controls/group_fixture.h"
+#include "tests/support/acc_child.h"
 
 namespace {
 
 using TAccessibleChildren = HRESULT(WINAPI*)(IAccessible*, LONG, LONG, VARIANT*, LONG*);
 using TAccessibleObjectFromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
-
-VARIANT Id(LONG Value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = Value;
-    return v;
-}
 
 std::string Text(BSTR S) {
     std::wstring wide = S ? S : L"";
@@ -44,15 +37,15 @@ struct TSeen {
 TSeen See(IAccessible* Object, LONG Child) {
     TSeen seen;
     BSTR text = nullptr;
-    Object->get_accName(Id(Child), &text);
+    Object->get_accName(AccChild(Child), &text);
     seen.Name = Text(text);
     VARIANT v;
     VariantInit(&v);
-    if (Object->get_accRole(Id(Child), &v) == S_OK) seen.Role = v.lVal;
+    if (Object->get_accRole(AccChild(Child), &v) == S_OK) seen.Role = v.lVal;
     VariantInit(&v);
-    if (Object->get_accState(Id(Child), &v) == S_OK) seen.State = v.lVal;
+    if (Object->get_accState(AccChild(Child), &v) == S_OK) seen.State = v.lVal;
     text = nullptr;
-    Object->get_accDefaultAction(Id(Child), &text);
+    Object->get_accDefaultAction(AccChild(Child), &text);
     seen.Action = Text(text);
     return seen;
 }
@@ -153,7 +146,7 @@ TEST_F(GroupAccTest, GroupsAndItemsAnswerWithNamesRolesStatesAndPlaces) {
 
     // The item's place on screen is where it was painted.
     LONG x = 0, y = 0, w = 0, h = 0;
-    ASSERT_EQ(mainObject->accLocation(&x, &y, &w, &h, Id(1)), S_OK);
+    ASSERT_EQ(mainObject->accLocation(&x, &y, &w, &h, AccChild(1)), S_OK);
     const TPoint origin = main->ClientToScreen(TPoint{0, 0});
     const TRect painted = main->StopRect(0);
     EXPECT_EQ(TRect(x, y, x + w, y + h), TRect(origin.X + painted.Left, origin.Y + painted.Top,
@@ -165,21 +158,21 @@ TEST_F(GroupAccTest, GroupsAndItemsAnswerWithNamesRolesStatesAndPlaces) {
 
     // Bad ids are refused.
     BSTR name = nullptr;
-    EXPECT_EQ(mainObject->get_accName(Id(4), &name), E_INVALIDARG);
-    EXPECT_EQ(root->get_accName(Id(3), &name), E_INVALIDARG);
+    EXPECT_EQ(mainObject->get_accName(AccChild(4), &name), E_INVALIDARG);
+    EXPECT_EQ(root->get_accName(AccChild(3), &name), E_INVALIDARG);
 }
 
 TEST_F(GroupAccTest, TheDefaultActionClicksOnceTheClientsCallHasReturned) {
     IAccessible* mainObject = GroupObject(Children(root)[0]);
     ASSERT_TRUE(mainObject);
-    EXPECT_EQ(mainObject->accDoDefaultAction(Id(1)), S_OK);
+    EXPECT_EQ(mainObject->accDoDefaultAction(AccChild(1)), S_OK);
     EXPECT_TRUE(clicked.empty());
     Pump();
     EXPECT_EQ(clicked, (std::vector<std::string>{"Infomation"}));
     // Text has nothing to do; the group's own action opens and closes it.
-    EXPECT_EQ(mainObject->accDoDefaultAction(Id(3)), E_FAIL);
+    EXPECT_EQ(mainObject->accDoDefaultAction(AccChild(3)), E_FAIL);
     IAccessible* aboutObject = GroupObject(Children(root)[1]);
-    ASSERT_EQ(aboutObject->accDoDefaultAction(Id(CHILDID_SELF)), S_OK);
+    ASSERT_EQ(aboutObject->accDoDefaultAction(AccChild(CHILDID_SELF)), S_OK);
     Pump();
     EXPECT_TRUE(about->Opened());
 }
@@ -222,11 +215,11 @@ TEST_F(GroupAccTest, ObjectsWhoseItemOrBarIsGoneAnswerAnError) {
     ASSERT_TRUE(mainObject);
     BSTR name = nullptr;
     main->Items()->Delete(3);
-    EXPECT_EQ(mainObject->get_accName(Id(3), &name), E_INVALIDARG);
-    EXPECT_EQ(mainObject->accDoDefaultAction(Id(3)), E_INVALIDARG);
+    EXPECT_EQ(mainObject->get_accName(AccChild(3), &name), E_INVALIDARG);
+    EXPECT_EQ(mainObject->accDoDefaultAction(AccChild(3)), E_INVALIDARG);
 
     // A default action still waiting when its item goes does nothing.
-    ASSERT_EQ(mainObject->accDoDefaultAction(Id(1)), S_OK);
+    ASSERT_EQ(mainObject->accDoDefaultAction(AccChild(1)), S_OK);
     main->Items()->Delete(0);
     Pump();
     EXPECT_TRUE(clicked.empty());
@@ -236,8 +229,8 @@ TEST_F(GroupAccTest, ObjectsWhoseItemOrBarIsGoneAnswerAnError) {
     LONG count = 0;
     VARIANT v;
     EXPECT_EQ(root->get_accChildCount(&count), E_FAIL);
-    EXPECT_EQ(root->get_accName(Id(CHILDID_SELF), &name), E_FAIL);
-    EXPECT_EQ(mainObject->get_accRole(Id(1), &v), E_FAIL);
-    EXPECT_EQ(mainObject->accDoDefaultAction(Id(1)), E_FAIL);
+    EXPECT_EQ(root->get_accName(AccChild(CHILDID_SELF), &name), E_FAIL);
+    EXPECT_EQ(mainObject->get_accRole(AccChild(1), &v), E_FAIL);
+    EXPECT_EQ(mainObject->accDoDefaultAction(AccChild(1)), E_FAIL);
     EXPECT_EQ(root->accHitTest(0, 0, &v), E_FAIL);
 }
