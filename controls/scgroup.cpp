@@ -525,7 +525,7 @@ void TScGroup::WndProc(TMessage& Message) {
             // Looked up again: the item may have gone since the client asked.
             if (static_cast<int>(Message.WParam) < 0) {
                 if (CaptionToggles()) ToggleOpened();
-            } else {
+            } else if (items_) {
                 ClickItem(static_cast<TScGroupItem*>(items_->FindItemID(static_cast<int>(Message.WParam))));
             }
             return;

@@ -435,12 +435,15 @@ HRESULT TScGroupAccObject::put_accValue(VARIANT varChild, BSTR) {
 
 // ---- the bar's and the groups' entry points -----------------------------------------
 
+// None is made while the bar or group is going: it would outlive them.
 TScGroupAccObject* TScGroupBar::GetAccObject() {
-    if (!accObject_ && InitMSAA()) accObject_ = new TScGroupAccObject(this, nullptr);
+    if (!accObject_ && !ComponentState().Contains(csDestroying) && InitMSAA())
+        accObject_ = new TScGroupAccObject(this, nullptr);
     return accObject_;
 }
 
 TScGroupAccObject* TScGroup::GetAccObject() {
-    if (!accObject_ && InitMSAA()) accObject_ = new TScGroupAccObject(nullptr, this);
+    if (!accObject_ && !ComponentState().Contains(csDestroying) && InitMSAA())
+        accObject_ = new TScGroupAccObject(nullptr, this);
     return accObject_;
 }
