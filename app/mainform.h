@@ -260,6 +260,7 @@ public:
     void ShowSystemTrayItems0Click(TObject* Sender);
     void pgc1Change(TObject* Sender);
     void lvDrvListClick(TObject* Sender);
+    void lvDrvListSelectItem(TObject* Sender, TListItem* Item, bool Selected);
     void lvDrvListCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State,
                                  bool& DefaultDraw);
     void lv1CustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State,
@@ -312,8 +313,13 @@ private:
     // The attribute action's question, or "AutoRun"; false once a power
     // request was taken.
     bool ConfirmShutdown();
+    // The selected drive's details on the page that shows.
+    void ShowSelectedDrive();
 
     bool logErrorShown_ = false;
+    // The row whose details the mouse press that selected it showed, so
+    // that the click that follows does not show them again; compared only.
+    const TListItem* detailsShownBySelection_ = nullptr;
     TLiveness liveness_;
     std::unique_ptr<TMessageBoxQueue> boxes_;
     std::unique_ptr<TMailQueue> mail_;

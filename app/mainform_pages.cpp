@@ -1,5 +1,7 @@
 // The main window's page loaders and the handlers of the group bar, the page
 // control, the lists, the alert-settings page and the about page's picture.
+#include <utility>
+
 #include "app/mainform.h"
 #include "app/page_rules.h"
 #include "app/settings.h"
@@ -195,7 +197,21 @@ void TMainForm::pgc1Change(TObject*) {
     }
 }
 
+void TMainForm::lvDrvListSelectItem(TObject*, TListItem* Item, bool Selected) {
+    // Only the user's choice, by keyboard or mouse, has the list focused;
+    // the program's own selection at start fills the page itself.
+    if (!Selected || !lvDrvList->Focused()) return;
+    detailsShownBySelection_ = GetKeyState(VK_LBUTTON) < 0 ? Item : nullptr;
+    ShowSelectedDrive();
+}
+
 void TMainForm::lvDrvListClick(TObject*) {
+    // The click that selected a drive has had its details shown already.
+    if (std::exchange(detailsShownBySelection_, nullptr) == lvDrvList->Selected()) return;
+    ShowSelectedDrive();
+}
+
+void TMainForm::ShowSelectedDrive() {
     if (!lvDrvList->Selected()) return;
     switch (pgc1->ActivePageIndex()) {
         case pgMonitor:

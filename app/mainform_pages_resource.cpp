@@ -290,6 +290,7 @@ void TMainForm::BuildPages(TMainForm* F) {
     F->AboutGroup = AddGroup(F, "AboutGroup", "About", {{"About", &TMainForm::AboutGroupItems0Click}});
 
     F->lvDrvList->OnClick = TNotifyEvent(F, &TMainForm::lvDrvListClick);
+    F->lvDrvList->OnSelectItem = TLVSelectItemEvent(F, &TMainForm::lvDrvListSelectItem);
     F->lvDrvList->OnCustomDrawItem = TLVCustomDrawItemEvent(F, &TMainForm::lvDrvListCustomDrawItem);
     F->lvDrvList->SetHideSelection(false);
 

@@ -1,9 +1,11 @@
 #include "controls/scgroup.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "classlib/core/text.h"
 #include "classlib/windows/themes.h"
+#include "controls/scgroupacc.h"
 #include "controls/scgroupbar.h"
 #include "controls/scgroupcontroller.h"
 #include "controls/scrapidfire.h"
@@ -46,6 +48,7 @@ TScGroup::TScGroup(TComponent* AOwner) : inherited(AOwner) {
 }
 
 void TScGroup::BeforeDestruction() {
+    if (accObject_) std::exchange(accObject_, nullptr)->ClientIsDestroying();
     SetGroupController(nullptr);
     if (bar_) bar_->RemoveGroup(this);
     hotItem_ = popupItem_ = rightPressed_ = nullptr;
@@ -518,6 +521,22 @@ void TScGroup::WndProc(TMessage& Message) {
             DropSelectionExcept(item && item->Group() == this ? item : nullptr);
             return;
         }
+        case SCM_ACCACTION:
+            // Looked up again: the item may have gone since the client asked.
+            if (static_cast<int>(Message.WParam) < 0) {
+                if (CaptionToggles()) ToggleOpened();
+            } else if (items_) {
+                ClickItem(static_cast<TScGroupItem*>(items_->FindItemID(static_cast<int>(Message.WParam))));
+            }
+            return;
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(Message.LParam) == OBJID_CLIENT && GetAccObject()) {
+                Message.Result = AccLresultFromObject(IID_IAccessible, Message.WParam,
+                                                      static_cast<IAccessible*>(accObject_));
+                return;
+            }
+            inherited::WndProc(Message);
+            return;
         default:
             inherited::WndProc(Message);
     }

@@ -14,6 +14,7 @@
 #include "controls/scgrouptypes.h"
 #include "controls/scstore.h"
 
+class TScGroupAccObject;
 class TScGroupBar;
 class TScGroupController;
 class TScRapidFireButton;
@@ -25,6 +26,9 @@ using TScAllowEvent = TDelegate<void(TObject* Sender, bool& Allow)>;
 // Sent to a group (and, for a bar with unique selection, to every control
 // beside the bar) with the newly selected item in LParam.
 constexpr UINT SCM_ITEMSELECTED = 0x2425;
+// Posted to a group for an accessibility client's default action, after
+// the client's call: WParam is the item's ID, or -1 for the caption.
+constexpr UINT SCM_ACCACTION = 0x2426;
 
 class TScGroup : public TCustomControl {
     VX_CLASS(TScGroup, TCustomControl)
@@ -142,6 +146,19 @@ public:
     // can be clicked.
     TScGroupItem* ItemAt(int X, int Y) const;
 
+    // Whether a click on the caption opens or closes the group.
+    bool CaptionToggles() const { return canClose_ && style_ != gbsTaskList; }
+    // Whether the items show: open, or any group of a task list.
+    bool ItemsShown() const { return opened_ || style_ == gbsTaskList; }
+    // Whether the item shows and a click on it would run something.
+    bool ItemClickable(int Index) const;
+    // The place of the caption (Item -1) or of an item, in the group.
+    TRect StopRect(int Item) const;
+    // What a left click on the item does, from the keyboard or a client.
+    void ClickItem(TScGroupItem* Item);
+    // Made on demand, when a client asks; null without the library.
+    TScGroupAccObject* GetAccObject();
+
     TScAllowEvent OnCanClose;
     TScAllowEvent OnCanOpen;
     TNotifyEvent OnClose;
@@ -220,6 +237,7 @@ private:
     // the bottom of the last item + 4, or CaptionHeight without items.
     int PlaceItems(TCanvas* Canvas, int Width, bool Paint);
     void PaintSelection(const TRect& Box, bool Pressed);
+    void PaintFocusCue();
     void ItemColors(TColor& Normal, TColor& Hot) const;
     TColor BarBackgroundAt(int X) const;
 
@@ -281,4 +299,5 @@ private:
     int padding_ = 0;
     TScRapidFireButton* upButton_ = nullptr;
     TScRapidFireButton* downButton_ = nullptr;
+    TScGroupAccObject* accObject_ = nullptr;
 };

@@ -1,12 +1,14 @@
 #include "controls/scgroupbar.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "classlib/core/text.h"
 #include "classlib/graphics/handles.h"
 #include "controls/scbackgrounds.h"
 #include "controls/scframes.h"
 #include "controls/scgroup.h"
+#include "controls/scgroupacc.h"
 #include "controls/scscheme.h"
 
 TScGroupBar::TScGroupBar(TComponent* AOwner) : inherited(AOwner) {
@@ -17,6 +19,7 @@ TScGroupBar::TScGroupBar(TComponent* AOwner) : inherited(AOwner) {
     SetColor(clBtnShadow);
     SetBounds(0, 0, 160, 200);
     SetAlign(alLeft);
+    SetTabStop(true);
     smallLink_ = MakeOwned<TChangeLink>();
     smallLink_->OnChange = TNotifyEvent(this, &TScGroupBar::ImagesChanged);
     largeLink_ = MakeOwned<TChangeLink>();
@@ -24,6 +27,8 @@ TScGroupBar::TScGroupBar(TComponent* AOwner) : inherited(AOwner) {
 }
 
 void TScGroupBar::BeforeDestruction() {
+    if (accObject_) std::exchange(accObject_, nullptr)->ClientIsDestroying();
+    focusGroup_ = nullptr;
     for (TScGroup* group : groups_) group->bar_ = nullptr;
     groups_.clear();
     smallLink_.reset();
@@ -65,6 +70,7 @@ void TScGroupBar::RemoveGroup(TScGroup* Group) {
     for (int i = 0; i < GetGroupCount() && firstOpen < 0; ++i)
         if (groups_[static_cast<size_t>(i)]->Opened()) firstOpen = i;
     Group->bar_ = nullptr;
+    if (focusGroup_ == Group) focusGroup_ = nullptr;
     Group->Hide();
     Group->TCustomControl::SetParent(nullptr);
     groups_.erase(groups_.begin() + index);
@@ -387,6 +393,7 @@ void TScGroupBar::Paint() {
 }
 
 void TScGroupBar::WndProc(TMessage& Message) {
+    if (KeyboardMessage(Message)) return;
     switch (Message.Msg) {
         case WM_VSCROLL:
             ScrollMessage(Message);

@@ -12,6 +12,7 @@
 #include "controls/sctypes.h"
 
 class TScGroup;
+class TScGroupAccObject;
 
 // Posted to itself once loading is done: the scroll position starts at 0.
 constexpr UINT SCM_RESETSCROLL = 0x2424;
@@ -88,6 +89,29 @@ public:
     // What the non-client frame takes from each side.
     TRect FrameWidths() const;
 
+    // A place the keyboard can be: a group's caption (Item -1) or the
+    // index of one of its items; no place when Group is null.
+    struct TKeyStop {
+        TScGroup* Group = nullptr;
+        int Item = -1;
+        bool operator==(const TKeyStop&) const = default;
+    };
+    // Every place Up and Down reach, top to bottom: the captions that open
+    // and close their group and the items a click would run, those of
+    // closed groups left out.
+    std::vector<TKeyStop> KeyStops() const;
+    // The keyboard's place; the first one when the last is gone.
+    TKeyStop FocusStop() const;
+    // Moves the keyboard there, brings it into view and tells
+    // accessibility clients when the bar has the focus.
+    void SetFocusStop(const TKeyStop& Stop);
+    // Whether the focused bar shows where the keyboard is: not until the
+    // keyboard is used, as the window's UI state says.
+    bool FocusCuesShown() const;
+    // Made on demand, when a client asks; null without the accessibility
+    // library.
+    TScGroupAccObject* GetAccObject();
+
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndProc(TMessage& Message) override;
 
@@ -97,8 +121,10 @@ protected:
     void Loaded() override;
     void DefineProperties(TFiler* Filer) override;
     void Resize() override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
 
 private:
+    friend class TScGroupAccObject;
     template <class T>
     void SetLook(T& Field, T Value) {
         if (StoreChanged(Field, Value)) Invalidate();
@@ -111,6 +137,13 @@ private:
     void ImagesChanged(TObject* Sender);
     void RefreshScrollBar();
     void ScrollMessage(TMessage& Message);
+    // The keyboard (scgroupkeys.cpp).
+    bool KeyboardMessage(TMessage& Message);
+    void UseFocusCues();
+    void FocusStopChanged(TScGroup* OldGroup);
+    void ScrollStopIntoView(const TKeyStop& Stop);
+    void ActOnStop(const TKeyStop& Stop, WORD Key);
+    void NotifyFocus();
     void PaintFrame();
     void CalcFrame(TMessage& Message);
     int BorderWidthOf(TFrameStyleEx Style) const;
@@ -147,4 +180,9 @@ private:
     int updateLock_ = 0;
     bool layingOut_ = false;
     bool layoutAgain_ = false;
+    // The keyboard's place by item ID, so that it survives items moving.
+    TScGroup* focusGroup_ = nullptr;
+    int focusItemID_ = -1;
+    bool focusCuesHidden_ = true;
+    TScGroupAccObject* accObject_ = nullptr;
 };

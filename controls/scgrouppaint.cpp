@@ -447,14 +447,14 @@ void TScGroup::PaintOutlook() {
 void TScGroup::Paint() {
     switch (style_) {
         case gbsCategoryView:
-            if (PaintThemedCategory()) return;
-            PaintCategory();
-            return;
+            if (!PaintThemedCategory()) PaintCategory();
+            break;
         case gbsTaskList:
             PaintTaskList();
-            return;
+            break;
         case gbsOutlook:
             PaintOutlook();
-            return;
+            break;
     }
+    PaintFocusCue();
 }

@@ -258,4 +258,12 @@ void TSbButtonOptions::UpdateButtonImage() {
         show(buttons_[swbMaximize], restoreImageIndex_, 3);
     else
         show(buttons_[swbMaximize], imageIndex_[swbMaximize], 1);
+    // The buttons show only pictures: their hints name them, as the system
+    // names its own, for the tooltip and for accessibility clients.
+    auto name = [](TSbItem* button, const wchar_t* text) {
+        if (button) button->SetHint(text);
+    };
+    name(buttons_[swbClose], L"Close");
+    name(buttons_[swbMinimize], L"Minimize");
+    name(buttons_[swbMaximize], IsMaximized() ? L"Restore" : L"Maximize");
 }

@@ -75,6 +75,11 @@ bool TSbStatusToolbar::IsPointInGrip(TPoint P) {
     return grip.Contains(TPoint(P.X + Left(), P.Y + Top()));
 }
 
+TBarToolbarView* TSbStatusToolbar::CreateToolbarView() {
+    return Create<TSbStatusToolbarView>(nullptr, nullptr, Items(), this, true, false,
+                                        !ComponentState().Contains(csDesigning));
+}
+
 TColor TSbStatusToolbar::GetItemTextColor(TSbSkinStatesType State) {
     TSbCustomStatusBar* bar = StatusBarOf(this);
     if (bar && bar->SkinType() != sknSkin) return State == sknsDisabled ? clGrayText : clBtnText;

@@ -5,6 +5,14 @@
 
 #include "skins/sbcompound.h"
 
+// The status bar's view: accessibility clients find a status bar.
+class TSbStatusToolbarView : public TSbToolbarView {
+    VX_CLASS(TSbStatusToolbarView, TSbToolbarView)
+public:
+    using TSbToolbarView::TSbToolbarView;
+    int GetAccRole() override { return 23; }  // ROLE_SYSTEM_STATUSBAR
+};
+
 class TSbStatusToolbar : public TSbToolbar {
     VX_CLASS(TSbStatusToolbar, TSbToolbar)
 public:
@@ -24,6 +32,7 @@ public:
 
 protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    TBarToolbarView* CreateToolbarView() override;
 
 private:
     TCustomForm* Form();

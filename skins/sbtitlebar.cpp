@@ -98,6 +98,8 @@ void TSbTitleBarButtonOptions::CreateButtons() {
     systemItem_ = Create<TSbItem>(titleBar_);
     SetupButton(systemItem_, systemMenu_, systemImageIndex_);
     inherited::CreateButtons();
+    // The buttons' hints name them for the mouse as well.
+    Toolbar()->SetShowHint(true);
 }
 
 void TSbTitleBarButtonOptions::DetachButtons() {
@@ -122,6 +124,7 @@ void TSbTitleBarButtonOptions::SetSystemImageIndex(int Value) {
 void TSbTitleBarButtonOptions::UpdateButtonImage() {
     inherited::UpdateButtonImage();
     if (!systemItem_) return;
+    systemItem_->SetHint(L"System");
     const bool programIcon = systemImageIndex_ < 0 && smallIcon_.Get();
     systemItem_->SetImages(programIcon ? iconRoom_ : nullptr);
     systemItem_->SetImageIndex(programIcon ? 0 : systemImageIndex_);

@@ -56,6 +56,8 @@ public:
     using TSbItemViewer::TSbItemViewer;
     void CalcSize(TCanvas* Canvas, int& AWidth, int& AHeight) override;
     bool DoExecute() override { return false; }
+    // Text, for accessibility clients: read, never pressed.
+    int GetAccRole() override { return 41; }  // ROLE_SYSTEM_STATICTEXT
 
 protected:
     bool PaintsButtonBackground() override { return false; }

@@ -15,64 +15,13 @@
 
 namespace {
 
-using TLresultFromObject = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
-using TAccessibleObjectFromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
-using TNotifyWinEvent = void(WINAPI*)(DWORD, HWND, LONG, LONG);
-
-template <class F>
-F BindProc(HMODULE Module, const char* Name) {
-    return Module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Module, Name))) : nullptr;
-}
-
-struct TBindings {
-    TLresultFromObject LresultFromObject = nullptr;
-    TAccessibleObjectFromWindow AccessibleObjectFromWindow = nullptr;
-    TNotifyWinEvent NotifyWinEvent = nullptr;
-};
-
-const TBindings& Bindings() {
-    static const TBindings bindings = [] {
-        TBindings b;
-        const UINT oldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-        // Loaded for the life of the process: objects handed out keep code
-        // of this library in use until the end.
-        HMODULE oleacc = LoadLibraryA("oleacc.dll");
-        SetErrorMode(oldMode);
-        b.LresultFromObject = BindProc<TLresultFromObject>(oleacc, "LresultFromObject");
-        b.AccessibleObjectFromWindow =
-            BindProc<TAccessibleObjectFromWindow>(oleacc, "AccessibleObjectFromWindow");
-        b.NotifyWinEvent = BindProc<TNotifyWinEvent>(GetModuleHandleA("user32.dll"), "NotifyWinEvent");
-        return b;
-    }();
-    return bindings;
-}
-
 std::mutex listLock;
 TBarBaseAccObject* listHead = nullptr;
 std::atomic<long> viewObjects{0}, viewerObjects{0};
 bool comStarted = false;
 
-// The body of an IAccessible method: an exception must not cross back into
-// the client's call, so it is reported as the program reports others and
-// the client gets a failure.
-template <class F>
-HRESULT Guarded(F Body) noexcept {
-    try {
-        return Body();
-    } catch (...) {
-        HandleCallbackException(nullptr);
-        return E_FAIL;
-    }
-}
-
 bool IsSelf(const VARIANT& V) {
     return V.vt == VT_I4 && V.lVal == CHILDID_SELF;
-}
-
-HRESULT SetString(BSTR* Out, const std::string& Text) {
-    const std::wstring wide = ToWide(Text);
-    *Out = SysAllocString(wide.c_str());
-    return *Out ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT StandardWindowObject(HWND Wnd, IDispatch** Out) {
@@ -117,26 +66,6 @@ bool ViewUsable(TBarView* View) {
 }
 
 }  // namespace
-
-bool InitMSAA() {
-    const TBindings& b = Bindings();
-    return b.LresultFromObject && b.AccessibleObjectFromWindow;
-}
-
-void CallNotifyWinEvent(DWORD Event, HWND Wnd, LONG ObjectId, LONG ChildId) {
-    if (TNotifyWinEvent notify = Bindings().NotifyWinEvent) notify(Event, Wnd, ObjectId, ChildId);
-}
-
-bool AccObjectFromWindow(HWND Wnd, IDispatch** Acc) {
-    *Acc = nullptr;
-    if (!InitMSAA()) return false;
-    return Bindings().AccessibleObjectFromWindow(Wnd, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                                 reinterpret_cast<void**>(Acc)) == S_OK;
-}
-
-LRESULT AccLresultFromObject(REFIID Riid, WPARAM WParam, IUnknown* Object) {
-    return InitMSAA() ? Bindings().LresultFromObject(Riid, WParam, Object) : 0;
-}
 
 std::string GetAltKeyName() {
     char name[256];
@@ -197,42 +126,6 @@ TBarBaseAccObject::~TBarBaseAccObject() {
     if (next_) next_->prev_ = prev_;
 }
 
-HRESULT TBarBaseAccObject::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
-        *ppv = static_cast<IAccessible*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG TBarBaseAccObject::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&refs_));
-}
-
-ULONG TBarBaseAccObject::Release() {
-    const long refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return static_cast<ULONG>(refs);
-}
-
-HRESULT TBarBaseAccObject::GetTypeInfoCount(UINT* pctinfo) {
-    if (pctinfo) *pctinfo = 0;
-    return E_NOTIMPL;
-}
-HRESULT TBarBaseAccObject::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
-    if (ppTInfo) *ppTInfo = nullptr;
-    return E_NOTIMPL;
-}
-HRESULT TBarBaseAccObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
-}
-HRESULT TBarBaseAccObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
-    return E_NOTIMPL;
-}
-
 // ---- view object ------------------------------------------------------------------------------
 
 TBarViewAccObject::TBarViewAccObject(TBarView* AView) : view_(AView) {
@@ -249,7 +142,7 @@ void TBarViewAccObject::ClientIsDestroying() {
 }
 
 HRESULT TBarViewAccObject::get_accParent(IDispatch** ppdispParent) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!ppdispParent) return E_POINTER;
         *ppdispParent = nullptr;
         if (!view_) return E_FAIL;
@@ -262,7 +155,7 @@ HRESULT TBarViewAccObject::get_accParent(IDispatch** ppdispParent) {
 }
 
 HRESULT TBarViewAccObject::get_accChildCount(LONG* pcountChildren) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pcountChildren) return E_POINTER;
         *pcountChildren = 0;
         if (!view_) return E_FAIL;
@@ -272,7 +165,7 @@ HRESULT TBarViewAccObject::get_accChildCount(LONG* pcountChildren) {
 }
 
 HRESULT TBarViewAccObject::get_accChild(VARIANT varChild, IDispatch** ppdispChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!ppdispChild) return E_POINTER;
         *ppdispChild = nullptr;
         if (!view_) return E_FAIL;
@@ -289,7 +182,7 @@ HRESULT TBarViewAccObject::get_accChild(VARIANT varChild, IDispatch** ppdispChil
 }
 
 HRESULT TBarViewAccObject::get_accName(VARIANT varChild, BSTR* pszName) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pszName) return E_POINTER;
         *pszName = nullptr;
         if (!view_) return E_FAIL;
@@ -303,12 +196,12 @@ HRESULT TBarViewAccObject::get_accName(VARIANT varChild, BSTR* pszName) {
             GetWindowTextA(view_->Window()->Handle(), text, sizeof text);
             name = text;
         }
-        return SetString(pszName, name);
+        return AccString(pszName, name);
     });
 }
 
 HRESULT TBarViewAccObject::get_accValue(VARIANT varChild, BSTR* pszValue) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pszValue) return E_POINTER;
         *pszValue = nullptr;
         if (!view_) return E_FAIL;
@@ -321,24 +214,19 @@ HRESULT TBarViewAccObject::get_accDescription(VARIANT varChild, BSTR* pszDescrip
 }
 
 HRESULT TBarViewAccObject::get_accRole(VARIANT varChild, VARIANT* pvarRole) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarRole) return E_POINTER;
         VariantInit(pvarRole);
         if (!view_) return E_FAIL;
         if (!IsSelf(varChild)) return E_INVALIDARG;
         pvarRole->vt = VT_I4;
-        if (view_->IsPopup())
-            pvarRole->lVal = ROLE_SYSTEM_MENUPOPUP;
-        else if (view_->Style() & vsMenuBar)
-            pvarRole->lVal = ROLE_SYSTEM_MENUBAR;
-        else
-            pvarRole->lVal = ROLE_SYSTEM_TOOLBAR;
+        pvarRole->lVal = view_->GetAccRole();
         return S_OK;
     });
 }
 
 HRESULT TBarViewAccObject::get_accState(VARIANT varChild, VARIANT* pvarState) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarState) return E_POINTER;
         VariantInit(pvarState);
         if (!view_) return E_FAIL;
@@ -354,7 +242,7 @@ HRESULT TBarViewAccObject::get_accHelp(VARIANT varChild, BSTR* pszHelp) {
 }
 
 HRESULT TBarViewAccObject::get_accHelpTopic(BSTR* pszHelpFile, VARIANT varChild, LONG* pidTopic) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (pszHelpFile) *pszHelpFile = nullptr;
         if (pidTopic) *pidTopic = 0;
         if (!view_) return E_FAIL;
@@ -363,18 +251,18 @@ HRESULT TBarViewAccObject::get_accHelpTopic(BSTR* pszHelpFile, VARIANT varChild,
 }
 
 HRESULT TBarViewAccObject::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pszKeyboardShortcut) return E_POINTER;
         *pszKeyboardShortcut = nullptr;
         if (!view_) return E_FAIL;
         if (!IsSelf(varChild)) return E_INVALIDARG;
-        if (view_->Style() & vsMenuBar) return SetString(pszKeyboardShortcut, GetAltKeyName());
+        if (view_->Style() & vsMenuBar) return AccString(pszKeyboardShortcut, GetAltKeyName());
         return S_FALSE;
     });
 }
 
 HRESULT TBarViewAccObject::get_accFocus(VARIANT* pvarChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarChild) return E_POINTER;
         VariantInit(pvarChild);
         return view_ ? S_FALSE : E_FAIL;
@@ -390,7 +278,7 @@ HRESULT TBarViewAccObject::get_accDefaultAction(VARIANT varChild, BSTR* pszDefau
 }
 
 HRESULT TBarViewAccObject::accSelect(LONG, VARIANT varChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!view_) return E_FAIL;
         return IsSelf(varChild) ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG;
     });
@@ -398,7 +286,7 @@ HRESULT TBarViewAccObject::accSelect(LONG, VARIANT varChild) {
 
 HRESULT TBarViewAccObject::accLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight,
                                        VARIANT varChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight) return E_POINTER;
         *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
         if (!view_) return E_FAIL;
@@ -415,7 +303,7 @@ HRESULT TBarViewAccObject::accLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth
 }
 
 HRESULT TBarViewAccObject::accNavigate(LONG navDir, VARIANT varStart, VARIANT* pvarEndUpAt) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarEndUpAt) return E_POINTER;
         VariantInit(pvarEndUpAt);
         if (!view_) return E_FAIL;
@@ -429,7 +317,7 @@ HRESULT TBarViewAccObject::accNavigate(LONG navDir, VARIANT varStart, VARIANT* p
 }
 
 HRESULT TBarViewAccObject::accHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarChild) return E_POINTER;
         VariantInit(pvarChild);
         if (!view_) return E_FAIL;
@@ -458,7 +346,7 @@ HRESULT TBarViewAccObject::accHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild)
 }
 
 HRESULT TBarViewAccObject::accDoDefaultAction(VARIANT varChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!view_) return E_FAIL;
         return IsSelf(varChild) ? S_FALSE : E_INVALIDARG;
     });
@@ -494,7 +382,7 @@ bool TBarItemViewerAccObject::Available() {
 }
 
 HRESULT TBarItemViewerAccObject::get_accParent(IDispatch** ppdispParent) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!ppdispParent) return E_POINTER;
         *ppdispParent = nullptr;
         if (!viewer_) return E_FAIL;
@@ -503,7 +391,7 @@ HRESULT TBarItemViewerAccObject::get_accParent(IDispatch** ppdispParent) {
 }
 
 HRESULT TBarItemViewerAccObject::get_accChildCount(LONG* pcountChildren) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pcountChildren) return E_POINTER;
         *pcountChildren = 0;
         if (!viewer_) return E_FAIL;
@@ -513,7 +401,7 @@ HRESULT TBarItemViewerAccObject::get_accChildCount(LONG* pcountChildren) {
 }
 
 HRESULT TBarItemViewerAccObject::get_accChild(VARIANT varChild, IDispatch** ppdispChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!ppdispChild) return E_POINTER;
         *ppdispChild = nullptr;
         if (!viewer_) return E_FAIL;
@@ -528,20 +416,23 @@ HRESULT TBarItemViewerAccObject::get_accChild(VARIANT varChild, IDispatch** ppdi
 }
 
 HRESULT TBarItemViewerAccObject::get_accName(VARIANT varChild, BSTR* pszName) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pszName) return E_POINTER;
         *pszName = nullptr;
         if (!viewer_) return E_FAIL;
         if (!IsSelf(varChild)) return E_INVALIDARG;
         std::string name = StripAccelChars(viewer_->GetCaptionText());
+        // A button that shows only a picture is named by its hint, as its
+        // tooltip names it.
+        if (name.empty()) name = viewer_->GetHintText();
         if (!viewer_->IsToolbarStyle() && viewer_->Item()->ShortCut() != 0)
             name += "\t" + ShortCutToText(viewer_->Item()->ShortCut());
-        return SetString(pszName, name);
+        return AccString(pszName, name);
     });
 }
 
 HRESULT TBarItemViewerAccObject::get_accValue(VARIANT varChild, BSTR* pszValue) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pszValue) return E_POINTER;
         *pszValue = nullptr;
         if (!viewer_) return E_FAIL;
@@ -554,7 +445,7 @@ HRESULT TBarItemViewerAccObject::get_accValue(VARIANT varChild, BSTR* pszValue) 
 }
 
 HRESULT TBarItemViewerAccObject::get_accDescription(VARIANT varChild, BSTR* pszDescription) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pszDescription) return E_POINTER;
         *pszDescription = nullptr;
         if (!viewer_) return E_FAIL;
@@ -563,7 +454,7 @@ HRESULT TBarItemViewerAccObject::get_accDescription(VARIANT varChild, BSTR* pszD
 }
 
 HRESULT TBarItemViewerAccObject::get_accRole(VARIANT varChild, VARIANT* pvarRole) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarRole) return E_POINTER;
         VariantInit(pvarRole);
         if (!viewer_) return E_FAIL;
@@ -575,7 +466,7 @@ HRESULT TBarItemViewerAccObject::get_accRole(VARIANT varChild, VARIANT* pvarRole
 }
 
 HRESULT TBarItemViewerAccObject::get_accState(VARIANT varChild, VARIANT* pvarState) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarState) return E_POINTER;
         VariantInit(pvarState);
         if (!viewer_) return E_FAIL;
@@ -595,7 +486,12 @@ HRESULT TBarItemViewerAccObject::get_accState(VARIANT varChild, VARIANT* pvarSta
             state |= STATE_SYSTEM_INVISIBLE;
         else if (ViewUsable(view))
             state |= STATE_SYSTEM_FOCUSABLE;
-        if (!item->Enabled() || !(item->ItemStyle() & isfSelectable)) state |= STATE_SYSTEM_UNAVAILABLE;
+        // Text is read, not pressed: not being selectable does not make it
+        // unavailable.
+        const bool text = viewer_->GetAccRole() == ROLE_SYSTEM_STATICTEXT;
+        if (text) state |= STATE_SYSTEM_READONLY;
+        if (!item->Enabled() || (!text && !(item->ItemStyle() & isfSelectable)))
+            state |= STATE_SYSTEM_UNAVAILABLE;
         if (item->Checked()) state |= STATE_SYSTEM_CHECKED;
         pvarState->vt = VT_I4;
         pvarState->lVal = state;
@@ -608,7 +504,7 @@ HRESULT TBarItemViewerAccObject::get_accHelp(VARIANT varChild, BSTR* pszHelp) {
 }
 
 HRESULT TBarItemViewerAccObject::get_accHelpTopic(BSTR* pszHelpFile, VARIANT varChild, LONG* pidTopic) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (pszHelpFile) *pszHelpFile = nullptr;
         if (pidTopic) *pidTopic = 0;
         if (!viewer_) return E_FAIL;
@@ -617,7 +513,7 @@ HRESULT TBarItemViewerAccObject::get_accHelpTopic(BSTR* pszHelpFile, VARIANT var
 }
 
 HRESULT TBarItemViewerAccObject::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pszKeyboardShortcut) return E_POINTER;
         *pszKeyboardShortcut = nullptr;
         if (!viewer_) return E_FAIL;
@@ -628,12 +524,12 @@ HRESULT TBarItemViewerAccObject::get_accKeyboardShortcut(VARIANT varChild, BSTR*
         std::string key(1, accel);
         CharLowerBuffA(key.data(), 1);
         if (!viewer_->View()->IsPopup()) key = GetAltKeyName() + "+" + key;
-        return SetString(pszKeyboardShortcut, key);
+        return AccString(pszKeyboardShortcut, key);
     });
 }
 
 HRESULT TBarItemViewerAccObject::get_accFocus(VARIANT* pvarChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarChild) return E_POINTER;
         VariantInit(pvarChild);
         if (!viewer_) return E_FAIL;
@@ -648,7 +544,7 @@ HRESULT TBarItemViewerAccObject::get_accFocus(VARIANT* pvarChild) {
 }
 
 HRESULT TBarItemViewerAccObject::get_accSelection(VARIANT* pvarChildren) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarChildren) return E_POINTER;
         VariantInit(pvarChildren);
         return viewer_ ? S_FALSE : E_FAIL;
@@ -656,7 +552,7 @@ HRESULT TBarItemViewerAccObject::get_accSelection(VARIANT* pvarChildren) {
 }
 
 HRESULT TBarItemViewerAccObject::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pszDefaultAction) return E_POINTER;
         *pszDefaultAction = nullptr;
         if (!viewer_) return E_FAIL;
@@ -672,12 +568,12 @@ HRESULT TBarItemViewerAccObject::get_accDefaultAction(VARIANT varChild, BSTR* ps
             action = "Execute";
         else
             action = "Press";
-        return SetString(pszDefaultAction, action);
+        return AccString(pszDefaultAction, action);
     });
 }
 
 HRESULT TBarItemViewerAccObject::accSelect(LONG flagsSelect, VARIANT varChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!viewer_) return E_FAIL;
         if (!IsSelf(varChild) || flagsSelect != SELFLAG_TAKEFOCUS) return E_INVALIDARG;
         TBarView* view = viewer_->View();
@@ -691,7 +587,7 @@ HRESULT TBarItemViewerAccObject::accSelect(LONG flagsSelect, VARIANT varChild) {
 
 HRESULT TBarItemViewerAccObject::accLocation(LONG* pxLeft, LONG* pyTop, LONG* pcxWidth, LONG* pcyHeight,
                                              VARIANT varChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight) return E_POINTER;
         *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
         if (!viewer_) return E_FAIL;
@@ -709,7 +605,7 @@ HRESULT TBarItemViewerAccObject::accLocation(LONG* pxLeft, LONG* pyTop, LONG* pc
 }
 
 HRESULT TBarItemViewerAccObject::accNavigate(LONG navDir, VARIANT varStart, VARIANT* pvarEndUpAt) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarEndUpAt) return E_POINTER;
         VariantInit(pvarEndUpAt);
         if (!viewer_) return E_FAIL;
@@ -734,7 +630,7 @@ HRESULT TBarItemViewerAccObject::accNavigate(LONG navDir, VARIANT varStart, VARI
 }
 
 HRESULT TBarItemViewerAccObject::accHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!pvarChild) return E_POINTER;
         VariantInit(pvarChild);
         if (!viewer_) return E_FAIL;
@@ -751,7 +647,7 @@ HRESULT TBarItemViewerAccObject::accHitTest(LONG xLeft, LONG yTop, VARIANT* pvar
 }
 
 HRESULT TBarItemViewerAccObject::accDoDefaultAction(VARIANT varChild) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!viewer_) return E_FAIL;
         if (!IsSelf(varChild)) return E_INVALIDARG;
         if (!Available()) return E_FAIL;
@@ -768,7 +664,7 @@ HRESULT TBarItemViewerAccObject::accDoDefaultAction(VARIANT varChild) {
 }
 
 HRESULT TBarItemViewerAccObject::put_accName(VARIANT varChild, BSTR) {
-    return Guarded([&]() -> HRESULT {
+    return AccGuarded([&]() -> HRESULT {
         if (!viewer_) return E_FAIL;
         return IsSelf(varChild) ? S_FALSE : E_INVALIDARG;
     });
@@ -803,6 +699,11 @@ void BarAccActOnViewer(TBarItemViewer* Viewer, bool Execute) {
 }
 
 // ---- view and viewer entry points ------------------------------------------------------------------
+
+int TBarView::GetAccRole() {
+    if (IsPopup()) return ROLE_SYSTEM_MENUPOPUP;
+    return (Style() & vsMenuBar) ? ROLE_SYSTEM_MENUBAR : ROLE_SYSTEM_TOOLBAR;
+}
 
 IAccessible* TBarView::GetAccObject() {
     if (!accObject_ && InitMSAA()) accObject_ = new TBarViewAccObject(this);

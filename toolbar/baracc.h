@@ -1,23 +1,16 @@
 // Accessibility of bars and menus: the views and their viewers answer
-// assistive technology through IAccessible objects made on demand. The
-// accessibility library is bound at run time; every live object is listed so
-// that it can be cut from its clients when the program ends.
+// assistive technology through IAccessible objects made on demand; every
+// live object is listed so that it can be cut from its clients when the
+// program ends.
 #pragma once
 
 #include <string>
 
-#include <oleacc.h>
-
-#include "classlib/core/win32.h"
+#include "classlib/windows/accessibility.h"
 
 class TBarView;
 class TBarItemViewer;
 
-// Binds the accessibility library once; false when it is missing.
-bool InitMSAA();
-void CallNotifyWinEvent(DWORD Event, HWND Wnd, LONG ObjectId, LONG ChildId);
-bool AccObjectFromWindow(HWND Wnd, IDispatch** Acc);
-LRESULT AccLresultFromObject(REFIID Riid, WPARAM WParam, IUnknown* Object);
 // The key name of Alt, as the keyboard layout names it.
 std::string GetAltKeyName();
 void DisconnectAccObjects();
@@ -35,30 +28,18 @@ void BarAccShutdown();
 // loop a bar enters its loop with the viewer selected.
 void BarAccActOnViewer(TBarItemViewer* Viewer, bool Execute);
 
-class TBarBaseAccObject : public IAccessible {
+class TBarBaseAccObject : public TAccObjectBase {
 public:
     TBarBaseAccObject();
-    TBarBaseAccObject(const TBarBaseAccObject&) = delete;
-    TBarBaseAccObject& operator=(const TBarBaseAccObject&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override;
 
     // The owning view or viewer goes: every later call answers E_FAIL.
     virtual void ClientIsDestroying() = 0;
 
 protected:
-    virtual ~TBarBaseAccObject();
+    ~TBarBaseAccObject() override;
 
 private:
     friend void DisconnectAccObjects();
-    long refs_ = 1;
     TBarBaseAccObject* next_ = nullptr;
     TBarBaseAccObject* prev_ = nullptr;
 };

@@ -149,6 +149,8 @@ public:
     // Accessibility.
     LRESULT HandleGetObject(TMessage& Message, bool& Handled);
     IAccessible* GetAccObject();
+    // The role accessibility clients get: menu popup, menu bar or toolbar.
+    virtual int GetAccRole();
     void AccObjectGone() { accObject_ = nullptr; }
     void NotifyFocusEvent();
 

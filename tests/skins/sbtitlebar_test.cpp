@@ -22,6 +22,7 @@
 #include "tests/foundation/quarantine.h"
 #include "tests/support/pump.h"
 #include "tests/toolbar/menu_script.h"
+#include "toolbar/baracc.h"
 
 namespace {
 
@@ -439,3 +440,117 @@ TEST_F(TitleBar, RepaintsAndCyclesLeakNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// What an accessibility client reads of a skinned bar's window: the bar's
+// role and, per child, name, role, state and whether it has a default action.
+struct TAccChild {
+    std::wstring Name;
+    LONG Role = 0;
+    LONG State = 0;
+    bool Action = false;
+};
+
+LONG AccBarRole(HWND Window, std::vector<TAccChild>& Children) {
+    using TFromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+    const auto fromWindow = reinterpret_cast<TFromWindow>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("oleacc.dll"), "AccessibleObjectFromWindow")));
+    IAccessible* bar = nullptr;
+    if (!fromWindow || fromWindow(Window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                  reinterpret_cast<void**>(&bar)) != S_OK)
+        return 0;
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT v;
+    bar->get_accRole(self, &v);
+    const LONG role = v.lVal;
+    LONG count = 0;
+    bar->get_accChildCount(&count);
+    for (LONG i = 1; i <= count; ++i) {
+        VARIANT id = self;
+        id.lVal = i;
+        IDispatch* dispatch = nullptr;
+        IAccessible* child = nullptr;
+        if (bar->get_accChild(id, &dispatch) != S_OK) continue;
+        dispatch->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child));
+        dispatch->Release();
+        TAccChild seen;
+        BSTR text = nullptr;
+        if (child->get_accName(self, &text) == S_OK && text) seen.Name = text;
+        SysFreeString(text);
+        child->get_accRole(self, &v);
+        seen.Role = v.lVal;
+        child->get_accState(self, &v);
+        seen.State = v.lVal;
+        text = nullptr;
+        seen.Action = child->get_accDefaultAction(self, &text) == S_OK;
+        SysFreeString(text);
+        child->Release();
+        Children.push_back(seen);
+    }
+    bar->Release();
+    return role;
+}
+
+const TAccChild* Named(const std::vector<TAccChild>& Children, const std::wstring& Name) {
+    for (const TAccChild& child : Children)
+        if (child.Name == Name) return &child;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(TitleBar, ClientsFindNamedButtonsTextAndAStatusBar) {
+    if (!InitMSAA()) GTEST_SKIP() << "no accessibility library";
+    BarAccStartup();
+    struct TComEnd {
+        ~TComEnd() { BarAccShutdown(); }
+    } comEnd;
+    // The buttons show pictures only; their hints name them for a reader...
+    TSbTitleBarButtonOptions* options = title_->Options();
+    EXPECT_EQ(options->SystemItem()->Hint(), L"System");
+    EXPECT_EQ(options->Button(swbMinimize)->Hint(), L"Minimize");
+    EXPECT_EQ(options->Button(swbMaximize)->Hint(), L"Maximize");
+    EXPECT_EQ(options->Button(swbClose)->Hint(), L"Close");
+    // ... and show them as tooltips.
+    EXPECT_TRUE(title_->Toolbar()->ShowHint());
+
+    std::vector<TAccChild> title;
+    EXPECT_EQ(AccBarRole(title_->Toolbar()->Handle(), title), ROLE_SYSTEM_TOOLBAR);
+    for (const wchar_t* name : {L"System", L"Minimize", L"Maximize", L"Close"}) {
+        const TAccChild* button = Named(title, name);
+        ASSERT_NE(button, nullptr) << WideToAnsiText(name);
+        EXPECT_EQ(button->Role, ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_TRUE(button->Action);
+    }
+    // The caption is text, drawn as normal text: read-only, not unavailable.
+    const TAccChild* caption = Named(title, L"Title test ");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->Role, ROLE_SYSTEM_STATICTEXT);
+    EXPECT_EQ(caption->State & (STATE_SYSTEM_READONLY | STATE_SYSTEM_UNAVAILABLE), STATE_SYSTEM_READONLY);
+    EXPECT_FALSE(caption->Action);
+
+    std::vector<TAccChild> status;
+    EXPECT_EQ(AccBarRole(status_->StatusToolbar()->Handle(), status), ROLE_SYSTEM_STATUSBAR);
+    const TAccChild* text = Named(status, L"Status text");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->Role, ROLE_SYSTEM_STATICTEXT);
+    EXPECT_EQ(text->State & (STATE_SYSTEM_READONLY | STATE_SYSTEM_UNAVAILABLE), STATE_SYSTEM_READONLY);
+    // A disabled label is unavailable as ever.
+    label_->SetEnabled(false);
+    status.clear();
+    AccBarRole(status_->StatusToolbar()->Handle(), status);
+    ASSERT_NE(Named(status, L"Status text"), nullptr);
+    EXPECT_TRUE(Named(status, L"Status text")->State & STATE_SYSTEM_UNAVAILABLE);
+
+    // Maximised, the middle button restores.
+    title_->SetWindowState(swsMaximized);
+    Pump();
+    EXPECT_EQ(options->Button(swbMaximize)->Hint(), L"Restore");
+    title_->SetWindowState(swsNormal);
+    Pump();
+    EXPECT_EQ(options->Button(swbMaximize)->Hint(), L"Maximize");
+}

@@ -166,6 +166,21 @@ TEST_F(AccTest, ItemsReportNameRoleStateAndPlace) {
     next.pdispVal->Release();
 }
 
+TEST_F(AccTest, AnItemWithoutCaptionIsNamedByItsHintAndOthersKeepTheirCaption) {
+    file->SetCaption("");
+    file->SetHint("Open a file|Opens a file from the disk");
+    save->SetHint("Store it");
+    view_->ValidatePositions();
+    TRef<IAccessible> first, disabled;
+    Child(1, first);
+    Child(3, disabled);
+    BSTR name = nullptr;
+    ASSERT_EQ(first->get_accName(Self(), &name), S_OK);
+    EXPECT_EQ(Text(name), "Open a file");
+    ASSERT_EQ(disabled->get_accName(Self(), &name), S_OK);
+    EXPECT_EQ(Text(name), "Save");
+}
+
 TEST_F(AccTest, CallsAfterTheBarIsGoneFailAndEveryObjectIsReleased) {
     TRef<IAccessible> first;
     Child(1, first);
