@@ -15,6 +15,7 @@
 
 #include "tests/app/program_fixture.h"
 #include "tests/app/running_program.h"
+#include "tests/app/user_settings_guard.h"
 #include "tests/support/acc_child.h"
 
 namespace {
@@ -110,7 +111,8 @@ std::wstring ShownPage(HWND Window) {
 TEST(ScreenReader, EveryBarAndTheGroupBarAnswerWithNamedChildrenAndTheAboutItemWorks) {
     TComScope com;
     TScopedFolder folder;
-    TSettingsCleanup cleanup;
+    TUserSettingsGuard settingsGuard;
+    ASSERT_TRUE(settingsGuard.Ready());
     TRunningProgram program("--drives \"Z:" VEXMORA_SOURCE_DIR "/examples/drives.ini\"");
     HWND window = program.WaitForWindow(L"Zantipelle Vexmora Ultimate ", nullptr);
     ASSERT_NE(window, nullptr);

@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "tests/app/program_fixture.h"
 #include "tests/app/running_program.h"
+#include "tests/app/user_settings_guard.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ std::vector<HWND> Descendants(HWND Window) {
 class KeyboardOnly : public ::testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_TRUE(settingsGuard.Ready());
         window = program.WaitForWindow(L"Zantipelle Vexmora Ultimate ", nullptr);
         ASSERT_NE(window, nullptr);
         thread = GetWindowThreadProcessId(window, nullptr);
@@ -120,7 +122,7 @@ protected:
     }
 
     TScopedFolder folder;
-    TSettingsCleanup cleanup;
+    TUserSettingsGuard settingsGuard;
     TRunningProgram program{"--drives \"Z:" VEXMORA_SOURCE_DIR "/examples/drives.ini\""};
     HWND window = nullptr;
     DWORD thread = 0;
