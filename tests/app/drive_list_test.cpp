@@ -1,12 +1,14 @@
 // The drive list as a person uses it with real input: a drive chosen with
 // the arrow keys shows its details as a click does, and a click on another
-// drive reads that drive once, not once for the selection and again for the
+// drive fills its page once, not once for the selection and again for the
 // click.
 #include <memory>
 
 #include "app/program.h"
 #include "app/program_units.h"
 #include "classlib/stdctrls/label.h"
+#include "classlib/stdctrls/listview.h"
+#include "classlib/stdctrls/pagecontrol.h"
 #include "classlib/windows/application.h"
 #include "platform/drive_access.h"
 #include "tests/app/program_fixture.h"
@@ -37,6 +39,28 @@ public:
 private:
     std::shared_ptr<TDriveAccess> inner_;
     const DWORD gui_ = GetCurrentThreadId();
+};
+
+// Counts the rows a list view window is given, whoever gives them.
+class TRowInsertCounter {
+public:
+    explicit TRowInsertCounter(HWND List) : list_(List) {
+        Rows = 0;
+        old_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TRowInsertCounter::Proc)));
+    }
+    ~TRowInsertCounter() { SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_)); }
+    TRowInsertCounter(const TRowInsertCounter&) = delete;
+    TRowInsertCounter& operator=(const TRowInsertCounter&) = delete;
+    static inline int Rows = 0;
+
+private:
+    static LRESULT CALLBACK Proc(HWND Window, UINT Message, WPARAM W, LPARAM L) {
+        if (Message == LVM_INSERTITEMA || Message == LVM_INSERTITEMW) ++Rows;
+        return CallWindowProcW(old_, Window, Message, W, L);
+    }
+    HWND list_;
+    static inline WNDPROC old_ = nullptr;
 };
 
 // A while for input and the paint it causes to go through.
@@ -74,15 +98,9 @@ protected:
 
 }  // namespace
 
-TEST_F(DriveList, ArrowKeysShowTheChosenDriveAndAClickReadsItOnce) {
+TEST_F(DriveList, ArrowKeysShowTheChosenDriveAndAClickFillsThePageOnce) {
     ASSERT_EQ(Serial(), "SerialNumber: 5VM1ABCD");
-    // How often showing one drive's details opens a device.
     ClickRow(0);
-    counting->Opens = 0;
-    MainForm->lvDrvListClick(MainForm->lvDrvList);
-    const int once = counting->Opens;
-    ASSERT_GT(once, 0);
-
     ASSERT_TRUE(MainForm->lvDrvList->Focused());
     // The list may spend the first arrow on placing its focused row.
     for (int tries = 0; tries < 3 && MainForm->lvDrvList->ItemIndex() != 1; ++tries) {
@@ -91,14 +109,24 @@ TEST_F(DriveList, ArrowKeysShowTheChosenDriveAndAClickReadsItOnce) {
     }
     ASSERT_EQ(MainForm->lvDrvList->ItemIndex(), 1);
     EXPECT_EQ(Serial(), "SerialNumber: WD-WCAV51234567");
+    // The pages show the last reading: choosing a drive never waits for one.
+    EXPECT_EQ(counting->Opens, 0);
 
-    counting->Opens = 0;
-    ClickRow(2);
-    EXPECT_EQ(MainForm->lvDrvList->ItemIndex(), 2);
-    EXPECT_NE(Serial(), "SerialNumber: WD-WCAV51234567");
-    EXPECT_EQ(counting->Opens, once);
-    // A click on the drive already shown reads it again, as it always did.
-    counting->Opens = 0;
-    ClickRow(2);
-    EXPECT_EQ(counting->Opens, once);
+    // A click that selects a drive fills the Monitor page's list once, not
+    // once for the selection and again for the click.
+    MainForm->pgc1->SetActivePageIndex(1);
+    Settle();
+    TRowInsertCounter inserted(MainForm->lv1->Handle());
+    ClickRow(3);
+    ASSERT_EQ(MainForm->lvDrvList->ItemIndex(), 3);
+    const int byClick = TRowInsertCounter::Rows;
+    TRowInsertCounter::Rows = 0;
+    MainForm->lvDrvListClick(MainForm->lvDrvList);
+    const int once = TRowInsertCounter::Rows;
+    ASSERT_GT(once, 0);
+    EXPECT_EQ(byClick, once);
+    // A click on the drive already shown fills it again, as it always did.
+    TRowInsertCounter::Rows = 0;
+    ClickRow(3);
+    EXPECT_EQ(TRowInsertCounter::Rows, once);
 }
