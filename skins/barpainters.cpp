@@ -245,10 +245,16 @@ namespace {
 
 // What lies behind a bar: a docked bar shows its dock's own painting,
 // continued to where the bar sits (the device context has its origin at the
-// bar's window corner); any other control its parent's background.
+// bar's window corner); a floating one the face colour, as its floating
+// window paints nothing of its own; any other control its parent's
+// background.
 void PaintBehind(TControl* Control, TCanvas* Canvas, const TRect& R) {
     auto* bar = dynamic_cast<TBarCustomDockableWindow*>(Control);
     TBarDock* dock = bar ? bar->CurrentDock() : nullptr;
+    if (bar && !dock) {
+        Fill(Canvas, R, clBtnFace);
+        return;
+    }
     if (dock && bar->HandleAllocated() && dock->HandleAllocated()) {
         RECT window{};
         GetWindowRect(bar->Handle(), &window);

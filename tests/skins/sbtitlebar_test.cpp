@@ -500,6 +500,14 @@ TEST_F(TitleBar, EveryToolbarErasesItsWholeBackgroundUnderEverySkin) {
             EXPECT_EQ(UnpaintedPixels(bar.Bar), 0) << bar.Name << " toolbar under " << skin;
         }
     }
+    // Floating, the bar has no dock behind it.
+    plain->SetFloating(true);
+    ASSERT_TRUE(PumpUntil([&] { return plain->Floating() && plain->HandleAllocated(); }));
+    for (const std::string& skin : skins) {
+        SkinManager()->SetSkin(skin);
+        Pump();
+        EXPECT_EQ(UnpaintedPixels(plain), 0) << "floating toolbar under " << skin;
+    }
 }
 
 }  // namespace
