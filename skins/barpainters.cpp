@@ -8,6 +8,8 @@
 #include "skins/skinglyphs.h"
 #include "skins/skinmanager.h"
 #include "skins/skinpaint.h"
+#include "toolbar/bardock.h"
+#include "toolbar/bardockable.h"
 #include "toolbar/barsystem.h"
 
 namespace {
@@ -239,17 +241,53 @@ void PaintWindowFrame(TCanvas* Canvas, const TRect& R, int RingCount, bool Activ
     skin.Skin->PaintWindowFrame(Canvas, R, RingCount, false);
 }
 
-void PaintDockBackground(TControl* Control, TCanvas* Canvas, const TRect& R, TSbSkinComponentsType Component,
-                         bool Toolbar, bool VerticalBar) {
-    TSkinInForce skin;
-    if (skin.Type == sknSkin) {
-        skin.Skin->PaintBackground(Canvas, R, Component, sknsNormal, true, true, VerticalBar);
+namespace {
+
+// What lies behind a bar: a docked bar shows its dock's own painting,
+// continued to where the bar sits (the device context has its origin at the
+// bar's window corner); a floating one the face colour, as its floating
+// window paints nothing of its own; any other control its parent's
+// background.
+void PaintBehind(TControl* Control, TCanvas* Canvas, const TRect& R) {
+    auto* bar = dynamic_cast<TBarCustomDockableWindow*>(Control);
+    TBarDock* dock = bar ? bar->CurrentDock() : nullptr;
+    if (bar && !dock) {
+        Fill(Canvas, R, clBtnFace);
+        return;
+    }
+    if (dock && bar->HandleAllocated() && dock->HandleAllocated()) {
+        RECT window{};
+        GetWindowRect(bar->Handle(), &window);
+        POINT dockClient{0, 0};
+        ::ClientToScreen(dock->Handle(), &dockClient);
+        const int width = dock->Parent() ? dock->Parent()->ClientWidth() : dock->ClientWidth();
+        const int height = dock->Parent() ? dock->Parent()->ClientHeight() : dock->ClientHeight();
+        HDC dc = Canvas->Handle();
+        TSaveDC saved(dc);
+        IntersectClipRect(dc, R.Left, R.Top, R.Right, R.Bottom);
+        dock->DrawBackground(dc, Bounds(dockClient.x - window.left - dock->Left(),
+                                        dockClient.y - window.top - dock->Top(), width, height));
         return;
     }
     if (Control && Control->Parent())
         DrawParentBackground(Control, Canvas->Handle(), R);
     else
         Fill(Canvas, R, clBtnFace);
+}
+
+}  // namespace
+
+void PaintDockBackground(TControl* Control, TCanvas* Canvas, const TRect& R, TSbSkinComponentsType Component,
+                         bool Toolbar, bool VerticalBar) {
+    // What lies behind comes first: a skin may give the bar no body, or
+    // one that leaves its corners open, and an item repainted on its own
+    // is erased into a fresh bitmap that holds nothing yet.
+    PaintBehind(Control, Canvas, R);
+    TSkinInForce skin;
+    if (skin.Type == sknSkin) {
+        skin.Skin->PaintBackground(Canvas, R, Component, sknsNormal, true, true, VerticalBar);
+        return;
+    }
     if (Toolbar) Edge(Canvas, R, BDR_RAISEDINNER, BF_RECT);
 }
 

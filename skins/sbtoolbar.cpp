@@ -358,6 +358,7 @@ void TSbToolbar::WndProc(TMessage& Message) {
             return;
         case WM_ERASEBKGND: {
             HDC dc = reinterpret_cast<HDC>(Message.WParam);
+            TSaveDC saved(dc);
             TRect r = ClientRect();
             if (Docked()) {
                 // One background with the frame: the client area shows the
@@ -368,6 +369,17 @@ void TSbToolbar::WndProc(TMessage& Message) {
                     r.Top -= nch - 2;
                 else
                     r.Left -= ncw - 2;
+                // Painted in the frame's coordinates, as the frame itself is,
+                // so that what lies behind the bar lines up with its parent.
+                RECT window{};
+                GetWindowRect(Handle(), &window);
+                POINT origin{0, 0};
+                ::ClientToScreen(Handle(), &origin);
+                const int dx = origin.x - window.left, dy = origin.y - window.top;
+                POINT org{};
+                GetWindowOrgEx(dc, &org);
+                SetWindowOrgEx(dc, org.x + dx, org.y + dy, nullptr);
+                OffsetRect(r.Win32(), dx, dy);
             }
             DrawBackground(dc, r);
             Message.Result = 1;

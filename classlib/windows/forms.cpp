@@ -433,6 +433,15 @@ void TCustomForm::WndProc(TMessage& Message) {
                 Application->Minimize();
                 return;
             }
+            if ((Message.WParam & 0xFFF0) == SC_RESTORE && !Visible()) {
+                // A hidden form brought back by the system (the taskbar, a
+                // window manager, another program) shows through its own path:
+                // otherwise the window comes back while the form and its
+                // controls still take themselves for hidden and paint nothing.
+                windowState_ = wsNormal;
+                SetVisible(true);
+                return;
+            }
             break;
         case CM_DIALOGKEY:
             if (GetKeyState(VK_MENU) >= 0) {

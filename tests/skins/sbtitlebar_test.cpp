@@ -1,9 +1,11 @@
 // The title bar and status bar as real windows: the form goes borderless,
 // maximises into an injected work area, keeps its size when the bar is
 // switched off and on, sizes from the frame and the grip, opens the skinned
-// system menu by key, swallows the bare key menu, and leaks nothing.
+// system menu by key, swallows the bare key menu, leaks nothing, and every
+// skinned toolbar's erase paints its whole background under every skin.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "classlib/graphics/bitmap.h"
@@ -15,9 +17,11 @@
 #include "classlib/windows/screen.h"
 #include "skin_test_support.h"
 #include "skins/builtinskins.h"
+#include "skins/sbdock.h"
 #include "skins/sbitemsunit.h"
 #include "skins/sbstatusbar.h"
 #include "skins/sbtitlebar.h"
+#include "skins/sbtoolbar.h"
 #include "skins/skinmanager.h"
 #include "tests/foundation/quarantine.h"
 #include "tests/support/pump.h"
@@ -45,6 +49,36 @@ public:
         return Message == ABM_GETSTATE ? ABS_AUTOHIDE : TRUE;
     }
 };
+
+// The toolbar's client area erased into a bitmap that first holds Start,
+// read back as rows of pixels.
+std::vector<COLORREF> EraseInto(TSbToolbar* Bar, COLORREF Start) {
+    const int w = Bar->ClientWidth(), h = Bar->ClientHeight();
+    HDC screen = GetDC(nullptr);
+    TMemoryDC memory(screen);
+    TBitmapHandle bitmap(CreateCompatibleBitmap(screen, w, h));
+    ReleaseDC(nullptr, screen);
+    TSelectObject select(memory.Get(), bitmap.Get());
+    TBrushHandle fill(CreateSolidBrush(Start));
+    RECT all{0, 0, w, h};
+    FillRect(memory.Get(), &all, fill.Get());
+    SendMessageW(Bar->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.Get()), 0);
+    std::vector<COLORREF> pixels;
+    pixels.reserve(static_cast<size_t>(w) * static_cast<size_t>(h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) pixels.push_back(GetPixel(memory.Get(), x, y));
+    return pixels;
+}
+
+// Pixels that differ between an erase over black and one over white: the
+// ones nobody painted.
+int UnpaintedPixels(TSbToolbar* Bar) {
+    const std::vector<COLORREF> overBlack = EraseInto(Bar, RGB(0, 0, 0));
+    const std::vector<COLORREF> overWhite = EraseInto(Bar, RGB(255, 255, 255));
+    int count = 0;
+    for (size_t i = 0; i < overBlack.size(); ++i) count += overBlack[i] != overWhite[i];
+    return count;
+}
 
 class TitleBar : public ::testing::Test {
 protected:
@@ -437,6 +471,44 @@ TEST_F(TitleBar, RepaintsAndCyclesLeakNothing) {
     Pump();
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+}
+
+// An item repainted on its own goes through a fresh bitmap filled by its
+// toolbar's erase: what the erase leaves out shows as the bitmap's old content.
+TEST_F(TitleBar, EveryToolbarErasesItsWholeBackgroundUnderEverySkin) {
+    auto* dock = Create<TSbDock>(form_);
+    dock->SetParent(title_);
+    auto* plain = Create<TSbToolbar>(form_);
+    plain->SetCurrentDock(dock);
+    plain->SetParent(dock);
+    auto* item = Create<TSbItem>(form_);
+    item->SetCaption(L"Item");
+    plain->Items()->Add(item);
+    Pump();
+    std::vector<std::string> skins{"Default"};
+    TSbSkinsList* list = SkinManager()->SkinsList();
+    for (int i = 0; i < list->Count(); ++i) skins.push_back(list->Strings(i));
+    ASSERT_GE(skins.size(), 11u);
+    const struct {
+        const char* Name;
+        TSbToolbar* Bar;
+    } bars[] = {{"title", title_->Toolbar()}, {"status", status_->Toolbar()}, {"plain", plain}};
+    for (const std::string& skin : skins) {
+        SkinManager()->SetSkin(skin);
+        Pump();
+        for (const auto& bar : bars) {
+            ASSERT_GT(bar.Bar->ClientWidth() * bar.Bar->ClientHeight(), 0) << bar.Name;
+            EXPECT_EQ(UnpaintedPixels(bar.Bar), 0) << bar.Name << " toolbar under " << skin;
+        }
+    }
+    // Floating, the bar has no dock behind it.
+    plain->SetFloating(true);
+    ASSERT_TRUE(PumpUntil([&] { return plain->Floating() && plain->HandleAllocated(); }));
+    for (const std::string& skin : skins) {
+        SkinManager()->SetSkin(skin);
+        Pump();
+        EXPECT_EQ(UnpaintedPixels(plain), 0) << "floating toolbar under " << skin;
+    }
 }
 
 }  // namespace

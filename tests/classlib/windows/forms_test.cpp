@@ -1,6 +1,7 @@
 // Forms and the application: modal forms return their modal result, a close
 // query can refuse, a modeless form ignores ModalResult, closing the main
-// form ends Run, hooks of the application window run in order.
+// form ends Run, hooks of the application window run in order, a hidden form
+// restored by a system command shows through its own path.
 #include "tests/classlib/windows/window_test.h"
 
 namespace {
@@ -200,4 +201,23 @@ TEST_F(Forms, ClosingTheMainFormEndsRunAndWmQuitKeepsItsExitCode) {
     main->Free();
     EXPECT_EQ(Application->MainForm(), nullptr);
     Application->Initialize();
+}
+
+TEST_F(Forms, ASystemRestoreOfAHiddenFormShowsItThroughItsOwnPath) {
+    TForm* form = NewForm();
+    form->Show();
+    form->SetWindowState(wsMaximized);
+    form->Hide();
+    int shows = 0;
+    struct Counter {
+        int& count;
+        void Shown(TObject*) { ++count; }
+    } counter{shows};
+    form->OnShow = TNotifyEvent(&counter, &Counter::Shown);
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(form->Visible());
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(IsZoomed(form->Handle()));
+    EXPECT_EQ(form->WindowState(), wsNormal);
+    EXPECT_EQ(shows, 1);
 }
