@@ -159,8 +159,12 @@ void TMainForm::DetectionDone() {
     // A threshold stored earlier counts from the first refresh on, not only
     // after the first poll check (polling is off by default).
     LoadThresholds();
-    // With no drive there is no row 0 to select.
-    if (lvDrvList->Items()->Count() > 0) lvDrvList->Items()->Item(0)->SetSelected(true);
+    // With no drive there is no row 0 to select. It takes the keyboard's
+    // place too, so the first arrow key moves from it.
+    if (lvDrvList->Items()->Count() > 0) {
+        lvDrvList->Items()->Item(0)->SetSelected(true);
+        lvDrvList->Items()->Item(0)->SetFocused(true);
+    }
 
     StartupStepDone("drive list checks");
     TaryReNew(1);

@@ -268,6 +268,7 @@ public:
     void DrvColorListCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State,
                                     bool& DefaultDraw);
     void lv2Click(TObject* Sender);
+    void lv2SelectItem(TObject* Sender, TListItem* Item, bool Selected);
     void btnNoticeClick(TObject* Sender);
     void edt1KeyPress(TObject* Sender, char& Key);
     void btnColorClick(TObject* Sender);

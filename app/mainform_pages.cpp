@@ -253,6 +253,12 @@ void TMainForm::lv2Click(TObject*) {
     if (!temperature) MessageSetting(0);
 }
 
+void TMainForm::lv2SelectItem(TObject*, TListItem*, bool Selected) {
+    // An attribute chosen with the keyboard shows its action as a click does;
+    // a click's own selection is left to the click.
+    if (Selected && lv2->Focused() && GetKeyState(VK_LBUTTON) >= 0) lv2Click(lv2);
+}
+
 void TMainForm::MessageSetting(int Mode) {
     TListItem* row = lvDrvList->Selected();
     TListItem* attribute = lv2->Selected();

@@ -160,6 +160,7 @@ void BuildAlertSettingsPage(TMainForm* F) {
     TListView* attributes = F->lv2 = ReportList(F, F->ts3, "lv2", PageMargin, 84, 224, ContentBottom - 84);
     AddColumn(attributes, "Attribute", 200);
     attributes->OnClick = TNotifyEvent(F, &TMainForm::lv2Click);
+    attributes->OnSelectItem = TLVSelectItemEvent(F, &TMainForm::lv2SelectItem);
 
     TGroupBox* status = F->grpStatus =
         PlaceText<TGroupBox>(F, F->ts3, "grpStatus", "Status notice", 240, 84, ContentRight - 240, 146);

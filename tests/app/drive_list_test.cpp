@@ -6,9 +6,11 @@
 
 #include "app/program.h"
 #include "app/program_units.h"
+#include "app/settings.h"
 #include "classlib/stdctrls/label.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/stdctrls/pagecontrol.h"
+#include "classlib/stdctrls/stdbuttons.h"
 #include "classlib/windows/application.h"
 #include "platform/drive_access.h"
 #include "tests/app/program_fixture.h"
@@ -129,4 +131,31 @@ TEST_F(DriveList, ArrowKeysShowTheChosenDriveAndAClickFillsThePageOnce) {
     TRowInsertCounter::Rows = 0;
     ClickRow(3);
     EXPECT_EQ(TRowInsertCounter::Rows, once);
+}
+
+TEST_F(DriveList, TheFirstArrowKeyMovesFromTheDriveShownAtStart) {
+    MainForm->lvDrvList->SetFocus();
+    Settle();
+    stdctrls_test::PressKeys({VK_DOWN});
+    Settle();
+    EXPECT_EQ(MainForm->lvDrvList->ItemIndex(), 1);
+}
+
+TEST_F(DriveList, AnAttributeChosenWithTheKeyboardShowsItsStoredAction) {
+    MainForm->pgc1->SetActivePageIndex(2);
+    MainForm->lvDrvListClick(MainForm->lvDrvList);
+    Settle();
+    TListView* attributes = MainForm->lv2;
+    ASSERT_GT(attributes->Items()->Count(), 3);
+    const std::string name = attributes->Items()->Item(3)->Caption();
+    OpenDriveSettings(MainForm->lvDrvList->Selected()->Caption(), true)->WriteString(name, "Reboot Computer");
+
+    attributes->SetFocus();
+    for (int tries = 0; tries < 6 && attributes->ItemIndex() != 3; ++tries) {
+        stdctrls_test::PressKeys({VK_DOWN});
+        Settle();
+    }
+    ASSERT_EQ(attributes->ItemIndex(), 3);
+    EXPECT_TRUE(MainForm->rb4->Checked());
+    EXPECT_FALSE(MainForm->rb1->Checked());
 }
