@@ -1,7 +1,6 @@
 #include "app/detection.h"
 
 #include "app/drive_size.h"
-#include "app/drive_tables.h"
 #include "classlib/core/text.h"
 #include "engine/drive_reading.h"
 #include "engine/wmi.h"
@@ -18,11 +17,12 @@ std::string DriveStatus(const TSmartResult& smart, int& warningSlot) {
     return "OK";
 }
 
-std::optional<TDetectedDrive> DetectDrive(int number) {
+std::optional<TDetectedDrive> DetectDrive(int number, const std::array<std::string, MaxDrives>& models) {
     TDetectedDrive drive;
-    GetDriveModelWmi(number, drive.Model);
+    drive.Model = models.at(static_cast<size_t>(number));
     if (drive.Model.empty()) return std::nullopt;
     drive.Number = number;
+    drive.AlertName = DriveAlertName(number, models);
     std::string ignoredError;
     ReadDriveSmart(number, drive.Smart, ignoredError);
     drive.SizeGB = DriveSizeGB(number);
@@ -32,12 +32,12 @@ std::optional<TDetectedDrive> DetectDrive(int number) {
     return drive;
 }
 
-std::string StartupAlertMessage(const std::string& model) {
-    return "Hard Disk " + model + "  Warning Please check";
+std::string StartupAlertMessage(const TDetectedDrive& drive) {
+    return "Hard Disk " + drive.AlertName + "  Warning Please check";
 }
 
 std::string StartupLogDescription(const TDetectedDrive& drive) {
-    return drive.Model + " " + drive.Smart.AttrName.at(static_cast<size_t>(drive.WarningSlot));
+    return drive.AlertName + " " + drive.Smart.AttrName.at(static_cast<size_t>(drive.WarningSlot));
 }
 
 SmartDetector::SmartDetector(std::shared_ptr<const std::atomic<bool>> Stop, TFound Found,
@@ -48,11 +48,21 @@ SmartDetector::SmartDetector(std::shared_ptr<const std::atomic<bool>> Stop, TFou
 }
 
 void SmartDetector::Execute() {
+    std::array<std::string, MaxDrives> models;
+    for (int number = 0; number < MaxDrives; ++number) {
+        if (stop_->load()) return;
+        try {
+            GetDriveModelWmi(number, models[static_cast<size_t>(number)]);
+        } catch (...) {
+            // No model: the number is left out, as WMI failures are.
+            models[static_cast<size_t>(number)].clear();
+        }
+    }
     for (int number = 0; number < MaxDrives; ++number) {
         if (stop_->load()) return;
         std::optional<TDetectedDrive> drive;
         try {
-            drive = DetectDrive(number);
+            drive = DetectDrive(number, models);
         } catch (...) {
             // The reader reports failures by result; anything else leaves
             // this number out rather than every number after it.

@@ -4,18 +4,23 @@
 // `SmartDetector` looks at the numbers 0-23 on a worker of its own.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "app/drive_tables.h"
 #include "classlib/windows/thread.h"
 #include "engine/smart_result.h"
 
 struct TDetectedDrive {
     int Number = -1;
     std::string Model;
+    // What alerts and log records call it (DriveAlertName among the models
+    // of every number, also those looked at after this one).
+    std::string AlertName;
     TSmartResult Smart;
     // Whole GiB ("465"), as the information page shows it.
     std::string SizeGB;
@@ -32,19 +37,22 @@ struct TDetectedDrive {
 // slot.
 std::string DriveStatus(const TSmartResult& smart, int& warningSlot);
 
-// Nothing when WMI knows no model for the number. A failed S.M.A.R.T. read
+// Drive number's entry, given the model WMI knows for each number (empty:
+// none); nothing when it knows none for this one. A failed S.M.A.R.T. read
 // still gives a drive, with what was decoded (temperature 0, no slots).
-std::optional<TDetectedDrive> DetectDrive(int number);
+std::optional<TDetectedDrive> DetectDrive(int number, const std::array<std::string, MaxDrives>& models);
 
-// The start-up texts for a drive in "Warning".
-std::string StartupAlertMessage(const std::string& model);
+// The start-up texts for a drive in "Warning", naming it by its alert name.
+std::string StartupAlertMessage(const TDetectedDrive& drive);
 std::string StartupLogDescription(const TDetectedDrive& drive);
 
-// Looks at the drive numbers 0-23 in order, each once, without keeping the
-// GUI thread or the program's end waiting: nobody waits for it, it frees
-// itself when done, and it owns everything it touches. Found gets each drive
-// found and Done is called once at the end, both on the worker; Stop is read
-// before each number, and a set Stop ends the run without calling Done.
+// Asks WMI for the model of every number 0-23 first (a drive's alert name
+// depends on the drives after it), then reads the drives in order, each
+// once, without keeping the GUI thread or the program's end waiting: nobody
+// waits for it, it frees itself when done, and it owns everything it
+// touches. Found gets each drive found and Done is called once at the end,
+// both on the worker; Stop is read before each number, and a set Stop ends
+// the run without calling Done.
 class SmartDetector : public TThread {
     VX_CLASS(SmartDetector, TThread)
 public:

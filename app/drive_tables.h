@@ -25,3 +25,5 @@ void ResetDriveTables();
 // same model (a mirrored pair of identical disks), "MODEL (drive N)", so the
 // user knows which one an alert or mail is about.
 std::string DriveAlertName(int Number, const std::vector<int>& Listed);
+// The same, given the model of every drive number (empty: no drive).
+std::string DriveAlertName(int Number, const std::array<std::string, MaxDrives>& Models);

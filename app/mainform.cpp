@@ -131,7 +131,7 @@ void TMainForm::DriveFound(TDetectedDrive Drive) {
     row->SetCaption(Drive.Model);
     row->SubItems()->Add(Drive.Capacity);
     row->SubItems()->Add(Drive.Temperature);
-    if (Drive.WarningSlot >= 0 && alertWarnings_) DesktopMessage(StartupAlertMessage(Drive.Model), "Vexmora");
+    if (Drive.WarningSlot >= 0 && alertWarnings_) DesktopMessage(StartupAlertMessage(Drive), "Vexmora");
     if (Drive.WarningSlot >= 0 && logWarnings_) {
         const std::string& state = Drive.Smart.AttrStatus.at(static_cast<size_t>(Drive.WarningSlot));
         LogThis->Add(LogTimeText(Now()), state, StartupLogDescription(Drive));
@@ -262,7 +262,11 @@ void TMainForm::CreateReg() {
         const TSmartResult& smart = LastReading(number);
         auto key = OpenDriveSettings(rows->Item(row)->Caption(), true);
         if (!key) continue;
-        if (ReadIntegerOr(key.get(), "CreateReg", 0) == 0) {
+        // A value that is there but cannot be read as an integer was written
+        // by an earlier start or by hand: the actions beside it are the user's.
+        const auto stored = ReadStoredInteger(key.get(), "CreateReg");
+        const bool written = stored ? *stored != 0 : key->ValueExists("CreateReg");
+        if (!written) {
             for (int slot = 0; slot < smart.AttrCount && slot < SmartResultSlots; ++slot) {
                 const std::string& name = smart.AttrName[static_cast<size_t>(slot)];
                 if (name != TemperatureAttribute) key->WriteString(name, DefaultAlertAction);

@@ -135,8 +135,9 @@ public:
     void tmr1Timer(TObject* Sender);
     // The poll check, unless one is running (its shutdown question is modal).
     void tmr2Timer(TObject* Sender);
-    // Every checked row: the temperature check, then the first attribute
-    // that is not fine with an alert or mail action ends the poll.
+    // Every checked row, on its drive's last reading (no drive is read
+    // here): the temperature check, then the first attribute that is not
+    // fine with an alert or mail action ends the poll.
     void SmartMessage();
     // The temperature check of drive Number at Temperature (GUI thread).
     void SmartTemperature(int Number, int Temperature);

@@ -15,7 +15,6 @@
 #include "classlib/windows/application.h"
 #include "classlib/windows/dispatcher.h"
 #include "classlib/windows/timer.h"
-#include "engine/drive_reading.h"
 #include "notify/zkdesktopalert.h"
 
 namespace {
@@ -144,10 +143,11 @@ void TMainForm::SmartMessage() {
         const int number = RowDrive(row);
         if (number < 0) continue;
         const std::string model = rows->Item(row)->Caption();
-        TSmartResult smart;
-        std::string ignoredError;
-        // A failed read: temperature 0 and no attribute to look at.
-        if (!ReadDriveSmart(number, smart, ignoredError)) smart = TSmartResult{};
+        // The last reading (detection's, then each refresh's), so that a
+        // slow drive never holds the window; a failed read left temperature 0
+        // and no attribute to look at. A copy, as a refresh may land while
+        // the shutdown question is open.
+        const TSmartResult smart = LastReading(number);
         SmartTemperature(number, smart.Temperature);
         for (int slot = 0; slot < smart.AttrCount && slot < SmartResultSlots; ++slot) {
             const std::string& name = smart.AttrName[static_cast<size_t>(slot)];

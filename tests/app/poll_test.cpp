@@ -1,10 +1,16 @@
 // The poll check: checked rows in list order, the temperature first, then
 // the attributes that are not fine; an alert or a mail ends the poll, a
-// shutdown question lets it go on; no poll inside a poll; one power request.
+// shutdown question lets it go on; no poll inside a poll; one power request;
+// no drive read, so a slow drive never holds it.
+#include <chrono>
+#include <future>
+#include <thread>
+
 #include "app/mail_queue.h"
 #include "app/settings.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/application.h"
+#include "classlib/windows/timer.h"
 #include "tests/app/watch_support.h"
 #include "tests/support/pump.h"
 
@@ -152,4 +158,29 @@ TEST_F(WatchTest, APollTickInsideTheShutdownQuestionIsSkipped) {
     MainForm->tmr2Timer(nullptr);
     Application->MessageBoxHandler = scripted;
     EXPECT_EQ(answers.questions, 1);
+}
+
+TEST_F(WatchTest, APollReadsNoDriveAndActsOnTheLastReadingWhileARefreshIsStuck) {
+    SetDriveString("ALPHA", "Reallocated Sector Count", "Show message");
+    auto drives = std::make_shared<TGatedDrives>(TwoFailing(0, "ALPHA"));
+    StartWith(drives);
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->tmr2->SetEnabled(false);
+    drives->Shut();
+    MainForm->tmr1Timer(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == 1; }));
+    const int opens = drives->Opens("\\\\.\\PhysicalDrive0");
+
+    // Should the poll wait at the gate, it is opened after a while.
+    std::promise<void> polled;
+    std::thread gatekeeper([&drives, done = polled.get_future()] {
+        done.wait_for(std::chrono::seconds(3));
+        drives->Release();
+    });
+    MainForm->tmr2Timer(nullptr);
+    polled.set_value();
+    gatekeeper.join();
+    EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive0"), opens);
+    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Reallocated Sector Count waring", "ALPHA"}}));
+    ASSERT_TRUE(PumpUntil([] { return MainForm->RefreshCounts().Applied == 1; }, 10000));
 }

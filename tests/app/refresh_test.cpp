@@ -12,6 +12,7 @@
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
 #include "notify/texttrayicon.h"
+#include "notify/zklogfile.h"
 #include "platform/drive_set_file.h"
 #include "tests/app/watch_support.h"
 #include "tests/support/pump.h"
@@ -131,6 +132,25 @@ TEST_F(WatchTest, StartupAlertOnlyForMessageWhenStartOne) {
     }
 }
 
+TEST_F(WatchTest, EachOfTwoFailingDrivesOfOneModelHasItsStartupAlertAndLogRecordNamingIt) {
+    OpenSettings(true)->WriteInteger("MessageWhenStart", 1);
+    OpenSettings(true)->WriteInteger("Log", 1);
+    // The first twin is found before its pair is.
+    StartStill(DriveSection(0, "TWIN", 30, {FailingAttribute(5)}) +
+               DriveSection(1, "SOLO", 30, {FailingAttribute(5)}) +
+               DriveSection(3, "TWIN", 30, {FailingAttribute(1)}));
+    EXPECT_EQ(alerts.shown,
+              (std::vector<TRecordedAlert>{{"Hard Disk TWIN (drive 0)  Warning Please check", "Vexmora"},
+                                           {"Hard Disk SOLO  Warning Please check", "Vexmora"},
+                                           {"Hard Disk TWIN (drive 3)  Warning Please check", "Vexmora"}}));
+    std::vector<std::string> records;
+    for (int i = 0; i < MainForm->LogThis->Count(); ++i)
+        records.push_back(MainForm->LogThis->Records(i).Description);
+    EXPECT_EQ(records, (std::vector<std::string>{"TWIN (drive 0) Reallocated Sector Count",
+                                                 "SOLO Reallocated Sector Count",
+                                                 "TWIN (drive 3) Raw Read Error Rate"}));
+}
+
 TEST_F(WatchTest, ATickNeverWaitsForAWorkerStillReading) {
     auto drives = std::make_shared<TGatedDrives>(DriveSection(0, "ALPHA", 30));
     StartWith(drives);
@@ -190,12 +210,14 @@ TEST_F(WatchTest, ATemperatureMailGoesOncePerCrossing) {
     refresh();
     EXPECT_EQ(mails(), 2);
 
-    // Cooled down as the poll check reads it, too.
+    // The poll check goes by the last refresh's reading, not by the drive.
     write(45);
-    MainForm->tmr2Timer(nullptr);
+    refresh();
     write(48);
     MainForm->tmr2Timer(nullptr);
     ASSERT_TRUE(Settle());
+    EXPECT_EQ(mails(), 2);
+    refresh();
     EXPECT_EQ(mails(), 3);
 }
 

@@ -9,6 +9,7 @@
 #include "notify/texttrayicon.h"
 #include "tests/app/program_fixture.h"
 #include "tests/app/stored_settings.h"
+#include "tests/app/watch_support.h"
 
 TEST(Settings, MissingValuesAndValuesOfAnotherTypeReadAsTheirDefaults) {
     TRegistryRedirect privateRoot;
@@ -114,4 +115,38 @@ TEST_F(ProgramTest, MalformedStoredIntegersStartTheProgramWithTheirDefaults) {
     for (const char* name : {"RTimer", "Log", "MessageWhenStart", model})
         EXPECT_EQ(OpenSettings()->GetDataSize(name), 8) << name;
     EXPECT_EQ(OpenDriveSettings(model, false)->GetDataSize("Temperature"), 8);
+}
+
+// Only a missing "CreateReg" or a readable 0 writes the default actions; one
+// that is there but cannot be read was written before, and the actions
+// beside it are the user's.
+TEST_F(ProgramTest, DefaultActionsGoOnlyWhereCreateRegIsMissingOrZero) {
+    const char* const attribute = "Reallocated Sector Count";
+    const DWORD zero = 0;
+    const char text[] = "0";
+    const struct {
+        const char* Name;
+        DWORD Type;
+        const void* Data;
+        DWORD Size;
+        bool Defaults;
+    } cases[] = {
+        {"missing", REG_NONE, nullptr, 0, true},    {"zero", REG_DWORD, &zero, 4, true},
+        {"one", REG_DWORD, TwoWords + 1, 4, false}, {"eight bytes", REG_DWORD, TwoWords, 8, false},
+        {"text", REG_SZ, text, sizeof text, false}, {"binary", REG_BINARY, TwoWords, 4, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        {
+            auto drive = OpenDriveSettings("ALPHA", true);
+            drive->WriteString(attribute, "Send mail");
+            if (c.Data)
+                PutRaw(drive.get(), "CreateReg", c.Type, c.Data, c.Size);
+            else
+                drive->DeleteValue("CreateReg");
+        }
+        Start(DriveSection(0, "ALPHA", 30, {FailingAttribute(5)}));
+        EXPECT_EQ(StoredAction("ALPHA", attribute), c.Defaults ? "Show message" : "Send mail");
+        EXPECT_EQ(ReadStoredInteger(OpenDriveSettings("ALPHA", false).get(), "CreateReg"), 1);
+    }
 }
