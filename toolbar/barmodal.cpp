@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "classlib/core/text.h"
@@ -93,6 +94,23 @@ bool PressEndsLoop(TBarView* Root, const MSG& Msg) {
     if (Msg.message != WM_LBUTTONDOWN) return false;
     TBarItemViewer* viewer = Root->ViewerFromPoint(ToClient(Root, Msg.pt));
     return !viewer || viewer != Root->Selected() || (viewer->Item()->ItemStyle() & isfClicksTransparent);
+}
+
+// Whether a view of the chain tracks a press whose button is up again with
+// no mouse message left for this thread: the release went to the window that
+// was under the cursor, as when the whole click was queued before the loop
+// took the capture. Physical buttons: the logical left one is the right one
+// when they are swapped.
+bool PressReleasedElsewhere(TBarView* Root, bool TrackRightButton) {
+    const std::vector<TBarView*> views = Chain(Root);
+    if (std::none_of(views.begin(), views.end(), [](TBarView* v) { return v->Capture(); })) return false;
+    const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+    const auto down = [](int Vk) { return GetAsyncKeyState(Vk) < 0; };
+    if (down(swapped ? VK_RBUTTON : VK_LBUTTON) ||
+        (TrackRightButton && down(swapped ? VK_LBUTTON : VK_RBUTTON)))
+        return false;
+    MSG pending;
+    return !PeekMessageW(&pending, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE | PM_NOYIELD);
 }
 
 // Gives back a press that ends the loop but was already taken off the queue.
@@ -217,6 +235,11 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
     WPARAM quitCode = 0;
 
     while (!done() && GetCapture() == wnd_ && GetActiveWindow() == active) {
+        if (PressReleasedElsewhere(RootView, TrackRightButton)) {
+            // As a release off the bar: the press is cancelled.
+            RootView->EndModal();
+            break;
+        }
         MSG msg;
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             WaitMessage();

@@ -147,7 +147,7 @@ public:
         return ok;
     }
 
-private:
+    // One mouse event at a screen point, sent at once.
     static void Mouse(DWORD Flags, TPoint P) {
         INPUT input{};
         input.type = INPUT_MOUSE;
@@ -156,6 +156,8 @@ private:
         input.mi.dwFlags = Flags;
         SendInput(1, &input, sizeof input);
     }
+
+private:
     std::vector<std::function<void()>> steps_;
 };
 
