@@ -109,15 +109,8 @@ void TMainForm::SmartDetect() {
 }
 
 void TMainForm::DrivesFound(std::vector<TDetectedDrive> Drives) {
-    TListItems* rows = lvDrvList->Items();
-    rows->BeginUpdate();
-    try {
-        for (TDetectedDrive& drive : Drives) DriveFound(std::move(drive));
-    } catch (...) {
-        rows->EndUpdate();
-        throw;
-    }
-    rows->EndUpdate();
+    const TListItemsUpdate update(lvDrvList->Items());
+    for (TDetectedDrive& drive : Drives) DriveFound(std::move(drive));
 }
 
 void TMainForm::DriveFound(TDetectedDrive Drive) {
@@ -151,10 +144,9 @@ void TMainForm::DetectionDone() {
         settings->GetKeyNames(subKeys.get());
         TListItems* rows = lvDrvList->Items();
         // The list shows already: one repaint for every check.
-        rows->BeginUpdate();
+        const TListItemsUpdate update(rows);
         for (int row = 0; row < rows->Count(); ++row)
             if (subKeys->IndexOf(rows->Item(row)->Caption()) >= 0) rows->Item(row)->SetChecked(true);
-        rows->EndUpdate();
     }
     // A threshold stored earlier counts from the first refresh on, not only
     // after the first poll check (polling is off by default).

@@ -103,13 +103,12 @@ void TMainForm::SmartShow() {
 
 void TMainForm::SmartDisk(int Number) {
     TListItems* rows = lv1->Items();
-    rows->BeginUpdate();
+    const TListItemsUpdate update(rows);
     for (const TAttributeRow& attribute : AttributeRows(LastReading(Number))) {
         TListItem* row = rows->Add();
         row->SetCaption(attribute.Name);
         for (const std::string& text : attribute.SubItems) row->SubItems()->Add(text);
     }
-    rows->EndUpdate();
 }
 
 void TMainForm::LoadAlertSettings() {

@@ -1,8 +1,8 @@
 // `TListView` over the common controls' list view: report view with columns,
 // check boxes, row select and grid lines; items with a caption, sub-items, a
 // checked and a selected state that survive the window; `OnCustomDrawItem`
-// choosing each row's font and colours; and `OnItemChecked` when the user
-// ticks or unticks a row.
+// choosing each row's font and colours; `OnItemChecked` when the user ticks
+// or unticks a row; and `TListItemsUpdate`, one repaint for many changes.
 #pragma once
 
 #include <vector>
@@ -163,6 +163,18 @@ private:
     TCustomListView* owner_;
     std::vector<TListItem*> items_;
     int updateCount_ = 0;
+};
+
+// BeginUpdate for as long as it lives, EndUpdate however the scope ends.
+class TListItemsUpdate {
+public:
+    explicit TListItemsUpdate(TListItems* Items) : items_(Items) { items_->BeginUpdate(); }
+    ~TListItemsUpdate() { items_->EndUpdate(); }
+    TListItemsUpdate(const TListItemsUpdate&) = delete;
+    TListItemsUpdate& operator=(const TListItemsUpdate&) = delete;
+
+private:
+    TListItems* items_;
 };
 
 using TLVCustomDrawItemEvent =
