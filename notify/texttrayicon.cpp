@@ -102,9 +102,10 @@ TColor TTextTrayIcon::TextBackground() const {
 }
 
 void TTextTrayIcon::Draw() {
-    TOwned<TBitmap> bitmap(Create<TBitmap>());
-    bitmap->SetSize(kSize, kSize);
-    TCanvas* canvas = bitmap->Canvas();
+    // One bitmap for every drawing: a new one costs Wine a section, a device
+    // context and the font's selection each time.
+    bitmap_->SetSize(kSize, kSize);
+    TCanvas* canvas = bitmap_->Canvas();
     textBackground_ = TextBackground();
     canvas->Brush()->SetColor(textBackground_);
     canvas->FillRect(TRect(0, 0, kSize, kSize));
@@ -127,7 +128,6 @@ void TTextTrayIcon::Draw() {
         canvas->Brush()->SetColor(borderColor_);
         canvas->FrameRect(TRect(0, 0, kSize, kSize));
     }
-    bitmap_ = std::move(bitmap);
 }
 
 void TTextTrayIcon::MakeOpaqueOrTransparentIcon(TIcon* Icon) {
@@ -137,8 +137,12 @@ void TTextTrayIcon::MakeOpaqueOrTransparentIcon(TIcon* Icon) {
     // as the drawing.
     const bool masked = color_ == clNone;
     const std::uint32_t key = PixelOf(textBackground_);
-    TOwned<TBitmap> picture(Create<TBitmap>());
-    picture->SetSize(kSize, kSize);
+    // The icon copies the picture: the next drawing may use it again.
+    if (!picture_) {
+        picture_.reset(Create<TBitmap>());
+        picture_->SetSize(kSize, kSize);
+    }
+    TBitmap* picture = picture_.get();
     BYTE maskBits[kSize * 2] = {};  // rows of 16 pixels, word-aligned
     for (int y = 0; y < kSize; ++y) {
         const auto* source = static_cast<const std::uint32_t*>(bitmap_->ScanLine(y));
