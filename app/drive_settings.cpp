@@ -8,9 +8,15 @@
 
 namespace {
 
-// Registry value names compare without regard to case.
-bool SameName(const std::string& A, const char* B) {
-    return lstrcmpiA(A.c_str(), B) == 0;
+// Registry value names compare without regard to case. The names looked up
+// here are plain ASCII; folding the ASCII letters alone keeps a lookup free of
+// the locale's comparison, which costs the poll more than the rest of it.
+char Folded(char C) {
+    return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
+}
+
+bool SameName(const std::string& A, const std::string& B) {
+    return !TDriveSettings::TNameLess()(A, B) && !TDriveSettings::TNameLess()(B, A);
 }
 
 // A key below the current user's root, as Win32 names it.
@@ -57,7 +63,8 @@ std::shared_ptr<const TDriveSettings> ReadDriveSettings(const std::string& Model
 }  // namespace
 
 bool TDriveSettings::TNameLess::operator()(const std::string& A, const std::string& B) const {
-    return lstrcmpiA(A.c_str(), B.c_str()) < 0;
+    return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(),
+                                        [](char X, char Y) { return Folded(X) < Folded(Y); });
 }
 
 const std::string& TDriveSettings::Action(const std::string& Attribute) const {
