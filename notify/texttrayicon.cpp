@@ -137,12 +137,8 @@ void TTextTrayIcon::MakeOpaqueOrTransparentIcon(TIcon* Icon) {
     // as the drawing.
     const bool masked = color_ == clNone;
     const std::uint32_t key = PixelOf(textBackground_);
-    // The icon copies the picture: the next drawing may use it again.
-    if (!picture_) {
-        picture_.reset(Create<TBitmap>());
-        picture_->SetSize(kSize, kSize);
-    }
-    TBitmap* picture = picture_.get();
+    TOwned<TBitmap> picture(Create<TBitmap>());
+    picture->SetSize(kSize, kSize);
     BYTE maskBits[kSize * 2] = {};  // rows of 16 pixels, word-aligned
     for (int y = 0; y < kSize; ++y) {
         const auto* source = static_cast<const std::uint32_t*>(bitmap_->ScanLine(y));

@@ -83,7 +83,6 @@ private:
 
     TOwned<TIcon> backgroundIcon_;
     TOwned<TBitmap> bitmap_;
-    TOwned<TBitmap> picture_;  // the icon's colour part, made at the first drawing
     TOwned<TFont> font_;
     TOwned<TOffsetOptions> options_;
     std::string text_;
