@@ -252,7 +252,7 @@ void TMainForm::CreateReg() {
         if (number < 0) continue;
         // Detection's reading: a start reads each drive once.
         const TSmartResult& smart = LastReading(number);
-        auto key = OpenDriveSettings(rows->Item(row)->Caption(), true);
+        auto key = driveSettings_.OpenForWriting(rows->Item(row)->Caption());
         if (!key) continue;
         // A value that is there but cannot be read as an integer was written
         // by an earlier start or by hand: the actions beside it are the user's.
