@@ -14,6 +14,7 @@
 #include "controls/scblinking.h"
 #include "controls/sctext.h"
 #include "controls/scurllabel.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 #include "tests/controls/controls_fixture.h"
 
 namespace {
@@ -385,6 +386,48 @@ TEST_F(ScURLLabelTest, AFailedPageOffersTheOpenWithChoice) {
     TScURLLabel* other = NewURLLabel("notes.txt");
     other->Click();
     EXPECT_EQ(shell.ran.size(), 1u);
+}
+
+TEST_F(ScURLLabelTest, TabFocusesTheLinkWhichShowsItAndEnterOrSpaceOpensIt) {
+    auto* before = Add<TColorBox>(10, 150, 40, 20);
+    before->SetTabStop(true);
+    TScURLLabel* label = NewURLLabel("Home page");
+    label->SetURL("http://example.invalid/");
+    label->SetLeft(40);
+    SetForegroundWindow(form->Handle());
+    before->SetFocus();
+    Pump();
+    // The label's outline on the painted form.
+    auto outline = [&] {
+        TOwned<TBitmap> shot(Create<TBitmap>());
+        shot->SetSize(form->ClientWidth(), form->ClientHeight());
+        form->PaintTo(shot->Canvas()->Handle(), 0, 0);
+        std::vector<TColor> pixels;
+        for (int x = label->Left(); x < label->Left() + label->Width(); ++x)
+            for (int y : {label->Top(), label->Top() + label->Height() - 1})
+                pixels.push_back(shot->PixelColor(x, y));
+        return pixels;
+    };
+    const std::vector<TColor> unfocused = outline();
+
+    stdctrls_test::PressKeys({VK_TAB});
+    ASSERT_TRUE(PumpUntil([label] { return label->Focused(); })) << "Tab reaches the link";
+    EXPECT_EQ(GetFocus(), label->FocusWindow()->Handle());
+    EXPECT_NE(outline(), unfocused) << "a focus rectangle shows";
+    stdctrls_test::PressKeys({VK_RETURN});
+    ASSERT_TRUE(PumpUntil([&] { return shell.opened.size() == 1; })) << "Enter opens";
+    stdctrls_test::PressKeys({VK_SPACE});
+    ASSERT_TRUE(PumpUntil([&] { return shell.opened.size() == 2; })) << "Space opens";
+    EXPECT_EQ(shell.opened.back(), "http://example.invalid/");
+    EXPECT_TRUE(label->Visited());
+
+    stdctrls_test::PressKeys({VK_TAB});
+    ASSERT_TRUE(PumpUntil([before] { return before->Focused(); }));
+    label->SetVisited(false);
+    EXPECT_EQ(outline(), unfocused) << "the rectangle goes with the focus";
+    // A hidden link is no stop.
+    label->Hide();
+    EXPECT_FALSE(label->FocusWindow()->CanFocus());
 }
 
 class TFixedVersion : public TOSVersionService {
