@@ -149,7 +149,8 @@ TEST_F(KeyboardOnly, EveryPageADriveAThresholdAndTheEnd) {
     EXPECT_TRUE(ClassOf(start) == L"TListView" && !OnPage(start, L"Monitor")) << ClassOf(start);
 
     // Every page of the bar; on each, a round of Tab stops only where
-    // something acts: never on the page control, whose tabs never show.
+    // something acts: never on the page control, whose tabs never show, nor
+    // on a read-only sample.
     const std::pair<int, const wchar_t*> pages[] = {{1, L"Monitor"},    {2, L"MonitorSetting"},
                                                     {3, L"Preference"}, {4, L""},
                                                     {6, L"About"},      {0, L"Infomation"}};
@@ -160,6 +161,8 @@ TEST_F(KeyboardOnly, EveryPageADriveAThresholdAndTheEnd) {
         int links = 0;
         for (HWND stop : stops) {
             EXPECT_NE(ClassOf(stop), L"TPageControl") << index;
+            EXPECT_FALSE(ClassOf(stop) == L"TEdit" && (GetWindowLongW(stop, GWL_STYLE) & ES_READONLY))
+                << "a colour sample, nothing to do: " << index;
             links += ClassOf(stop) == L"TScURLFocus";
         }
         EXPECT_EQ(links, caption == std::wstring(L"About") ? 2 : 0) << "the About page's two links";
