@@ -10,6 +10,8 @@
 #include "classlib/graphics/handles.h"
 #include "classlib/services/osversion.h"
 #include "classlib/services/shellservice.h"
+#include "classlib/stdctrls/stdbuttons.h"
+#include "classlib/stdctrls/stdbuttons.h"
 #include "classlib/windows/screen.h"
 #include "controls/scblinking.h"
 #include "controls/sctext.h"
@@ -391,6 +393,16 @@ TEST_F(ScURLLabelTest, AFailedPageOffersTheOpenWithChoice) {
 TEST_F(ScURLLabelTest, TabFocusesTheLinkWhichShowsItAndEnterOrSpaceOpensIt) {
     auto* before = Add<TColorBox>(10, 150, 40, 20);
     before->SetTabStop(true);
+    // Enter goes to the link, not to the form's default button.
+    auto* fallback = Add<TButton>(200, 150, 80, 25);
+    fallback->SetTabStop(false);
+    fallback->SetDefault(true);
+    int fallbacks = 0;
+    struct Counter {
+        int& count;
+        void Clicked(TObject*) { ++count; }
+    } counter{fallbacks};
+    fallback->OnClick = TNotifyEvent(&counter, &Counter::Clicked);
     TScURLLabel* label = NewURLLabel("Home page");
     label->SetURL("http://example.invalid/");
     label->SetLeft(40);
@@ -416,6 +428,7 @@ TEST_F(ScURLLabelTest, TabFocusesTheLinkWhichShowsItAndEnterOrSpaceOpensIt) {
     EXPECT_NE(outline(), unfocused) << "a focus rectangle shows";
     stdctrls_test::PressKeys({VK_RETURN});
     ASSERT_TRUE(PumpUntil([&] { return shell.opened.size() == 1; })) << "Enter opens";
+    EXPECT_EQ(fallbacks, 0);
     stdctrls_test::PressKeys({VK_SPACE});
     ASSERT_TRUE(PumpUntil([&] { return shell.opened.size() == 2; })) << "Space opens";
     EXPECT_EQ(shell.opened.back(), "http://example.invalid/");
