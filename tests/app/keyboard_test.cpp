@@ -87,12 +87,19 @@ protected:
         info.cbSize = sizeof info;
         return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
     }
+    // Tab, and wait for the program to move the focus: a slow program must
+    // not leave presses queued behind what the test reads.
+    void Tab() {
+        const HWND before = Focus();
+        Press(VK_TAB);
+        for (int tries = 0; tries < 50 && Focus() == before; ++tries) Sleep(20);
+    }
     // Tab until the focus is on a window the test names; false after a
     // round through every stop.
     bool TabTo(const std::function<bool(HWND)>& Wanted) {
         for (int tries = 0; tries < 40; ++tries) {
             if (Focus() && Wanted(Focus())) return true;
-            Press(VK_TAB);
+            Tab();
         }
         return false;
     }
@@ -120,7 +127,7 @@ protected:
     std::vector<HWND> TabRound() {
         std::vector<HWND> stops{Focus()};
         for (int i = 0; i < 40; ++i) {
-            Press(VK_TAB);
+            Tab();
             if (Focus() == stops.front()) break;
             stops.push_back(Focus());
         }
