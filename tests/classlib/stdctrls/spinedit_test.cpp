@@ -6,9 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "classlib/graphics/handles.h"
 #include "classlib/stdctrls/edit.h"
-
 #include "tests/classlib/stdctrls/stdctrls_test.h"
 
 using namespace stdctrls_test;
@@ -81,15 +79,10 @@ namespace {
 
 // The arrows as they show now, read without asking anything to repaint.
 std::vector<TColor> ArrowPixels(HWND Arrows) {
-    RECT r{};
-    GetClientRect(Arrows, &r);
-    TOwned<TBitmap> shot(Create<TBitmap>());
-    shot->SetSize(r.right, r.bottom);
-    TWindowDC dc(Arrows);
-    BitBlt(shot->Canvas()->Handle(), 0, 0, r.right, r.bottom, dc.Get(), 0, 0, SRCCOPY);
+    TOwned<TBitmap> shot = CopyClient(Arrows);
     std::vector<TColor> pixels;
-    for (int y = 0; y < r.bottom; ++y)
-        for (int x = 0; x < r.right; ++x) pixels.push_back(shot->PixelColor(x, y));
+    for (int y = 0; y < shot->Height(); ++y)
+        for (int x = 0; x < shot->Width(); ++x) pixels.push_back(shot->PixelColor(x, y));
     return pixels;
 }
 
