@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "classlib/core/text.h"
@@ -38,6 +39,30 @@ UINT ImmVirtualKey(HWND Wnd) {
 
 TPoint LastMousePos{BarNoMousePos, BarNoMousePos};
 thread_local TBarView* RunningRoot = nullptr;
+
+// Loading a system cursor is several server requests under Wine; the loop
+// sets the arrow at every mouse move.
+HCURSOR ArrowCursor() {
+    static const HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    return arrow;
+}
+
+// The thread's hidden window for menu loops, made at its first menu, lent
+// to one loop at a time and freed when the thread ends: a window made for
+// each menu costs under Wine about a fifth of opening the menu. A loop that
+// runs inside another makes a window of its own.
+struct TSpareLoopWindow {
+    HWND wnd = nullptr;
+    TBarModalHandler* user = nullptr;
+    void WndProc(TMessage& Message) {
+        if (user)
+            user->OwnWndProc(Message);
+        else
+            Message.Result = DefWindowProcW(wnd, Message.Msg, Message.WParam, Message.LParam);
+    }
+    ~TSpareLoopWindow() { DeallocateHWnd(std::exchange(wnd, nullptr)); }
+};
+thread_local TSpareLoopWindow SpareLoopWindow;
 
 // The views of the chain from the root to the deepest open popup.
 std::vector<TBarView*> Chain(TBarView* Root) {
@@ -81,6 +106,15 @@ void UpdateSelections(TBarView* Root, POINT Pt) {
         if (v->Capture()) break;
         v = v->OpenViewerView();
     }
+}
+
+// Whether the loop's window still has the capture and Active is still the
+// active window: one request to the server for both.
+bool StillModal(HWND CaptureWnd, HWND Active) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetCurrentThreadId(), &info)) return false;
+    return info.hwndCapture == CaptureWnd && info.hwndActive == Active;
 }
 
 // A press that the loop does not take: it ends the loop and is left queued
@@ -162,13 +196,19 @@ TBarModalHandler::TBarModalHandler(HWND ExistingWnd) {
     LastMousePos = TPoint(cursor.x, cursor.y);
     if (ExistingWnd) {
         wnd_ = ExistingWnd;
+    } else if (!SpareLoopWindow.user) {
+        TSpareLoopWindow& spare = SpareLoopWindow;
+        if (!spare.wnd) spare.wnd = AllocateHWnd(TWndMethod(&spare, &TSpareLoopWindow::WndProc));
+        spare.user = this;
+        spareWnd_ = true;
+        wnd_ = spare.wnd;
     } else {
         wnd_ = AllocateHWnd(TWndMethod(this, &TBarModalHandler::OwnWndProc));
         ownWnd_ = true;
     }
     if (auto lock = LockForeground()) lock(LSFW_LOCK);
     SetCapture(wnd_);
-    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+    SetCursor(ArrowCursor());
     CallNotifyWinEvent(EVENT_SYSTEM_MENUSTART, wnd_, OBJID_CLIENT, 0);
     started_ = true;
 }
@@ -179,6 +219,7 @@ TBarModalHandler::~TBarModalHandler() {
     LastMousePos = TPoint(BarNoMousePos, BarNoMousePos);
     if (started_) CallNotifyWinEvent(EVENT_SYSTEM_MENUEND, wnd_, OBJID_CLIENT, 0);
     if (ownWnd_) DeallocateHWnd(wnd_);
+    if (spareWnd_) SpareLoopWindow.user = nullptr;
 }
 
 void TBarModalHandler::CancelChain() {
@@ -231,10 +272,13 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
         Application->HandleException(nullptr);
     }
     const HWND active = GetActiveWindow();
+    // The cursor the loop set last. Nothing else sets one while the loop
+    // holds the capture and only mouse moves ran since.
+    HCURSOR shownCursor = nullptr;
     bool quit = false;
     WPARAM quitCode = 0;
 
-    while (!done() && GetCapture() == wnd_ && GetActiveWindow() == active) {
+    while (!done() && StillModal(wnd_, active)) {
         if (PressReleasedElsewhere(RootView, TrackRightButton)) {
             // As a release off the bar: the press is cancelled.
             RootView->EndModal();
@@ -336,12 +380,13 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
                     UpdateSelections(RootView, msg.pt);
                     const std::vector<TBarView*> now = Chain(RootView);
                     TBarView* last = now.back();
-                    HCURSOR cursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+                    HCURSOR cursor = ArrowCursor();
                     if (TBarItemViewer* sel = last->Selected()) {
                         const TPoint p = ToClient(last, msg.pt);
                         sel->GetCursor(TPoint(p.X - sel->BoundsRect.Left, p.Y - sel->BoundsRect.Top), cursor);
                     }
-                    SetCursor(cursor);
+                    if (cursor != shownCursor) SetCursor(cursor);
+                    shownCursor = cursor;
                     // Hints follow the mouse where the view shows them.
                     TBarItemViewer* hot = last->Selected();
                     if (((last->Style() & vsAlwaysShowHints) ||
@@ -419,6 +464,7 @@ void TBarModalHandler::Loop(TBarView* RootView, bool InitialMouseDown, bool Exec
             {
                 // The status line shows the long hint of the deepest selection.
                 TBarView* last = Chain(RootView).back();
+                if (msg.message != WM_MOUSEMOVE) shownCursor = nullptr;
                 TBarItemViewer* sel = last->Selected();
                 HintManager()->SetHint(sel ? ToWide(GetLongHint(sel->Item()->Hint())) : std::wstring());
             }

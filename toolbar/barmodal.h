@@ -24,12 +24,15 @@ public:
     void Loop(TBarView* RootView, bool InitialMouseDown, bool ExecuteSelectedAtStart, bool FromMSAA,
               bool TrackRightButton);
 
-private:
+    // Handles WM_CANCELMODE sent to the loop's own window.
     void OwnWndProc(TMessage& Message);
+
+private:
     void CancelChain();
 
     HWND wnd_ = nullptr;
     bool ownWnd_ = false;
+    bool spareWnd_ = false;
     bool started_ = false;
     TBarView* rootView_ = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
+
 #include "classlib/core/text.h"
 #include "classlib/graphics/colors.h"
 #include "classlib/graphics/handles.h"
@@ -95,6 +97,12 @@ void TBarPopupWindow::BeforeDestruction() {
         std::exchange(view_, nullptr)->Free();
     }
     inherited::BeforeDestruction();
+}
+
+TRect TBarPopupWindow::ClientRect() {
+    if (HandleAllocated()) return inherited::ClientRect();
+    const TSize nc = GetNCSize();
+    return TRect(0, 0, std::max<int>(0, Width() - 2 * nc.cx), std::max<int>(0, Height() - 2 * nc.cy));
 }
 
 void TBarPopupWindow::CreateParams(TCreateParams& Params) {
@@ -374,10 +382,9 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
     else
         view->SetMaxHeight(rec.MonitorRect.Height() - 2 * rec.NCSizeY);
 
-    window->HandleNeeded();
-    if (SelectFirstItem) {
-        view->Select(view->FirstSelectable(), false);
-    }
+    // Laid out and placed before the window exists: it is made once at its
+    // place and size, with no moves and no paint while hidden.
+    if (SelectFirstItem) view->Select(view->FirstSelectable(), false);
     view->UpdatePositions();
     rec.W = window->Width();
     rec.H = window->Height();
@@ -406,6 +413,7 @@ TBarPopupWindow* CreatePopup(TBarCustomItem* Item, TBarView* ParentView, TBarIte
     GetPopupPosition(ParentView, window, rec);
     window->AnimationDirection = rec.AnimDir;
     window->SetBounds(rec.X, rec.Y, rec.W, rec.H);
+    window->HandleNeeded();
 
     view->SetState(vsDrawFirstTime, true);
     if (rec.PlaySound && NeedToPlaySound("MenuPopup")) {

@@ -33,6 +33,8 @@ public:
     bool UIStateInitialised() const { return uiStateInitialised_; }
 
     virtual TSize GetNCSize() { return TSize{3, 3}; }
+    // Also before the window exists: the frame is GetNCSize on every side.
+    TRect ClientRect() override;
     void WndProc(TMessage& Message) override;
 
 protected:

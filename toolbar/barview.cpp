@@ -545,12 +545,42 @@ bool TBarView::CalculatePositions(bool CanMoveControls, TBarOrientation AOrienta
 
 // ---- painting ------------------------------------------------------------------------------
 
+bool TBarView::Repaintable(TBarItemViewer* Viewer) {
+    return validPositions_ && window_ && window_->HandleAllocated() && Viewer && Viewer->Show &&
+           !Viewer->BoundsRect.IsEmpty() && !dynamic_cast<TBarControlItem*>(Viewer->Item());
+}
+
 void TBarView::Invalidate(TBarItemViewer* Viewer) {
-    if (!validPositions_ || !window_ || !window_->HandleAllocated() || !Viewer || !Viewer->Show ||
-        Viewer->BoundsRect.IsEmpty() || dynamic_cast<TBarControlItem*>(Viewer->Item()))
-        return;
+    if (!Repaintable(Viewer)) return;
     Viewer->NeedsFullRepaint = true;
     InvalidateRect(window_->Handle(), Viewer->BoundsRect.Win32(), FALSE);
+}
+
+namespace {
+
+// Neighbours in a column or a row, as when the selection moves by one item:
+// together they fill their joint rectangle.
+bool Adjoin(const TRect& A, const TRect& B) {
+    const bool column = A.Left == B.Left && A.Right == B.Right && (A.Bottom == B.Top || B.Bottom == A.Top);
+    const bool row = A.Top == B.Top && A.Bottom == B.Bottom && (A.Right == B.Left || B.Right == A.Left);
+    return column || row;
+}
+
+}  // namespace
+
+void TBarView::Invalidate(TBarItemViewer* A, TBarItemViewer* B) {
+    if (!Repaintable(A) || !Repaintable(B) || !Adjoin(A->BoundsRect, B->BoundsRect)) {
+        Invalidate(A);
+        Invalidate(B);
+        return;
+    }
+    A->NeedsFullRepaint = true;
+    B->NeedsFullRepaint = true;
+    const TRect& a = A->BoundsRect;
+    const TRect& b = B->BoundsRect;
+    const RECT joint{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+                     std::max(a.Bottom, b.Bottom)};
+    InvalidateRect(window_->Handle(), &joint, FALSE);
 }
 
 bool TBarView::UseDisabledShadow(TBarItemViewer* Viewer, bool IsSelected) {

@@ -100,6 +100,8 @@ public:
 
     // Painting.
     void Invalidate(TBarItemViewer* Viewer);
+    // Both viewers; one request to the system when they touch.
+    void Invalidate(TBarItemViewer* A, TBarItemViewer* B);
     void DrawItem(TBarItemViewer* Viewer, TCanvas* Canvas, bool Offscreen);
     void DrawSubitems(TCanvas* Canvas);
     TColor BackgroundColor = static_cast<TColor>(0x20000000);
@@ -208,6 +210,7 @@ private:
     void RecreateItemViewers(TBarCustomItem* AItem);
     void TryValidatePositions();
     void SubMenuImagesChanged();
+    bool Repaintable(TBarItemViewer* Viewer);
     bool UseDisabledShadow(TBarItemViewer* Viewer, bool IsSelected);
     void RepaintNow();
 

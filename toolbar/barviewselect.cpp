@@ -95,8 +95,10 @@ void TBarView::Select(TBarItemViewer* Viewer, bool ByMouse) {
     }
     if (changed) {
         mouseOverSelected_ = overSelected;
-        if (old && (old->Item()->ItemStyle() & isfRedrawOnSelChange)) Invalidate(old);
-        if (Viewer && (Viewer->Item()->ItemStyle() & isfRedrawOnSelChange)) Invalidate(Viewer);
+        const auto redraws = [](TBarItemViewer* V) {
+            return V && (V->Item()->ItemStyle() & isfRedrawOnSelChange);
+        };
+        Invalidate(redraws(old) ? old : nullptr, redraws(Viewer) ? Viewer : nullptr);
         if (Viewer) {
             TBarViewerWatch newWatch(Viewer);
             Viewer->Entering(old);

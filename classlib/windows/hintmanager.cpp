@@ -73,11 +73,17 @@ void THintManager::SetHintControl(TControl* Control) {
 }
 
 void THintManager::StartTimer(TTimerId Id, int Milliseconds) {
-    if (timerWindow_) SetTimer(timerWindow_, Id, static_cast<UINT>(std::max(Milliseconds, 1)), nullptr);
+    if (!timerWindow_) return;
+    SetTimer(timerWindow_, Id, static_cast<UINT>(std::max(Milliseconds, 1)), nullptr);
+    runningTimers_ |= 1u << Id;
 }
 
 void THintManager::StopTimer(TTimerId Id) {
-    if (timerWindow_) KillTimer(timerWindow_, Id);
+    // Menus cancel the hint at every mouse move: a timer that is not running
+    // costs no server request.
+    if (!timerWindow_ || !(runningTimers_ & (1u << Id))) return;
+    runningTimers_ &= ~(1u << Id);
+    KillTimer(timerWindow_, Id);
 }
 
 void THintManager::TimerWndProc(TMessage& Message) {

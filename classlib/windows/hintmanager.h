@@ -81,6 +81,8 @@ private:
     TPoint lastCursor_;
     THintWindow* window_ = nullptr;
     HWND timerWindow_ = nullptr;
+    // Bits (1 << TTimerId) of the timers set and not yet killed.
+    unsigned runningTimers_ = 0;
 };
 
 // The program's hint manager, owned by the application, made on first use.

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/graphics/handles.h"
 #include "classlib/services/osversion.h"
 #include "classlib/services/soundservice.h"
 #include "classlib/windows/application.h"
@@ -215,6 +216,39 @@ TEST_F(MenuLoopTest, PostedQuitEndsTheLoopAndStaysQueued) {
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(MenuLoopTest, MenusOneAfterAnotherShareOneLoopWindowAndAMenuInsideALoopHasItsOwn) {
+    HWND first = nullptr, second = nullptr, inner = nullptr;
+    script_.Then([&] {
+        first = GetCapture();
+        script_.Key(VK_ESCAPE);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+
+    auto* other = Create<TBarPopupMenu>(form_);
+    auto* item = Create<TBarCustomItem>(form_);
+    item->SetCaption("Other");
+    other->Items()->Add(item);
+    TMenuScript nested;
+    nested.Then([&] {
+        inner = GetCapture();
+        nested.Key(VK_ESCAPE);
+    });
+    const long user = UserHandleCount();
+    script_.Then([&] {
+        second = GetCapture();
+        nested.Start();
+        other->PopupEx(200, 200, true);
+    });
+    script_.Start();
+    EXPECT_EQ(Run(), nullptr);
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(second, first);
+    EXPECT_NE(inner, nullptr);
+    EXPECT_NE(inner, first);
+    EXPECT_EQ(UserHandleCount(), user);
 }
 
 TEST_F(MenuLoopTest, CancelModeCaptureLossAndOutsidePressEndTheLoop) {

@@ -14,6 +14,34 @@
 
 namespace {
 
+// Counts what its window goes through while it is still hidden.
+class TRecordingPopupWindow : public TBarPopupWindow {
+    VX_CLASS(TRecordingPopupWindow, TBarPopupWindow)
+public:
+    using TBarPopupWindow::TBarPopupWindow;
+    int HiddenMoves = 0;
+    int HiddenPaints = 0;
+    void WndProc(TMessage& Message) override {
+        if (HandleAllocated() && !IsWindowVisible(Handle())) {
+            if (Message.Msg == WM_WINDOWPOSCHANGED &&
+                (~Message.LParamAs<WINDOWPOS>()->flags & (SWP_NOMOVE | SWP_NOSIZE)))
+                ++HiddenMoves;
+            if (Message.Msg == WM_PAINT || Message.Msg == WM_ERASEBKGND) ++HiddenPaints;
+        }
+        inherited::WndProc(Message);
+    }
+};
+
+class TRecordingRootItem : public TBarRootItem {
+    VX_CLASS(TRecordingRootItem, TBarRootItem)
+public:
+    using TBarRootItem::TBarRootItem;
+    TBarPopupWindow* CreatePopupWindow(TBarView* ParentView, TBarCustomItem* Shown,
+                                       bool Customizing) override {
+        return Create<TRecordingPopupWindow>(nullptr, ParentView, Shown, Customizing);
+    }
+};
+
 class PopupWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -67,6 +95,28 @@ TEST_F(PopupWindowTest, PopupsNearTheEdgesStayOnTheWorkArea) {
     // Right alignment puts the popup's right edge on the point.
     TOwned<TBarPopupWindow> right = Open(TPoint(400, 200), bpaRight);
     EXPECT_EQ(WindowRect(right.get()).Right, 400);
+}
+
+TEST_F(PopupWindowTest, APopupWindowIsMadeAtItsPlaceAndSizeAndFirstPaintedWhenShown) {
+    auto* root = Create<TRecordingRootItem>(owner_);
+    for (int i = 0; i < 6; ++i) {
+        auto* item = Create<TBarCustomItem>(owner_);
+        item->SetCaption("Item number " + std::to_string(i));
+        root->Add(item);
+    }
+    TOwned<TBarPopupWindow> popup(
+        CreatePopup(root, nullptr, nullptr, false, false, false, TPoint(200, 150), bpaLeft));
+    auto* window = dynamic_cast<TRecordingPopupWindow*>(popup.get());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->HiddenMoves, 0);
+    EXPECT_EQ(window->HiddenPaints, 0);
+    EXPECT_EQ(WindowRect(window).TopLeft(), TPoint(200, 150));
+    // The frame is the popup's own: the client area holds the laid-out items.
+    RECT client;
+    GetClientRect(window->Handle(), &client);
+    const TSize laidOut = window->View()->UpdatePositions();
+    EXPECT_EQ(client.right, laidOut.cx);
+    EXPECT_EQ(client.bottom, laidOut.cy);
 }
 
 TEST_F(PopupWindowTest, AWorkAreaSetThroughTheSystemSettingsIsKept) {
