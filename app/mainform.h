@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,6 +42,7 @@ class TMimeMessage;
 class TMailQueue;
 struct TRefreshSnapshot;
 struct TDetectedDrive;
+struct TFoundDrives;
 class TTabSheet;
 class TPageControl;
 class TGroupBox;
@@ -105,10 +107,11 @@ public:
     void FormCreate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void FormClose(TObject* Sender, TCloseAction& Action);
-    // Finds the drives 0-23 on a worker: each drive found fills DriveModels,
-    // RowDrives and its row (DriveFound; those found together in one list
-    // update), and the start goes on once every number was looked at
-    // (DetectionDone), all on the GUI thread.
+    // Finds the drives 0-23 on workers: each drive, as soon as its own read
+    // returns, fills DriveModels, RowDrives and its row in drive order, and
+    // is watched from then on (DriveFound; those found together in one list
+    // update); DetectionDone follows once every number was looked at, all
+    // on the GUI thread. The refresh and the poll run from the start.
     void SmartDetect();
     bool Detecting() const { return detecting_; }
     // What the last read of a drive number gave (detection's, then each
@@ -126,12 +129,12 @@ public:
     // at once when the window already shows.
     void ShowHeldTrayIcons();
     bool TrayIconsHeld() const { return trayIconsHeld_; }
-    // Writes the default alert actions of every listed drive, once.
-    void CreateReg();
-    // The stored threshold of every checked row's drive into TempThresholds.
-    void LoadThresholds();
+    // Writes a drive's default alert actions, once, and none over an action
+    // already stored.
+    void CreateReg(const std::string& Model, const TSmartResult& Smart);
 
-    // A new refresh worker, unless the last one has not been applied yet.
+    // A refresh worker for each listed drive whose last read has returned;
+    // a drive still being read keeps its last reading meanwhile.
     void tmr1Timer(TObject* Sender);
     // The poll check, unless one is running (its shutdown question is modal).
     void tmr2Timer(TObject* Sender);
@@ -141,8 +144,9 @@ public:
     void SmartMessage();
     // The temperature check of drive Number at Temperature (GUI thread).
     void SmartTemperature(int Number, int Temperature);
-    // A refresh worker's readings into the cells and tray icons, with the
-    // temperature check; a snapshot older than one applied is dropped.
+    // A refresh worker's readings into the cells (temperature and status)
+    // and tray icons, with the temperature check; a drive's reading older
+    // than one applied to it is dropped.
     void ApplyRefresh(TRefreshSnapshot Snapshot);
 
     // The actions; from any thread, each takes effect on the GUI thread.
@@ -168,8 +172,9 @@ public:
 
     struct TRefreshCounts {
         int Started = 0;
-        int Skipped = 0;  // ticks that came while a refresh was still running
-        int Applied = 0;
+        int Skipped = 0;   // ticks that came while every listed drive was still being read
+        int Applied = 0;   // ticks whose drives were all read, and snapshots applied from elsewhere
+        int Readings = 0;  // drive readings applied
         unsigned LastApplied = 0;  // the sequence number of the newest snapshot applied
     };
     const TRefreshCounts& RefreshCounts() const { return refreshCounts_; }
@@ -300,10 +305,13 @@ protected:
     ~TMainForm() override;
 
 private:
-    void DrivesFound(std::vector<TDetectedDrive> Drives);
+    // Lists what the workers found, batch after batch, until none is left.
+    void DrivesFound();
+    // The drive's row, its check, threshold, tray icon and default actions.
     void DriveFound(TDetectedDrive Drive);
-    // The drive list's checks, tray icons, page 0, poll timer, chart and
-    // default actions, and the refresh from here on.
+    // The row-indexed tables make room for a row inserted at Row.
+    void ShiftRowTables(int Row, const std::string& Model);
+    // Row 0 chosen when the user chose none meanwhile, and the chart.
     void DetectionDone();
     // The icons made so far reach the notification area after the first
     // paint, or at once when the window has painted already.
@@ -329,11 +337,24 @@ private:
     // drive. Shared with them, as they may outlive the form.
     std::shared_ptr<std::atomic<bool>> workersStop_ = std::make_shared<std::atomic<bool>>(false);
     bool detecting_ = false;
+    std::shared_ptr<TFoundDrives> found_;
+    // Set while a batch of found drives is listed; the end of detection
+    // that came meanwhile, and the log's failure, wait for its end.
+    bool listing_ = false;
+    bool detectionEnded_ = false;
+    std::string heldLogError_;
+    // The subkeys of the settings key when detection started.
+    std::vector<std::string> watchedAtStart_;
     bool alertWarnings_ = false;
     bool logWarnings_ = false;
     std::array<TSmartResult, MaxDrives> lastReadings_{};
     std::array<std::string, MaxDrives> driveSizes_{};
-    bool refreshBusy_ = false;
+    // Per drive number: a refresh read has not returned yet; the sequence
+    // of the last reading applied.
+    std::array<bool, MaxDrives> beingRead_{};
+    std::array<unsigned, MaxDrives> appliedSequence_{};
+    // Per tick still waited for: its drives not read yet.
+    std::map<unsigned, int> ticksLeft_;
     unsigned refreshSequence_ = 0;
     TRefreshCounts refreshCounts_;
     bool polling_ = false;

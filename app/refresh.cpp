@@ -2,16 +2,15 @@
 
 #include "engine/drive_reading.h"
 
-TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& RowDrives,
+TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& Drives,
                                      const std::function<bool()>& Stop) {
     TRefreshSnapshot snapshot;
     snapshot.Sequence = Sequence;
-    for (size_t row = 0; row < RowDrives.size(); ++row) {
+    snapshot.Drives = Drives;
+    for (const int number : Drives) {
         if (Stop && Stop()) break;
-        const int number = RowDrives[row];
         if (number < 0) continue;
         TDriveReading reading;
-        reading.Row = static_cast<int>(row);
         reading.Number = number;
         std::string ignoredError;
         reading.Read = ReadDriveSmart(number, reading.Smart, ignoredError);
@@ -22,12 +21,12 @@ TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& 
     return snapshot;
 }
 
-SmartNew::SmartNew(unsigned Sequence, std::vector<int> RowDrives,
+SmartNew::SmartNew(unsigned Sequence, std::vector<int> Drives,
                    std::shared_ptr<const std::atomic<bool>> Stop, TRefreshDone Done)
     : TThread(false),
       sequence_(Sequence),
       stop_(std::move(Stop)),
-      rowDrives_(std::move(RowDrives)),
+      drives_(std::move(Drives)),
       done_(std::move(Done)) {
     // Before it starts: it may end before its creator sees it again.
     SetFreeOnTerminate(true);
@@ -36,8 +35,9 @@ SmartNew::SmartNew(unsigned Sequence, std::vector<int> RowDrives,
 void SmartNew::Execute() {
     TRefreshSnapshot snapshot;
     snapshot.Sequence = sequence_;
+    snapshot.Drives = drives_;
     try {
-        snapshot = ReadRefreshSnapshot(sequence_, rowDrives_, [this] { return stop_->load(); });
+        snapshot = ReadRefreshSnapshot(sequence_, drives_, [this] { return stop_->load(); });
     } catch (...) {
         // The reader reports failures by result; anything else ends this
         // round with no readings rather than the refresh for good.

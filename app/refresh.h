@@ -1,6 +1,7 @@
-// The 2-second temperature refresh: `SmartNew`, the worker that reads every
-// listed drive into a snapshot (row, drive number, temperature, result). It
-// touches no window: the snapshot goes to the GUI thread, which applies it.
+// The 2-second temperature refresh: `SmartNew`, the worker that reads drives
+// into a snapshot (drive number, temperature, result). It touches no window:
+// the snapshot goes to the GUI thread, which applies it. A tick starts one
+// worker per drive, so that a drive that never answers holds back only itself.
 #pragma once
 
 #include <atomic>
@@ -12,7 +13,6 @@
 #include "engine/smart_result.h"
 
 struct TDriveReading {
-    int Row = -1;
     int Number = -1;
     int Temperature = 0;  // 0 when the read failed
     bool Read = false;
@@ -21,12 +21,14 @@ struct TDriveReading {
 
 struct TRefreshSnapshot {
     unsigned Sequence = 0;
+    // The drive numbers asked for, also those left unread.
+    std::vector<int> Drives;
     std::vector<TDriveReading> Readings;
 };
 
-// Reads the drive of each row (RowDrives: the drive number of each row, -1
-// for none), in row order; Stop is asked before each drive.
-TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& RowDrives,
+// Reads each of the drive numbers (-1: none) in order; Stop is asked before
+// each drive.
+TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& Drives,
                                      const std::function<bool()>& Stop = {});
 
 // Hands the snapshot on; runs on the worker thread.
@@ -40,7 +42,7 @@ class SmartNew : public TThread {
 public:
     // Starts at once. Done is called exactly once, also when reading failed
     // part way (with the readings made so far) or Stop was set.
-    SmartNew(unsigned Sequence, std::vector<int> RowDrives, std::shared_ptr<const std::atomic<bool>> Stop,
+    SmartNew(unsigned Sequence, std::vector<int> Drives, std::shared_ptr<const std::atomic<bool>> Stop,
              TRefreshDone Done);
 
 protected:
@@ -50,6 +52,6 @@ protected:
 private:
     unsigned sequence_;
     std::shared_ptr<const std::atomic<bool>> stop_;
-    std::vector<int> rowDrives_;
+    std::vector<int> drives_;
     TRefreshDone done_;
 };
