@@ -68,7 +68,7 @@ std::string DriveSizeGB(int driveNum) {
 std::string DriveSizeGB(TDriveAccess& access, int driveNum) {
     std::unique_ptr<TDeviceHandle> disk =
         access.Open("\\\\.\\PHYSICALDRIVE" + IntToStr(driveNum), GENERIC_ALL,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (!disk) return "0";
     return IntToStr(GetDiskSize(*disk) / 1073741824);
 }

@@ -128,10 +128,6 @@ void TMainForm::SmartDetect() {
 }
 
 void TMainForm::DrivesFound() {
-    // A modal loop opened inside a batch further up: that batch takes these
-    // drives once its own are done, so that rows keep drive order and each
-    // drive is set up in full.
-    if (listing_) return;
     std::vector<int> listed;
     {
         const TFlagScope listing(listing_);
@@ -146,7 +142,6 @@ void TMainForm::DrivesFound() {
     StartupStepDone("drives listed");
     FillPerformanceList();
     if (std::find(listed.begin(), listed.end(), SelectedDrive()) != listed.end()) DriveInfomation();
-    if (std::exchange(detectionEnded_, false)) DetectionDone();
     if (!heldLogError_.empty()) ShowLogError(std::exchange(heldLogError_, {}));
 }
 
@@ -183,7 +178,8 @@ void TMainForm::DriveFound(TDetectedDrive Drive) {
         item->SetChecked(true);
         // A stored threshold counts from its first refresh on, not only
         // after the first poll check (polling is off by default).
-        if (const auto threshold = ReadStoredInteger(OpenDriveSettings(Drive.Model, false).get(), "Temperature"))
+        if (const auto threshold =
+                ReadStoredInteger(OpenDriveSettings(Drive.Model, false).get(), "Temperature"))
             TempThresholds[number] = *threshold;
         if (row < MaxDrives) {
             TrayIcons[static_cast<size_t>(row)] = MakeTrayIcon(row);
@@ -208,11 +204,6 @@ void TMainForm::ShiftRowTables(int Row, const std::string& Model) {
 }
 
 void TMainForm::DetectionDone() {
-    // Inside a batch's modal loop: the batch ends detection once it is done.
-    if (listing_) {
-        detectionEnded_ = true;
-        return;
-    }
     detecting_ = false;
     StartupStepDone("detection");
     // A drive the user chose meanwhile stays chosen, and the keyboard's
@@ -305,7 +296,8 @@ void TMainForm::CreateReg(const std::string& Model, const TSmartResult& Smart) {
         for (int slot = 0; slot < Smart.AttrCount && slot < SmartResultSlots; ++slot) {
             const std::string& name = Smart.AttrName[static_cast<size_t>(slot)];
             // An action already there was chosen by someone: it stays.
-            if (name != TemperatureAttribute && !key->ValueExists(name)) key->WriteString(name, DefaultAlertAction);
+            if (name != TemperatureAttribute && !key->ValueExists(name))
+                key->WriteString(name, DefaultAlertAction);
         }
     }
     key->WriteInteger("CreateReg", 1);

@@ -172,9 +172,9 @@ public:
 
     struct TRefreshCounts {
         int Started = 0;
-        int Skipped = 0;   // ticks that came while every listed drive was still being read
-        int Applied = 0;   // ticks whose drives were all read, and snapshots applied from elsewhere
-        int Readings = 0;  // drive readings applied
+        int Skipped = 0;           // ticks that came while every listed drive was still being read
+        int Applied = 0;           // ticks whose drives were all read, and snapshots applied from elsewhere
+        int Readings = 0;          // drive readings applied
         unsigned LastApplied = 0;  // the sequence number of the newest snapshot applied
     };
     const TRefreshCounts& RefreshCounts() const { return refreshCounts_; }
@@ -338,10 +338,9 @@ private:
     std::shared_ptr<std::atomic<bool>> workersStop_ = std::make_shared<std::atomic<bool>>(false);
     bool detecting_ = false;
     std::shared_ptr<TFoundDrives> found_;
-    // Set while a batch of found drives is listed; the end of detection
-    // that came meanwhile, and the log's failure, wait for its end.
+    // Set while a batch of found drives is listed; a failure to save the
+    // log waits for its end, so that no modal loop runs inside a batch.
     bool listing_ = false;
-    bool detectionEnded_ = false;
     std::string heldLogError_;
     // The subkeys of the settings key when detection started.
     std::vector<std::string> watchedAtStart_;

@@ -21,8 +21,8 @@ TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& 
     return snapshot;
 }
 
-SmartNew::SmartNew(unsigned Sequence, std::vector<int> Drives,
-                   std::shared_ptr<const std::atomic<bool>> Stop, TRefreshDone Done)
+SmartNew::SmartNew(unsigned Sequence, std::vector<int> Drives, std::shared_ptr<const std::atomic<bool>> Stop,
+                   TRefreshDone Done)
     : TThread(false),
       sequence_(Sequence),
       stop_(std::move(Stop)),

@@ -54,12 +54,11 @@ void TMainForm::tmr1Timer(TObject*) {
     TLiveness liveness = liveness_;
     for (const int number : idle) {
         beingRead_[static_cast<size_t>(number)] = true;
-        Create<SmartNew>(sequence, std::vector<int>{number}, workersStop_,
-                         [this, liveness](TRefreshSnapshot Snapshot) {
-                             liveness.Queue([this, snapshot = std::move(Snapshot)]() mutable {
-                                 ApplyRefresh(std::move(snapshot));
-                             });
-                         });
+        Create<SmartNew>(
+            sequence, std::vector<int>{number}, workersStop_, [this, liveness](TRefreshSnapshot Snapshot) {
+                liveness.Queue(
+                    [this, snapshot = std::move(Snapshot)]() mutable { ApplyRefresh(std::move(snapshot)); });
+            });
     }
 }
 

@@ -108,7 +108,8 @@ TEST_F(WatchTest, TheEndLeavesAStuckDriveReadBehindThatEndsByItself) {
         }
         // The other drive's read returns meanwhile.
         ASSERT_TRUE(PumpUntil([&] {
-            return drives->Waiting() == 1 && drives->Opens("\\\\.\\PhysicalDrive1") == (inDetection ? 1 : 2) &&
+            return drives->Waiting() == 1 &&
+                   drives->Opens("\\\\.\\PhysicalDrive1") == (inDetection ? 1 : 2) &&
                    Rows()->Count() == (inDetection ? 1 : 2);
         }));
 

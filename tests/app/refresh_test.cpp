@@ -141,10 +141,9 @@ TEST_F(WatchTest, EachOfTwoFailingDrivesOfOneModelHasItsStartupAlertAndLogRecord
     StartStill(DriveSection(0, "TWIN", 30, {FailingAttribute(5)}) +
                DriveSection(1, "SOLO", 30, {FailingAttribute(5)}) +
                DriveSection(3, "TWIN", 30, {FailingAttribute(1)}));
-    EXPECT_EQ(Sorted(alerts.shown),
-              Sorted({{"Hard Disk TWIN (drive 0)  Warning Please check", "Vexmora"},
-                      {"Hard Disk SOLO  Warning Please check", "Vexmora"},
-                      {"Hard Disk TWIN (drive 3)  Warning Please check", "Vexmora"}}));
+    EXPECT_EQ(Sorted(alerts.shown), Sorted({{"Hard Disk TWIN (drive 0)  Warning Please check", "Vexmora"},
+                                            {"Hard Disk SOLO  Warning Please check", "Vexmora"},
+                                            {"Hard Disk TWIN (drive 3)  Warning Please check", "Vexmora"}}));
     std::vector<std::string> records;
     for (int i = 0; i < MainForm->LogThis->Count(); ++i)
         records.push_back(MainForm->LogThis->Records(i).Description);
@@ -184,8 +183,9 @@ TEST_F(WatchTest, TheStatusCellFollowsEachRefresh) {
     auto write = [&](bool Failing, int Padding) {
         // The padding changes the size too, so every rewrite is seen.
         std::ofstream(file, std::ios::trunc)
-            << DriveSection(0, "ALPHA", 30, Failing ? std::vector<std::string>{FailingAttribute(5)}
-                                                    : std::vector<std::string>{})
+            << DriveSection(
+                   0, "ALPHA", 30,
+                   Failing ? std::vector<std::string>{FailingAttribute(5)} : std::vector<std::string>{})
             << std::string(static_cast<size_t>(Padding), ';') << "\n";
     };
     write(false, 1);

@@ -14,6 +14,7 @@
 #include "classlib/windows/timer.h"
 #include "notify/texttrayicon.h"
 #include "notify/zklogfile.h"
+#include "platform/drive_set_file.h"
 #include "tests/app/program_fixture.h"
 #include "tests/app/stored_settings.h"
 #include "tests/app/watch_support.h"
@@ -186,6 +187,21 @@ TEST_F(ProgramTest, TheDriveChosenWhileAnotherIsReadStaysChosenWithItsActions) {
     EXPECT_EQ(StoredAction("TIRED DISK", "Seek Error Rate"), "Send mail");
 }
 
+TEST_F(ProgramTest, ADriveIsSizedThroughTheAccessItWasReadThrough) {
+    auto drives = std::make_shared<TGatedDrives>(GappedDrives);
+    drives->Shut(0);
+    waitForTrayIcons = false;
+    StartWith(drives);
+    ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == 1; }));
+    // As at exit, what was in force when the read began goes while it waits.
+    SetDriveAccess(std::make_shared<TSimulatedDriveAccess>(
+        ParseDriveSet("[drive 0]\nwmi model = OTHER\ndisk size = 5368709120\n", "other.ini")));
+    drives->Release();
+    ASSERT_TRUE(PumpUntil([] { return !MainForm->Detecting(); }));
+    ASSERT_EQ(Rows()->Count(), 2);
+    EXPECT_EQ(Cells()[0][1], "2 GB");
+}
+
 TEST_F(ProgramTest, DefaultActionsAreWrittenOncePerDrive) {
     Start(GappedDrives);
     auto tired = OpenDriveSettings("TIRED DISK", false);
@@ -350,9 +366,12 @@ TEST_F(ProgramTest, StoredPollIntervalStartsThePollTimer) {
 namespace {
 
 // A message box whose loop runs whatever is queued meanwhile, as a real one
-// does, while the drive held at the gate is let go.
+// does, while the drive held at the gate is let go; it notes the rows there
+// were when it opened.
 TGatedDrives* releasedInBox = nullptr;
+std::vector<int> rowsAtBox;
 int AnswerAfterReleasing(const std::string&, const std::string&, UINT) {
+    rowsAtBox = MainForm->RowDrives;
     releasedInBox->Release();
     const DWORD end = GetTickCount() + 1000;
     while (GetTickCount() < end) {
@@ -383,6 +402,8 @@ TEST_F(ProgramTest, DrivesFoundWhileTheLogErrorShowsAreListedInOrderAndSetUpInFu
     Sleep(300);
     ASSERT_TRUE(PumpUntil([] { return !MainForm->Detecting() && !MainForm->TrayIconsHeld(); }));
     Application->MessageBoxHandler = saved;
+    // The box waited for the end of the batch it was raised in.
+    EXPECT_EQ(rowsAtBox, (std::vector<int>{0, 1}));
     EXPECT_EQ(MainForm->RowDrives, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(Checks(), (std::vector<bool>{true, true, true}));
     for (int row = 0; row < 3; ++row) {

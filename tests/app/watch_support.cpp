@@ -78,7 +78,8 @@ std::unique_ptr<TDeviceHandle> TGatedDrives::Open(const std::string& Path, uint3
                                                   uint32_t Creation) {
     std::unique_lock guard(lock_);
     ++opens_[Path];
-    const bool gated = shutNumber_ < 0 || SameText(Path, "\\\\.\\PhysicalDrive" + std::to_string(shutNumber_));
+    const bool gated =
+        shutNumber_ < 0 || SameText(Path, "\\\\.\\PhysicalDrive" + std::to_string(shutNumber_));
     if (shut_ && gated) {
         ++waiting_;
         opened_.wait(guard, [this] { return !shut_; });
