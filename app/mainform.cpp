@@ -140,7 +140,10 @@ void TMainForm::DrivesFound() {
         }
     }
     StartupStepDone("drives listed");
-    FillPerformanceList();
+    if (std::exchange(chartStarted_, true))
+        FillPerformanceLegend();
+    else
+        FillPerformanceList();
     if (std::find(listed.begin(), listed.end(), SelectedDrive()) != listed.end()) DriveInfomation();
     if (!heldLogError_.empty()) ShowLogError(std::exchange(heldLogError_, {}));
 }
@@ -196,11 +199,10 @@ void TMainForm::ShiftRowTables(int Row, const std::string& Model) {
     TrayIcons[static_cast<size_t>(Row)] = nullptr;
     std::move_backward(DriveColors.begin() + from, DriveColors.end() - 1, DriveColors.end());
     DriveColors[static_cast<size_t>(Row)] = std::nullopt;
-    // The Preference page lists the drives as they were when it was loaded;
-    // its colours go by that list's items.
+    // The Preference page's drives and the colours chosen for them go by
+    // row too.
     TStrings* colourDrives = cbDriveColor->Items();
-    if (colourDrives->Count() + 1 == static_cast<int>(RowDrives.size()) && Row <= colourDrives->Count())
-        colourDrives->Insert(Row, Model);
+    if (Row <= colourDrives->Count()) colourDrives->Insert(Row, Model);
 }
 
 void TMainForm::DetectionDone() {
@@ -217,7 +219,7 @@ void TMainForm::DetectionDone() {
         StartupStepDone("page 0 filled");
     }
     // With no drive at all the chart starts too.
-    FillPerformanceList();
+    if (!std::exchange(chartStarted_, true)) FillPerformanceList();
     StartupStepDone("chart");
 }
 

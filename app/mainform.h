@@ -245,6 +245,8 @@ public:
     void AlratSetting(int Mode);
     void ReadOption();
     void FillPerformanceList();
+    // Its legend alone, one line per drive row.
+    void FillPerformanceLegend();
     // Mode 0 loads the radio buttons from the selected attribute's action,
     // mode 1 stores the checked one.
     void MessageSetting(int Mode);
@@ -342,6 +344,9 @@ private:
     // log waits for its end, so that no modal loop runs inside a batch.
     bool listing_ = false;
     std::string heldLogError_;
+    // The chart starts with the first drives listed, or at the end of a
+    // detection that found none; later drives only join its legend.
+    bool chartStarted_ = false;
     // The subkeys of the settings key when detection started.
     std::vector<std::string> watchedAtStart_;
     bool alertWarnings_ = false;

@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "app/smtpform.h"
 #include "classlib/core/files.h"
+#include "classlib/stdctrls/combobox.h"
 #include "classlib/stdctrls/label.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
@@ -149,16 +150,22 @@ TEST_F(ProgramTest, ADriveStillBeingReadHoldsBackOnlyItselfAndTakesItsPlaceOnceR
     EXPECT_EQ(StoredAction("TIRED DISK", "Seek Error Rate"), "Show message");
     EXPECT_TRUE(MainForm->Detecting());
     EXPECT_TRUE(MainForm->tmr1->Enabled());
+    // A tray colour chosen for it meanwhile.
+    MainForm->ReadOption();
+    MainForm->DriveColors[0] = clRed;
 
     drives->Release();
     ASSERT_TRUE(PumpUntil([] { return !MainForm->Detecting(); }));
     EXPECT_EQ(Cells(), (Table{{"FINE DISK", "2 GB", "30", "OK"}, {"TIRED DISK", "1 GB", "44", "Warning"}}));
     EXPECT_EQ(MainForm->RowDrives, (std::vector<int>{0, 2}));
-    // Each text icon moved with its row.
+    // Each text icon and chosen colour moved with its row.
     for (int row = 0; row < 2; ++row) {
         ASSERT_NE(MainForm->TrayIcons[static_cast<size_t>(row)], nullptr);
         EXPECT_EQ(MainForm->TrayIcons[static_cast<size_t>(row)]->Hint(), Rows()->Item(row)->Caption());
+        EXPECT_EQ(MainForm->cbDriveColor->Items()->Strings(row), Rows()->Item(row)->Caption());
     }
+    EXPECT_EQ(MainForm->DriveColors[0], std::nullopt);
+    EXPECT_EQ(MainForm->DriveColors[1], clRed);
     // Nobody chose a drive meanwhile.
     EXPECT_TRUE(Rows()->Item(0)->Selected());
     EXPECT_EQ(MainForm->lbl5->Caption(), "Temperature: 30");
