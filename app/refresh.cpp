@@ -1,5 +1,7 @@
 #include "app/refresh.h"
 
+#include <utility>
+
 #include "engine/drive_reading.h"
 
 TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& Drives,
@@ -19,6 +21,22 @@ TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& 
         snapshot.Readings.push_back(std::move(reading));
     }
     return snapshot;
+}
+
+bool TLandedReadings::Add(TRefreshSnapshot Snapshot) {
+    std::lock_guard guard(lock_);
+    const bool first = waiting_.Drives.empty();
+    waiting_.Drives.insert(waiting_.Drives.end(), Snapshot.Drives.begin(), Snapshot.Drives.end());
+    for (TDriveReading& reading : Snapshot.Readings) waiting_.Readings.push_back(std::move(reading));
+    return first;
+}
+
+TRefreshSnapshot TLandedReadings::Take() {
+    std::lock_guard guard(lock_);
+    TRefreshSnapshot taken;
+    taken.Sequence = waiting_.Sequence;
+    std::swap(taken, waiting_);
+    return taken;
 }
 
 SmartNew::SmartNew(unsigned Sequence, std::vector<int> Drives, std::shared_ptr<const std::atomic<bool>> Stop,

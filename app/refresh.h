@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "classlib/windows/thread.h"
@@ -30,6 +31,20 @@ struct TRefreshSnapshot {
 // each drive.
 TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& Drives,
                                      const std::function<bool()>& Stop = {});
+
+// The snapshots of one tick's workers that the GUI thread has yet to apply,
+// merged into one.
+class TLandedReadings {
+public:
+    explicit TLandedReadings(unsigned Sequence) { waiting_.Sequence = Sequence; }
+    // True for the first snapshot since the last Take: its taker is to be called.
+    bool Add(TRefreshSnapshot Snapshot);
+    TRefreshSnapshot Take();
+
+private:
+    std::mutex lock_;
+    TRefreshSnapshot waiting_;
+};
 
 // Hands the snapshot on; runs on the worker thread.
 using TRefreshDone = std::function<void(TRefreshSnapshot Snapshot)>;

@@ -52,13 +52,16 @@ void TMainForm::tmr1Timer(TObject*) {
     const unsigned sequence = ++refreshSequence_;
     ticksLeft_[sequence] = static_cast<int>(idle.size());
     TLiveness liveness = liveness_;
+    auto landed = std::make_shared<TLandedReadings>(sequence);
     for (const int number : idle) {
         beingRead_[static_cast<size_t>(number)] = true;
-        Create<SmartNew>(
-            sequence, std::vector<int>{number}, workersStop_, [this, liveness](TRefreshSnapshot Snapshot) {
-                liveness.Queue(
-                    [this, snapshot = std::move(Snapshot)]() mutable { ApplyRefresh(std::move(snapshot)); });
-            });
+        Create<SmartNew>(sequence, std::vector<int>{number}, workersStop_,
+                         [this, liveness, landed](TRefreshSnapshot Snapshot) {
+                             // The readings that land while the GUI thread is
+                             // busy are applied as one.
+                             if (landed->Add(std::move(Snapshot)))
+                                 liveness.Queue([this, landed] { ApplyRefresh(landed->Take()); });
+                         });
     }
 }
 
@@ -70,7 +73,7 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
     const auto tick = ticksLeft_.find(Snapshot.Sequence);
     if (tick == ticksLeft_.end()) {
         ++refreshCounts_.Applied;
-    } else if (--tick->second <= 0) {
+    } else if ((tick->second -= static_cast<int>(Snapshot.Drives.size())) <= 0) {
         ticksLeft_.erase(tick);
         ++refreshCounts_.Applied;
     }
