@@ -41,6 +41,7 @@ class TSMTPMailer;
 class TMimeMessage;
 class TMailQueue;
 struct TRefreshSnapshot;
+class TDriveReadRequests;
 struct TDetectedDrive;
 struct TFoundDrives;
 class TTabSheet;
@@ -357,6 +358,9 @@ private:
     // of the last reading applied.
     std::array<bool, MaxDrives> beingRead_{};
     std::array<unsigned, MaxDrives> appliedSequence_{};
+    // Per drive number: where its refresh reader is asked (none until the
+    // first tick that reads it).
+    std::array<std::shared_ptr<TDriveReadRequests>, MaxDrives> readRequests_{};
     // Per tick still waited for: its drives not read yet.
     std::map<unsigned, int> ticksLeft_;
     unsigned refreshSequence_ = 0;

@@ -39,27 +39,54 @@ TRefreshSnapshot TLandedReadings::Take() {
     return taken;
 }
 
-SmartNew::SmartNew(unsigned Sequence, std::vector<int> Drives, std::shared_ptr<const std::atomic<bool>> Stop,
-                   TRefreshDone Done)
-    : TThread(false),
-      sequence_(Sequence),
-      stop_(std::move(Stop)),
-      drives_(std::move(Drives)),
-      done_(std::move(Done)) {
+void TDriveReadRequests::Ask(unsigned Sequence, TRefreshDone Done) {
+    {
+        std::lock_guard guard(lock_);
+        waiting_ = true;
+        sequence_ = Sequence;
+        done_ = std::move(Done);
+    }
+    asked_.notify_one();
+}
+
+void TDriveReadRequests::Stop() {
+    {
+        std::lock_guard guard(lock_);
+        stopped_ = true;
+    }
+    asked_.notify_one();
+}
+
+bool TDriveReadRequests::Next(unsigned& Sequence, TRefreshDone& Done) {
+    std::unique_lock guard(lock_);
+    asked_.wait(guard, [this] { return waiting_ || stopped_; });
+    if (stopped_) return false;
+    waiting_ = false;
+    Sequence = sequence_;
+    Done = std::move(done_);
+    return true;
+}
+
+SmartNew::SmartNew(int Number, std::shared_ptr<TDriveReadRequests> Requests,
+                   std::shared_ptr<const std::atomic<bool>> Stop)
+    : TThread(false), number_(Number), requests_(std::move(Requests)), stop_(std::move(Stop)) {
     // Before it starts: it may end before its creator sees it again.
     SetFreeOnTerminate(true);
 }
 
 void SmartNew::Execute() {
-    TRefreshSnapshot snapshot;
-    snapshot.Sequence = sequence_;
-    snapshot.Drives = drives_;
-    try {
-        snapshot = ReadRefreshSnapshot(sequence_, drives_, [this] { return stop_->load(); });
-    } catch (...) {
-        // The reader reports failures by result; anything else ends this
-        // round with no readings rather than the refresh for good.
-        snapshot.Readings.clear();
+    unsigned sequence = 0;
+    TRefreshDone done;
+    while (requests_->Next(sequence, done)) {
+        TRefreshSnapshot snapshot;
+        snapshot.Sequence = sequence;
+        snapshot.Drives = {number_};
+        try {
+            snapshot = ReadRefreshSnapshot(sequence, {number_}, [this] { return stop_->load(); });
+        } catch (...) {
+            // The reader reports failures by result; anything else ends this
+            // read with no reading rather than the drive's refresh for good.
+        }
+        done(std::move(snapshot));
     }
-    done_(std::move(snapshot));
 }

@@ -38,8 +38,8 @@ int TMainForm::RowOfDrive(int Number) const {
 }
 
 void TMainForm::tmr1Timer(TObject*) {
-    // A worker per drive, and none for a drive whose last read has not
-    // returned: a stuck drive holds back only itself, gathers no threads,
+    // Each drive's own reader, and none for a drive whose last read has not
+    // returned: a stuck drive holds back only itself, gathers no requests,
     // and an older reading can never land on a newer one.
     std::vector<int> idle;
     for (const int number : RowDrives)
@@ -54,14 +54,17 @@ void TMainForm::tmr1Timer(TObject*) {
     TLiveness liveness = liveness_;
     auto landed = std::make_shared<TLandedReadings>(sequence);
     for (const int number : idle) {
+        std::shared_ptr<TDriveReadRequests>& requests = readRequests_[static_cast<size_t>(number)];
+        if (!requests) {
+            requests = std::make_shared<TDriveReadRequests>();
+            Create<SmartNew>(number, requests, workersStop_);
+        }
         beingRead_[static_cast<size_t>(number)] = true;
-        Create<SmartNew>(sequence, std::vector<int>{number}, workersStop_,
-                         [this, liveness, landed](TRefreshSnapshot Snapshot) {
-                             // The readings that land while the GUI thread is
-                             // busy are applied as one.
-                             if (landed->Add(std::move(Snapshot)))
-                                 liveness.Queue([this, landed] { ApplyRefresh(landed->Take()); });
-                         });
+        requests->Ask(sequence, [this, liveness, landed](TRefreshSnapshot Snapshot) {
+            // The readings that land while the GUI thread is busy are applied as one.
+            if (landed->Add(std::move(Snapshot)))
+                liveness.Queue([this, landed] { ApplyRefresh(landed->Take()); });
+        });
     }
 }
 
@@ -243,6 +246,8 @@ void TMainForm::StopWatching() {
     // A worker stuck in a drive read is left to end by itself: it owns what
     // it touches, and what it hands over finds the liveness disarmed.
     workersStop_->store(true);
+    for (const std::shared_ptr<TDriveReadRequests>& requests : readRequests_)
+        if (requests) requests->Stop();
 }
 
 void TMainForm::BeforeDestruction() {
