@@ -288,7 +288,7 @@ void TMainForm::ShowHeldTrayIcons() {
 }
 
 void TMainForm::CreateReg(const std::string& Model, const TSmartResult& Smart) {
-    auto key = OpenDriveSettings(Model, true);
+    auto key = driveSettings_.OpenForWriting(Model);
     if (!key) return;
     // A value that is there but cannot be read as an integer was written
     // by an earlier start or by hand: the actions beside it are the user's.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/drive_settings.h"
 #include "app/drive_tables.h"
 #include "app/gui_handoff.h"
 #include "classlib/stdctrls/listview.h"
@@ -141,10 +142,16 @@ public:
     void tmr2Timer(TObject* Sender);
     // Every checked row, on its drive's last reading (no drive is read
     // here): the temperature check, then the first attribute that is not
-    // fine with an alert or mail action ends the poll.
+    // fine with an alert or mail action ends the poll. The next poll starts
+    // at the drive after the one that ended this one, and that drive's scan
+    // the next time after the attribute that ended it, so no drive in
+    // trouble waits behind another.
     void SmartMessage();
     // The temperature check of drive Number at Temperature (GUI thread).
     void SmartTemperature(int Number, int Temperature);
+    // The drives' alert settings as the checks use them; every writer of a
+    // drive's actions or threshold goes through it.
+    TDriveSettingsStore& DriveSettings() { return driveSettings_; }
     // A refresh worker's readings into the cells (temperature and status)
     // and tray icons, with the temperature check; a drive's reading older
     // than one applied to it is dropped.
@@ -308,6 +315,9 @@ protected:
     ~TMainForm() override;
 
 private:
+    // SmartTemperature on the settings as held, for a check that has taken
+    // the outside changes already.
+    void CheckTemperature(int Number, int Temperature);
     // Lists what the workers found, batch after batch, until none is left.
     void DrivesFound();
     // The drive's row, its check, threshold, tray icon and default actions.
@@ -365,6 +375,11 @@ private:
     std::map<unsigned, int> ticksLeft_;
     unsigned refreshSequence_ = 0;
     TRefreshCounts refreshCounts_;
+    TDriveSettingsStore driveSettings_;
+    // The drive number whose attribute ended the last poll that ended
+    // early (-1: none yet), and per drive the slot its next scan starts at.
+    int pollEndedDrive_ = -1;
+    std::array<int, MaxDrives> pollFirstSlot_{};
     bool polling_ = false;
     bool powerRequested_ = false;
     // Per drive number: its temperature mail went since it last read at or

@@ -263,10 +263,10 @@ void TMainForm::MessageSetting(int Mode) {
     TListItem* attribute = lv2->Selected();
     if (!row || !attribute) return;
     const std::string name = attribute->Caption();
-    auto key = OpenDriveSettings(row->Caption(), true);
-    if (!key) return;
     TRadioButton* buttons[] = {rb1, rb3, rb4, rb5, rb6};
     if (Mode == 0) {
+        auto key = OpenDriveSettings(row->Caption(), true);
+        if (!key) return;
         const std::string action = ReadStringOr(key.get(), name, "");
         for (size_t i = 0; i < std::size(buttons); ++i) buttons[i]->SetChecked(action == AlertActions[i]);
         return;
@@ -274,7 +274,7 @@ void TMainForm::MessageSetting(int Mode) {
     if (name == TemperatureAttribute) return;
     for (size_t i = 0; i < std::size(buttons); ++i)
         if (buttons[i]->Checked()) {
-            key->WriteString(name, AlertActions[i]);
+            DriveSettings().WriteAction(row->Caption(), name, AlertActions[i]);
             return;
         }
 }
@@ -285,12 +285,11 @@ void TMainForm::btnNoticeClick(TObject*) {
     TListItem* attribute = lv2->Selected();
     if (attribute && attribute->Caption() == TemperatureAttribute) {
         const std::string model = row->Caption();
-        if (auto key = OpenDriveSettings(model, true)) {
-            key->WriteString(TemperatureAttribute, cbMessage->Text());
+        if (DriveSettings().WriteAction(model, TemperatureAttribute, cbMessage->Text())) {
             const std::string threshold = edt1->Text();
             if (IntOnly(threshold)) {
                 const int value = std::stoi(threshold);
-                key->WriteInteger("Temperature", value);
+                DriveSettings().WriteThreshold(model, value);
                 for (size_t i = 0; i < DriveModels.size(); ++i)
                     if (DriveModels[i] == model) TempThresholds[i] = value;
             } else {

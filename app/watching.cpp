@@ -115,27 +115,26 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
 }
 
 void TMainForm::SmartTemperature(int Number, int Temperature) {
+    driveSettings_.TakeOutsideChanges();
+    CheckTemperature(Number, Temperature);
+}
+
+void TMainForm::CheckTemperature(int Number, int Temperature) {
     const int row = RowOfDrive(Number);
     if (row < 0 || row >= lvDrvList->Items()->Count()) return;
     TListItem* item = lvDrvList->Items()->Item(row);
     if (!item->Checked()) return;
-    const std::string model = item->Caption();
-    std::string action;
-    {
-        auto key = OpenDriveSettings(model, false);
-        const auto stored = ReadStoredInteger(key.get(), "Temperature");
-        if (!stored) return;
-        const int threshold = *stored;
-        TempThresholds[static_cast<size_t>(Number)] = threshold;
-        if (!(threshold < Temperature)) {
-            // Cooled down: the next crossing mails again. A failed read
-            // gives 0, which is no reading at all.
-            if (Temperature > 0) temperatureMailed_[static_cast<size_t>(Number)] = false;
-            return;
-        }
-        if (!key->ValueExists(TemperatureAttribute)) return;
-        action = ReadStringOr(key.get(), TemperatureAttribute, "");
+    const auto settings = driveSettings_.Of(item->Caption());
+    if (!settings->Threshold) return;
+    const int threshold = *settings->Threshold;
+    TempThresholds[static_cast<size_t>(Number)] = threshold;
+    if (!(threshold < Temperature)) {
+        // Cooled down: the next crossing mails again. A failed read
+        // gives 0, which is no reading at all.
+        if (Temperature > 0) temperatureMailed_[static_cast<size_t>(Number)] = false;
+        return;
     }
+    const std::string& action = settings->Action(TemperatureAttribute);
     const std::string name = DriveAlertName(Number, RowDrives);
     // Every refresh while the drive stays hot: an alert that was closed
     // comes back (one still on screen is not stacked again).
@@ -163,29 +162,39 @@ void TMainForm::tmr2Timer(TObject*) {
 }
 
 void TMainForm::SmartMessage() {
+    driveSettings_.TakeOutsideChanges();
     TListItems* rows = lvDrvList->Items();
-    for (int row = 0; row < rows->Count(); ++row) {
-        if (!rows->Item(row)->Checked()) continue;
+    const int count = rows->Count();
+    const int first = pollEndedDrive_ < 0 ? 0 : RowOfDrive(pollEndedDrive_) + 1;
+    for (int step = 0; step < count; ++step) {
+        // The rows may change while the shutdown question is open.
+        const int row = (first + step) % count;
+        if (row >= rows->Count() || !rows->Item(row)->Checked()) continue;
         const int number = RowDrive(row);
         if (number < 0) continue;
-        const std::string model = rows->Item(row)->Caption();
         // The last reading (detection's, then each refresh's), so that a
         // slow drive never holds the window; a failed read left temperature 0
         // and no attribute to look at. A copy, as a refresh may land while
         // the shutdown question is open.
         const TSmartResult smart = LastReading(number);
-        SmartTemperature(number, smart.Temperature);
-        for (int slot = 0; slot < smart.AttrCount && slot < SmartResultSlots; ++slot) {
+        CheckTemperature(number, smart.Temperature);
+        const auto settings = driveSettings_.Of(rows->Item(row)->Caption());
+        const int slots = std::min(smart.AttrCount, SmartResultSlots);
+        int& firstSlot = pollFirstSlot_[static_cast<size_t>(number)];
+        for (int k = 0; k < slots; ++k) {
+            const int slot = (firstSlot + k) % slots;
             const std::string& name = smart.AttrName[static_cast<size_t>(slot)];
             if (IsFineState(smart.AttrStatus[static_cast<size_t>(slot)]) || name == TemperatureAttribute)
                 continue;
-            const std::string action = ReadStringOr(OpenDriveSettings(model, false).get(), name, "");
-            if (action == ShowMessageAction) {
-                DesktopMessage(name + " waring", DriveAlertName(number, RowDrives));
-                return;
-            }
-            if (action == SendMailAction) {
-                SendMail(DriveAlertName(number, RowDrives) + "Message", name);
+            const std::string& action = settings->Action(name);
+            const bool alert = action == ShowMessageAction, mail = action == SendMailAction;
+            if (alert || mail) {
+                pollEndedDrive_ = number;
+                firstSlot = slot + 1;
+                if (alert)
+                    DesktopMessage(name + " waring", DriveAlertName(number, RowDrives));
+                else
+                    SendMail(DriveAlertName(number, RowDrives) + "Message", name);
                 return;
             }
             if ((action == ShutdownAction || action == RebootAction) && ConfirmShutdown()) {

@@ -48,6 +48,9 @@ TScGroup::TScGroup(TComponent* AOwner) : inherited(AOwner) {
 }
 
 void TScGroup::BeforeDestruction() {
+    // Going from here on: leaving the bar hides the window, and a reader
+    // asking for the object then must not get a new one that outlives us.
+    Destroying();
     if (accObject_) std::exchange(accObject_, nullptr)->ClientIsDestroying();
     SetGroupController(nullptr);
     if (bar_) bar_->RemoveGroup(this);

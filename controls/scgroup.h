@@ -145,6 +145,8 @@ public:
     // The item whose image or caption holds the point, among the ones that
     // can be clicked.
     TScGroupItem* ItemAt(int X, int Y) const;
+    // The same among every item drawn, text and disabled ones included.
+    TScGroupItem* DrawnItemAt(int X, int Y) const;
 
     // Whether a click on the caption opens or closes the group.
     bool CaptionToggles() const { return canClose_ && style_ != gbsTaskList; }

@@ -221,7 +221,7 @@ HRESULT TScGroupAccObject::accHitTest(LONG xLeft, LONG yTop, VARIANT* pvarChild)
             GetWindowRect(group->Handle(), &r);
             if (!PtInRect(&r, POINT{xLeft, yTop})) continue;
             target.Group = group;
-            target.Item = group->ItemAt(xLeft - r.left, yTop - r.top);
+            target.Item = group->DrawnItemAt(xLeft - r.left, yTop - r.top);
         }
         if (group_ && !target.Item) target = {};
         return ReturnChild(target, pvarChild);

@@ -8,17 +8,20 @@
 #include "controls/scgroup.h"
 #include "controls/scgroupbar.h"
 
-TScGroupItem* TScGroup::ItemAt(int X, int Y) const {
+TScGroupItem* TScGroup::DrawnItemAt(int X, int Y) const {
     const TPoint p{X, Y};
     const std::vector<bool> hidden = HiddenItems();
     for (int i = topIndex_; i < items_->Count(); ++i) {
         TScGroupItem* item = items_->GetItem(i);
-        if (!item->Visible() || hidden[static_cast<size_t>(i)] || item->IsSeparator() || !item->Enabled() ||
-            !item->Clickable())
-            continue;
+        if (!item->Visible() || hidden[static_cast<size_t>(i)] || item->IsSeparator()) continue;
         if (PtInRect(item->ImageRect(), p) || PtInRect(item->CaptionRect(), p)) return item;
     }
     return nullptr;
+}
+
+TScGroupItem* TScGroup::ItemAt(int X, int Y) const {
+    TScGroupItem* item = DrawnItemAt(X, Y);
+    return item && item->Enabled() && item->Clickable() ? item : nullptr;
 }
 
 void TScGroup::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_set>
+#include <utility>
 
 #include "classlib/windows/allocatehwnd.h"
 #include "classlib/windows/application.h"
@@ -275,12 +276,14 @@ void TNotifyTrayIcon::SetIconVisible(bool Value) {
 }
 
 void TNotifyTrayIcon::SetCycleIcons(bool Value) {
-    cycleIcons_ = Value;
+    const bool cycling = std::exchange(cycleIcons_, Value);
     if (Value) {
         SetIconIndex(0);
         cycleTimer_->SetInterval(cycleInterval_);
         cycleTimer_->Start(true);
-    } else {
+    } else if (cycling) {
+        // Only a cycling icon runs the timer. A text icon comes here at each
+        // change of its text, and each stop is a call to the Wine server.
         cycleTimer_->Start(false);
     }
 }

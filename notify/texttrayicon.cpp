@@ -102,9 +102,10 @@ TColor TTextTrayIcon::TextBackground() const {
 }
 
 void TTextTrayIcon::Draw() {
-    TOwned<TBitmap> bitmap(Create<TBitmap>());
-    bitmap->SetSize(kSize, kSize);
-    TCanvas* canvas = bitmap->Canvas();
+    // One bitmap for every drawing: a new one costs Wine a section, a device
+    // context and the font's selection each time.
+    bitmap_->SetSize(kSize, kSize);
+    TCanvas* canvas = bitmap_->Canvas();
     textBackground_ = TextBackground();
     canvas->Brush()->SetColor(textBackground_);
     canvas->FillRect(TRect(0, 0, kSize, kSize));
@@ -127,7 +128,6 @@ void TTextTrayIcon::Draw() {
         canvas->Brush()->SetColor(borderColor_);
         canvas->FrameRect(TRect(0, 0, kSize, kSize));
     }
-    bitmap_ = std::move(bitmap);
 }
 
 void TTextTrayIcon::MakeOpaqueOrTransparentIcon(TIcon* Icon) {

@@ -68,7 +68,7 @@ public:
 protected:
     bool LoadDefaultIcon() override { return false; }
     virtual bool LoadDefaultBackground() { return false; }
-    // Draws the text into a new 16x16 bitmap that replaces the stored one.
+    // Draws the text into the stored 16x16 bitmap.
     virtual void Draw();
     TBitmap* TextBitmap() const { return bitmap_.get(); }
     // The colour behind the text: Color, or the inverse of the font colour

@@ -414,8 +414,14 @@ bool TBarDock::UsingBackground() {
     return background_ && background_->UsingBackground();
 }
 
+// Without a picture the dock shows what its own erase shows, its brush: a
+// bar that paints the dock behind itself continues that.
 void TBarDock::DrawBackground(HDC DC, const TRect& DrawRect) {
-    if (background_) background_->Draw(DC, DrawRect);
+    if (background_ && background_->UsingBackground()) {
+        background_->Draw(DC, DrawRect);
+        return;
+    }
+    if (Brush()->Style() != bsClear) FillRect(DC, DrawRect.Win32(), Brush()->Handle());
 }
 
 void TBarDock::BackgroundChanged(TObject*) {

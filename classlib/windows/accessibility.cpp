@@ -86,8 +86,9 @@ ULONG TAccObjectBase::Release() {
 }
 
 HRESULT TAccObjectBase::GetTypeInfoCount(UINT* pctinfo) {
-    if (pctinfo) *pctinfo = 0;
-    return E_NOTIMPL;
+    if (!pctinfo) return E_POINTER;
+    *pctinfo = 0;
+    return S_OK;
 }
 HRESULT TAccObjectBase::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
     if (ppTInfo) *ppTInfo = nullptr;

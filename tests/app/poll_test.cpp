@@ -8,9 +8,12 @@
 
 #include "app/mail_queue.h"
 #include "app/settings.h"
+#include "classlib/core/registryredirect.h"
 #include "classlib/stdctrls/listview.h"
+#include "classlib/stdctrls/stdbuttons.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
+#include "controls/scbutton.h"
 #include "tests/app/watch_support.h"
 #include "tests/support/pump.h"
 
@@ -86,6 +89,53 @@ TEST_F(WatchTest, TheFailingDriveOfAPairOfOneModelIsNamedInItsAlertAndMail) {
     EXPECT_NE(received[4].find("Subject: =?iso-8859-1?Q?TWIN=20=28drive=203=29Message?=\r\n"),
               std::string::npos)
         << received[4];
+}
+
+TEST_F(WatchTest, EveryDriveInTroubleGetsItsTurnAndSoDoesEveryAttributeOfADrive) {
+    for (const char* name : {"Reallocated Sector Count", "Raw Read Error Rate"})
+        SetDriveString("ALPHA", name, "Show message");
+    SetDriveString("BETA", "Reallocated Sector Count", "Show message");
+    StartStill(TwoFailing(0, "ALPHA") + TwoFailing(1, "BETA"));
+    for (int poll = 0; poll < 4; ++poll) MainForm->tmr2Timer(nullptr);
+    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Reallocated Sector Count waring", "ALPHA"},
+                                                         {"Reallocated Sector Count waring", "BETA"},
+                                                         {"Raw Read Error Rate waring", "ALPHA"},
+                                                         {"Reallocated Sector Count waring", "BETA"}}));
+}
+
+TEST_F(WatchTest, ThePollActsOnTheSettingsItHoldsAndOnWhatThePagesStore) {
+    SetDriveInteger("ALPHA", "Temperature", 25);
+    SetDriveString("ALPHA", "Temperature Celcius", "Show message");
+    SetDriveString("ALPHA", "Reallocated Sector Count", "Show message");
+    StartStill(DriveSection(0, "ALPHA", 30, {FailingAttribute(5)}));
+    MainForm->tmr2Timer(nullptr);
+    {
+        // From here on a read of the registry finds nothing at all.
+        TRegistryRedirect emptyRegistry;
+        MainForm->tmr2Timer(nullptr);
+        MainForm->lvDrvList->SetItemIndex(0);
+        MainForm->MainGroupItems2Click(nullptr);
+        TListView* attributes = MainForm->lv2;
+        for (int row = 0; row < attributes->Items()->Count(); ++row)
+            if (attributes->Items()->Item(row)->Caption() == "Reallocated Sector Count")
+                attributes->SetItemIndex(row);
+        MainForm->lv2Click(attributes);
+        MainForm->rb6->SetChecked(true);
+        MainForm->btnNoticeClick(MainForm->btnNotice);
+        MainForm->tmr2Timer(nullptr);
+    }
+    const TRecordedAlert hot{"Temperature notify", "ALPHA"},
+        failing{"Reallocated Sector Count waring", "ALPHA"};
+    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{hot, failing, hot, failing, hot}));
+}
+
+TEST_F(WatchTest, AnActionChangedByHandIsUsedAtTheNextPoll) {
+    SetDriveString("ALPHA", "Reallocated Sector Count", "Never show message");
+    StartStill(DriveSection(0, "ALPHA", 30, {FailingAttribute(5)}));
+    MainForm->tmr2Timer(nullptr);
+    SetDriveString("ALPHA", "Reallocated Sector Count", "Show message");
+    MainForm->tmr2Timer(nullptr);
+    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Reallocated Sector Count waring", "ALPHA"}}));
 }
 
 TEST_F(WatchTest, ShutdownAsksUnlessAutoRunAndGoesOn) {

@@ -15,6 +15,7 @@ namespace {
 
 using TAccessibleChildren = HRESULT(WINAPI*)(IAccessible*, LONG, LONG, VARIANT*, LONG*);
 using TAccessibleObjectFromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+using TObjectFromLresult = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
 
 std::string Text(BSTR S) {
     std::wstring wide = S ? S : L"";
@@ -62,11 +63,15 @@ protected:
         main->Items()->GetItem(3)->OnClick = {};
         about = NewGroup(bar, "About", {"About"});
         Pump();
+        root = FromWindow(bar->Handle(), OBJID_CLIENT);
+        ASSERT_TRUE(root);
+    }
+    static IAccessible* FromWindow(HWND Window, LONG Id) {
         const auto fromWindow = reinterpret_cast<TAccessibleObjectFromWindow>(
             reinterpret_cast<void*>(Oleacc("AccessibleObjectFromWindow")));
-        ASSERT_EQ(fromWindow(bar->Handle(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                             reinterpret_cast<void**>(&root)),
-                  S_OK);
+        IAccessible* object = nullptr;
+        fromWindow(Window, static_cast<DWORD>(Id), IID_IAccessible, reinterpret_cast<void**>(&object));
+        return object;
     }
     void TearDown() override {
         for (IAccessible* object : held)
@@ -155,6 +160,16 @@ TEST_F(GroupAccTest, GroupsAndItemsAnswerWithNamesRolesStatesAndPlaces) {
     ASSERT_EQ(root->accHitTest(x + 1, y + 1, &hit), S_OK);
     ASSERT_EQ(hit.vt, VT_I4);
     EXPECT_EQ(See(root, hit.lVal).Name, "Infomation");
+    // A reader that follows the mouse reads every item drawn, text and
+    // disabled ones too, not the group caption around them.
+    main->Items()->GetItem(0)->SetEnabled(false);
+    Pump();
+    for (const int index : {0, 3}) {
+        const TRect text = main->Items()->GetItem(index)->CaptionRect();
+        ASSERT_EQ(mainObject->accHitTest(origin.X + text.Left + 1, origin.Y + text.Top + 1, &hit), S_OK);
+        ASSERT_EQ(hit.vt, VT_I4) << index;
+        EXPECT_EQ(See(mainObject, hit.lVal).Name, index == 0 ? "Infomation" : "Notes");
+    }
 
     // Bad ids are refused.
     BSTR name = nullptr;
@@ -233,4 +248,52 @@ TEST_F(GroupAccTest, ObjectsWhoseItemOrBarIsGoneAnswerAnError) {
     EXPECT_EQ(mainObject->get_accRole(AccChild(1), &v), E_FAIL);
     EXPECT_EQ(mainObject->accDoDefaultAction(AccChild(1)), E_FAIL);
     EXPECT_EQ(root->accHitTest(0, 0, &v), E_FAIL);
+}
+
+// A reader that starts from a group's own window gets the group with its
+// items, not the system's plain stand-in for a window.
+TEST_F(GroupAccTest, AGroupsWindowAnswersWithTheGroup) {
+    IAccessible* group = FromWindow(main->Handle(), OBJID_CLIENT);
+    held.push_back(group);
+    ASSERT_TRUE(group);
+    const TSeen seen = See(group, CHILDID_SELF);
+    EXPECT_EQ(seen.Name, "Main");
+    EXPECT_EQ(seen.Role, ROLE_SYSTEM_GROUPING);
+    LONG count = 0;
+    EXPECT_EQ(group->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 3);
+    // IDispatch without type information says so as a success.
+    UINT types = 1;
+    EXPECT_EQ(group->GetTypeInfoCount(&types), S_OK);
+    EXPECT_EQ(types, 0u);
+}
+
+// Asks a group for its object the way a reader's in-context hook does when
+// the group's window hides.
+struct TAskOnHide {
+    TScGroup* Group = nullptr;
+    IAccessible* Object = nullptr;
+    void Link(TMessage& Message, const TControl::TWindowProcNext& Next) {
+        Next(Message);
+        if (Message.Msg != WM_WINDOWPOSCHANGED || Object ||
+            !(reinterpret_cast<WINDOWPOS*>(Message.LParam)->flags & SWP_HIDEWINDOW))
+            return;
+        const LRESULT result =
+            SendMessageW(Group->Handle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+        const auto fromResult =
+            reinterpret_cast<TObjectFromLresult>(reinterpret_cast<void*>(Oleacc("ObjectFromLresult")));
+        if (result > 0) fromResult(result, IID_IAccessible, 0, reinterpret_cast<void**>(&Object));
+    }
+};
+
+// Freed on its own, a group leaves its bar and hides before its window
+// goes: an object asked for then would keep the freed group.
+TEST_F(GroupAccTest, AGroupBeingFreedHandsOutNoObject) {
+    TAskOnHide ask;
+    ask.Group = about;
+    about->AddWindowProcLink(TControl::TWindowProcLink(&ask, &TAskOnHide::Link));
+    about->Free();
+    Pump();
+    EXPECT_FALSE(ask.Object);
+    if (ask.Object) ask.Object->Release();
 }

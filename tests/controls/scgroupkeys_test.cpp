@@ -1,6 +1,7 @@
 // The group bar from the keyboard: the places Up, Down, Home and End reach,
 // Enter and Space as a click, Left and Right on a caption, the focused place
-// scrolled into view, and the focus rectangle that waits for the keyboard.
+// scrolled into view, and the focus rectangle that waits for the keyboard and
+// shows as soon as Tab brings it in.
 #include <string>
 #include <vector>
 
@@ -160,4 +161,20 @@ TEST_F(GroupKeysTest, TheFocusRectangleWaitsForTheKeyboard) {
     ::SetFocus(form->Handle());
     Pump();
     EXPECT_FALSE(bar->FocusCuesShown());
+}
+
+// Tab brings the keyboard in: the focus shows at once, before any arrow.
+TEST_F(GroupKeysTest, TabbingInShowsTheFocus) {
+    ::SetFocus(form->Handle());
+    Pump();
+    ASSERT_FALSE(bar->Focused());
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_TAB] |= 0x80;
+    SetKeyboardState(keys);
+    bar->SetFocus();
+    keys[VK_TAB] &= ~0x80;
+    SetKeyboardState(keys);
+    Pump();
+    EXPECT_TRUE(bar->FocusCuesShown());
 }

@@ -2,10 +2,12 @@
 // maximises into an injected work area, keeps its size when the bar is
 // switched off and on, sizes from the frame and the grip, opens the skinned
 // system menu by key, swallows the bare key menu, leaks nothing, and every
-// skinned toolbar's erase paints its whole background under every skin.
+// skinned toolbar's erase paints its whole background under every skin, in
+// line with the dock around it.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "classlib/graphics/bitmap.h"
@@ -50,34 +52,73 @@ public:
     }
 };
 
-// The toolbar's client area erased into a bitmap that first holds Start,
-// read back as rows of pixels.
-std::vector<COLORREF> EraseInto(TSbToolbar* Bar, COLORREF Start) {
-    const int w = Bar->ClientWidth(), h = Bar->ClientHeight();
+// Rows of pixels that Paint leaves in a Width x Height bitmap first filled
+// with Start.
+template <class F>
+std::vector<COLORREF> PaintInto(int Width, int Height, COLORREF Start, F Paint) {
     HDC screen = GetDC(nullptr);
     TMemoryDC memory(screen);
-    TBitmapHandle bitmap(CreateCompatibleBitmap(screen, w, h));
+    TBitmapHandle bitmap(CreateCompatibleBitmap(screen, Width, Height));
     ReleaseDC(nullptr, screen);
     TSelectObject select(memory.Get(), bitmap.Get());
     TBrushHandle fill(CreateSolidBrush(Start));
-    RECT all{0, 0, w, h};
+    RECT all{0, 0, Width, Height};
     FillRect(memory.Get(), &all, fill.Get());
-    SendMessageW(Bar->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.Get()), 0);
+    Paint(memory.Get());
     std::vector<COLORREF> pixels;
-    pixels.reserve(static_cast<size_t>(w) * static_cast<size_t>(h));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) pixels.push_back(GetPixel(memory.Get(), x, y));
+    pixels.reserve(static_cast<size_t>(Width) * static_cast<size_t>(Height));
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) pixels.push_back(GetPixel(memory.Get(), x, y));
     return pixels;
+}
+
+// The toolbar's client area erased into a bitmap that first holds Start.
+std::vector<COLORREF> EraseInto(TSbToolbar* Bar, COLORREF Start) {
+    return PaintInto(Bar->ClientWidth(), Bar->ClientHeight(), Start, [&](HDC DC) {
+        SendMessageW(Bar->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+    });
+}
+
+int Differing(const std::vector<COLORREF>& A, const std::vector<COLORREF>& B) {
+    int count = 0;
+    for (size_t i = 0; i < A.size() && i < B.size(); ++i) count += A[i] != B[i];
+    return count;
 }
 
 // Pixels that differ between an erase over black and one over white: the
 // ones nobody painted.
 int UnpaintedPixels(TSbToolbar* Bar) {
-    const std::vector<COLORREF> overBlack = EraseInto(Bar, RGB(0, 0, 0));
-    const std::vector<COLORREF> overWhite = EraseInto(Bar, RGB(255, 255, 255));
-    int count = 0;
-    for (size_t i = 0; i < overBlack.size(); ++i) count += overBlack[i] != overWhite[i];
-    return count;
+    return Differing(EraseInto(Bar, RGB(0, 0, 0)), EraseInto(Bar, RGB(255, 255, 255)));
+}
+
+// What a docked bar's client area must show to be of one piece with what
+// lies around it: the dock's own erase, in the dock's place on screen, with
+// the skin's body for the bar laid over the bar's whole window, as its frame
+// lays it.
+std::vector<COLORREF> AroundDockedBar(TSbToolbar* Bar) {
+    TBarDock* dock = Bar->CurrentDock();
+    const TPoint dockOrigin = dock->ClientToScreen({0, 0});
+    const TPoint clientOrigin = Bar->ClientToScreen({0, 0});
+    RECT window{};
+    GetWindowRect(Bar->Handle(), &window);
+    OffsetRect(&window, -dockOrigin.X, -dockOrigin.Y);
+    const int dx = clientOrigin.X - dockOrigin.X, dy = clientOrigin.Y - dockOrigin.Y;
+    const std::vector<COLORREF> around =
+        PaintInto(dock->ClientWidth(), dock->ClientHeight(), RGB(0, 0, 0), [&](HDC DC) {
+            SendMessageW(dock->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+            if (CurrentSkinType() != sknSkin) return;
+            TOwned<TCanvas> canvas = MakeOwned<TCanvas>();
+            canvas->SetHandle(DC);
+            CurrentSkin()->PaintBackground(canvas.get(), TRect(window),
+                                           Bar->MenuBar() ? skncMenuBar : skncToolbar, sknsNormal, true, true,
+                                           dock->Vertical());
+            canvas->SetHandle(nullptr);
+        });
+    std::vector<COLORREF> client;
+    for (int y = 0; y < Bar->ClientHeight(); ++y)
+        for (int x = 0; x < Bar->ClientWidth(); ++x)
+            client.push_back(around[static_cast<size_t>((dy + y) * dock->ClientWidth() + dx + x)]);
+    return client;
 }
 
 class TitleBar : public ::testing::Test {
@@ -474,16 +515,23 @@ TEST_F(TitleBar, RepaintsAndCyclesLeakNothing) {
 }
 
 // An item repainted on its own goes through a fresh bitmap filled by its
-// toolbar's erase: what the erase leaves out shows as the bitmap's old content.
+// toolbar's erase: what the erase leaves out shows as the bitmap's old
+// content, and what it paints out of place shows as a seam against the dock.
 TEST_F(TitleBar, EveryToolbarErasesItsWholeBackgroundUnderEverySkin) {
-    auto* dock = Create<TSbDock>(form_);
-    dock->SetParent(title_);
-    auto* plain = Create<TSbToolbar>(form_);
-    plain->SetCurrentDock(dock);
-    plain->SetParent(dock);
-    auto* item = Create<TSbItem>(form_);
-    item->SetCaption(L"Item");
-    plain->Items()->Add(item);
+    auto* skinnedDock = Create<TSbDock>(form_);
+    skinnedDock->SetParent(title_);
+    auto* plainDock = Create<TBarDock>(form_);
+    plainDock->SetParent(title_);
+    auto* inSkinned = Create<TSbToolbar>(form_);
+    auto* inPlain = Create<TSbToolbar>(form_);
+    for (auto [bar, dock] :
+         {std::pair<TSbToolbar*, TBarDock*>{inSkinned, skinnedDock}, {inPlain, plainDock}}) {
+        bar->SetCurrentDock(dock);
+        bar->SetParent(dock);
+        auto* item = Create<TSbItem>(form_);
+        item->SetCaption(L"Item");
+        bar->Items()->Add(item);
+    }
     Pump();
     std::vector<std::string> skins{"Default"};
     TSbSkinsList* list = SkinManager()->SkinsList();
@@ -492,22 +540,27 @@ TEST_F(TitleBar, EveryToolbarErasesItsWholeBackgroundUnderEverySkin) {
     const struct {
         const char* Name;
         TSbToolbar* Bar;
-    } bars[] = {{"title", title_->Toolbar()}, {"status", status_->Toolbar()}, {"plain", plain}};
+    } bars[] = {{"title", title_->Toolbar()},
+                {"status", status_->Toolbar()},
+                {"skinned dock's", inSkinned},
+                {"plain dock's", inPlain}};
     for (const std::string& skin : skins) {
         SkinManager()->SetSkin(skin);
         Pump();
         for (const auto& bar : bars) {
             ASSERT_GT(bar.Bar->ClientWidth() * bar.Bar->ClientHeight(), 0) << bar.Name;
             EXPECT_EQ(UnpaintedPixels(bar.Bar), 0) << bar.Name << " toolbar under " << skin;
+            EXPECT_EQ(Differing(EraseInto(bar.Bar, RGB(0, 0, 0)), AroundDockedBar(bar.Bar)), 0)
+                << bar.Name << " toolbar under " << skin;
         }
     }
     // Floating, the bar has no dock behind it.
-    plain->SetFloating(true);
-    ASSERT_TRUE(PumpUntil([&] { return plain->Floating() && plain->HandleAllocated(); }));
+    inSkinned->SetFloating(true);
+    ASSERT_TRUE(PumpUntil([&] { return inSkinned->Floating() && inSkinned->HandleAllocated(); }));
     for (const std::string& skin : skins) {
         SkinManager()->SetSkin(skin);
         Pump();
-        EXPECT_EQ(UnpaintedPixels(plain), 0) << "floating toolbar under " << skin;
+        EXPECT_EQ(UnpaintedPixels(inSkinned), 0) << "floating toolbar under " << skin;
     }
 }
 
