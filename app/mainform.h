@@ -135,8 +135,8 @@ public:
     // already stored.
     void CreateReg(const std::string& Model, const TSmartResult& Smart);
 
-    // A refresh worker for each listed drive whose last read has returned;
-    // a drive still being read keeps its last reading meanwhile.
+    // Asks each listed drive's own reader for a reading, except a drive
+    // whose last read has not returned: it keeps its last reading meanwhile.
     void tmr1Timer(TObject* Sender);
     // The poll check, unless one is running (its shutdown question is modal).
     void tmr2Timer(TObject* Sender);
