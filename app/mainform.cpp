@@ -128,23 +128,16 @@ void TMainForm::SmartDetect() {
 }
 
 void TMainForm::DrivesFound() {
-    std::vector<int> listed;
     {
         const TFlagScope listing(listing_);
-        for (std::vector<TDetectedDrive> drives = found_->Take(); !drives.empty(); drives = found_->Take()) {
-            const TListItemsUpdate update(lvDrvList->Items());
-            for (TDetectedDrive& drive : drives) {
-                listed.push_back(drive.Number);
-                DriveFound(std::move(drive));
-            }
-        }
+        const TListItemsUpdate update(lvDrvList->Items());
+        for (TDetectedDrive& drive : found_->Take()) DriveFound(std::move(drive));
     }
     StartupStepDone("drives listed");
     if (std::exchange(chartStarted_, true))
         FillPerformanceLegend();
     else
         FillPerformanceList();
-    if (std::find(listed.begin(), listed.end(), SelectedDrive()) != listed.end()) DriveInfomation();
     if (!heldLogError_.empty()) ShowLogError(std::exchange(heldLogError_, {}));
 }
 

@@ -318,7 +318,7 @@ private:
     // SmartTemperature on the settings as held, for a check that has taken
     // the outside changes already.
     void CheckTemperature(int Number, int Temperature);
-    // Lists what the workers found, batch after batch, until none is left.
+    // Lists what the workers found since the last batch, as one batch.
     void DrivesFound();
     // The drive's row, its check, threshold, tray icon and default actions.
     void DriveFound(TDetectedDrive Drive);
