@@ -2,6 +2,8 @@
 
 #include "app/password_scrambler.h"
 #include "app/settings.h"
+#include "classlib/core/exceptions.h"
+#include "classlib/core/text.h"
 #include "mail/mime_message.h"
 #include "mail/smtp_mailer.h"
 
@@ -29,12 +31,31 @@ bool BuildAndSend(TSMTPMailer* Mailer, TMimeMessage* Message) {
     return Mailer->SendMessage();
 }
 
-bool ConnectMailer(TSMTPMailer* Mailer) noexcept {
+std::string MailFailureReason(TSMTPMailer* Mailer) {
+    const std::string& reason = Mailer->FailureText();
+    return reason.empty() ? "The server gave no reason." : reason;
+}
+
+std::string RaisedReason() {
     try {
-        return Mailer->Connect();
+        throw;
+    } catch (const Exception& e) {
+        return e.Message();
+    } catch (const std::exception& e) {
+        return e.what();
     } catch (...) {
-        return false;
+        return "An unknown error stopped it.";
     }
+}
+
+bool ConnectMailer(TSMTPMailer* Mailer, std::string& Reason) {
+    try {
+        if (Mailer->Connect()) return true;
+        Reason = MailFailureReason(Mailer);
+    } catch (...) {
+        Reason = RaisedReason();
+    }
+    return false;
 }
 
 void EndMailSession(TSMTPMailer* Mailer) noexcept {
@@ -67,8 +88,9 @@ TMailSettings ReadMailSettings() {
     settings.Complete = HasString(registry.get(), "SMTPServer") && HasString(registry.get(), "FromMail") &&
                         HasString(registry.get(), "ToMail");
     settings.Server = ReadStringOr(registry.get(), "SMTPServer", "");
-    settings.From = ReadStringOr(registry.get(), "FromMail", "");
-    settings.To = ReadStringOr(registry.get(), "ToMail", "");
+    // Stored by earlier versions as typed, blanks of a paste included.
+    settings.From = Trim(ReadStringOr(registry.get(), "FromMail", ""));
+    settings.To = Trim(ReadStringOr(registry.get(), "ToMail", ""));
     settings.Port = AlertMailPort(ReadIntegerOr(registry.get(), "Port", 0));
     if (ReadBoolOr(registry.get(), "usepassword", false) && HasString(registry.get(), "Username") &&
         HasString(registry.get(), "Password")) {
@@ -78,10 +100,11 @@ TMailSettings ReadMailSettings() {
     return settings;
 }
 
-void SendAlertMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TMailSettings& Settings,
-                   const TAlertMail& Mail, const TMailReport& Report) {
-    if (!Settings.Complete) return;
+std::string SendAlertMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TMailSettings& Settings,
+                          const TAlertMail& Mail, const TMailReport& Report) {
+    if (!Settings.Complete) return "";
     bool sent = false;
+    std::string reason;
     try {
         Mailer->SetHost(Settings.Server);
         Mailer->SetPort(Settings.Port);
@@ -95,12 +118,15 @@ void SendAlertMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TMailSettin
         Message->SetSubject(Mail.Subject);
         Message->SetTextPlain(Mail.Body);
 
-        const bool connected = ConnectMailer(Mailer);
+        const bool connected = ConnectMailer(Mailer, reason);
         Report(connected ? ConnectedText : CannotConnectText);
         sent = connected && BuildAndSend(Mailer, Message);
+        if (connected && !sent) reason = MailFailureReason(Mailer);
     } catch (...) {
         sent = false;
+        reason = RaisedReason();
     }
     EndMailSession(Mailer);
     if (!sent) Report(CannotSendText);
+    return reason;
 }

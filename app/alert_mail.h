@@ -1,7 +1,7 @@
 // One alert mail: the mail settings as stored right now, and the session that
 // sends a subject and body with the main window's client and message: connect,
 // send, and always end (QUIT, or the socket dropped), reporting each outcome
-// as the text of a message box.
+// as the text of a message box and returning why a mail did not go.
 #pragma once
 
 #include <functional>
@@ -52,14 +52,21 @@ extern const char* const CannotSendText;     // "Can not Send mail"
 // Builds the message as its flags ask (normalise, rebuild, find the parts)
 // and sends it; false when it did not go.
 bool BuildAndSend(TSMTPMailer* Mailer, TMimeMessage* Message);
-// Connect, where one that raises failed like any other (its socket closed).
-bool ConnectMailer(TSMTPMailer* Mailer) noexcept;
+// Why the mailer's last step failed (FailureText), never empty.
+std::string MailFailureReason(TSMTPMailer* Mailer);
+// Inside a catch block: the text of the exception being handled.
+std::string RaisedReason();
+// Connect, where one that raises failed like any other (its socket closed);
+// Reason gets why it failed.
+bool ConnectMailer(TSMTPMailer* Mailer, std::string& Reason);
 // QUIT when the server still listens; the socket is closed in any case.
 void EndMailSession(TSMTPMailer* Mailer) noexcept;
 
 // Sends Mail with the client and message (both used by this thread alone
 // meanwhile). Reports ConnectedText or CannotConnectText, then
 // CannotSendText when the message did not go (also for an exception on the
-// way). The session is over when it returns, whatever happened.
-void SendAlertMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TMailSettings& Settings,
-                   const TAlertMail& Mail, const TMailReport& Report);
+// way). The session is over when it returns, whatever happened. Returns why
+// the mail did not go (a refused address, the server's reply, a time-out),
+// empty when it went or the settings are incomplete.
+std::string SendAlertMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TMailSettings& Settings,
+                          const TAlertMail& Mail, const TMailReport& Report);

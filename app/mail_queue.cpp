@@ -15,8 +15,8 @@ void SendEmail::Execute() {
     queue_->Run();
 }
 
-TMailQueue::TMailQueue(TSMTPMailer* Mailer, TMimeMessage* Message, TMailReport Report)
-    : mailer_(Mailer), message_(Message), report_(std::move(Report)) {}
+TMailQueue::TMailQueue(TSMTPMailer* Mailer, TMimeMessage* Message, TMailReport Report, TMailReport LogFailure)
+    : mailer_(Mailer), message_(Message), report_(std::move(Report)), logFailure_(std::move(LogFailure)) {}
 
 TMailQueue::~TMailQueue() {
     Stop();
@@ -56,11 +56,14 @@ void TMailQueue::Done() {
 
 void TMailQueue::Run() {
     while (std::optional<TAlertMail> mail = Take()) {
+        std::string reason;
         try {
-            SendAlertMail(mailer_, message_, ReadMailSettings(), *mail, report_);
+            reason = SendAlertMail(mailer_, message_, ReadMailSettings(), *mail, report_);
         } catch (...) {
+            reason = RaisedReason();
             report_(CannotSendText);
         }
+        if (!reason.empty() && logFailure_) logFailure_(reason);
         Done();
     }
 }

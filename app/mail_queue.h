@@ -31,9 +31,10 @@ private:
 
 class TMailQueue {
 public:
-    // Settings are read for each mail when it is its turn (ReadMailSettings
-    // unless replaced); Report gets the texts of the mail's message boxes.
-    TMailQueue(TSMTPMailer* Mailer, TMimeMessage* Message, TMailReport Report);
+    // Settings are read for each mail when it is its turn; Report gets the
+    // texts of the mail's message boxes, LogFailure (when given) why a mail
+    // did not go, on the worker's thread.
+    TMailQueue(TSMTPMailer* Mailer, TMimeMessage* Message, TMailReport Report, TMailReport LogFailure = {});
     ~TMailQueue();
     TMailQueue(const TMailQueue&) = delete;
     TMailQueue& operator=(const TMailQueue&) = delete;
@@ -60,6 +61,7 @@ private:
     TSMTPMailer* mailer_;
     TMimeMessage* message_;
     TMailReport report_;
+    TMailReport logFailure_;
     std::mutex lock_;
     std::condition_variable changed_;
     std::deque<TAlertMail> waiting_;

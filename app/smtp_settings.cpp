@@ -44,8 +44,9 @@ std::vector<std::string> SaveSmtpFields(const TSmtpFields& Fields) {
         registry->WriteInteger("Port", port);
     else
         messages.push_back("You must be to fill Port");
-    save("FromMail", Fields.From, "You must be to fill table");
-    save("ToMail", Fields.To, "You must be to fill table");
+    // A pasted address often brings a blank along, and none may go out.
+    save("FromMail", Trim(Fields.From), "You must be to fill table");
+    save("ToMail", Trim(Fields.To), "You must be to fill table");
     registry->WriteBool("usepassword", Fields.UsePassword);
     return messages;
 }
@@ -59,8 +60,8 @@ TSmtpFields LoadSmtpFields() {
     fields.UsePassword = ReadBoolOr(registry.get(), "usepassword", false);
     fields.UserName = ReadStringOr(registry.get(), "Username", "");
     fields.Subject = ReadStringOr(registry.get(), "Subject", "");
-    fields.From = ReadStringOr(registry.get(), "FromMail", "");
-    fields.To = ReadStringOr(registry.get(), "ToMail", "");
+    fields.From = Trim(ReadStringOr(registry.get(), "FromMail", ""));
+    fields.To = Trim(ReadStringOr(registry.get(), "ToMail", ""));
     fields.Server = ReadStringOr(registry.get(), "SMTPServer", "");
     if (const auto port = ReadStoredInteger(registry.get(), "Port")) fields.Port = IntToStr(*port);
     return fields;

@@ -28,6 +28,8 @@ int ParsePort(const std::string& Text);
 // order they are shown ("You must be to fill Username", ... Password,
 // SMTPServer, Subject, Port, then "You must be to fill table" for a missing
 // sender or recipient). A field that is missing leaves its stored value alone.
+// The addresses are stored without the blanks around them (and read back so,
+// whatever was stored before).
 std::vector<std::string> SaveSmtpFields(const TSmtpFields& Fields);
 
 // The fields as stored; what is not stored is empty (the port "25") and the

@@ -2,19 +2,22 @@
 
 #include "app/alert_mail.h"
 #include "classlib/core/datetime.h"
+#include "classlib/core/text.h"
 #include "mail/mime_message.h"
 #include "mail/smtp_mailer.h"
 
 void SendTestMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TTestMail& Mail,
                   const TTestReport& Report) {
     bool sent = false;
+    std::string reason;
     try {
         Mailer->SetHost(Mail.Server);
         Mailer->SetPort(Mail.Port);
         Message->SetSubject(Mail.Subject);
-        Message->SetFrom("Vexmora", Mail.From);
+        // What a paste leaves around an address is no part of it.
+        Message->SetFrom("Vexmora", Trim(Mail.From));
         Message->To()->Clear();
-        Message->To()->Add("Vexmora notif", Mail.To);
+        Message->To()->Add("Vexmora notif", Trim(Mail.To));
         Message->SetPriority(2);
         Message->SetTextPlain("Vexmora SMTP test");
         Message->SetDate(Date());
@@ -22,16 +25,20 @@ void SendTestMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TTestMail& M
         Mailer->SetUserName(Mail.UsePassword ? Mail.UserName : "");
         Mailer->SetPassword(Mail.UsePassword ? Mail.Password : "");
 
-        const bool connected = ConnectMailer(Mailer);
-        Report(connected ? ConnectedText : "Can not Connect SMTP server");
+        const bool connected = ConnectMailer(Mailer, reason);
+        Report(connected ? ConnectedText : "Can not Connect SMTP server\n" + reason);
         Report(Mailer->GetLastResponse());
         sent = connected && BuildAndSend(Mailer, Message);
-        if (sent) Report(Mailer->GetLastResponse());
+        if (sent)
+            Report(Mailer->GetLastResponse());
+        else if (connected)
+            reason = MailFailureReason(Mailer);
     } catch (...) {
         sent = false;
+        reason = RaisedReason();
     }
     EndMailSession(Mailer);
-    if (!sent) Report(CannotSendText);
+    if (!sent) Report(CannotSendText + ("\n" + reason));
 }
 
 TSmtpTest::TSmtpTest(TSMTPMailer* Mailer, TMimeMessage* Message, TTestMail Mail, TTestReport Report,

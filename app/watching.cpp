@@ -5,6 +5,7 @@
 #include "app/alert_mail.h"
 #include "app/desktop_alerts.h"
 #include "app/detection.h"
+#include "app/event_log.h"
 #include "app/mail_queue.h"
 #include "app/mainform.h"
 #include "app/power.h"
@@ -17,6 +18,7 @@
 #include "classlib/windows/dispatcher.h"
 #include "classlib/windows/timer.h"
 #include "notify/zkdesktopalert.h"
+#include "notify/zklogfile.h"
 
 namespace {
 
@@ -230,8 +232,15 @@ bool TMainForm::SendMail(const std::string& Subject, const std::string& Body) {
     if (!ReadMailSettings().Complete) return false;
     if (!mail_) {
         TMessageBoxQueue* boxes = boxes_.get();
-        mail_ = std::make_unique<TMailQueue>(SMTPM, MimeMessage1,
-                                             [boxes](const std::string& Text) { boxes->Show(Text); });
+        // The box cannot say why; the log keeps the reason for whoever mends the settings.
+        mail_ = std::make_unique<TMailQueue>(
+            SMTPM, MimeMessage1, [boxes](const std::string& Text) { boxes->Show(Text); },
+            [this](const std::string& Reason) {
+                liveness_.Queue([this, Reason] {
+                    LogThis->Add(LogTimeText(Now()), CannotSendText, Reason);
+                    SaveLog();
+                });
+            });
     }
     return mail_->Add({Subject, Body});
 }

@@ -59,8 +59,22 @@ void TMimeMessage::GetFrom(std::string& Name, std::string& Address) const {
         return state == Undecided ? gathered : state == InName ? name : address;
     };
     char closer = 0;
+    // A quoted local part ("john.doe"@example.com) belongs to the address,
+    // quotes and all; a backslash there keeps the next character in.
+    bool quotedLocalPart = false, escaped = false;
     for (char c : GetHeaderLineText(Header()->Strings(index))) {
-        if (closer) {
+        if (quotedLocalPart) {
+            address += c;
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                quotedLocalPart = false;
+        } else if (state == InAddress && c == '"') {
+            address += c;
+            quotedLocalPart = true;
+        } else if (closer) {
             if (c == closer) {
                 closer = 0;
                 state = InAddress;

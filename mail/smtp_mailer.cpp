@@ -40,16 +40,6 @@ constexpr TExpectedReply kExpectedReplies[] = {
     {tiData, "354"},     {tiMessageText, "250"}, {tiQuit, "221"},
 };
 
-int ReplyCode(std::string_view Reply) {
-    if (Reply.size() < 3) return -1;
-    int code = 0;
-    for (int i = 0; i < 3; ++i) {
-        if (Reply[i] < '0' || Reply[i] > '9') return -1;
-        code = code * 10 + (Reply[i] - '0');
-    }
-    return code;
-}
-
 // Drops every line of the label, with the continuation lines that belong to it.
 void DeleteLabelLines(TStrings* Header, const char* Label) {
     for (int i = FindLabelLine(Header, Label, 0); i >= 0; i = FindLabelLine(Header, Label, 0)) {
@@ -83,7 +73,6 @@ private:
 
 TSMTPMailer::TSMTPMailer(TComponent* AOwner) : TComponent(AOwner), socketTalk_(Create<TSMTPTalk>(this)) {
     socketTalk_->OnEndOfData = TEndOfDataEvent(this, &TSMTPMailer::EndOfData);
-    socketTalk_->OnReceiveData = TReceiveDataEvent(this, &TSMTPMailer::ReceiveData);
     socketTalk_->OnSocketError = TTalkErrorEvent(this, &TSMTPMailer::SocketError);
     socketTalk_->OnDisconnect = TNotifyEvent(this, &TSMTPMailer::Disconnect);
 }
@@ -117,6 +106,7 @@ bool TSMTPMailer::Step(const std::string& Line, int TalkID) {
 bool TSMTPMailer::Connect() {
     TClientSocket* socket = socketTalk_->Socket();
     if (connected_ || socket->Active() || host_.empty()) return false;
+    failure_.clear();
     try {
         connected_ = Handshake();
     } catch (...) {
@@ -171,9 +161,10 @@ bool TSMTPMailer::ResolveHost() {
     // interrupted, and Abort must end the session at once even while a slow
     // name server keeps it waiting.
     std::string address;
-    const THostLookup found =
-        LookUpHost(host_, address, [socket] { return socket->WaitForEvents(0) == swInterrupted; });
+    const THostLookup found = LookUpHost(host_, address, [this] { return !socketTalk_->KeepWaiting(); });
     socket->SetAddress(address);
+    if (found == THostLookup::NotFound)
+        failure_ = Format("The server name \"%s\" was not found.", ShownAddress(host_));
     return found == THostLookup::Found;
 }
 
@@ -229,6 +220,7 @@ bool TSMTPMailer::SendMessageTo(const std::string& From, const std::string& Reci
     list->SetSorted(true);
     list->SetCommaText(Recipients);
     if (list->Count() == 0) Fail("No recipients to send message");
+    failure_.clear();
     // Every command goes as asked or not at all: a line break would add a
     // command of its own, a blank another address, and a long path has no
     // place in a command line.
@@ -296,8 +288,10 @@ void TSMTPMailer::ResetTransaction() {
     // Only a refusal leaves the server ready for the next command.
     if (!Ready() || !IsCompleteSMTPReply(socketTalk_->ReplyBuffer())) return;
     std::string refusal = socketTalk_->TakeReplyBuffer();
+    std::string failure = std::move(failure_);
     Step("RSET", tiAnyReply);
     socketTalk_->SetReplyBuffer(std::move(refusal));
+    failure_ = std::move(failure);
 }
 
 bool TSMTPMailer::Quit() {
@@ -312,23 +306,40 @@ void TSMTPMailer::EndOfData(TObject*, int TalkID, bool& Done, const std::string&
         Done = true;
         return;
     }
+    // Only a whole reply comes here, and every line of it carries the code
+    // of the first.
     for (const TExpectedReply& expected : kExpectedReplies)
         if (expected.TalkID == TalkID && Reply.compare(0, 3, expected.Code) == 0) Done = true;
+    if (!Done) failure_ = "The server replied: " + ShownReply(Reply);
 }
 
-void TSMTPMailer::ReceiveData(TObject*, int, bool& Done, std::string_view Data) {
-    // An error reply ends the wait at once, but only once it is whole: the
-    // rest of a split reply must not be taken for the next command's.
-    if (ReplyCode(Data) >= 500 && Data.ends_with("\r\n") && IsCompleteSMTPReply(socketTalk_->ReplyBuffer())) {
-        Done = false;
-        socketTalk_->Cancel();
+void TSMTPMailer::SocketError(TObject*, int, int TalkResult) {
+    switch (TalkResult) {
+        case trTimeOut:
+            failure_ = Format("The server did not answer in time (time-out %d s).", TimeOut());
+            break;
+        case trInvalidReply:
+            failure_ = "The server's reply is not one of the mail protocol: " + ShownReply(GetLastResponse());
+            break;
+        case trReplyTooLong:
+            failure_ = TooLongReplyText;
+            break;
+        case eeConnect:
+            failure_ = Format("No connection to %s on port %d.", ShownAddress(host_), port_);
+            break;
+        case eeGeneral:
+            failure_ = "The session was broken off.";
+            break;
+        default:
+            failure_ = "The connection to the server was lost.";
+            break;
     }
-}
-
-void TSMTPMailer::SocketError(TObject*, int, int) {
+    // A reply that is none closed the socket: the next Connect may start.
+    if (!socketTalk_->Socket()->Active()) connected_ = false;
     socketTalk_->Cancel();
 }
 
 void TSMTPMailer::Disconnect(TObject*) {
+    if (socketTalk_->Talking()) failure_ = "The server closed the connection.";
     connected_ = false;
 }

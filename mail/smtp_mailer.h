@@ -87,10 +87,16 @@ public:
     // The last reply; after Connect in hsAuto mode the replies of the whole
     // handshake (a refused AUTH LOGIN left out: the server is used without).
     std::string GetLastResponse() const { return socketTalk_->ReplyBuffer(); }
+    // Why the last step failed, in words for whoever can mend it: the
+    // server's refusal or a reply that is none, a time-out, a name not found,
+    // a connection refused or lost (texts shown cut to a readable length).
+    // Connect and SendMessage start it empty.
+    const std::string& FailureText() const { return failure_; }
 
     // Safe from any thread: the step waiting now (and every later one until
     // the connection closes) ends at once with failure; so does Connect
-    // while it waits for the server's name to be looked up.
+    // while it waits for the server's name to be looked up, which the
+    // time-out and the session's time end too.
     void Abort() { socketTalk_->Abort(); }
 
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -121,7 +127,6 @@ private:
     [[noreturn]] void Fail(const char* Text) const;
 
     void EndOfData(TObject* Sender, int TalkID, bool& Done, const std::string& Reply);
-    void ReceiveData(TObject* Sender, int TalkID, bool& Done, std::string_view Data);
     void SocketError(TObject* Sender, int TalkID, int TalkResult);
     void Disconnect(TObject* Sender);
 
@@ -135,4 +140,5 @@ private:
     std::string password_;
     int port_ = 25;
     std::string host_;
+    std::string failure_;
 };

@@ -15,14 +15,40 @@ bool IsControl(char c) {
     return code < 0x20 || code == 0x7F;
 }
 
-// Whether Text can begin a reply line (it may be cut short anywhere).
-bool StartsReplyLine(std::string_view Text) {
-    for (std::size_t i = 0; i < std::min<std::size_t>(Text.size(), 3); ++i)
-        if (!IsDigit(Text[i])) return false;
-    return Text.size() < 4 || Text[3] == ' ' || Text[3] == '-' || Text[3] == '\r';
+// Text with control characters shown as \xNN (line ends as Break), cut to
+// MaxShownText.
+std::string ShownText(std::string_view Text, const char* Break) {
+    std::string shown;
+    for (std::size_t i = 0; i < Text.size() && shown.size() <= MaxShownText; ++i) {
+        const char c = Text[i];
+        if (Break && c == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') {
+            ++i;
+            if (i + 1 < Text.size()) shown += Break;
+        } else if (IsControl(c)) {
+            shown += "\\x" + IntToHex(static_cast<unsigned char>(c), 2);
+        } else {
+            shown += c;
+        }
+    }
+    if (shown.size() > MaxShownText) shown.replace(MaxShownText - 3, std::string::npos, "...");
+    return shown;
 }
 
 }  // namespace
+
+bool TSMTPReplyReader::CanBeLine(std::string_view Text, std::size_t Seen) const {
+    for (std::size_t i = 0; i < std::min<std::size_t>(Text.size(), 3); ++i)
+        if (!IsDigit(Text[i]) || (hasCode_ && Text[i] != code_[i])) return false;
+    if (Text.size() < 4) return true;
+    if (Text[3] != ' ' && Text[3] != '-' && Text[3] != '\r') return false;
+    // A CR ends a line or nothing: the next byte must be its LF. The bytes
+    // seen by an earlier call passed, but the last of them may be a CR whose
+    // LF was still to come.
+    for (std::size_t cr = Text.find('\r', std::max<std::size_t>(Seen, 4) - 1); cr != std::string_view::npos;
+         cr = Text.find('\r', cr + 1))
+        if (cr + 1 < Text.size() && Text[cr + 1] != '\n') return false;
+    return true;
+}
 
 TReplyState TSMTPReplyReader::Check(std::string_view Reply) {
     for (;;) {
@@ -30,16 +56,21 @@ TReplyState TSMTPReplyReader::Check(std::string_view Reply) {
         if (end == std::string_view::npos) break;
         const std::string_view line = Reply.substr(lineStart_, end + 1 - lineStart_);
         if (line.size() > MaxSMTPReplyLine) return TReplyState::TooLong;
-        if (line.size() < 5 || line[line.size() - 2] != '\r' || !StartsReplyLine(line))
+        if (line.size() < 5 || line[line.size() - 2] != '\r' || !CanBeLine(line, scanned_ - lineStart_))
             return TReplyState::Invalid;
+        if (!hasCode_) {
+            std::copy_n(line.begin(), 3, code_);
+            hasCode_ = true;
+        }
         continued_ = line[3] == '-';
         lineStart_ = scanned_ = end + 1;
     }
-    scanned_ = Reply.size();
     const std::string_view rest = Reply.substr(lineStart_);
+    const std::size_t seen = scanned_ - lineStart_;
+    scanned_ = Reply.size();
     // A line of the greatest length has its LF already.
     if (rest.size() >= MaxSMTPReplyLine) return TReplyState::TooLong;
-    if (!StartsReplyLine(rest)) return TReplyState::Invalid;
+    if (!CanBeLine(rest, seen)) return TReplyState::Invalid;
     return rest.empty() && !continued_ ? TReplyState::Complete : TReplyState::Partial;
 }
 
@@ -76,12 +107,9 @@ bool IsValidSMTPAddress(std::string_view Address) {
 }
 
 std::string ShownAddress(std::string_view Address) {
-    std::string shown;
-    for (char c : Address) {
-        if (IsControl(c))
-            shown += "\\x" + IntToHex(static_cast<unsigned char>(c), 2);
-        else
-            shown += c;
-    }
-    return shown;
+    return ShownText(Address, nullptr);
+}
+
+std::string ShownReply(std::string_view Reply) {
+    return ShownText(Reply, " ");
 }

@@ -15,11 +15,12 @@ constexpr std::size_t MaxSMTPReplyLine = 4096;
 // The longest address taken: with its angle brackets the 256 octets of a path.
 constexpr std::size_t MaxSMTPAddress = 254;
 
-// Follows a reply as it grows, looking at each byte once. Every line is a
-// three-digit code followed by CR LF, a space or a "-" (more lines follow);
-// the reply is complete at the CR LF of a line without "-". Anything else is
-// Invalid as soon as it shows, even before its line ends; a line over
-// MaxSMTPReplyLine is TooLong.
+// Follows a reply as it grows, looking at each byte once. Every line is the
+// first line's three-digit code followed by CR LF, a space or a "-" (more
+// lines follow), and a CR only ever ends a line; the reply is complete at the
+// CR LF of a line without "-". Anything else is Invalid as soon as it shows,
+// even before its line ends, so however a reply is split its verdict is the
+// one its whole text gets; a line over MaxSMTPReplyLine is TooLong.
 class TSMTPReplyReader {
 public:
     // Reply: the whole text so far, the text of the last call and more.
@@ -28,9 +29,16 @@ public:
     void Reset() { *this = TSMTPReplyReader(); }
 
 private:
+    // Whether Text (a line, perhaps cut short anywhere) can be one of this
+    // reply's; its first Seen bytes were looked at before.
+    bool CanBeLine(std::string_view Text, std::size_t Seen) const;
+
     std::size_t lineStart_ = 0;
     std::size_t scanned_ = 0;
     bool continued_ = true;
+    // The first line's code once it has shown.
+    char code_[3] = {};
+    bool hasCode_ = false;
 };
 
 // The state of a whole reply text read at once.
@@ -48,5 +56,11 @@ std::string EncodeSMTPData(std::string_view Text);
 // and LF would smuggle in a command of their own), no blank or comma (it
 // would become another address), no angle bracket, at most MaxSMTPAddress.
 bool IsValidSMTPAddress(std::string_view Address);
-// The address with control characters shown as \xNN, for error messages.
+// The most characters of a text shown to a person (ShownAddress, ShownReply).
+constexpr std::size_t MaxShownText = 100;
+// The address with control characters shown as \xNN, cut to MaxShownText
+// (ending "...") for error messages.
 std::string ShownAddress(std::string_view Address);
+// A server's reply on one line for a message: its line ends made blanks,
+// other control characters \xNN, cut like an address.
+std::string ShownReply(std::string_view Reply);

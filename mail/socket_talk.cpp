@@ -147,6 +147,18 @@ void TSocketTalk::ForceState(int TalkID) {
     done_ = false;
 }
 
+bool TSocketTalk::KeepWaiting() {
+    if (TClock::now() >= std::min(deadline_, sessionEnd_)) {
+        EndExchange(trTimeOut);
+        return false;
+    }
+    if (socket_->WaitForEvents(0) == swInterrupted) {
+        EndExchange(eeGeneral);
+        return false;
+    }
+    return true;
+}
+
 void TSocketTalk::Cancel() {
     talkResult_ = trNoError;
     talkID_ = 0;

@@ -81,6 +81,10 @@ public:
     // SessionTimeOuts times TimeOut at the latest.
     void BeginSession();
     void Cancel();
+    // For a wait of the protocol's own inside an exchange (a name lookup):
+    // false once the time-out, the session's time or Abort has ended the
+    // exchange, as they end WaitServer.
+    bool KeepWaiting();
     // Safe from any thread: ends the wait in progress at once, as a socket
     // error of kind eeGeneral, and every later wait until the socket closes.
     void Abort();

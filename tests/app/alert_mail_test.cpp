@@ -1,6 +1,7 @@
 // Alert mails on the single mail worker: settings read afresh for every
 // mail, the session always ended so a failure leaves the next mail working,
-// no mail queued twice, and a stop that does not wait for a silent server.
+// why a mail did not go handed to the log, no mail queued twice, and a stop
+// that does not wait for a silent server.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -47,13 +48,22 @@ protected:
         std::lock_guard guard(lock);
         return reports;
     }
+    std::vector<std::string> Logged() {
+        std::lock_guard guard(lock);
+        return logged;
+    }
 
     TRegistryRedirect privateRoot;
     TOwned<TMimeMessage> message = MakeOwned<TMimeMessage>(nullptr);
     TOwned<TSMTPMailer> mailer = MakeOwned<TSMTPMailer>(nullptr);
     std::mutex lock;
     std::vector<std::string> reports;
-    TMailQueue queue{mailer.get(), message.get(), [this](const std::string& Text) { Report(Text); }};
+    std::vector<std::string> logged;
+    TMailQueue queue{mailer.get(), message.get(), [this](const std::string& Text) { Report(Text); },
+                     [this](const std::string& Reason) {
+                         std::lock_guard guard(lock);
+                         logged.push_back(Reason);
+                     }};
 };
 
 std::vector<TScriptStep> Greeting(const std::string& EhloReply) {
@@ -110,6 +120,7 @@ TEST_F(MailTest, FailuresEndTheirSessionAndTheNextMailGoes) {
     EXPECT_EQ(received[2], "RCPT TO:<>");
     EXPECT_EQ(received[4], "QUIT");
     EXPECT_EQ(Reports(), (std::vector<std::string>{"OK", "Can not Send mail"}));
+    EXPECT_EQ(Logged(), (std::vector<std::string>{"The server replied: 501 5.1.3 no address"}));
 
     // The next one logs in with the stored user and password.
     TScriptServer withLogin(Join(Greeting("250-ok\r\n250 AUTH LOGIN\r\n"),
@@ -139,6 +150,7 @@ TEST_F(MailTest, FailuresEndTheirSessionAndTheNextMailGoes) {
     ASSERT_EQ(received.size(), 6u);
     EXPECT_EQ(received[1], "MAIL FROM:<monitor@example.com>");
     EXPECT_EQ(Reports(), (std::vector<std::string>{"OK", "Can not Send mail", "OK", "OK"}));
+    EXPECT_EQ(Logged().size(), 1u);
     EXPECT_EQ(queue.Finished(), 3);
 }
 
@@ -151,11 +163,14 @@ TEST_F(MailTest, AnUnreachableServerIsReportedAndNothingGoesWithoutRecipientSett
     ASSERT_TRUE(queue.WaitIdle(20000));
     EXPECT_TRUE(Reports().empty());
 
-    Store(TScriptServer::ClosedPort(), "admin@example.com", false);
+    const int port = TScriptServer::ClosedPort();
+    Store(port, "admin@example.com", false);
     ASSERT_TRUE(queue.Add({"S", "B"}));
     ASSERT_TRUE(queue.WaitIdle(20000));
     EXPECT_EQ(Reports(),
               (std::vector<std::string>{"Vexmora Can not Connect SMTP server", "Can not Send mail"}));
+    EXPECT_EQ(Logged(),
+              (std::vector<std::string>{"No connection to 127.0.0.1 on port " + std::to_string(port) + "."}));
 }
 
 TEST_F(MailTest, AConnectThatRaisesIsReportedAsAFailedConnect) {
@@ -167,6 +182,8 @@ TEST_F(MailTest, AConnectThatRaisesIsReportedAsAFailedConnect) {
     EXPECT_EQ(Reports(),
               (std::vector<std::string>{"Vexmora Can not Connect SMTP server", "Can not Send mail"}));
     EXPECT_FALSE(mailer->SocketTalk()->Socket()->Active());
+    ASSERT_EQ(Logged().size(), 1u);
+    EXPECT_FALSE(Logged()[0].empty());
 }
 
 TEST_F(MailTest, AStoredAddressThatCannotGoOutSendsNothing) {
@@ -176,7 +193,24 @@ TEST_F(MailTest, AStoredAddressThatCannotGoOutSendsNothing) {
     ASSERT_TRUE(queue.Add({"S", "B"}));
     ASSERT_TRUE(queue.WaitIdle(20000));
     EXPECT_EQ(Reports(), (std::vector<std::string>{"Can not Send mail"}));
+    EXPECT_EQ(Logged(), (std::vector<std::string>{"Invalid mail address \"a@b evil@x\""}));
     EXPECT_TRUE(server.Received().empty());
+}
+
+TEST_F(MailTest, AddressesStoredWithBlanksAroundThemGoOutBare) {
+    TScriptServer server(Join(Greeting("250 ok\r\n"), Delivery()));
+    Store(server.Port(), "  admin@example.net \t", false);
+    OpenSettings(true)->WriteString("FromMail", " monitor@example.org  ");
+    ASSERT_TRUE(queue.Add({"S", "B"}));
+    ASSERT_TRUE(queue.WaitIdle(20000));
+    // Before the join: a mail that never connected leaves the server waiting.
+    ASSERT_EQ(Logged(), std::vector<std::string>{});
+    EXPECT_EQ(Reports(), (std::vector<std::string>{"OK"}));
+    server.Join();
+    const std::vector<std::string> received = server.Received();
+    ASSERT_EQ(received.size(), 6u);
+    EXPECT_EQ(received[1], "MAIL FROM:<monitor@example.org>");
+    EXPECT_EQ(received[2], "RCPT TO:<admin@example.net>");
 }
 
 TEST_F(MailTest, NoMailIsQueuedTwiceAndStopDoesNotWaitForASilentServer) {

@@ -1,9 +1,10 @@
-// VexmoraU.exe mailing an alert to a server whose greeting is no reply at all
-// (the script server of the mail tests, in this process): the two failure
-// boxes come in order within seconds rather than after the minute's time-out,
-// the window answers all along, and while the next mail waits on a server
-// that never speaks, Yes to the close question ends the program within a
-// second.
+// VexmoraU.exe mailing alerts to the script server of the mail tests, in
+// this process. To a server whose greeting is no reply at all: the two
+// failure boxes come in order within seconds rather than after the minute's
+// time-out, the window answers all along, and while the next mail waits on a
+// server that never speaks, Yes to the close question ends the program
+// within a second. With addresses stored amid blanks: a mail goes out at
+// every poll, and one that cannot go out leaves its reason in the log.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -34,6 +35,31 @@ std::string BoxText(HWND Box) {
     return std::string(longest.begin(), longest.end());
 }
 
+// Answers every box the program shows now, as a person would, keeping its text.
+void AnswerBoxes(const TRunningProgram& Program, std::vector<std::string>& Texts) {
+    for (HWND box : Program.Windows(L"#32770")) {
+        Texts.push_back(BoxText(box));
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+void StoreMailSettings(int Port, const std::string& From, const std::string& To) {
+    auto settings = OpenSettings(true);
+    settings->WriteString("SMTPServer", "127.0.0.1");
+    settings->WriteInteger("Port", Port);
+    settings->WriteString("FromMail", From);
+    settings->WriteString("ToMail", To);
+    settings->WriteInteger("RTimer", 1000);
+}
+
+// Yes to the close question ends the program.
+void CloseProgram(const TRunningProgram& Program, HWND Window) {
+    PostMessageW(Window, WM_CLOSE, 0, 0);
+    HWND question = Program.WaitForWindow(L"Vexmora", L"#32770");
+    ASSERT_NE(question, nullptr);
+    PostMessageW(question, WM_COMMAND, IDYES, 0);
+}
+
 }  // namespace
 
 TEST(ProgramMail, AServerThatGreetsWithNoReplyFailsAtOnceAndCloseDoesNotWaitForTheNext) {
@@ -43,14 +69,7 @@ TEST(ProgramMail, AServerThatGreetsWithNoReplyFailsAtOnceAndCloseDoesNotWaitForT
     // After the first connection the listener takes the next ones and never
     // says a word to them.
     TScriptServer server({Send("abc hostile.example\r\n"), ReadLine()});
-    {
-        auto settings = OpenSettings(true);
-        settings->WriteString("SMTPServer", "127.0.0.1");
-        settings->WriteInteger("Port", server.Port());
-        settings->WriteString("FromMail", "monitor@example.com");
-        settings->WriteString("ToMail", "admin@example.com");
-        settings->WriteInteger("RTimer", 1000);
-    }
+    StoreMailSettings(server.Port(), "monitor@example.com", "admin@example.com");
     SetDriveString("MAIL DISK", "Reallocated Sector Count", "Send mail");
     std::ofstream(folder.Path() + "\\drives.ini") << DriveSection(0, "MAIL DISK", 30, {FailingAttribute(5)});
 
@@ -64,10 +83,7 @@ TEST(ProgramMail, AServerThatGreetsWithNoReplyFailsAtOnceAndCloseDoesNotWaitForT
     long long slowest = 0;
     auto answer = [&](auto Done, std::chrono::milliseconds For) {
         for (const auto end = TClock::now() + For; !Done() && TClock::now() < end; Sleep(50)) {
-            for (HWND box : program.Windows(L"#32770")) {
-                texts.push_back(BoxText(box));
-                SendMessageW(box, WM_COMMAND, IDOK, 0);
-            }
+            AnswerBoxes(program, texts);
             const auto asked = TClock::now();
             DWORD_PTR result = 0;
             ASSERT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result));
@@ -87,12 +103,57 @@ TEST(ProgramMail, AServerThatGreetsWithNoReplyFailsAtOnceAndCloseDoesNotWaitForT
     // Well under a second, however loaded the machine; bench/ has the real figure.
     EXPECT_LT(slowest, 700);
 
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    HWND question = program.WaitForWindow(L"Vexmora", L"#32770");
-    ASSERT_NE(question, nullptr);
     const auto closing = TClock::now();
-    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    CloseProgram(program, window);
     EXPECT_EQ(WaitForSingleObject(program.Process(), 1000), WAIT_OBJECT_0);
     EXPECT_LT(TClock::now() - closing, std::chrono::seconds(1));
+    EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+TEST(ProgramMail, PaddedStoredAddressesMailEveryPollAndAnAddressThatCannotGoOutIsLoggedWithWhy) {
+    TScopedFolder folder;
+    TUserSettingsGuard settingsGuard;
+    ASSERT_TRUE(settingsGuard.Ready());
+    // Every session delivers; more than the test waits for.
+    TScriptServer server({Send("220 ready\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(),
+                          Send("250 ok\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(), Send("354 go\r\n"),
+                          ReadData(), Send("250 queued\r\n"), ReadLine(), Send("221 bye\r\n")},
+                         50);
+    // As an earlier version stored a paste.
+    StoreMailSettings(server.Port(), " monitor@example.org  ", "  admin@example.net ");
+    SetDriveString("MAIL DISK", "Reallocated Sector Count", "Send mail");
+    std::ofstream(folder.Path() + "\\drives.ini") << DriveSection(0, "MAIL DISK", 30, {FailingAttribute(5)});
+
+    TRunningProgram program("--drives \"" + folder.Path() + "\\drives.ini\"");
+    HWND window = program.WaitForWindow(L"Zantipelle Vexmora Ultimate ", nullptr);
+    ASSERT_NE(window, nullptr);
+
+    // A session is six lines; the times at which each one ended.
+    std::vector<std::string> texts;
+    std::vector<TClock::time_point> delivered;
+    for (const auto end = TClock::now() + std::chrono::seconds(20);
+         delivered.size() < 3 && TClock::now() < end; Sleep(20)) {
+        AnswerBoxes(program, texts);
+        while (server.Received().size() >= 6 * (delivered.size() + 1)) delivered.push_back(TClock::now());
+    }
+    ASSERT_EQ(delivered.size(), 3u);
+    const std::vector<std::string> received = server.Received();
+    for (std::size_t session = 0; session < 3; ++session) {
+        EXPECT_EQ(received[session * 6 + 1], "MAIL FROM:<monitor@example.org>");
+        EXPECT_EQ(received[session * 6 + 2], "RCPT TO:<admin@example.net>");
+    }
+    // Polls are a second apart: no more than one mail for each.
+    EXPECT_GT(delivered[2] - delivered[0], std::chrono::milliseconds(1500));
+    for (const std::string& text : texts) EXPECT_EQ(text, "OK");
+
+    OpenSettings(true)->WriteString("ToMail", "a@b evil@x");
+    const std::string logName = folder.Path() + "\\Vexmora.log";
+    const std::string why = "Can not Send mail>Invalid mail address \"a@b evil@x\"";
+    for (const auto end = TClock::now() + std::chrono::seconds(20);
+         ReadTextFile(logName).find(why) == std::string::npos && TClock::now() < end; Sleep(50))
+        AnswerBoxes(program, texts);
+    EXPECT_NE(ReadTextFile(logName).find(why), std::string::npos) << ReadTextFile(logName);
+
+    CloseProgram(program, window);
     EXPECT_EQ(program.WaitForExit(), 0u);
 }

@@ -10,6 +10,7 @@
 #include "classlib/windows/application.h"
 #include "classlib/windows/dispatcher.h"
 #include "mail/mime_codecs.h"
+#include "mail/smtp_mailer.h"
 #include "tests/app/stored_settings.h"
 #include "tests/app/watch_support.h"
 #include "tests/mail/smtp_script_server.h"
@@ -78,6 +79,22 @@ TEST(SmtpFields, MissingFieldsAreNamedInOrderAndTheRestIsSaved) {
         EXPECT_EQ(StoredPassword(), fields.Password) << c.What;
         EXPECT_TRUE(ReadSettingBool("usepassword")) << c.What;
     }
+}
+
+TEST(SmtpFields, AddressesAreStoredAndReadBackWithoutTheBlanksAroundThem) {
+    TRegistryRedirect privateRoot;
+    TSmtpFields fields = Filled();
+    fields.From = " monitor@example.org  ";
+    fields.To = "\tadmin@example.net \r\n";
+    EXPECT_TRUE(SaveSmtpFields(fields).empty());
+    EXPECT_EQ(ReadSettingString("FromMail"), "monitor@example.org");
+    EXPECT_EQ(ReadSettingString("ToMail"), "admin@example.net");
+    // As an earlier version stored a paste.
+    WriteSettingString("FromMail", "  a@example.org ");
+    EXPECT_EQ(LoadSmtpFields().From, "a@example.org");
+    // Nothing but blanks is nothing.
+    fields.To = "   ";
+    EXPECT_EQ(SaveSmtpFields(fields), std::vector<std::string>{"You must be to fill table"});
 }
 
 TEST(SmtpFields, AnUntouchedPasswordEditNeverReplacesTheStoredOne) {
@@ -204,18 +221,37 @@ TEST_F(WatchTest, TheTestMailGoesFromAWorkerWithTheButtonsDisabled) {
               (std::vector<std::string>{"OK", "220 ready\r\n250 hello\r\n", "250 queued as 7\r\n"}));
 }
 
-TEST_F(WatchTest, AFailedTestMailIsShownNotSwallowed) {
+TEST_F(WatchTest, AFailedTestMailIsShownWithWhyNotSwallowed) {
     StartStill("");
+    const int port = TScriptServer::ClosedPort();
+    const std::string why = "No connection to 127.0.0.1 on port " + std::to_string(port) + ".";
     Smtp->edtSMTPServer->SetText("127.0.0.1");
-    Smtp->edtPort->SetText(std::to_string(TScriptServer::ClosedPort()));
+    Smtp->edtPort->SetText(std::to_string(port));
     Smtp->EdtFrom->SetText("monitor@example.com");
     Smtp->EdtSender->SetText("admin@example.com");
-    Smtp->btnTestClick(nullptr);
-    ASSERT_TRUE(PumpUntil([] { return !Smtp->Testing() && Smtp->MessageBoxes()->Pending() == 0; }, 20000));
-    const std::vector<std::string> texts = boxes.Texts();
+    auto test = [this] {
+        const std::size_t before = boxes.Texts().size();
+        Smtp->btnTestClick(nullptr);
+        EXPECT_TRUE(
+            PumpUntil([] { return !Smtp->Testing() && Smtp->MessageBoxes()->Pending() == 0; }, 20000));
+        const std::vector<std::string> texts = boxes.Texts();
+        return std::vector<std::string>(texts.begin() + static_cast<std::ptrdiff_t>(before), texts.end());
+    };
+    EXPECT_EQ(test(), (std::vector<std::string>{"Can not Connect SMTP server\n" + why, "",
+                                                "Can not Send mail\n" + why}));
+
+    // A connect that raises is still a failed connect, not a lost test.
+    Smtp->SMTPC->SocketTalk()->Socket()->OnError = TSocketErrorEvent();
+    std::vector<std::string> texts = test();
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts.front(), "Can not Connect SMTP server");
-    EXPECT_EQ(texts.back(), "Can not Send mail");
+    EXPECT_TRUE(texts.front().starts_with("Can not Connect SMTP server\n")) << texts.front();
+    EXPECT_GT(texts.front().size(), std::string("Can not Connect SMTP server\n").size());
+
+    // Blanks around an address are dropped; one inside it is refused, by
+    // name, before any connection.
+    Smtp->EdtFrom->SetText("  monitor@example.com ");
+    Smtp->EdtSender->SetText("a@b evil@x");
+    EXPECT_EQ(test(), (std::vector<std::string>{"Can not Send mail\nInvalid mail address \"a@b evil@x\""}));
 
     Smtp->edtPort->SetText("");
     Smtp->btnTestClick(nullptr);

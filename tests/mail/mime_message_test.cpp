@@ -87,7 +87,8 @@ TEST_F(MimeMessage, LongSubjectsAndNamesFoldIntoShortLines) {
 
 TEST_F(MimeMessage, SetFromRefusesAddressesThatBreakTheHeader) {
     message_->SetFrom("Vexmora", "a@example.org");
-    for (const char* bad : {"a@x>\r\nBcc: evil@example.org", "a@x\r", "<a@x"})
+    // A quoted local part with a blank cannot go between brackets as it is.
+    for (const char* bad : {"a@x>\r\nBcc: evil@example.org", "a@x\r", "<a@x", "\"john doe\"@example.org"})
         EXPECT_THROW(message_->SetFrom("Vexmora", bad), Exception) << bad;
     EXPECT_EQ(message_->Header()->Text(), "From: \"Vexmora\" <a@example.org>\r\n");
 }
@@ -107,6 +108,9 @@ TEST_F(MimeMessage, GetFromReadsOneAddress) {
         {"=?iso-8859-1?Q?Jos=E9?= <j@x>", "Jos\xE9", "j@x"},
         {"=?utf-8?Q?J=C3=B6?= =?utf-8?Q?rg?= <j@x>", "J\xC3\xB6rg", "j@x"},
         {"\"Odd <name>\" <o@x>", "Odd <name>", "o@x"},
+        // A quoted local part is the address's own, quotes and all.
+        {"\"Vexmora\" <\"john.doe\"@example.com>", "Vexmora", "\"john.doe\"@example.com"},
+        {"<\"a\\\"b(c)\"@x>", "", "\"a\\\"b(c)\"@x"},
     };
     for (const auto& c : cases) {
         message_->Header()->SetText(std::string("From: ") + c.Value + "\r\n");

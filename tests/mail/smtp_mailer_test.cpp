@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -221,7 +222,8 @@ TEST_F(SmtpMailerTest, AnAddressThatCannotGoOutIsRefusedByNameWithNothingSent) {
     TScriptServer server(
         {Send("220 hi\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(), Send("221 bye\r\n")});
     ASSERT_TRUE(Connect(server));
-    const std::string longest = std::string(MaxSMTPAddress - 12, 'l') + "@example.com";
+    // The documented 254 octets, the 256 of a path with its brackets.
+    const std::string longest = std::string(254 - 12, 'l') + "@example.com";
     const struct {
         std::string From, To, Error;
     } cases[] = {
@@ -229,9 +231,9 @@ TEST_F(SmtpMailerTest, AnAddressThatCannotGoOutIsRefusedByNameWithNothingSent) {
         {"a@b", "\"x@y\r\nDATA\"", "SMTPM: Invalid mail address \"x@y\\x0D\\x0ADATA\""},
         {"a@b", "\"a@b evil@x\"", "SMTPM: Invalid mail address \"a@b evil@x\""},
         {"a@b", "ok@x,\"<evil@x>\"", "SMTPM: Invalid mail address \"<evil@x>\""},
-        {"a@b", longest + "x", "SMTPM: Invalid mail address \"" + longest + "x\""},
+        {"a@b", longest + "x", "SMTPM: Invalid mail address \"" + longest.substr(0, 97) + "...\""},
         {"a@b" + std::string(65536, 'b'), "ok@x",
-         "SMTPM: Invalid mail address \"a@b" + std::string(65536, 'b') + "\""},
+         "SMTPM: Invalid mail address \"a@b" + std::string(94, 'b') + "...\""},
     };
     for (const auto& c : cases) {
         try {
@@ -267,6 +269,105 @@ TEST_F(SmtpMailerTest, MisuseRaisesWithTheComponentName) {
     EXPECT_EQ(Mailer->MailMessage(), nullptr);
     EXPECT_EQ(messageOf([&] { Mailer->SendMessage(); }), "SMTPM: MailMessage unassigned");
     Mailer->SocketTalk()->Socket()->Close();
+}
+
+TEST_F(SmtpMailerTest, AReplyIsJudgedByItsWholeTextNotByThePieceThatCameLast) {
+    // Split where the digits of a text could pass for a code: EHLO is still
+    // taken (so AUTH follows) and the accepted mail counts as sent.
+    Mailer->SetUserName("alice");
+    TScriptServer server({Send("220 hi\r\n"),
+                          ReadLine(),
+                          Send("250-mail\r\n250-SIZE "),
+                          Pause(150),
+                          Send("52428800\r\n250 AUTH LOGIN\r\n"),
+                          ReadLine(),
+                          Send("334 VXNlcm5hbWU6\r\n"),
+                          ReadLine(),
+                          Send("334 UGFzc3dvcmQ6\r\n"),
+                          ReadLine(),
+                          Send("235 welcome\r\n"),
+                          ReadLine(),
+                          Send("250 ok\r\n"),
+                          ReadLine(),
+                          Send("250 ok\r\n"),
+                          ReadLine(),
+                          Send("354 go\r\n"),
+                          ReadData(),
+                          Send("250 2.6.0 queued "),
+                          Pause(150),
+                          Send("9876 bytes in 0.1 s\r\n"),
+                          ReadLine(),
+                          Send("221 bye\r\n")});
+    ASSERT_TRUE(Connect(server));
+    EXPECT_TRUE(Mailer->AuthAccepted());
+    EXPECT_TRUE(Mailer->SendMessage());
+    EXPECT_EQ(Mailer->FailureText(), "");
+    EXPECT_TRUE(Mailer->Quit());
+    server.Join();
+    EXPECT_EQ(server.Received().at(1), "AUTH LOGIN");
+}
+
+TEST_F(SmtpMailerTest, AnInvalidReplyToMailRcptOrDataClosesTheSession) {
+    // Lines of two codes, whole or split: the server and the client no
+    // longer agree on where the dialogue stands, so nothing more is said.
+    const std::vector<TScriptStep> before = {Send("220 hi\r\n"), ReadLine(), Send("250 ok\r\n")};
+    const std::vector<std::vector<TScriptStep>> answers = {
+        {ReadLine(), Send("250-a\r\n550 b\r\n")},
+        {ReadLine(), Send("250 ok\r\n"), ReadLine(), Send("250-a\r\n"), Pause(150), Send("550 b\r\n")},
+        {ReadLine(), Send("250 ok\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(),
+         Send("354-a\r\n550 b\r\n")},
+    };
+    for (const auto& answer : answers) {
+        std::vector<TScriptStep> steps = before;
+        steps.insert(steps.end(), answer.begin(), answer.end());
+        steps.push_back(ReadLine());
+        TScriptServer server(steps);
+        ASSERT_TRUE(Connect(server));
+        EXPECT_FALSE(Mailer->SendMessage());
+        EXPECT_FALSE(Mailer->SocketTalk()->Socket()->Active()) << answer.size();
+        EXPECT_NE(Mailer->FailureText().find("550 b"), std::string::npos) << Mailer->FailureText();
+        server.Join();
+        // Neither RSET nor QUIT followed: the last read found the connection closed.
+        const auto reads = std::count_if(steps.begin(), steps.end(), [](const TScriptStep& Step) {
+            return Step.Kind == TScriptStep::Line;
+        });
+        EXPECT_EQ(server.Received().size(), static_cast<std::size_t>(reads));
+        EXPECT_EQ(server.Received().back(), "");
+    }
+}
+
+TEST_F(SmtpMailerTest, TheDocumentedReplyLimitOf65536OctetsHolds) {
+    // Sixteen lines of the longest length, 4096 octets each.
+    std::string greeting;
+    for (int line = 0; line < 16; ++line)
+        greeting += std::string(line == 15 ? "220 " : "220-") + std::string(4090, 'x') + "\r\n";
+    ASSERT_EQ(greeting.size(), 65536u);
+    Mailer->SetHandshaking(hsManual);
+    TScriptServer whole({Send(greeting)});
+    EXPECT_TRUE(Connect(whole));
+    Mailer->Quit();
+    TScriptServer over({Send("220-x\r\n" + greeting)});
+    EXPECT_FALSE(Connect(over));
+    EXPECT_EQ(Mailer->GetLastResponse(), TooLongReplyText);
+}
+
+TEST_F(SmtpMailerTest, AConnectThatRaisesHasClosedItsSocket) {
+    // Left unhandled, the refused connection raises out of Connect itself.
+    Mailer->SocketTalk()->Socket()->OnError = TSocketErrorEvent();
+    Mailer->SetPort(TScriptServer::ClosedPort());
+    EXPECT_THROW(Mailer->Connect(), Exception);
+    EXPECT_FALSE(Mailer->SocketTalk()->Socket()->Active());
+    EXPECT_FALSE(Mailer->Connected());
+}
+
+TEST_F(SmtpMailerTest, TheNameLookupEndsAtTheTimeOut) {
+    THeldResolver nameServer;
+    Mailer->SetHost("mail.example.test");
+    Mailer->SetTimeOut(1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Mailer->Connect());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    EXPECT_EQ(Mailer->FailureText(), "The server did not answer in time (time-out 1 s).");
 }
 
 }  // namespace

@@ -70,8 +70,8 @@ TScriptStep ResetConnection() {
     return {TScriptStep::Reset, {}};
 }
 
-TScriptServer::TScriptServer(std::vector<TScriptStep> steps)
-    : steps_(std::move(steps)), client_(static_cast<std::uintptr_t>(INVALID_SOCKET)) {
+TScriptServer::TScriptServer(std::vector<TScriptStep> steps, int Sessions)
+    : steps_(std::move(steps)), sessions_(Sessions), client_(static_cast<std::uintptr_t>(INVALID_SOCKET)) {
     listener_ = static_cast<std::uintptr_t>(Listen(port_));
     thread_ = std::thread([this] { Run(); });
 }
@@ -141,12 +141,17 @@ bool TScriptServer::ReadUntil(std::string& pending, const std::string& end, std:
             return true;
         }
         const int got = recv(AsSocket(client_), buffer, sizeof buffer, 0);
+        if (got < 0 && WSAGetLastError() == WSAECONNRESET) resetByPeer_ = true;
         if (got <= 0) return false;
         pending.append(buffer, static_cast<std::size_t>(got));
     }
 }
 
 void TScriptServer::Run() {
+    for (int session = 0; session < sessions_; ++session) Play();
+}
+
+void TScriptServer::Play() {
     SOCKET client = accept(AsSocket(listener_), nullptr, nullptr);
     if (client == INVALID_SOCKET) return;
     client_ = static_cast<std::uintptr_t>(client);

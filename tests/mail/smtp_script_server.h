@@ -1,9 +1,10 @@
-// A scripted server on loopback for the SMTP client's tests: it accepts one
-// connection and plays its steps in order (send, send a long run of one byte,
+// A scripted server on loopback for the SMTP client's tests: it accepts a
+// connection (or several, one after another) and plays its steps in order (send, send a long run of one byte,
 // trickle, read a line, read the DATA text, read slowly, pause, close or
 // reset), recording what it read.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -37,7 +38,8 @@ TScriptStep ResetConnection();
 
 class TScriptServer {
 public:
-    explicit TScriptServer(std::vector<TScriptStep> steps);
+    // Plays the steps to each of Sessions connections in turn.
+    explicit TScriptServer(std::vector<TScriptStep> steps, int Sessions = 1);
     ~TScriptServer();
     TScriptServer(const TScriptServer&) = delete;
     TScriptServer& operator=(const TScriptServer&) = delete;
@@ -46,21 +48,27 @@ public:
     // Waits until the script has run (or its connection failed).
     void Join();
     // What the Line, Data and Bytes steps read, one entry per step (lines
-    // without their CR LF); complete after Join.
+    // without their CR LF), session after session; complete after Join.
     std::vector<std::string> Received();
+    // Whether a read found the connection reset: a client that closes with
+    // data still unread resets it rather than closing it; complete after Join.
+    bool ResetByPeer() const { return resetByPeer_; }
 
     // A port on which nothing listens.
     static int ClosedPort();
 
 private:
     void Run();
+    void Play();
     bool ReadUntil(std::string& pending, const std::string& end, std::string& out);
 
     std::vector<TScriptStep> steps_;
+    int sessions_;
     std::uintptr_t listener_;
     std::uintptr_t client_;
     int port_ = 0;
     std::mutex mutex_;
     std::vector<std::string> received_;
+    std::atomic<bool> resetByPeer_ = false;
     std::thread thread_;
 };

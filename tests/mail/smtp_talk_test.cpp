@@ -215,4 +215,34 @@ TEST_F(SocketTalkTest, AbortFromAnotherThreadEndsTheWaitAtOnce) {
     Talk->Socket()->Close();
 }
 
+TEST_F(SocketTalkTest, ALargeReplyGivesItsMemoryBackWhenTheNextExchangeBegins) {
+    TScriptServer server({Send("hello"), ReadLine(), Send("250 " + std::string(60000, 'x') + "\r\n"),
+                          ReadLine(), Send("221 bye\r\n")});
+    Connect(server);
+    Talk->Talk("NOOP\r\n", "\r\n", 12);
+    Talk->WaitServer();
+    ASSERT_TRUE(Talk->Done());
+    ASSERT_GE(Talk->ReplyBuffer().capacity(), 60000u);
+    Talk->Talk("QUIT\r\n", "\r\n", 19);
+    // Up to 4096 octets are kept for the next reply; no more.
+    EXPECT_LE(Talk->ReplyBuffer().capacity(), 4096u);
+    Talk->WaitServer();
+    EXPECT_TRUE(Talk->Done());
+    Talk->Socket()->Close();
+}
+
+TEST_F(SocketTalkTest, AReplyPastItsLimitIsReadNoFurtherThanTheOctetThatPassesIt) {
+    // What the client leaves unread turns its close into a reset, so the
+    // server learns whether the client read on.
+    TScriptServer server(
+        {Send("hello"), ReadLine(), Send("250 " + std::string(3000, 'x') + "\r\n"), ReadLine()});
+    Connect(server);
+    Talk->SetMaxReplySize(1000);
+    Talk->Talk("NOOP\r\n", "\r\n", 12);
+    Talk->WaitServer();
+    EXPECT_EQ(Talk->TalkResult(), trReplyTooLong);
+    server.Join();
+    EXPECT_TRUE(server.ResetByPeer());
+}
+
 }  // namespace
