@@ -1,7 +1,8 @@
 // The main window's skinned frame: the title bar over the whole form that
-// takes the content panel, the status bar with its one label, and the skin
-// chosen at start-up.
+// takes the content panel, the status bar with its one label, the skin
+// chosen at start-up, and the keyboard's first place.
 #include "app/mainform.h"
+#include "classlib/stdctrls/listview.h"
 #include "classlib/stdctrls/panels.h"
 #include "classlib/windows/formresources.h"
 #include "skins/sbstatusbar.h"
@@ -24,6 +25,9 @@ void TMainForm::BuildFrame(TMainForm* F) {
     F->SbLabelItem1 = LoadComponent<TSbLabelItem>(F, "SbLabelItem1");
     F->SbStatusBar1->Items()->Add(F->SbLabelItem1);
     F->pnlContent->SetParent(F->SbTitleBar1);
+    // The keyboard starts in the drive list, where the first drive is
+    // chosen. Named once the content has its last parent: a move drops it.
+    F->SetActiveControl(F->lvDrvList);
 }
 
 void TMainForm::PrepareFrame() {

@@ -211,6 +211,8 @@ void BuildPreferencePage(TMainForm* F) {
     F->edt2 = Place<TEdit>(F, page, "edt2", 220, 188, 110, 21);
     F->edt2->SetReadOnly(true);
     F->edt2->SetText("Temperature");
+    // Only a sample of the chosen colour: nothing for the keyboard to do.
+    F->edt2->SetTabStop(false);
     F->BitBtnColor = PlaceText<TScBitBtn>(F, page, "BitBtnColor", "Color", 338, 186, 80, 25);
     F->BitBtnColor->OnClick = TNotifyEvent(F, &TMainForm::btnColorClick);
 

@@ -1,6 +1,7 @@
 // `TScURLLabel`: a label that opens its address (or, without one, its
-// caption) through the shell when clicked, shows the hand cursor, and turns
-// to the visited colour once the address opened.
+// caption) through the shell when clicked, or from the keyboard with Enter
+// or Space once Tab brought the focus to it, shows the hand cursor, and
+// turns to the visited colour once the address opened.
 #pragma once
 
 #include <string>
@@ -10,10 +11,13 @@
 // The screen cursor id of the hand the URL labels show.
 constexpr TCursor crScHand = 26000;
 
+class TScURLFocus;
+
 class TScURLLabel : public TScLabel {
     VX_CLASS(TScURLLabel, TScLabel)
 public:
     explicit TScURLLabel(TComponent* AOwner);
+    void BeforeDestruction() override;
 
     const std::string& URL() const { return url_; }
     void SetURL(const std::string& Value) { url_ = Value; }
@@ -26,10 +30,22 @@ public:
 
     void Click() override;
 
+    // The window that takes the keyboard focus for the label, which has
+    // none of its own: a tab stop at the label's place among its parent's.
+    TWinControl* FocusWindow() const;
+    bool Focused() const;
+
+    void SetParent(TWinControl* AParent) override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void WndProc(TMessage& Message) override;
+
 protected:
     virtual void UpdateURLColor();
+    void Paint() override;
 
 private:
+    TScURLFocus* focus_ = nullptr;
     std::string url_;
     bool visited_ = false;
     TColor unvisitedColor_ = clHighlight;

@@ -729,6 +729,24 @@ void TCustomListView::WndProc(TMessage& Message) {
             }
             return;
         }
+        case WM_SETFOCUS: {
+            std::shared_ptr<bool> alive = alive_;
+            inherited::WndProc(Message);
+            // Without a focused row the list would take the focus and show
+            // it nowhere: the chosen row, or else the first, carries the
+            // focus rectangle (without being chosen).
+            if (*alive && HandleAllocated() && SendMessageW(handle_, LVM_GETITEMCOUNT, 0, 0) > 0 &&
+                SendMessageW(handle_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) < 0) {
+                const LRESULT chosen =
+                    SendMessageW(handle_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+                LVITEMW state{};
+                state.stateMask = LVIS_FOCUSED;
+                state.state = LVIS_FOCUSED;
+                SendMessageW(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(chosen < 0 ? 0 : chosen),
+                             reinterpret_cast<LPARAM>(&state));
+            }
+            return;
+        }
         case CM_COLORCHANGED:
         case CM_FONTCHANGED:
             inherited::WndProc(Message);

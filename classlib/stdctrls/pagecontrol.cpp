@@ -121,6 +121,13 @@ void TPageControl::AdjustClientRect(TRect& Rect) {
     Rect = InflateRect(Rect, -4, -4);
 }
 
+bool TPageControl::CanFocus() {
+    // Without a tab, a stop here would show no focus, do nothing, and read
+    // to a screen reader as an empty tab list.
+    return std::any_of(pages_.begin(), pages_.end(), [](TTabSheet* page) { return page->tabVisible_; }) &&
+           inherited::CanFocus();
+}
+
 void TPageControl::InsertPage(TTabSheet* Page) {
     if (std::find(pages_.begin(), pages_.end(), Page) != pages_.end()) return;
     pages_.push_back(Page);

@@ -59,6 +59,8 @@ public:
     TTabSheet* FindNextPage(TTabSheet* CurPage, bool GoForward, bool CheckTabVisible) const;
 
     void AdjustClientRect(TRect& Rect) override;
+    // Only while a tab shows: the tabs are all it offers the keyboard.
+    bool CanFocus() override;
     void WndProc(TMessage& Message) override;
 
     TNotifyEvent OnChange;

@@ -65,6 +65,13 @@ void TSpinEdit::KeyPress(char& Key) {
     if (Key) inherited::KeyPress(Key);
 }
 
+void TSpinEdit::CreateParams(TCreateParams& Params) {
+    inherited::CreateParams(Params);
+    // The edit draws outside its paint too (a click, a typed digit, the
+    // caret): clipped, it never draws over its arrows.
+    Params.Style |= WS_CLIPCHILDREN;
+}
+
 void TSpinEdit::CreateHandleDone() {
     inherited::CreateHandleDone();
     // The arrows are a child of the edit and die with its window.

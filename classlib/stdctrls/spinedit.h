@@ -28,6 +28,7 @@ public:
     void WndProc(TMessage& Message) override;
 
 protected:
+    void CreateParams(TCreateParams& Params) override;
     void CreateHandleDone() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;

@@ -302,7 +302,14 @@ void TApplication::ShowException(const Exception& E) {
 
 int TApplication::MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) {
     if (Assigned(MessageBoxHandler)) return MessageBoxHandler(Text, Caption, Flags);
+    // The box stays in front of the window it belongs to: the program's
+    // active window, else the main form while it shows. Owned by the hidden
+    // application window, it could open behind the main form, unseen, and
+    // hold back every box queued after it.
     HWND owner = GetActiveWindow();
+    if (owner == handle_) owner = nullptr;
+    if (!owner && mainForm_ && mainForm_->HandleAllocated() && IsWindowVisible(mainForm_->Handle()))
+        owner = mainForm_->Handle();
     if (!owner) owner = Handle();
     return MessageBoxW(owner, ToWide(Text).c_str(), ToWide(Caption).c_str(), Flags);
 }

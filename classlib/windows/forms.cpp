@@ -233,7 +233,10 @@ void TCustomForm::ShowingChanged() {
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
     if (Control == activeControl_) return;
-    if (Control && (!Control->CanFocus() || GetParentForm(Control) != this))
+    // While the form loads, nothing shows yet: the control takes the focus
+    // when the form is first activated.
+    if (Control &&
+        (GetParentForm(Control) != this || (!ComponentState().Contains(csLoading) && !Control->CanFocus())))
         throw EInvalidOperation("Cannot focus a disabled or invisible window");
     activeControl_ = Control;
     if (Control && active_ && HandleAllocated()) ::SetFocus(Control->Handle());
@@ -438,7 +441,9 @@ void TCustomForm::WndProc(TMessage& Message) {
                 // window manager, another program) shows through its own path:
                 // otherwise the window comes back while the form and its
                 // controls still take themselves for hidden and paint nothing.
-                windowState_ = wsNormal;
+                // It comes back as it was hidden, as from the tray: only a
+                // minimised one is restored to normal.
+                if (windowState_ == wsMinimized) windowState_ = wsNormal;
                 SetVisible(true);
                 return;
             }

@@ -78,7 +78,9 @@ public:
     void SetKeyPreview(bool Value) { keyPreview_ = Value; }
 
     TWinControl* ActiveControl() const { return activeControl_; }
-    // Raises EInvalidOperation when the control cannot take the focus.
+    // Raises EInvalidOperation when the control cannot take the focus (a
+    // form that is loading takes any control of its own: it has the focus
+    // at the first activation).
     void SetActiveControl(TWinControl* Control);
     bool Active() const { return active_; }
 

@@ -1,13 +1,16 @@
 // VexmoraU.exe with the keyboard alone, as a person without a mouse meets
-// it: from its start, keys sent through SendInput reach every page through
-// the group bar, change the drive shown from the drive list, store a
-// temperature threshold with OK, and end the program.
+// it: it starts in the drive list; keys sent through SendInput reach every
+// page through the group bar, stop only where something acts (the About
+// page's links too), change the drive shown from the drive list, watch a
+// drive and stop watching it with Apply, store a temperature threshold with
+// OK, and end the program.
 #include <gtest/gtest.h>
 
 #include "classlib/core/win32.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/settings.h"
 #include "tests/app/program_fixture.h"
@@ -84,12 +87,19 @@ protected:
         info.cbSize = sizeof info;
         return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
     }
+    // Tab, and wait for the program to move the focus: a slow program must
+    // not leave presses queued behind what the test reads.
+    void Tab() {
+        const HWND before = Focus();
+        Press(VK_TAB);
+        for (int tries = 0; tries < 50 && Focus() == before; ++tries) Sleep(20);
+    }
     // Tab until the focus is on a window the test names; false after a
     // round through every stop.
     bool TabTo(const std::function<bool(HWND)>& Wanted) {
         for (int tries = 0; tries < 40; ++tries) {
             if (Focus() && Wanted(Focus())) return true;
-            Press(VK_TAB);
+            Tab();
         }
         return false;
     }
@@ -113,6 +123,16 @@ protected:
         for (int i = 0; i < Index; ++i) Press(VK_DOWN);
         Press(VK_RETURN);
     }
+    // The windows Tab stops at, once round from the focus.
+    std::vector<HWND> TabRound() {
+        std::vector<HWND> stops{Focus()};
+        for (int i = 0; i < 40; ++i) {
+            Tab();
+            if (Focus() == stops.front()) break;
+            stops.push_back(Focus());
+        }
+        return stops;
+    }
     // The attribute list of the monitor page: rows of the drive shown.
     LRESULT AttributeRows() const {
         for (HWND w : Descendants(window))
@@ -131,13 +151,51 @@ protected:
 }  // namespace
 
 TEST_F(KeyboardOnly, EveryPageADriveAThresholdAndTheEnd) {
-    // Every item of the bar but Apply, which hides the window to the tray.
+    // The keyboard starts where the first drive is chosen.
+    HWND start = Focus();
+    EXPECT_TRUE(ClassOf(start) == L"TListView" && !OnPage(start, L"Monitor")) << ClassOf(start);
+
+    // Every page of the bar; on each, a round of Tab stops only where
+    // something acts: never on the page control, whose tabs never show, nor
+    // on a read-only sample.
     const std::pair<int, const wchar_t*> pages[] = {{1, L"Monitor"},    {2, L"MonitorSetting"},
                                                     {3, L"Preference"}, {4, L""},
                                                     {6, L"About"},      {0, L"Infomation"}};
     for (auto [index, caption] : pages) {
         Choose(index);
         EXPECT_EQ(WaitForPage(caption), caption) << index;
+        const std::vector<HWND> stops = TabRound();
+        int links = 0;
+        for (HWND stop : stops) {
+            EXPECT_NE(ClassOf(stop), L"TPageControl") << index;
+            EXPECT_FALSE(ClassOf(stop) == L"TEdit" && (GetWindowLongW(stop, GWL_STYLE) & ES_READONLY))
+                << "a colour sample, nothing to do: " << index;
+            links += ClassOf(stop) == L"TScURLFocus";
+        }
+        EXPECT_EQ(links, caption == std::wstring(L"About") ? 2 : 0) << "the About page's two links";
+    }
+
+    // Apply, from the keyboard: the first drive watched, then no longer.
+    auto firstDriveWatched = [] { return OpenDriveSettings("ST3500418AS", false) != nullptr; };
+    HWND drives = nullptr;
+    auto toDrives = [&] {
+        return TabTo([&drives](HWND w) {
+            drives = w;
+            return ClassOf(w) == L"TListView" && SendMessageW(w, LVM_GETITEMCOUNT, 0, 0) == 4;
+        });
+    };
+    auto ticked = [&drives] {
+        return (SendMessageW(drives, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK) >> 12) == 2;
+    };
+    for (bool watch : {true, false}) {
+        ASSERT_TRUE(toDrives());
+        Press(VK_HOME);
+        if (ticked() != watch) Press(VK_SPACE);
+        ASSERT_EQ(ticked(), watch);
+        Choose(5);
+        for (int tries = 0; tries < 40 && firstDriveWatched() != watch; ++tries) Sleep(50);
+        EXPECT_EQ(firstDriveWatched(), watch);
+        EXPECT_TRUE(IsWindowVisible(window)) << "Apply keeps the window";
     }
 
     // The monitor page follows the drive chosen by arrow keys in the list:
@@ -145,11 +203,7 @@ TEST_F(KeyboardOnly, EveryPageADriveAThresholdAndTheEnd) {
     Choose(1);
     ASSERT_EQ(WaitForPage(L"Monitor"), L"Monitor");
     EXPECT_EQ(AttributeRows(), 17);
-    HWND drives = nullptr;
-    ASSERT_TRUE(TabTo([&drives](HWND w) {
-        drives = w;
-        return ClassOf(w) == L"TListView" && SendMessageW(w, LVM_GETITEMCOUNT, 0, 0) == 4;
-    }));
+    ASSERT_TRUE(toDrives());
     auto selected = [drives] {
         return SendMessageW(drives, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
     };

@@ -105,13 +105,15 @@ void CheckCaptions(TWinControl* Parent, Faults& Found) {
     }
 }
 
-// No two visible controls side by side cover one another.
+// No two visible controls side by side cover one another. A control that
+// another owns is part of it (a link's focus window stands on its link).
 void CheckApart(TWinControl* Parent, Faults& Found) {
     std::vector<TControl*> shown;
     for (int i = 0; i < Parent->ControlCount(); ++i)
         if (Parent->Controls(i)->Visible()) shown.push_back(Parent->Controls(i));
     for (size_t i = 0; i < shown.size(); ++i) {
         for (size_t j = i + 1; j < shown.size(); ++j) {
+            if (shown[i]->Owner() == shown[j] || shown[j]->Owner() == shown[i]) continue;
             const TRect a = shown[i]->BoundsRect(), b = shown[j]->BoundsRect();
             if (a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom)
                 Found.push_back(shown[i]->Name() + " " + Text(a) + " covers " + shown[j]->Name() + " " +

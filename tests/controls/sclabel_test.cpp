@@ -10,10 +10,13 @@
 #include "classlib/graphics/handles.h"
 #include "classlib/services/osversion.h"
 #include "classlib/services/shellservice.h"
+#include "classlib/stdctrls/stdbuttons.h"
+#include "classlib/stdctrls/stdbuttons.h"
 #include "classlib/windows/screen.h"
 #include "controls/scblinking.h"
 #include "controls/sctext.h"
 #include "controls/scurllabel.h"
+#include "tests/classlib/stdctrls/stdctrls_test.h"
 #include "tests/controls/controls_fixture.h"
 
 namespace {
@@ -385,6 +388,59 @@ TEST_F(ScURLLabelTest, AFailedPageOffersTheOpenWithChoice) {
     TScURLLabel* other = NewURLLabel("notes.txt");
     other->Click();
     EXPECT_EQ(shell.ran.size(), 1u);
+}
+
+TEST_F(ScURLLabelTest, TabFocusesTheLinkWhichShowsItAndEnterOrSpaceOpensIt) {
+    auto* before = Add<TColorBox>(10, 150, 40, 20);
+    before->SetTabStop(true);
+    // Enter goes to the link, not to the form's default button.
+    auto* fallback = Add<TButton>(200, 150, 80, 25);
+    fallback->SetTabStop(false);
+    fallback->SetDefault(true);
+    int fallbacks = 0;
+    struct Counter {
+        int& count;
+        void Clicked(TObject*) { ++count; }
+    } counter{fallbacks};
+    fallback->OnClick = TNotifyEvent(&counter, &Counter::Clicked);
+    TScURLLabel* label = NewURLLabel("Home page");
+    label->SetURL("http://example.invalid/");
+    label->SetLeft(40);
+    SetForegroundWindow(form->Handle());
+    before->SetFocus();
+    Pump();
+    // The label's outline on the painted form.
+    auto outline = [&] {
+        TOwned<TBitmap> shot(Create<TBitmap>());
+        shot->SetSize(form->ClientWidth(), form->ClientHeight());
+        form->PaintTo(shot->Canvas()->Handle(), 0, 0);
+        std::vector<TColor> pixels;
+        for (int x = label->Left(); x < label->Left() + label->Width(); ++x)
+            for (int y : {label->Top(), label->Top() + label->Height() - 1})
+                pixels.push_back(shot->PixelColor(x, y));
+        return pixels;
+    };
+    const std::vector<TColor> unfocused = outline();
+
+    stdctrls_test::PressKeys({VK_TAB});
+    ASSERT_TRUE(PumpUntil([label] { return label->Focused(); })) << "Tab reaches the link";
+    EXPECT_EQ(GetFocus(), label->FocusWindow()->Handle());
+    EXPECT_NE(outline(), unfocused) << "a focus rectangle shows";
+    stdctrls_test::PressKeys({VK_RETURN});
+    ASSERT_TRUE(PumpUntil([&] { return shell.opened.size() == 1; })) << "Enter opens";
+    EXPECT_EQ(fallbacks, 0);
+    stdctrls_test::PressKeys({VK_SPACE});
+    ASSERT_TRUE(PumpUntil([&] { return shell.opened.size() == 2; })) << "Space opens";
+    EXPECT_EQ(shell.opened.back(), "http://example.invalid/");
+    EXPECT_TRUE(label->Visited());
+
+    stdctrls_test::PressKeys({VK_TAB});
+    ASSERT_TRUE(PumpUntil([before] { return before->Focused(); }));
+    label->SetVisited(false);
+    EXPECT_EQ(outline(), unfocused) << "the rectangle goes with the focus";
+    // A hidden link is no stop.
+    label->Hide();
+    EXPECT_FALSE(label->FocusWindow()->CanFocus());
 }
 
 class TFixedVersion : public TOSVersionService {

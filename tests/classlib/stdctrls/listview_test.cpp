@@ -1,7 +1,8 @@
 // The list view: rows drawn in the colours and weight the custom-draw event
 // chooses (read back from the screen), sub-items as column texts, check
 // boxes ticked by the user reported and by the program not, clicks and
-// selection events, and rows that outlive their window.
+// selection events, a focus that always shows on a row, and rows that outlive
+// their window.
 #include "classlib/stdctrls/listview.h"
 
 #include "tests/classlib/stdctrls/stdctrls_test.h"
@@ -240,6 +241,27 @@ TEST_F(ListView, AClickOnARowSelectsItAndClicksOnce) {
     const std::vector<std::pair<TListItem*, bool>> expected{{list->Items()->Item(0), false},
                                                             {list->Items()->Item(2), true}};
     EXPECT_EQ(events.selections, expected);
+}
+
+TEST_F(ListView, TheFocusShowsOnARowWithoutChoosingOne) {
+    TForm* form = ShownForm();
+    auto focusedRow = [](TListView* list) {
+        return SendMessageW(list->Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+    };
+    TListView* fresh = NewList(form, {{"First", "OK"}, {"Second", "OK"}});
+    TListView* chosen = NewList(form, {{"First", "OK"}, {"Second", "OK"}, {"Third", "OK"}});
+    chosen->SetTop(170);
+    chosen->SetItemIndex(2);
+    Events events;
+    fresh->OnSelectItem = TLVSelectItemEvent(&events, &Events::Selected);
+    fresh->SetFocus();
+    Pump();
+    EXPECT_EQ(focusedRow(fresh), 0) << "the first row shows the focus";
+    EXPECT_EQ(fresh->Selected(), nullptr) << "and is not chosen";
+    EXPECT_TRUE(events.selections.empty());
+    chosen->SetFocus();
+    Pump();
+    EXPECT_EQ(focusedRow(chosen), 2) << "a chosen row keeps it";
 }
 
 TEST_F(ListView, RowsColumnsAndStatesOutliveTheWindow) {

@@ -1,8 +1,11 @@
 // The page control: pages whose tabs are hidden are still shown by index,
 // without OnChange; a tab the user picks shows its page and fires OnChange
 // (unless OnChanging refuses); pages fill the frame when no tab shows; a page
-// gets its window and hears OnShow only when it comes to show.
+// gets its window and hears OnShow only when it comes to show; the keyboard
+// stops on the control only while a tab shows.
 #include "classlib/stdctrls/pagecontrol.h"
+
+#include "classlib/stdctrls/edit.h"
 
 #include "tests/classlib/stdctrls/stdctrls_test.h"
 
@@ -130,4 +133,33 @@ TEST_F(PageControl, AFreedActivePageHandsOverToTheNext) {
     EXPECT_EQ(pages->ActivePage(), next);
     EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
     EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETCURSEL, 0, 0), 1);
+}
+
+TEST_F(PageControl, TabStopsThereOnlyWhileATabShows) {
+    for (bool tabsVisible : {false, true}) {
+        TPageControl* pages = NewPages(2, tabsVisible);
+        pages->SetActivePageIndex(0);
+        auto* inner = Create<TEdit>(pages->Owner());
+        inner->SetParent(pages->Pages(0));
+        inner->SetBounds(10, 10, 80, 24);
+        auto* after = Create<TEdit>(pages->Owner());
+        after->SetParent(pages->Parent());
+        after->SetBounds(10, 230, 80, 24);
+        after->SetFocus();
+        Pump();
+        ASSERT_EQ(GetFocus(), after->Handle());
+        std::vector<HWND> stops;
+        for (int i = 0; i < 4; ++i) {
+            const HWND before = GetFocus();
+            PressKeys({VK_TAB});
+            ASSERT_TRUE(PumpUntil([before] { return GetFocus() != before; }));
+            stops.push_back(GetFocus());
+        }
+        const std::vector<HWND> expected =
+            tabsVisible
+                ? std::vector<HWND>{pages->Handle(), inner->Handle(), after->Handle(), pages->Handle()}
+                : std::vector<HWND>{inner->Handle(), after->Handle(), inner->Handle(), after->Handle()};
+        EXPECT_EQ(stops, expected) << "tabs visible: " << tabsVisible;
+        pages->Parent()->Hide();
+    }
 }

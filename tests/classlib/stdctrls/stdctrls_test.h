@@ -62,9 +62,9 @@ inline void TypeText(const std::string& text) {
     PressKeys(keys);
 }
 
-// The window's client area as it shows now.
-inline TOwned<TBitmap> CaptureClient(HWND window) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+// The window's client area as it shows now, without asking anything to
+// repaint.
+inline TOwned<TBitmap> CopyClient(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
     TOwned<TBitmap> shot(Create<TBitmap>());
@@ -72,6 +72,12 @@ inline TOwned<TBitmap> CaptureClient(HWND window) {
     TWindowDC dc(window);
     BitBlt(shot->Canvas()->Handle(), 0, 0, client.right, client.bottom, dc.Get(), 0, 0, SRCCOPY);
     return shot;
+}
+
+// The window's client area once it and its children have painted afresh.
+inline TOwned<TBitmap> CaptureClient(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return CopyClient(window);
 }
 
 }  // namespace stdctrls_test

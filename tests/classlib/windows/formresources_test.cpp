@@ -1,6 +1,7 @@
 // Form resources: builders registered under a form's class name fill it
 // while it loads (base class first), every component then finishes loading
-// in creation order, and a form without any builder fails with the exact text.
+// in creation order, and a form without any builder fails with the exact text;
+// the control a builder makes active has the focus at the first activation.
 #include "classlib/windows/formresources.h"
 #include "classlib/windows/screen.h"
 #include "tests/classlib/windows/window_test.h"
@@ -141,6 +142,38 @@ TEST_F(FormResources, AFailingBuilderFailsTheFormAndFreesIt) {
     EXPECT_THROW(Create<TUnbuiltForm>(nullptr), EReadError);
     RegisterFormBuilder("TUnbuiltForm", nullptr);
     EXPECT_EQ(Screen->FormCount(), forms);
+}
+
+// A form whose builder makes its second box the active control.
+class TFocusedForm : public TForm {
+    VX_CLASS(TFocusedForm, TForm)
+public:
+    using TForm::TForm;
+    TColorBox* First = nullptr;
+    TColorBox* Second = nullptr;
+};
+
+TEST_F(FormResources, TheActiveControlABuilderNamesHasTheFocusAtTheFirstActivation) {
+    RegisterFormBuilder("TFocusedForm", [](TComponent* Instance) {
+        auto* form = static_cast<TFocusedForm*>(Instance);
+        form->SetBounds(60, 60, 240, 160);
+        for (TColorBox** box : {&form->First, &form->Second}) {
+            *box = Create<TColorBox>(form);
+            (*box)->SetParent(form);
+            (*box)->SetTabStop(true);
+        }
+        form->Second->SetBounds(0, 60, 80, 40);
+        form->SetActiveControl(form->Second);
+    });
+    TOwned<TFocusedForm> form(Create<TFocusedForm>(nullptr));
+    RegisterFormBuilder("TFocusedForm", nullptr);
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == form->Second->Handle(); }));
+    EXPECT_EQ(form->ActiveControl(), form->Second);
+    // Once loaded, a control that cannot take the focus is refused.
+    form->First->Hide();
+    EXPECT_THROW(form->SetActiveControl(form->First), EInvalidOperation);
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 // Forms and the application: modal forms return their modal result, a close
 // query can refuse, a modeless form ignores ModalResult, closing the main
 // form ends Run, hooks of the application window run in order, a hidden form
-// restored by a system command shows through its own path.
+// restored by a system command shows through its own path, a message box is
+// owned by the window it belongs to.
+#include <atomic>
+#include <thread>
+
 #include "tests/classlib/windows/window_test.h"
 
 namespace {
@@ -42,6 +46,60 @@ class TNoResourceForm : public TForm {
 public:
     using TForm::TForm;
 };
+
+// A window of another thread, as another program's, in front of ours.
+class TForeignWindow {
+public:
+    TForeignWindow() {
+        thread_ = std::thread([this] {
+            HWND window = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 500, 400, 80, 40,
+                                          nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+            SetForegroundWindow(window);
+            threadId_ = GetCurrentThreadId();
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+            DestroyWindow(window);
+        });
+        while (!threadId_) Sleep(5);
+    }
+    ~TForeignWindow() {
+        while (!PostThreadMessageW(threadId_, WM_QUIT, 0, 0)) Sleep(5);
+        thread_.join();
+    }
+
+private:
+    std::thread thread_;
+    std::atomic<DWORD> threadId_{0};
+};
+
+// Shows a real box on this thread; another thread notes its owner and
+// presses OK.
+HWND OwnerOfABox() {
+    struct Finder {
+        DWORD gui = GetCurrentThreadId();
+        std::atomic<HWND> owner{nullptr};
+        std::atomic<bool> closed{false};
+        static BOOL CALLBACK Visit(HWND Window, LPARAM Param) {
+            auto* self = reinterpret_cast<Finder*>(Param);
+            wchar_t name[32] = {};
+            GetClassNameW(Window, name, 32);
+            if (std::wstring(name) != L"#32770" || !IsWindowVisible(Window)) return TRUE;
+            self->owner = GetWindow(Window, GW_OWNER);
+            PostMessageW(Window, WM_COMMAND, IDOK, 0);
+            self->closed = true;
+            return FALSE;
+        }
+    } finder;
+    std::thread closer([&finder] {
+        for (int tries = 0; tries < 500 && !finder.closed; ++tries) {
+            EnumThreadWindows(finder.gui, &Finder::Visit, reinterpret_cast<LPARAM>(&finder));
+            Sleep(10);
+        }
+    });
+    Application->MessageBox("Shutting down!", "Vexmora", MB_OK);
+    closer.join();
+    return finder.owner;
+}
 
 }  // namespace
 
@@ -176,6 +234,31 @@ TEST_F(Forms, HooksOfTheApplicationWindowRunInOrderUntilOneHandles) {
     for (Hook* h : {&first, &third}) Application->UnhookMainWindow(TWindowHook(h, &Hook::Message));
 }
 
+TEST_F(Forms, AMessageBoxIsOwnedByTheWindowItBelongsTo) {
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    ASSERT_EQ(Application->MainForm(), main);
+    Application->MessageBoxHandler = nullptr;
+    main->Show();
+    TForm* other = NewForm(450, 120, 200, 120);
+    other->Show();
+    SetForegroundWindow(other->Handle());
+    ASSERT_TRUE(PumpUntil([other] { return GetActiveWindow() == other->Handle(); }));
+    EXPECT_EQ(OwnerOfABox(), other->Handle()) << "the active form";
+    {
+        // Another program in front: the box still stands over the main form.
+        TForeignWindow foreign;
+        ASSERT_TRUE(PumpUntil([] { return GetActiveWindow() == nullptr; }));
+        EXPECT_EQ(OwnerOfABox(), main->Handle()) << "the main form";
+        other->Hide();
+        main->Hide();
+        Pump();
+        EXPECT_EQ(OwnerOfABox(), Application->Handle()) << "nothing of ours shows";
+    }
+    main->Free();
+    ASSERT_EQ(Application->MainForm(), nullptr);
+}
+
 // Runs last in this file: it ends the application's loop twice.
 TEST_F(Forms, ClosingTheMainFormEndsRunAndWmQuitKeepsItsExitCode) {
     TForm* main = nullptr;
@@ -203,21 +286,36 @@ TEST_F(Forms, ClosingTheMainFormEndsRunAndWmQuitKeepsItsExitCode) {
     Application->Initialize();
 }
 
-TEST_F(Forms, ASystemRestoreOfAHiddenFormShowsItThroughItsOwnPath) {
-    TForm* form = NewForm();
-    form->Show();
-    form->SetWindowState(wsMaximized);
-    form->Hide();
-    int shows = 0;
-    struct Counter {
-        int& count;
-        void Shown(TObject*) { ++count; }
-    } counter{shows};
-    form->OnShow = TNotifyEvent(&counter, &Counter::Shown);
-    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_TRUE(form->Visible());
-    EXPECT_TRUE(IsWindowVisible(form->Handle()));
-    EXPECT_FALSE(IsZoomed(form->Handle()));
-    EXPECT_EQ(form->WindowState(), wsNormal);
-    EXPECT_EQ(shows, 1);
+TEST_F(Forms, ASystemRestoreOfAHiddenFormShowsItOnceInTheStateItWasHiddenIn) {
+    const struct {
+        TWindowState hidden, shown;
+        bool zoomed;
+    } rows[] = {
+        {wsNormal, wsNormal, false},
+        // As the tray brings it back: hidden by the minimize button, it was
+        // maximised and stays so.
+        {wsMaximized, wsMaximized, true},
+        // A minimised form has nothing else to come back to.
+        {wsMinimized, wsNormal, false},
+    };
+    for (auto row : rows) {
+        TForm* form = NewForm();
+        form->Show();
+        form->SetWindowState(row.hidden);
+        form->Hide();
+        int shows = 0;
+        struct Counter {
+            int& count;
+            void Shown(TObject*) { ++count; }
+        } counter{shows};
+        form->OnShow = TNotifyEvent(&counter, &Counter::Shown);
+        SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_TRUE(form->Visible()) << row.hidden;
+        EXPECT_TRUE(IsWindowVisible(form->Handle())) << row.hidden;
+        EXPECT_EQ(IsZoomed(form->Handle()) != FALSE, row.zoomed) << row.hidden;
+        EXPECT_FALSE(IsIconic(form->Handle())) << row.hidden;
+        EXPECT_EQ(form->WindowState(), row.shown) << row.hidden;
+        EXPECT_EQ(shows, 1) << row.hidden;
+        form->OnShow = nullptr;
+    }
 }
