@@ -15,6 +15,8 @@
 #include "classlib/windows/thread.h"
 #include "engine/smart_result.h"
 
+class TDriveAccess;
+
 struct TDetectedDrive {
     int Number = -1;
     std::string Model;
@@ -38,21 +40,24 @@ struct TDetectedDrive {
 std::string DriveStatus(const TSmartResult& smart, int& warningSlot);
 
 // Drive number's entry, given the model WMI knows for each number (empty:
-// none); nothing when it knows none for this one. A failed S.M.A.R.T. read
-// still gives a drive, with what was decoded (temperature 0, no slots).
-std::optional<TDetectedDrive> DetectDrive(int number, const std::array<std::string, MaxDrives>& models);
+// none), read through Access alone; nothing when WMI knows no model for this
+// number, or when Stop is set once its S.M.A.R.T. read returns (the size
+// probe would touch the drive again). A failed S.M.A.R.T. read still gives a
+// drive, with what was decoded (temperature 0, no slots).
+std::optional<TDetectedDrive> DetectDrive(int number, const std::array<std::string, MaxDrives>& models,
+                                          TDriveAccess& access, const std::function<bool()>& Stop = {});
 
 // The start-up texts for a drive in "Warning", naming it by its alert name.
 std::string StartupAlertMessage(const TDetectedDrive& drive);
 std::string StartupLogDescription(const TDetectedDrive& drive);
 
 // Asks WMI for the model of every number 0-23 first (a drive's alert name
-// depends on the drives after it), then reads the drives in order, each
-// once, without keeping the GUI thread or the program's end waiting: nobody
-// waits for it, it frees itself when done, and it owns everything it
-// touches. Found gets each drive found and Done is called once at the end,
-// both on the worker; Stop is read before each number, and a set Stop ends
-// the run without calling Done.
+// depends on the drives after it), then reads every drive found on a worker
+// of its own, so that a drive that never answers holds back only itself.
+// Nobody waits for them: each frees itself when done and owns everything it
+// touches. Found gets each drive as soon as its read returns and Done is
+// called once after the last one, both on a worker; Stop is read before
+// each step, and a set Stop ends the run without calling either again.
 class SmartDetector : public TThread {
     VX_CLASS(SmartDetector, TThread)
 public:

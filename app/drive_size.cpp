@@ -62,10 +62,13 @@ int64_t GetDiskSize(TDeviceHandle& disk) {
 }
 
 std::string DriveSizeGB(int driveNum) {
-    std::shared_ptr<TDriveAccess> access = CurrentDriveAccess();
+    return DriveSizeGB(*CurrentDriveAccess(), driveNum);
+}
+
+std::string DriveSizeGB(TDriveAccess& access, int driveNum) {
     std::unique_ptr<TDeviceHandle> disk =
-        access->Open("\\\\.\\PHYSICALDRIVE" + IntToStr(driveNum), GENERIC_ALL,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+        access.Open("\\\\.\\PHYSICALDRIVE" + IntToStr(driveNum), GENERIC_ALL,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (!disk) return "0";
     return IntToStr(GetDiskSize(*disk) / 1073741824);
 }

@@ -10,6 +10,7 @@
 
 // Whole GiB (bytes div 2^30) in decimal; "0" when the size cannot be found.
 std::string DriveSizeGB(int driveNum);
+std::string DriveSizeGB(TDriveAccess& access, int driveNum);
 
 // Size in bytes of an opened disk; 0 when neither query answers.
 int64_t GetDiskSize(TDeviceHandle& disk);

@@ -1,6 +1,7 @@
 // Handing work from the program's workers to the GUI thread: a liveness
-// token that queued work checks before it touches a window, and the queue of
-// message boxes that workers ask for, shown one at a time and in order.
+// token that queued work checks before it touches a window, the queue of
+// message boxes that workers ask for, shown one at a time and in order, and
+// a flag set for as long as a step that must not run twice at once lasts.
 #pragma once
 
 #include <atomic>
@@ -10,6 +11,18 @@
 #include <memory>
 #include <mutex>
 #include <string>
+
+// Sets a flag for as long as it lives, and clears it however the scope ends.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& Flag) : flag_(Flag) { flag_ = true; }
+    ~TFlagScope() { flag_ = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
 
 // Armed while the windows that queued work touches exist. Disarmed on the
 // GUI thread before they go, so work still waiting in the queue then does

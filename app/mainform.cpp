@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 
+#include <algorithm>
 #include <mutex>
 #include <utility>
 
@@ -10,6 +11,8 @@
 #include "app/settings.h"
 #include "app/startup_steps.h"
 #include "classlib/core/strings.h"
+#include "classlib/core/text.h"
+#include "classlib/stdctrls/combobox.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
@@ -18,9 +21,7 @@
 
 TMainForm* MainForm = nullptr;
 
-namespace {
-
-// Drives the detection worker found that the GUI thread has yet to list.
+// Drives the detection workers found that the GUI thread has yet to list.
 struct TFoundDrives {
     std::mutex Lock;
     std::vector<TDetectedDrive> Drives;
@@ -29,6 +30,8 @@ struct TFoundDrives {
         return std::exchange(Drives, {});
     }
 };
+
+namespace {
 
 const char* const MainCaption = "Zantipelle Vexmora Ultimate ";
 const char* const TemperatureAttribute = "Temperature Celcius";
@@ -86,15 +89,31 @@ void TMainForm::SmartDetect() {
         auto settings = OpenSettings(true);
         logWarnings_ = ReadIntegerOr(settings.get(), "Log", 0) == 1;
         alertWarnings_ = ReadIntegerOr(settings.get(), "MessageWhenStart", 0) == 1;
+        // Taken before any drive is found: a drive's own defaults, written
+        // when it is listed, must not make its twin count as watched.
+        watchedAtStart_.clear();
+        if (settings) {
+            auto subKeys = MakeOwned<TStringList>();
+            settings->GetKeyNames(subKeys.get());
+            for (int i = 0; i < subKeys->Count(); ++i) watchedAtStart_.push_back(subKeys->Strings(i));
+        }
+        // The poll looks at every drive listed so far, whatever the others do.
+        if (const auto stored = ReadStoredInteger(settings.get(), "RTimer")) {
+            const int interval = PollIntervalFromStore(*stored);
+            if (interval != 0) tmr2->SetInterval(static_cast<unsigned>(interval));
+            tmr2->SetEnabled(interval != 0);
+        }
     }
     RowDrives.clear();
     for (std::string& model : DriveModels) model.clear();
     detecting_ = true;
+    // Each drive is refreshed from the moment it is listed.
+    tmr1->SetEnabled(true);
     TLiveness liveness = liveness_;
-    auto found = std::make_shared<TFoundDrives>();
+    found_ = std::make_shared<TFoundDrives>();
     Create<SmartDetector>(
         workersStop_,
-        [this, liveness, found](TDetectedDrive Drive) {
+        [this, liveness, found = found_](TDetectedDrive Drive) {
             bool first = false;
             {
                 std::lock_guard guard(found->Lock);
@@ -103,82 +122,98 @@ void TMainForm::SmartDetect() {
             }
             // The drives found while the GUI thread was busy go over as one,
             // so that the shown list repaints once for them, not once each.
-            if (first) liveness.Queue([this, found] { DrivesFound(found->Take()); });
+            if (first) liveness.Queue([this] { DrivesFound(); });
         },
         [this, liveness] { liveness.Queue([this] { DetectionDone(); }); });
 }
 
-void TMainForm::DrivesFound(std::vector<TDetectedDrive> Drives) {
-    const TListItemsUpdate update(lvDrvList->Items());
-    for (TDetectedDrive& drive : Drives) DriveFound(std::move(drive));
+void TMainForm::DrivesFound() {
+    {
+        const TFlagScope listing(listing_);
+        const TListItemsUpdate update(lvDrvList->Items());
+        for (TDetectedDrive& drive : found_->Take()) DriveFound(std::move(drive));
+    }
+    StartupStepDone("drives listed");
+    if (std::exchange(chartStarted_, true))
+        FillPerformanceLegend();
+    else
+        FillPerformanceList();
+    if (!heldLogError_.empty()) ShowLogError(std::exchange(heldLogError_, {}));
 }
 
 void TMainForm::DriveFound(TDetectedDrive Drive) {
     const auto number = static_cast<size_t>(Drive.Number);
     DriveModels[number] = Drive.Model;
-    RowDrives.push_back(Drive.Number);
     lastReadings_[number] = Drive.Smart;
     driveSizes_[number] = Drive.SizeGB;
+    // Its place in drive order, whichever drives came before it.
+    const auto place = std::lower_bound(RowDrives.begin(), RowDrives.end(), Drive.Number);
+    const int row = static_cast<int>(place - RowDrives.begin());
+    RowDrives.insert(place, Drive.Number);
+    ShiftRowTables(row, Drive.Model);
 
-    TListItem* row = lvDrvList->Items()->Add();
-    row->SetCaption(Drive.Model);
-    row->SubItems()->Add(Drive.Capacity);
-    row->SubItems()->Add(Drive.Temperature);
+    // The keyboard's place stays on its drive when a row comes before it.
+    TListItem* focused = lvDrvList->ItemFocused();
+    TListItem* item = lvDrvList->Items()->Insert(row);
+    if (focused && !focused->Focused()) focused->SetFocused(true);
+    item->SetCaption(Drive.Model);
+    item->SubItems()->Add(Drive.Capacity);
+    item->SubItems()->Add(Drive.Temperature);
     if (Drive.WarningSlot >= 0 && alertWarnings_) DesktopMessage(StartupAlertMessage(Drive), "Vexmora");
     if (Drive.WarningSlot >= 0 && logWarnings_) {
         const std::string& state = Drive.Smart.AttrStatus.at(static_cast<size_t>(Drive.WarningSlot));
         LogThis->Add(LogTimeText(Now()), state, StartupLogDescription(Drive));
     }
-    row->SubItems()->Add(Drive.Status);
+    item->SubItems()->Add(Drive.Status);
     SaveLog();
+
+    // Watched from here on, whatever the other drives are doing.
+    const bool watched = std::any_of(watchedAtStart_.begin(), watchedAtStart_.end(),
+                                     [&](const std::string& Key) { return AnsiSameText(Key, Drive.Model); });
+    if (watched) {
+        item->SetChecked(true);
+        // A stored threshold counts from its first refresh on, not only
+        // after the first poll check (polling is off by default).
+        if (const auto threshold =
+                ReadStoredInteger(OpenDriveSettings(Drive.Model, false).get(), "Temperature"))
+            TempThresholds[number] = *threshold;
+        if (row < MaxDrives) {
+            TrayIcons[static_cast<size_t>(row)] = MakeTrayIcon(row);
+            HoldTrayIcons();
+        }
+    }
+    CreateReg(Drive.Model, Drive.Smart);
+}
+
+void TMainForm::ShiftRowTables(int Row, const std::string& Model) {
+    if (Row >= MaxDrives) return;
+    const auto from = static_cast<std::ptrdiff_t>(Row);
+    std::move_backward(TrayIcons.begin() + from, TrayIcons.end() - 1, TrayIcons.end());
+    TrayIcons[static_cast<size_t>(Row)] = nullptr;
+    std::move_backward(DriveColors.begin() + from, DriveColors.end() - 1, DriveColors.end());
+    DriveColors[static_cast<size_t>(Row)] = std::nullopt;
+    // The Preference page's drives and the colours chosen for them go by
+    // row too.
+    TStrings* colourDrives = cbDriveColor->Items();
+    if (Row <= colourDrives->Count()) colourDrives->Insert(Row, Model);
 }
 
 void TMainForm::DetectionDone() {
     detecting_ = false;
-    tmr1->SetEnabled(true);
     StartupStepDone("detection");
-
-    auto settings = OpenSettings(true);
-    if (settings) {
-        auto subKeys = MakeOwned<TStringList>();
-        settings->GetKeyNames(subKeys.get());
-        TListItems* rows = lvDrvList->Items();
-        // The list shows already: one repaint for every check.
-        const TListItemsUpdate update(rows);
-        for (int row = 0; row < rows->Count(); ++row)
-            if (subKeys->IndexOf(rows->Item(row)->Caption()) >= 0) rows->Item(row)->SetChecked(true);
+    // A drive the user chose meanwhile stays chosen, and the keyboard's
+    // place with it. Without one, row 0 takes both, so the first arrow key
+    // moves from it.
+    TListItems* rows = lvDrvList->Items();
+    if (rows->Count() > 0 && !lvDrvList->Selected()) {
+        rows->Item(0)->SetSelected(true);
+        rows->Item(0)->SetFocused(true);
+        DriveInfomation();
+        StartupStepDone("page 0 filled");
     }
-    // A threshold stored earlier counts from the first refresh on, not only
-    // after the first poll check (polling is off by default).
-    LoadThresholds();
-    // With no drive there is no row 0 to select. It takes the keyboard's
-    // place too, so the first arrow key moves from it.
-    if (lvDrvList->Items()->Count() > 0) {
-        lvDrvList->Items()->Item(0)->SetSelected(true);
-        lvDrvList->Items()->Item(0)->SetFocused(true);
-    }
-
-    StartupStepDone("drive list checks");
-    TaryReNew(1);
-    StartupStepDone("tray icons");
-    DriveInfomation();
-    StartupStepDone("page 0 filled");
-
-    if (const auto stored = ReadStoredInteger(settings.get(), "RTimer")) {
-        const int interval = PollIntervalFromStore(*stored);
-        if (interval != 0) {
-            tmr2->SetInterval(static_cast<unsigned>(interval));
-            tmr2->SetEnabled(true);
-        } else {
-            tmr2->SetEnabled(false);
-        }
-    }
-    settings.reset();
-
-    FillPerformanceList();
+    // With no drive at all the chart starts too.
+    if (!std::exchange(chartStarted_, true)) FillPerformanceList();
     StartupStepDone("chart");
-    CreateReg();
-    StartupStepDone("default actions");
 }
 
 const TSmartResult& TMainForm::LastReading(int Number) const {
@@ -245,38 +280,22 @@ void TMainForm::ShowHeldTrayIcons() {
     StartupStepDone("after the first paint: the text icons");
 }
 
-void TMainForm::CreateReg() {
-    TListItems* rows = lvDrvList->Items();
-    for (int row = 0; row < rows->Count(); ++row) {
-        const int number = RowDrive(row);
-        if (number < 0) continue;
-        // Detection's reading: a start reads each drive once.
-        const TSmartResult& smart = LastReading(number);
-        auto key = driveSettings_.OpenForWriting(rows->Item(row)->Caption());
-        if (!key) continue;
-        // A value that is there but cannot be read as an integer was written
-        // by an earlier start or by hand: the actions beside it are the user's.
-        const auto stored = ReadStoredInteger(key.get(), "CreateReg");
-        const bool written = stored ? *stored != 0 : key->ValueExists("CreateReg");
-        if (!written) {
-            for (int slot = 0; slot < smart.AttrCount && slot < SmartResultSlots; ++slot) {
-                const std::string& name = smart.AttrName[static_cast<size_t>(slot)];
-                if (name != TemperatureAttribute) key->WriteString(name, DefaultAlertAction);
-            }
+void TMainForm::CreateReg(const std::string& Model, const TSmartResult& Smart) {
+    auto key = driveSettings_.OpenForWriting(Model);
+    if (!key) return;
+    // A value that is there but cannot be read as an integer was written
+    // by an earlier start or by hand: the actions beside it are the user's.
+    const auto stored = ReadStoredInteger(key.get(), "CreateReg");
+    const bool written = stored ? *stored != 0 : key->ValueExists("CreateReg");
+    if (!written) {
+        for (int slot = 0; slot < Smart.AttrCount && slot < SmartResultSlots; ++slot) {
+            const std::string& name = Smart.AttrName[static_cast<size_t>(slot)];
+            // An action already there was chosen by someone: it stays.
+            if (name != TemperatureAttribute && !key->ValueExists(name))
+                key->WriteString(name, DefaultAlertAction);
         }
-        key->WriteInteger("CreateReg", 1);
     }
-}
-
-void TMainForm::LoadThresholds() {
-    TListItems* rows = lvDrvList->Items();
-    for (int row = 0; row < rows->Count(); ++row) {
-        const int number = RowDrive(row);
-        if (number < 0 || !rows->Item(row)->Checked()) continue;
-        if (const auto threshold =
-                ReadStoredInteger(OpenDriveSettings(rows->Item(row)->Caption(), false).get(), "Temperature"))
-            TempThresholds[static_cast<size_t>(number)] = *threshold;
-    }
+    key->WriteInteger("CreateReg", 1);
 }
 
 void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
@@ -310,7 +329,14 @@ void TMainForm::Exit1Click(TObject*) {
 
 void TMainForm::SaveLog() {
     std::string error;
-    if (!SaveEventLog(LogThis, error)) ShowLogError(error);
+    if (SaveEventLog(LogThis, error)) return;
+    // Its box's loop would run the detection's next hand-over in the
+    // middle of this batch: it shows once the batch is done.
+    if (listing_) {
+        if (heldLogError_.empty()) heldLogError_ = error;
+        return;
+    }
+    ShowLogError(error);
 }
 
 void TMainForm::ShowLogError(const std::string& Error) {

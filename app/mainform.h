@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,7 +42,9 @@ class TSMTPMailer;
 class TMimeMessage;
 class TMailQueue;
 struct TRefreshSnapshot;
+class TDriveReadRequests;
 struct TDetectedDrive;
+struct TFoundDrives;
 class TTabSheet;
 class TPageControl;
 class TGroupBox;
@@ -106,10 +109,11 @@ public:
     void FormCreate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void FormClose(TObject* Sender, TCloseAction& Action);
-    // Finds the drives 0-23 on a worker: each drive found fills DriveModels,
-    // RowDrives and its row (DriveFound; those found together in one list
-    // update), and the start goes on once every number was looked at
-    // (DetectionDone), all on the GUI thread.
+    // Finds the drives 0-23 on workers: each drive, as soon as its own read
+    // returns, fills DriveModels, RowDrives and its row in drive order, and
+    // is watched from then on (DriveFound; those found together in one list
+    // update); DetectionDone follows once every number was looked at, all
+    // on the GUI thread. The refresh and the poll run from the start.
     void SmartDetect();
     bool Detecting() const { return detecting_; }
     // What the last read of a drive number gave (detection's, then each
@@ -127,12 +131,12 @@ public:
     // at once when the window already shows.
     void ShowHeldTrayIcons();
     bool TrayIconsHeld() const { return trayIconsHeld_; }
-    // Writes the default alert actions of every listed drive, once.
-    void CreateReg();
-    // The stored threshold of every checked row's drive into TempThresholds.
-    void LoadThresholds();
+    // Writes a drive's default alert actions, once, and none over an action
+    // already stored.
+    void CreateReg(const std::string& Model, const TSmartResult& Smart);
 
-    // A new refresh worker, unless the last one has not been applied yet.
+    // Asks each listed drive's own reader for a reading, except a drive
+    // whose last read has not returned: it keeps its last reading meanwhile.
     void tmr1Timer(TObject* Sender);
     // The poll check, unless one is running (its shutdown question is modal).
     void tmr2Timer(TObject* Sender);
@@ -148,8 +152,9 @@ public:
     // The drives' alert settings as the checks use them; every writer of a
     // drive's actions or threshold goes through it.
     TDriveSettingsStore& DriveSettings() { return driveSettings_; }
-    // A refresh worker's readings into the cells and tray icons, with the
-    // temperature check; a snapshot older than one applied is dropped.
+    // A refresh worker's readings into the cells (temperature and status)
+    // and tray icons, with the temperature check; a drive's reading older
+    // than one applied to it is dropped.
     void ApplyRefresh(TRefreshSnapshot Snapshot);
 
     // The actions; from any thread, each takes effect on the GUI thread.
@@ -175,8 +180,9 @@ public:
 
     struct TRefreshCounts {
         int Started = 0;
-        int Skipped = 0;  // ticks that came while a refresh was still running
-        int Applied = 0;
+        int Skipped = 0;           // ticks that came while every listed drive was still being read
+        int Applied = 0;           // ticks whose drives were all read, and snapshots applied from elsewhere
+        int Readings = 0;          // drive readings applied
         unsigned LastApplied = 0;  // the sequence number of the newest snapshot applied
     };
     const TRefreshCounts& RefreshCounts() const { return refreshCounts_; }
@@ -247,6 +253,8 @@ public:
     void AlratSetting(int Mode);
     void ReadOption();
     void FillPerformanceList();
+    // Its legend alone, one line per drive row.
+    void FillPerformanceLegend();
     // Mode 0 loads the radio buttons from the selected attribute's action,
     // mode 1 stores the checked one.
     void MessageSetting(int Mode);
@@ -310,10 +318,13 @@ private:
     // SmartTemperature on the settings as held, for a check that has taken
     // the outside changes already.
     void CheckTemperature(int Number, int Temperature);
-    void DrivesFound(std::vector<TDetectedDrive> Drives);
+    // Lists what the workers found since the last batch, as one batch.
+    void DrivesFound();
+    // The drive's row, its check, threshold, tray icon and default actions.
     void DriveFound(TDetectedDrive Drive);
-    // The drive list's checks, tray icons, page 0, poll timer, chart and
-    // default actions, and the refresh from here on.
+    // The row-indexed tables make room for a row inserted at Row.
+    void ShiftRowTables(int Row, const std::string& Model);
+    // Row 0 chosen when the user chose none meanwhile, and the chart.
     void DetectionDone();
     // The icons made so far reach the notification area after the first
     // paint, or at once when the window has painted already.
@@ -339,11 +350,29 @@ private:
     // drive. Shared with them, as they may outlive the form.
     std::shared_ptr<std::atomic<bool>> workersStop_ = std::make_shared<std::atomic<bool>>(false);
     bool detecting_ = false;
+    std::shared_ptr<TFoundDrives> found_;
+    // Set while a batch of found drives is listed; a failure to save the
+    // log waits for its end, so that no modal loop runs inside a batch.
+    bool listing_ = false;
+    std::string heldLogError_;
+    // The chart starts with the first drives listed, or at the end of a
+    // detection that found none; later drives only join its legend.
+    bool chartStarted_ = false;
+    // The subkeys of the settings key when detection started.
+    std::vector<std::string> watchedAtStart_;
     bool alertWarnings_ = false;
     bool logWarnings_ = false;
     std::array<TSmartResult, MaxDrives> lastReadings_{};
     std::array<std::string, MaxDrives> driveSizes_{};
-    bool refreshBusy_ = false;
+    // Per drive number: a refresh read has not returned yet; the sequence
+    // of the last reading applied.
+    std::array<bool, MaxDrives> beingRead_{};
+    std::array<unsigned, MaxDrives> appliedSequence_{};
+    // Per drive number: where its refresh reader is asked (none until the
+    // first tick that reads it).
+    std::array<std::shared_ptr<TDriveReadRequests>, MaxDrives> readRequests_{};
+    // Per tick still waited for: its drives not read yet.
+    std::map<unsigned, int> ticksLeft_;
     unsigned refreshSequence_ = 0;
     TRefreshCounts refreshCounts_;
     TDriveSettingsStore driveSettings_;

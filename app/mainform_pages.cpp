@@ -308,6 +308,13 @@ void TMainForm::edt1KeyPress(TObject*, char& Key) {
 // ---- Chart
 
 void TMainForm::FillPerformanceList() {
+    FillPerformanceLegend();
+    // Started, never stopped: a second call must not turn the chart off.
+    PPerformance->SetActive(true);
+    if (!PPerformance->Active()) Application->MessageBox("Could not load performace!", "Vexmora", MB_OK);
+}
+
+void TMainForm::FillPerformanceLegend() {
     TListItems* legend = DrvColorList->Items();
     legend->Clear();
     TListItems* rows = lvDrvList->Items();
@@ -316,9 +323,6 @@ void TMainForm::FillPerformanceList() {
     // nobody made.
     TZkScopeLines* lines = PPerformance->Lines();
     for (int k = rows->Count(); k < lines->Count(); ++k) lines->Items(k)->SetPosition(0);
-    // Started, never stopped: a second call must not turn the chart off.
-    PPerformance->SetActive(true);
-    if (!PPerformance->Active()) Application->MessageBox("Could not load performace!", "Vexmora", MB_OK);
 }
 
 void TMainForm::PPerformanceUpdate(TObject*) {

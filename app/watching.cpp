@@ -4,6 +4,7 @@
 
 #include "app/alert_mail.h"
 #include "app/desktop_alerts.h"
+#include "app/detection.h"
 #include "app/event_log.h"
 #include "app/mail_queue.h"
 #include "app/mainform.h"
@@ -28,18 +29,7 @@ const char* const RebootAction = "Reboot Computer";
 const char* const SendMailAction = "Send mail";
 const char* const ShutdownQuestion = "Vexmora will shutdown your computer are you sure?";
 constexpr int TemperatureSubItem = 1;
-
-// Clears a flag when the scope ends, however it ends.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& Flag) : flag_(Flag) { flag_ = true; }
-    ~TFlagScope() { flag_ = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
+constexpr int StatusSubItem = 2;
 
 }  // namespace
 
@@ -50,37 +40,73 @@ int TMainForm::RowOfDrive(int Number) const {
 }
 
 void TMainForm::tmr1Timer(TObject*) {
-    // One worker at a time: an older snapshot can never land on a newer one,
-    // and a slow drive cannot gather threads.
-    if (refreshBusy_) {
-        ++refreshCounts_.Skipped;
+    // Each drive's own reader, and none for a drive whose last read has not
+    // returned: a stuck drive holds back only itself, gathers no requests,
+    // and an older reading can never land on a newer one.
+    std::vector<int> idle;
+    for (const int number : RowDrives)
+        if (!beingRead_[static_cast<size_t>(number)]) idle.push_back(number);
+    if (idle.empty()) {
+        if (!RowDrives.empty()) ++refreshCounts_.Skipped;
         return;
     }
-    refreshBusy_ = true;
     ++refreshCounts_.Started;
+    const unsigned sequence = ++refreshSequence_;
+    ticksLeft_[sequence] = static_cast<int>(idle.size());
     TLiveness liveness = liveness_;
-    Create<SmartNew>(
-        ++refreshSequence_, RowDrives, workersStop_, [this, liveness](TRefreshSnapshot Snapshot) {
-            liveness.Queue(
-                [this, snapshot = std::move(Snapshot)]() mutable { ApplyRefresh(std::move(snapshot)); });
+    auto landed = std::make_shared<TLandedReadings>(sequence);
+    for (const int number : idle) {
+        std::shared_ptr<TDriveReadRequests>& requests = readRequests_[static_cast<size_t>(number)];
+        if (!requests) {
+            requests = std::make_shared<TDriveReadRequests>();
+            Create<SmartNew>(number, requests, workersStop_);
+        }
+        beingRead_[static_cast<size_t>(number)] = true;
+        requests->Ask(sequence, [this, liveness, landed](TRefreshSnapshot Snapshot) {
+            // The readings that land while the GUI thread is busy are applied as one.
+            if (landed->Add(std::move(Snapshot)))
+                liveness.Queue([this, landed] { ApplyRefresh(landed->Take()); });
         });
+    }
 }
 
 void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
-    refreshBusy_ = false;
-    if (Snapshot.Sequence <= refreshCounts_.LastApplied) return;
-    refreshCounts_.LastApplied = Snapshot.Sequence;
+    for (const int number : Snapshot.Drives)
+        if (number >= 0 && number < MaxDrives) beingRead_[static_cast<size_t>(number)] = false;
+    // A tick counts once every drive it read has landed; a snapshot from
+    // elsewhere counts on its own.
+    const auto tick = ticksLeft_.find(Snapshot.Sequence);
+    if (tick == ticksLeft_.end()) {
+        ++refreshCounts_.Applied;
+    } else if ((tick->second -= static_cast<int>(Snapshot.Drives.size())) <= 0) {
+        ticksLeft_.erase(tick);
+        ++refreshCounts_.Applied;
+    }
+    refreshCounts_.LastApplied = std::max(refreshCounts_.LastApplied, Snapshot.Sequence);
     // The next worker's readings count as newer than these, wherever these came from.
     refreshSequence_ = std::max(refreshSequence_, Snapshot.Sequence);
-    ++refreshCounts_.Applied;
     TListItems* rows = lvDrvList->Items();
     for (TDriveReading& reading : Snapshot.Readings) {
-        if (reading.Row < 0 || reading.Row >= rows->Count()) continue;
-        lastReadings_[static_cast<size_t>(reading.Number)] = std::move(reading.Smart);
-        TStrings* cells = rows->Item(reading.Row)->SubItems();
+        // Looked up now: a drive listed meanwhile may have moved the row.
+        const int row = RowOfDrive(reading.Number);
+        if (row < 0 || row >= rows->Count()) continue;
+        unsigned& applied = appliedSequence_[static_cast<size_t>(reading.Number)];
+        if (Snapshot.Sequence <= applied) continue;
+        applied = Snapshot.Sequence;
+        ++refreshCounts_.Readings;
+        TListItem* item = rows->Item(row);
+        TStrings* cells = item->SubItems();
         const std::string temperature = IntToStr(reading.Temperature);
         if (TemperatureSubItem < cells->Count() && cells->Strings(TemperatureSubItem) != temperature)
             cells->SetStrings(TemperatureSubItem, temperature);
+        int warningSlot = -1;
+        const std::string status = DriveStatus(reading.Smart, warningSlot);
+        if (StatusSubItem < cells->Count() && cells->Strings(StatusSubItem) != status) {
+            cells->SetStrings(StatusSubItem, status);
+            // The whole row takes the status's colour.
+            item->Update();
+        }
+        lastReadings_[static_cast<size_t>(reading.Number)] = std::move(reading.Smart);
         const int threshold = TempThresholds[static_cast<size_t>(reading.Number)];
         if (threshold >= 1 && threshold < reading.Temperature)
             SmartTemperature(reading.Number, reading.Temperature);
@@ -238,7 +264,8 @@ void TMainForm::StopWatching() {
     // A worker stuck in a drive read is left to end by itself: it owns what
     // it touches, and what it hands over finds the liveness disarmed.
     workersStop_->store(true);
-    refreshBusy_ = false;
+    for (const std::shared_ptr<TDriveReadRequests>& requests : readRequests_)
+        if (requests) requests->Stop();
 }
 
 void TMainForm::BeforeDestruction() {

@@ -165,8 +165,8 @@ TStart ProgramStart(TStepClock& clock, bool Slow = false, bool WaitForSlowDrive 
     clock.StepDone("first paint");
     result.firstPaint = MillisecondsSince(start);
     if (Slow) {
-        // Painted with drive 0 still being read: nothing is listed yet.
-        result.rightDrives = MainForm->Detecting() && MainForm->lvDrvList->Items()->Count() == 0;
+        // Painted with drive 0 still being read: whatever else is listed, it is not.
+        result.rightDrives = MainForm->Detecting() && MainForm->RowOfDrive(0) < 0;
         while (WaitForSlowDrive && MainForm->Detecting() && MillisecondsSince(start) < 3 * SlowReadDelay) {
             Application->ProcessMessages();
             Sleep(5);

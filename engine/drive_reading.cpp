@@ -132,12 +132,15 @@ std::string ExceptionText(std::exception_ptr error) {
 }
 
 bool ReadDriveSmart(int driveNum, TSmartResult& result, std::string& errMsg) {
+    return ReadDriveSmart(*CurrentDriveAccess(), driveNum, result, errMsg);
+}
+
+bool ReadDriveSmart(TDriveAccess& access, int driveNum, TSmartResult& result, std::string& errMsg) {
     result = TSmartResult{};
     errMsg.clear();
     bool ok = false;
     try {
-        std::shared_ptr<TDriveAccess> access = CurrentDriveAccess();
-        TSmartDevice device(*access);
+        TSmartDevice device(access);
         if (!device.Open(driveNum, errMsg)) return false;
         TSmartVersionReply version;
         ok = device.GetVersion(version);

@@ -10,9 +10,13 @@
 
 #include "engine/smart_result.h"
 
+class TDriveAccess;
+
 // Clears `result` and fills it; false with the reason in `errMsg` when the
 // last command failed. Exceptions end as "SMART Failed - " + their text.
 bool ReadDriveSmart(int driveNum, TSmartResult& result, std::string& errMsg);
+// The same through the given access rather than the one in force.
+bool ReadDriveSmart(TDriveAccess& access, int driveNum, TSmartResult& result, std::string& errMsg);
 
 // Model and serial number (swapped and trimmed) and the IDENTIFY size of the
 // first device that answers IDENTIFY.

@@ -1,6 +1,7 @@
 #include "platform/drive_access.h"
 
 #include <mutex>
+#include <utility>
 
 #include "classlib/core/text.h"
 #include "classlib/core/win32.h"
@@ -21,24 +22,32 @@ int TDriveAccess::WmiQuery(const std::wstring&, const std::wstring&, std::string
 
 namespace {
 
-std::mutex currentMutex;
+struct TCurrentAccess {
+    std::mutex Lock;
+    std::shared_ptr<TDriveAccess> Access = std::make_shared<TRealDriveAccess>();
+};
 
-std::shared_ptr<TDriveAccess>& Current() {
-    static std::shared_ptr<TDriveAccess> current = std::make_shared<TRealDriveAccess>();
-    return current;
+TCurrentAccess& Current() {
+    // Never destroyed: a drive worker abandoned at exit may still ask for
+    // the access while the program's static objects are going.
+    static TCurrentAccess* const current = new TCurrentAccess;
+    return *current;
 }
 
 }  // namespace
 
 std::shared_ptr<TDriveAccess> CurrentDriveAccess() {
-    std::lock_guard lock(currentMutex);
-    return Current();
+    TCurrentAccess& current = Current();
+    std::lock_guard lock(current.Lock);
+    return current.Access;
 }
 
 void SetDriveAccess(std::shared_ptr<TDriveAccess> access) {
     if (!access) access = std::make_shared<TRealDriveAccess>();
-    std::lock_guard lock(currentMutex);
-    Current() = std::move(access);
+    TCurrentAccess& current = Current();
+    std::lock_guard lock(current.Lock);
+    // The old one goes outside the lock: its end may take a while.
+    std::swap(current.Access, access);
 }
 
 void UseRealDrives() {

@@ -91,21 +91,27 @@ INSTANTIATE_TEST_SUITE_P(CloseAndExit, ClosingTest, ::testing::Bool());
 
 // Yes to the question while a drive read is stuck, first in detection, then
 // in a refresh: the end does not wait, and the read, once it returns, hands
-// nothing to the form that went and lets go of everything it held.
+// nothing to the form that went, touches the drive no more and lets go of
+// everything it held.
 TEST_F(WatchTest, TheEndLeavesAStuckDriveReadBehindThatEndsByItself) {
     for (bool inDetection : {true, false}) {
         SCOPED_TRACE(inDetection ? "detection" : "refresh");
         auto drives =
             std::make_shared<TGatedDrives>(DriveSection(0, "ALPHA", 30) + DriveSection(1, "BETA", 31));
-        if (inDetection) drives->Shut();
+        if (inDetection) drives->Shut(0);
         waitForTrayIcons = !inDetection;
         StartWith(drives);
         if (!inDetection) {
             MainForm->tmr1->SetEnabled(false);
-            drives->Shut();
+            drives->Shut(0);
             MainForm->tmr1Timer(nullptr);
         }
-        ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == 1; }));
+        // The other drive's read returns meanwhile.
+        ASSERT_TRUE(PumpUntil([&] {
+            return drives->Waiting() == 1 &&
+                   drives->Opens("\\\\.\\PhysicalDrive1") == (inDetection ? 1 : 2) &&
+                   Rows()->Count() == (inDetection ? 1 : 2);
+        }));
 
         const auto started = std::chrono::steady_clock::now();
         boxes.Answer(IDYES);
@@ -118,9 +124,9 @@ TEST_F(WatchTest, TheEndLeavesAStuckDriveReadBehindThatEndsByItself) {
         drives->Release();
         // The test's own reference and the installed drive set's.
         EXPECT_TRUE(PumpUntil([&] { return drives.use_count() == 2 && drives->OpenDevices() == 0; }));
-        // Only the drive in hand was read: the worker asked to stop before the next.
         EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive0"), inDetection ? 1 : 2);
-        EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive1"), inDetection ? 0 : 1);
+        // Detection asked to stop before the stuck drive's size probe.
+        EXPECT_EQ(drives->Opens("\\\\.\\PHYSICALDRIVE0"), inDetection ? 0 : 1);
     }
 }
 

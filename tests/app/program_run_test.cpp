@@ -10,14 +10,18 @@
 // After windows.h.
 #include <psapi.h>
 
+#include <algorithm>
 #include <fstream>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "app/settings.h"
 #include "classlib/core/files.h"
 #include "tests/app/program_fixture.h"
 #include "tests/app/running_program.h"
 #include "tests/app/user_settings_guard.h"
+#include "tests/app/watch_support.h"
 
 namespace {
 
@@ -32,6 +36,66 @@ bool HasModule(HANDLE Process, const char* Name) {
     }
     return false;
 }
+
+// Serves the GUI thread's messages, sent ones included, until Done answers
+// true or the time is up.
+template <class F>
+bool PumpMessagesUntil(F Done, int Milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(Milliseconds);
+    while (!Done()) {
+        if (static_cast<int>(end - GetTickCount()) <= 0) return false;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// Stands in for the notification area while it lives: the shell hands each
+// icon to the newest window of the notification area's class, this one,
+// which notes the tip of every icon added.
+class TRecordingTray {
+public:
+    TRecordingTray() {
+        WNDCLASSW tray{};
+        tray.lpfnWndProc = &TRecordingTray::Proc;
+        tray.hInstance = GetModuleHandleW(nullptr);
+        tray.lpszClassName = L"Shell_TrayWnd";
+        RegisterClassW(&tray);
+        window_ = CreateWindowExW(0, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+        tips_.clear();
+    }
+    ~TRecordingTray() {
+        DestroyWindow(window_);
+        UnregisterClassW(L"Shell_TrayWnd", GetModuleHandleW(nullptr));
+    }
+    TRecordingTray(const TRecordingTray&) = delete;
+    TRecordingTray& operator=(const TRecordingTray&) = delete;
+
+    bool Added(std::initializer_list<const wchar_t*> Tips) const {
+        for (const wchar_t* tip : Tips)
+            if (std::find(tips_.begin(), tips_.end(), tip) == tips_.end()) return false;
+        return true;
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND Window, UINT Message, WPARAM W, LPARAM L) {
+        if (Message != WM_COPYDATA) return DefWindowProcW(Window, Message, W, L);
+        // The shell's record: window, number, flags, callback message, then the tip.
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(L);
+        constexpr DWORD tipAt = 16, tipChars = 128;
+        if (data->dwData == NIM_ADD && data->cbData >= tipAt + tipChars * sizeof(wchar_t)) {
+            const auto* tip =
+                reinterpret_cast<const wchar_t*>(static_cast<const char*>(data->lpData) + tipAt);
+            tips_.emplace_back(tip, wcsnlen(tip, tipChars));
+        }
+        return TRUE;
+    }
+
+    HWND window_ = nullptr;
+    static inline std::vector<std::wstring> tips_;
+};
 
 }  // namespace
 
@@ -89,6 +153,38 @@ TEST(ProgramRun, ASlowDriveHoldsNeitherTheWindowNorTheEnd) {
     ASSERT_NE(question, nullptr);
     PostMessageW(question, WM_COMMAND, IDYES, 0);
     EXPECT_EQ(WaitForSingleObject(program.Process(), 1000), WAIT_OBJECT_0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+TEST(ProgramRun, ADriveThatTakesAMinuteHoldsBackOnlyItself) {
+    TScopedFolder folder;
+    TUserSettingsGuard settingsGuard;
+    ASSERT_TRUE(settingsGuard.Ready());
+    // Both other drives watched since an earlier start; a poll every second.
+    SetDriveString("BETA", "Reallocated Sector Count", "Show message");
+    OpenDriveSettings("GAMMA", true);
+    OpenSettings(true)->WriteInteger("RTimer", 1000);
+    std::ofstream("stuck.ini") << "[drive 0]\nwmi model = STUCK\nread delay = 60000\n"
+                                  "attribute 0 = 194 0x0022 30 40 0 30\n"
+                               << DriveSection(1, "BETA", 31, {FailingAttribute(5)})
+                               << DriveSection(2, "GAMMA", 32);
+    const TRecordingTray tray;
+    TRunningProgram program("--drives stuck.ini");
+    HWND window = program.WaitForWindow(L"Zantipelle Vexmora Ultimate ", nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(PumpMessagesUntil([&] { return DriveListRows(window) == 2; }, 5000));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return tray.Added({L"BETA", L"GAMMA"}); }, 5000));
+    // The failing attribute on BETA raises its alert at the next poll.
+    EXPECT_TRUE(PumpMessagesUntil([&] { return !program.Windows(L"TZkFormDesktopAlert").empty(); }, 5000));
+    EXPECT_EQ(DriveListRows(window), 2);
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    // The program tells the notification area of its icons meanwhile: served all along.
+    std::vector<HWND> question;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return !(question = program.Windows(L"#32770")).empty(); }, 5000));
+    PostMessageW(question[0], WM_COMMAND, IDYES, 0);
+    EXPECT_TRUE(
+        PumpMessagesUntil([&] { return WaitForSingleObject(program.Process(), 0) == WAIT_OBJECT_0; }, 1000));
     EXPECT_EQ(program.WaitForExit(), 0u);
 }
 

@@ -1,7 +1,9 @@
-// The 2-second refresh: every row's temperature from a worker, applied on
-// the GUI thread; the temperature check for checked rows only; one worker at
-// a time, so a slow drive skips ticks and never lands an older reading on a
-// newer one; and the start-up alert.
+// The 2-second refresh: every row's temperature and status from a worker per
+// drive, applied on the GUI thread; the temperature check for checked rows
+// only; one read at a time per drive, so a slow drive skips ticks, holds
+// back no other drive, and never lands an older reading on a newer one; and
+// the start-up alert.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -135,34 +137,68 @@ TEST_F(WatchTest, StartupAlertOnlyForMessageWhenStartOne) {
 TEST_F(WatchTest, EachOfTwoFailingDrivesOfOneModelHasItsStartupAlertAndLogRecordNamingIt) {
     OpenSettings(true)->WriteInteger("MessageWhenStart", 1);
     OpenSettings(true)->WriteInteger("Log", 1);
-    // The first twin is found before its pair is.
+    // Either twin may be found before its pair is.
     StartStill(DriveSection(0, "TWIN", 30, {FailingAttribute(5)}) +
                DriveSection(1, "SOLO", 30, {FailingAttribute(5)}) +
                DriveSection(3, "TWIN", 30, {FailingAttribute(1)}));
-    EXPECT_EQ(alerts.shown,
-              (std::vector<TRecordedAlert>{{"Hard Disk TWIN (drive 0)  Warning Please check", "Vexmora"},
-                                           {"Hard Disk SOLO  Warning Please check", "Vexmora"},
-                                           {"Hard Disk TWIN (drive 3)  Warning Please check", "Vexmora"}}));
+    EXPECT_EQ(Sorted(alerts.shown), Sorted({{"Hard Disk TWIN (drive 0)  Warning Please check", "Vexmora"},
+                                            {"Hard Disk SOLO  Warning Please check", "Vexmora"},
+                                            {"Hard Disk TWIN (drive 3)  Warning Please check", "Vexmora"}}));
     std::vector<std::string> records;
     for (int i = 0; i < MainForm->LogThis->Count(); ++i)
         records.push_back(MainForm->LogThis->Records(i).Description);
-    EXPECT_EQ(records, (std::vector<std::string>{"TWIN (drive 0) Reallocated Sector Count",
-                                                 "SOLO Reallocated Sector Count",
+    std::sort(records.begin(), records.end());
+    EXPECT_EQ(records, (std::vector<std::string>{"SOLO Reallocated Sector Count",
+                                                 "TWIN (drive 0) Reallocated Sector Count",
                                                  "TWIN (drive 3) Raw Read Error Rate"}));
 }
 
-TEST_F(WatchTest, ATickNeverWaitsForAWorkerStillReading) {
-    auto drives = std::make_shared<TGatedDrives>(DriveSection(0, "ALPHA", 30));
+TEST_F(WatchTest, ADriveStillBeingReadKeepsItsLastReadingAndIsSkippedWhileTheOthersGoOn) {
+    auto drives = std::make_shared<TGatedDrives>(DriveSection(0, "ALPHA", 30) + DriveSection(1, "BETA", 31));
     StartWith(drives);
     MainForm->tmr1->SetEnabled(false);
-    drives->Shut();
+    drives->Shut(0);
+    auto readings = [](int Count) {
+        return PumpUntil([Count] { return MainForm->RefreshCounts().Readings == Count; }, 10000);
+    };
     MainForm->tmr1Timer(nullptr);
-    // The worker's snapshot is in while the worker itself is still stuck on the drive.
-    MainForm->ApplyRefresh(TRefreshSnapshot{});
+    ASSERT_TRUE(readings(1));
     MainForm->tmr1Timer(nullptr);
+    ASSERT_TRUE(readings(2));
     EXPECT_EQ(MainForm->RefreshCounts().Started, 2);
+    EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive0"), 2);
+    EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive1"), 3);
+    EXPECT_EQ(MainForm->LastReading(0).Temperature, 30);
+    EXPECT_EQ(Temperature(0), "30");
+
     drives->Release();
-    EXPECT_TRUE(PumpUntil([] { return MainForm->RefreshCounts().LastApplied == 2; }, 10000));
+    ASSERT_TRUE(readings(3));
+    EXPECT_EQ(MainForm->RefreshCounts().Applied, 2);
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive0"), 3);
+}
+
+TEST_F(WatchTest, TheStatusCellFollowsEachRefresh) {
+    const std::string file = folder.Path() + "\\status.ini";
+    auto write = [&](bool Failing, int Padding) {
+        // The padding changes the size too, so every rewrite is seen.
+        std::ofstream(file, std::ios::trunc)
+            << DriveSection(
+                   0, "ALPHA", 30,
+                   Failing ? std::vector<std::string>{FailingAttribute(5)} : std::vector<std::string>{})
+            << std::string(static_cast<size_t>(Padding), ';') << "\n";
+    };
+    write(false, 1);
+    StartWith(TSimulatedDriveAccess::FromFile(file));
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->tmr2->SetEnabled(false);
+    EXPECT_EQ(Rows()->Item(0)->SubItems()->Strings(2), "OK");
+    write(true, 2);
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(Rows()->Item(0)->SubItems()->Strings(2), "Warning");
+    write(false, 3);
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(Rows()->Item(0)->SubItems()->Strings(2), "OK");
 }
 
 TEST_F(WatchTest, ATemperatureMailGoesOncePerCrossing) {
@@ -247,9 +283,9 @@ TEST_F(WatchTest, TwoHotDrivesOfOneModelEachHaveTheirAlertAndMailNamingThem) {
     }
     StartStill(DriveSection(0, "TWIN", 46) + DriveSection(1, "SOLO", 46) + DriveSection(3, "TWIN", 47));
     ASSERT_TRUE(Refresh());
-    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Temperature notify", "TWIN (drive 0)"},
-                                                         {"Temperature notify", "SOLO"},
-                                                         {"Temperature notify", "TWIN (drive 3)"}}));
+    EXPECT_EQ(Sorted(alerts.shown), Sorted({{"Temperature notify", "TWIN (drive 0)"},
+                                            {"Temperature notify", "SOLO"},
+                                            {"Temperature notify", "TWIN (drive 3)"}}));
 
     // Nothing listens there: each mail fails, but is counted.
     StoreMailSettings(TScriptServer::ClosedPort());

@@ -117,9 +117,9 @@ TEST_F(ProgramTest, MalformedStoredIntegersStartTheProgramWithTheirDefaults) {
     EXPECT_EQ(OpenDriveSettings(model, false)->GetDataSize("Temperature"), 8);
 }
 
-// Only a missing "CreateReg" or a readable 0 writes the default actions; one
-// that is there but cannot be read was written before, and the actions
-// beside it are the user's.
+// Only a missing "CreateReg" or a readable 0 writes the default actions
+// (where none is stored); one that is there but cannot be read was written
+// before, and the actions beside it, or their absence, are the user's.
 TEST_F(ProgramTest, DefaultActionsGoOnlyWhereCreateRegIsMissingOrZero) {
     const char* const attribute = "Reallocated Sector Count";
     const DWORD zero = 0;
@@ -139,14 +139,14 @@ TEST_F(ProgramTest, DefaultActionsGoOnlyWhereCreateRegIsMissingOrZero) {
         SCOPED_TRACE(c.Name);
         {
             auto drive = OpenDriveSettings("ALPHA", true);
-            drive->WriteString(attribute, "Send mail");
+            drive->DeleteValue(attribute);
             if (c.Data)
                 PutRaw(drive.get(), "CreateReg", c.Type, c.Data, c.Size);
             else
                 drive->DeleteValue("CreateReg");
         }
         Start(DriveSection(0, "ALPHA", 30, {FailingAttribute(5)}));
-        EXPECT_EQ(StoredAction("ALPHA", attribute), c.Defaults ? "Show message" : "Send mail");
+        EXPECT_EQ(StoredAction("ALPHA", attribute), c.Defaults ? "Show message" : "");
         EXPECT_EQ(ReadStoredInteger(OpenDriveSettings("ALPHA", false).get(), "CreateReg"), 1);
     }
 }

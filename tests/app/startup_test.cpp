@@ -9,11 +9,13 @@
 #include "app/settings.h"
 #include "app/smtpform.h"
 #include "classlib/core/files.h"
+#include "classlib/stdctrls/combobox.h"
 #include "classlib/stdctrls/label.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
 #include "notify/texttrayicon.h"
 #include "notify/zklogfile.h"
+#include "platform/drive_set_file.h"
 #include "tests/app/program_fixture.h"
 #include "tests/app/stored_settings.h"
 #include "tests/app/watch_support.h"
@@ -128,26 +130,83 @@ TEST_F(ProgramTest, AStartReadsEachDriveOnceAndThePagesShowThatReading) {
     EXPECT_EQ(MainForm->lbl5->Caption(), "Temperature: 30");
 }
 
-TEST_F(ProgramTest, TheWindowAnswersWhileADriveIsReadAndItsRowComesWithTheReading) {
+TEST_F(ProgramTest, ADriveStillBeingReadHoldsBackOnlyItselfAndTakesItsPlaceOnceRead) {
+    // Watched since an earlier start.
+    OpenDriveSettings("FINE DISK", true);
+    OpenDriveSettings("TIRED DISK", true);
     auto drives = std::make_shared<TGatedDrives>(GappedDrives);
-    drives->Shut();
+    drives->Shut(0);
     waitForTrayIcons = false;
     showAtStart = true;
     StartWith(drives);
-    // Shown and painting while drive 0's read waits at the gate.
-    ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == 1; }));
-    Application->ProcessMessages();
+    // Shown, painting, and drive 2 listed and watched while drive 0's read waits at the gate.
+    ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == 1 && Rows()->Count() == 1; }));
+    ASSERT_TRUE(PumpUntil([] { return MainForm->TrayIcons[0] && MainForm->TrayIcons[0]->IconVisible(); }));
     EXPECT_TRUE(IsWindowVisible(MainForm->Handle()));
     EXPECT_FALSE(GetUpdateRect(MainForm->Handle(), nullptr, FALSE));
-    EXPECT_EQ(Rows()->Count(), 0);
+    EXPECT_EQ(Cells(), (Table{{"TIRED DISK", "1 GB", "44", "Warning"}}));
+    EXPECT_EQ(Checks(), (std::vector<bool>{true}));
+    EXPECT_EQ(MainForm->TrayIcons[0]->Hint(), "TIRED DISK");
+    EXPECT_EQ(StoredAction("TIRED DISK", "Seek Error Rate"), "Show message");
     EXPECT_TRUE(MainForm->Detecting());
-    EXPECT_FALSE(MainForm->tmr1->Enabled());
+    EXPECT_TRUE(MainForm->tmr1->Enabled());
+    // A tray colour chosen for it meanwhile.
+    MainForm->ReadOption();
+    MainForm->DriveColors[0] = clRed;
 
     drives->Release();
     ASSERT_TRUE(PumpUntil([] { return !MainForm->Detecting(); }));
     EXPECT_EQ(Cells(), (Table{{"FINE DISK", "2 GB", "30", "OK"}, {"TIRED DISK", "1 GB", "44", "Warning"}}));
+    EXPECT_EQ(MainForm->RowDrives, (std::vector<int>{0, 2}));
+    // Each text icon and chosen colour moved with its row.
+    for (int row = 0; row < 2; ++row) {
+        ASSERT_NE(MainForm->TrayIcons[static_cast<size_t>(row)], nullptr);
+        EXPECT_EQ(MainForm->TrayIcons[static_cast<size_t>(row)]->Hint(), Rows()->Item(row)->Caption());
+        EXPECT_EQ(MainForm->cbDriveColor->Items()->Strings(row), Rows()->Item(row)->Caption());
+    }
+    EXPECT_EQ(MainForm->DriveColors[0], std::nullopt);
+    EXPECT_EQ(MainForm->DriveColors[1], clRed);
+    // Nobody chose a drive meanwhile.
     EXPECT_TRUE(Rows()->Item(0)->Selected());
-    EXPECT_TRUE(MainForm->tmr1->Enabled());
+    EXPECT_EQ(MainForm->lbl5->Caption(), "Temperature: 30");
+}
+
+TEST_F(ProgramTest, TheDriveChosenWhileAnotherIsReadStaysChosenWithItsActions) {
+    auto drives = std::make_shared<TGatedDrives>(GappedDrives);
+    drives->Shut(0);
+    waitForTrayIcons = false;
+    showAtStart = true;
+    StartWith(drives);
+    ASSERT_TRUE(PumpUntil([&] { return Rows()->Count() == 1; }));
+    // The user picks the listed drive and gives one of its attributes an action.
+    MainForm->lvDrvList->SetFocus();
+    Rows()->Item(0)->SetSelected(true);
+    Rows()->Item(0)->SetFocused(true);
+    OpenDriveSettings("TIRED DISK", false)->WriteString("Seek Error Rate", "Send mail");
+
+    drives->Release();
+    ASSERT_TRUE(PumpUntil([] { return !MainForm->Detecting(); }));
+    ASSERT_EQ(Rows()->Count(), 2);
+    EXPECT_FALSE(Rows()->Item(0)->Selected());
+    EXPECT_TRUE(Rows()->Item(1)->Selected());
+    EXPECT_TRUE(Rows()->Item(1)->Focused());
+    EXPECT_TRUE(MainForm->lvDrvList->Focused());
+    EXPECT_EQ(StoredAction("TIRED DISK", "Seek Error Rate"), "Send mail");
+}
+
+TEST_F(ProgramTest, ADriveIsSizedThroughTheAccessItWasReadThrough) {
+    auto drives = std::make_shared<TGatedDrives>(GappedDrives);
+    drives->Shut(0);
+    waitForTrayIcons = false;
+    StartWith(drives);
+    ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == 1; }));
+    // As at exit, what was in force when the read began goes while it waits.
+    SetDriveAccess(std::make_shared<TSimulatedDriveAccess>(
+        ParseDriveSet("[drive 0]\nwmi model = OTHER\ndisk size = 5368709120\n", "other.ini")));
+    drives->Release();
+    ASSERT_TRUE(PumpUntil([] { return !MainForm->Detecting(); }));
+    ASSERT_EQ(Rows()->Count(), 2);
+    EXPECT_EQ(Cells()[0][1], "2 GB");
 }
 
 TEST_F(ProgramTest, DefaultActionsAreWrittenOncePerDrive) {
@@ -168,6 +227,14 @@ TEST_F(ProgramTest, DefaultActionsAreWrittenOncePerDrive) {
     tired.reset();
     Start(GappedDrives);
     EXPECT_EQ(StoredAction("TIRED DISK", "Seek Error Rate"), "Send mail");
+
+    // Actions stored without the mark (by hand, or by an older version) are
+    // the user's too: only the missing ones get the default.
+    OpenSettings(true)->DeleteKey("TIRED DISK");
+    OpenDriveSettings("TIRED DISK", true)->WriteString("Seek Error Rate", "Never show message");
+    Start(GappedDrives);
+    EXPECT_EQ(StoredAction("TIRED DISK", "Seek Error Rate"), "Never show message");
+    EXPECT_EQ(StoredAction("TIRED DISK", "Spin Up Time"), "Show message");
 }
 
 TEST_F(ProgramTest, SecondStartMonitorsTheListedDrivesWithTextIcons) {
@@ -259,17 +326,24 @@ TEST_F(ProgramTest, TrayIconsReachTheTrayOnlyOnceTheWindowHasPaintedEachInOneAdd
             EXPECT_GT(call, first);
             textIcons.push_back(*call);
         }
+    // Each drive's icon comes when its drive is listed, whatever the others do.
     ASSERT_EQ(textIcons.size(), 4u);
-    for (int row = 0; row < 4; ++row) {
+    std::vector<int> rows;
+    for (const PaintWatchingShell::Call& call : textIcons) {
+        int row = 0;
+        while (row < 4 && call.Id != static_cast<UINT>(reinterpret_cast<UINT_PTR>(MainForm->TrayIcons[row])))
+            ++row;
         SCOPED_TRACE(row);
-        const PaintWatchingShell::Call& call = textIcons[static_cast<size_t>(row)];
+        ASSERT_LT(row, 4);
+        rows.push_back(row);
         EXPECT_EQ(call.Message, static_cast<DWORD>(NIM_ADD));
-        EXPECT_EQ(call.Id, static_cast<UINT>(reinterpret_cast<UINT_PTR>(MainForm->TrayIcons[row])));
         EXPECT_EQ(call.Tip, Rows()->Item(row)->Caption());
         EXPECT_TRUE(call.HasIcon);
         EXPECT_TRUE(call.Painted);
         EXPECT_EQ(MainForm->TrayIcons[row]->Color(), row == 1 ? 255 : 65535);
     }
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 3}));
 }
 
 TEST_F(ProgramTest, NoDriveAtAllStillStartsTheRefreshTimer) {
@@ -293,6 +367,57 @@ TEST_F(ProgramTest, StoredPollIntervalStartsThePollTimer) {
         Start(GappedDrives);
         EXPECT_EQ(MainForm->tmr2->Enabled(), c.enabled);
         EXPECT_EQ(MainForm->tmr2->Interval(), c.enabled ? 300000u : 1000u);
+    }
+}
+
+namespace {
+
+// A message box whose loop runs whatever is queued meanwhile, as a real one
+// does, while the drive held at the gate is let go; it notes the rows there
+// were when it opened.
+TGatedDrives* releasedInBox = nullptr;
+std::vector<int> rowsAtBox;
+int AnswerAfterReleasing(const std::string&, const std::string&, UINT) {
+    rowsAtBox = MainForm->RowDrives;
+    releasedInBox->Release();
+    const DWORD end = GetTickCount() + 1000;
+    while (GetTickCount() < end) {
+        Application->ProcessMessages();
+        Sleep(1);
+    }
+    return IDOK;
+}
+
+}  // namespace
+
+TEST_F(ProgramTest, DrivesFoundWhileTheLogErrorShowsAreListedInOrderAndSetUpInFull) {
+    for (const char* model : {"ALPHA", "BETA", "GAMMA"}) OpenDriveSettings(model, true);
+    CreateDir(LogFileName);  // a folder where the file should be
+    auto drives = std::make_shared<TGatedDrives>(
+        "[drive 0]\nwmi model = ALPHA\nattribute 0 = 194 0x0022 30 40 0 30\n"
+        "[drive 1]\nwmi model = BETA\nattribute 0 = 194 0x0022 31 40 0 31\n"
+        "[drive 2]\nwmi model = GAMMA\nattribute 0 = 194 0x0022 32 40 0 32\n");
+    drives->Shut(2);
+    releasedInBox = drives.get();
+    TMessageBoxHandler saved = Application->MessageBoxHandler;
+    Application->MessageBoxHandler = TMessageBoxHandler(&AnswerAfterReleasing);
+    waitForTrayIcons = false;
+    StartWith(drives);
+    // Drives 0 and 1 are read and wait for the GUI thread, which is busy, as one batch.
+    for (int wait = 0; wait < 5000 && drives->Waiting() != 1; ++wait) Sleep(1);
+    ASSERT_EQ(drives->Waiting(), 1);
+    Sleep(300);
+    ASSERT_TRUE(PumpUntil([] { return !MainForm->Detecting() && !MainForm->TrayIconsHeld(); }));
+    Application->MessageBoxHandler = saved;
+    // The box waited for the end of the batch it was raised in.
+    EXPECT_EQ(rowsAtBox, (std::vector<int>{0, 1}));
+    EXPECT_EQ(MainForm->RowDrives, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(Checks(), (std::vector<bool>{true, true, true}));
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_NE(MainForm->TrayIcons[static_cast<size_t>(row)], nullptr);
+        EXPECT_EQ(ReadIntegerOr(OpenDriveSettings(Rows()->Item(row)->Caption(), false).get(), "CreateReg", 0),
+                  1);
     }
 }
 

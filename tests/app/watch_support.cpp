@@ -1,11 +1,21 @@
 #include "tests/app/watch_support.h"
 
+#include <algorithm>
+#include <tuple>
+
 #include "app/mail_queue.h"
 #include "app/settings.h"
 #include "classlib/core/text.h"
 #include "classlib/windows/timer.h"
 #include "platform/drive_set_file.h"
 #include "tests/support/pump.h"
+
+std::vector<TRecordedAlert> Sorted(std::vector<TRecordedAlert> Alerts) {
+    std::sort(Alerts.begin(), Alerts.end(), [](const TRecordedAlert& A, const TRecordedAlert& B) {
+        return std::tie(A.Message, A.Header) < std::tie(B.Message, B.Header);
+    });
+    return Alerts;
+}
 
 TPrivilegeResult RecordingPower::EnableShutdownPrivilege() {
     std::lock_guard guard(lock_);
@@ -36,9 +46,10 @@ bool RecordingPower::ExitSession(UINT Flags, DWORD Reserved) {
 TGatedDrives::TGatedDrives(const std::string& Text)
     : drives_(std::make_shared<TSimulatedDriveAccess>(ParseDriveSet(Text, "gated.ini"))) {}
 
-void TGatedDrives::Shut() {
+void TGatedDrives::Shut(int Number) {
     std::lock_guard guard(lock_);
     shut_ = true;
+    shutNumber_ = Number;
 }
 
 void TGatedDrives::Release() {
@@ -67,9 +78,13 @@ std::unique_ptr<TDeviceHandle> TGatedDrives::Open(const std::string& Path, uint3
                                                   uint32_t Creation) {
     std::unique_lock guard(lock_);
     ++opens_[Path];
-    ++waiting_;
-    opened_.wait(guard, [this] { return !shut_; });
-    --waiting_;
+    const bool gated =
+        shutNumber_ < 0 || SameText(Path, "\\\\.\\PhysicalDrive" + std::to_string(shutNumber_));
+    if (shut_ && gated) {
+        ++waiting_;
+        opened_.wait(guard, [this] { return !shut_; });
+        --waiting_;
+    }
     guard.unlock();
     return drives_->Open(Path, Access, Share, Creation);
 }

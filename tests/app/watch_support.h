@@ -26,6 +26,9 @@ struct TRecordedAlert {
     }
 };
 
+// Sorted: drives read side by side land in any order.
+std::vector<TRecordedAlert> Sorted(std::vector<TRecordedAlert> Alerts);
+
 class RecordingAlerts : public TDesktopAlerts {
 public:
     std::vector<TRecordedAlert> shown;
@@ -51,12 +54,13 @@ private:
     std::mutex lock_;
 };
 
-// A simulated drive set whose devices do not open while the gate is shut;
-// it counts the opens of each device path.
+// A simulated drive set whose devices do not open while the gate is shut
+// (for every drive, or for one drive number); it counts the opens of each
+// device path.
 class TGatedDrives : public TDriveAccess {
 public:
     explicit TGatedDrives(const std::string& Text);
-    void Shut();
+    void Shut(int Number = -1);
     void Release();
     // Opens waiting at the gate now.
     int Waiting();
@@ -76,6 +80,7 @@ private:
     std::mutex lock_;
     std::condition_variable opened_;
     bool shut_ = false;
+    int shutNumber_ = -1;
     int waiting_ = 0;
     std::map<std::string, int> opens_;
 };
