@@ -69,7 +69,7 @@ void TMainForm::FormCreate(TObject*) {
     // Before the window shows: a colour chosen while the drives are looked at stays chosen.
     DriveColors.fill(std::nullopt);
 
-    std::string error;
+    std::wstring error;
     if (!LoadEventLog(LogThis, error)) ShowLogError(error);
     StartupStepDone("pages: texts, columns, log");
 
@@ -309,12 +309,12 @@ void TMainForm::Exit1Click(TObject*) {
 }
 
 void TMainForm::SaveLog() {
-    std::string error;
+    std::wstring error;
     if (!SaveEventLog(LogThis, error)) ShowLogError(error);
 }
 
-void TMainForm::ShowLogError(const std::string& Error) {
+void TMainForm::ShowLogError(const std::wstring& Error) {
     if (logErrorShown_) return;
     logErrorShown_ = true;
-    Application->MessageBox(Error, "Vexmora", MB_OK | MB_ICONSTOP);
+    Application->MessageBox(Error, L"Vexmora", MB_OK | MB_ICONSTOP);
 }

@@ -321,7 +321,7 @@ private:
     void TrayIconsTimer(TObject* Sender);
     // Saves the log; only the first failure of a run is shown.
     void SaveLog();
-    void ShowLogError(const std::string& Error);
+    void ShowLogError(const std::wstring& Error);
     // The attribute action's question, or "AutoRun"; false once a power
     // request was taken.
     bool ConfirmShutdown();

@@ -9,6 +9,7 @@
 #include "app/mail_queue.h"
 #include "app/settings.h"
 #include "classlib/core/registryredirect.h"
+#include "classlib/core/text.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/stdctrls/stdbuttons.h"
 #include "classlib/windows/application.h"
@@ -205,9 +206,9 @@ namespace {
 // Answers Cancel, and lets the poll timer fire while the question is open.
 struct TickingAnswers {
     int questions = 0;
-    int Answer(const std::string& Text, const std::string&, UINT) {
+    int Answer(const std::wstring& Text, const std::wstring&, UINT) {
         ++questions;
-        if (Text == ShutdownQuestion) MainForm->tmr2Timer(nullptr);
+        if (ToAnsi(Text) == ShutdownQuestion) MainForm->tmr2Timer(nullptr);
         return IDCANCEL;
     }
 };

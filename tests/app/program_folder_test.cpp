@@ -3,6 +3,7 @@
 // folder, as a logon start is: it reads the drive set named on its command
 // line, keeps its log in the folder it was started from, and "Run when
 // windows start" stores the program's own file, quoted for the blank.
+// An error that names a file there shows the folder as it is.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,7 +12,9 @@
 
 #include "app/settings.h"
 #include "classlib/core/files.h"
+#include "tests/app/program_fixture.h"
 #include "tests/app/running_program.h"
+#include "tests/app/stored_settings.h"
 #include "tests/app/user_settings_guard.h"
 
 namespace {
@@ -155,4 +158,19 @@ TEST(ProgramFolder, AFolderOutsideTheCodePageHoldsTheDrivesTheLogAndTheLogonEntr
     ASSERT_NE(question, nullptr);
     PostMessageW(question, WM_COMMAND, IDYES, 0);
     EXPECT_EQ(running.WaitForExit(), 0u);
+}
+
+// The log cannot be written there (a folder holds its name): the box names
+// the file with the folder's own letters.
+TEST_F(ProgramTest, ALogErrorNamesAFolderOutsideTheCodePageAsItIs) {
+    const std::wstring started = WideCurrentDir() + L"\\\u0434\u0438\u0441\u043a\u0438 \u65e5\u672c\u8a9e";
+    ASSERT_TRUE(CreateDir(started));
+    ASSERT_TRUE(CreateDir(started + L"\\Vexmora.log"));
+    ASSERT_TRUE(SetCurrentDir(started));
+    WriteSettingInteger("Log", 1);
+    StartWithExampleDrives();
+    const auto asked = boxes.Asked();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].WideText.rfind(L"Cannot create file \"" + started + L"\\Vexmora.log\". ", 0), 0u)
+        << asked[0].Text;
 }
