@@ -9,23 +9,23 @@ std::string LogTimeText(TDateTime when) {
     return FormatDateTime("ddddd tt", when);
 }
 
-bool LoadEventLog(TZkLogFile* log, std::string& error) {
+bool LoadEventLog(TZkLogFile* log, std::wstring& error) {
     if (!FileExists(LogFileName)) return true;
     try {
         log->LoadFromFile(LogFileName);
         return true;
     } catch (const EStreamError& e) {
-        error = e.Message();
+        error = e.WideMessage();
         return false;
     }
 }
 
-bool SaveEventLog(TZkLogFile* log, std::string& error) {
+bool SaveEventLog(TZkLogFile* log, std::wstring& error) {
     try {
         log->SaveToFile(LogFileName);
         return true;
     } catch (const EStreamError& e) {
-        error = e.Message();
+        error = e.WideMessage();
         return false;
     }
 }

@@ -16,6 +16,7 @@ std::string LogTimeText(TDateTime when);
 
 // Loads the file when it exists. False (with the reason in `error`) when it
 // exists but cannot be read; the records are left as they were then.
-bool LoadEventLog(TZkLogFile* log, std::string& error);
+// The reason names the file as it is, whatever folder holds it.
+bool LoadEventLog(TZkLogFile* log, std::wstring& error);
 // False (with the reason in `error`) when the file cannot be written.
-bool SaveEventLog(TZkLogFile* log, std::string& error);
+bool SaveEventLog(TZkLogFile* log, std::wstring& error);

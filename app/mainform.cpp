@@ -72,7 +72,7 @@ void TMainForm::FormCreate(TObject*) {
     // Before the window shows: a colour chosen while the drives are looked at stays chosen.
     DriveColors.fill(std::nullopt);
 
-    std::string error;
+    std::wstring error;
     if (!LoadEventLog(LogThis, error)) ShowLogError(error);
     StartupStepDone("pages: texts, columns, log");
 
@@ -328,7 +328,7 @@ void TMainForm::Exit1Click(TObject*) {
 }
 
 void TMainForm::SaveLog() {
-    std::string error;
+    std::wstring error;
     if (SaveEventLog(LogThis, error)) return;
     // Its box's loop would run the detection's next hand-over in the
     // middle of this batch: it shows once the batch is done.
@@ -339,8 +339,8 @@ void TMainForm::SaveLog() {
     ShowLogError(error);
 }
 
-void TMainForm::ShowLogError(const std::string& Error) {
+void TMainForm::ShowLogError(const std::wstring& Error) {
     if (logErrorShown_) return;
     logErrorShown_ = true;
-    Application->MessageBox(Error, "Vexmora", MB_OK | MB_ICONSTOP);
+    Application->MessageBox(Error, L"Vexmora", MB_OK | MB_ICONSTOP);
 }

@@ -332,7 +332,7 @@ private:
     void TrayIconsTimer(TObject* Sender);
     // Saves the log; only the first failure of a run is shown.
     void SaveLog();
-    void ShowLogError(const std::string& Error);
+    void ShowLogError(const std::wstring& Error);
     // The attribute action's question, or "AutoRun"; false once a power
     // request was taken.
     bool ConfirmShutdown();
@@ -354,7 +354,7 @@ private:
     // Set while a batch of found drives is listed; a failure to save the
     // log waits for its end, so that no modal loop runs inside a batch.
     bool listing_ = false;
-    std::string heldLogError_;
+    std::wstring heldLogError_;
     // The chart starts with the first drives listed, or at the end of a
     // detection that found none; later drives only join its legend.
     bool chartStarted_ = false;

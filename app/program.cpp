@@ -50,8 +50,9 @@ void FreeProgramForms() {
     FreeAndNil(MainForm);
 }
 
-void ReportStartError(const std::string& Text) {
-    if (!WriteToStandardError(Text)) Application->MessageBox(Text, ProgramTitle, MB_OK | MB_ICONSTOP);
+void ReportStartError(const std::wstring& Text) {
+    if (!WriteToStandardError(ToAnsi(Text)))
+        Application->MessageBox(Text, ToWide(ProgramTitle), MB_OK | MB_ICONSTOP);
 }
 
 int ProgramBlock() {
@@ -62,7 +63,7 @@ int ProgramBlock() {
         driveSetFile = ChosenDriveSetFile();
         UseChosenDrives(driveSetFile);
     } catch (const Exception& e) {
-        ReportStartError(e.Message());
+        ReportStartError(e.WideMessage());
         return DriveSetExitCode;
     }
     // Simulated drives must never power the real machine off: their

@@ -14,8 +14,9 @@ void FreeProgramForms();
 
 // Shows why the program cannot start: on the standard error when the
 // program has one (started from a console or a script), else in a message
-// box titled "Vexmora".
-void ReportStartError(const std::string& Text);
+// box titled "Vexmora". The box shows a file's name as it is; the standard
+// error gets 8-bit text in the system code page.
+void ReportStartError(const std::wstring& Text);
 
 // The whole program; returns its exit code (2 when the drives chosen cannot
 // be used).

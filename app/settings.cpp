@@ -2,12 +2,10 @@
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/files.h"
-#include "classlib/core/text.h"
 
 const char* const SettingsKey = "\\SOFTWARE\\Larpok corporation\\Vexmora\\Mon";
 const char* const RunKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const RunValueName = "Vexmora";
-const char* const ProgramFileName = "VexmoraU.exe";
 const char* const DefaultAlertAction = "Show message";
 const char* const AlertActions[5] = {"Show message", "Shutdown Computer", "Reboot Computer", "Send mail",
                                      "Never show message"};
@@ -76,8 +74,10 @@ int ReadTrayColor(const std::string& model) {
 void RunWWS(bool enable) {
     auto registry = OpenKeyOf(RunKey, false);
     if (!registry) return;
+    // The current folder at logon, or whenever this is saved, need not be the
+    // program's; unquoted, a blank in the path would end the program's name.
     if (enable)
-        registry->WriteWideString(RunValueName, WideCurrentDir() + L"\\" + ToWide(ProgramFileName));
+        registry->WriteWideString(RunValueName, L"\"" + WideParamStr(0) + L"\"");
     else
         registry->DeleteValue(RunValueName);
 }

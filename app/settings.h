@@ -11,10 +11,9 @@
 #include "classlib/core/object.h"
 #include "classlib/core/registry.h"
 
-extern const char* const SettingsKey;      // "\SOFTWARE\Larpok corporation\Vexmora\Mon"
-extern const char* const RunKey;           // "\Software\Microsoft\Windows\CurrentVersion\Run"
-extern const char* const RunValueName;     // "Vexmora"
-extern const char* const ProgramFileName;  // "VexmoraU.exe"
+extern const char* const SettingsKey;   // "\SOFTWARE\Larpok corporation\Vexmora\Mon"
+extern const char* const RunKey;        // "\Software\Microsoft\Windows\CurrentVersion\Run"
+extern const char* const RunValueName;  // "Vexmora"
 
 // SettingsKey + "\" + model: its existence marks the drive as monitored.
 std::string DriveKey(const std::string& model);
@@ -43,11 +42,13 @@ bool ReadBoolOr(TRegistry* registry, const std::string& name, bool defaultValue)
 // The tray text colour of a drive model.
 int ReadTrayColor(const std::string& model);
 
-// Run at logon: writes (or deletes) "Vexmora" = the current folder +
-// "\VexmoraU.exe" when the run key opens; the key is never created. The
-// path is written as UTF-16, so a folder outside the code page survives.
+// Run at logon: writes (or deletes) "Vexmora" = the program's own file, in
+// double quotes, when the run key opens; the key is never created. The path
+// is written as UTF-16, so a folder outside the code page survives.
 void RunWWS(bool enable);
-// True when the run key opens and holds "Vexmora".
+// True when the run key opens and holds "Vexmora", whatever it names: an
+// older version stored the current folder + "\VexmoraU.exe" unquoted, and
+// a ticked box saved again puts the program's own file in its place.
 bool ReadWWS();
 // "AutoRun" of the settings key (created when missing), 0 when missing.
 int ReadRun();

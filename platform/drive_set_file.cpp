@@ -108,7 +108,7 @@ std::optional<int64_t> ParseNumber(std::string_view text, TNumberProblem* proble
 
 class TParser {
 public:
-    explicit TParser(const std::string& fileName) : fileName_(fileName) {}
+    explicit TParser(std::wstring fileName) : fileName_(std::move(fileName)) {}
 
     TDriveSet Parse(std::string_view text) {
         ReadSections(AsUtf8(text));
@@ -124,7 +124,8 @@ public:
 
 private:
     [[noreturn]] void Fail(int line, const std::string& problem) const {
-        throw EDriveSetError(Format("Drive-set file \"%s\", line %d: %s", fileName_, line, problem));
+        throw EDriveSetError(L"Drive-set file \"" + fileName_ + L"\", line " + std::to_wstring(line) + L": " +
+                             ToWide(problem));
     }
 
     // A file saved as UTF-16 (an editor's "Unicode"), with or without its
@@ -462,7 +463,7 @@ private:
         return drive;
     }
 
-    std::string fileName_;
+    std::wstring fileName_;
     std::vector<TSection> sections_;
 };
 
@@ -477,7 +478,7 @@ struct TFileHandle {
 }  // namespace
 
 TDriveSet ParseDriveSet(std::string_view text, const std::string& fileName) {
-    return TParser(fileName).Parse(text);
+    return TParser(ToWide(fileName)).Parse(text);
 }
 
 TDriveSet LoadDriveSet(const std::string& fileName) {
@@ -485,12 +486,9 @@ TDriveSet LoadDriveSet(const std::string& fileName) {
 }
 
 TDriveSet LoadDriveSet(const std::wstring& wideFileName) {
-    // Messages are 8-bit text: a letter outside the code page shows as "?"
-    // there, while the file itself is opened by its wide name.
-    const std::string fileName = ToAnsi(wideFileName);
     auto fail = [&](DWORD error) -> EDriveSetError {
-        return EDriveSetError(
-            Format("Cannot read drive-set file \"%s\": %s", fileName, SysErrorMessage(error)));
+        return EDriveSetError(L"Cannot read drive-set file \"" + wideFileName + L"\": " +
+                              ToWide(SysErrorMessage(error)));
     };
     TFileHandle file{CreateFileW(wideFileName.c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -504,7 +502,7 @@ TDriveSet LoadDriveSet(const std::wstring& wideFileName) {
         if (count == 0) break;
         text.append(buffer, count);
         if (text.size() > (16u << 20))
-            throw EDriveSetError(Format("Drive-set file \"%s\" is too large", fileName));
+            throw EDriveSetError(L"Drive-set file \"" + wideFileName + L"\" is too large");
     }
-    return ParseDriveSet(text, fileName);
+    return TParser(wideFileName).Parse(text);
 }

@@ -9,21 +9,30 @@
 class Exception : public std::exception {
 public:
     explicit Exception(std::string message) : message_(std::move(message)) {}
+    // For a message that names what the code page cannot spell (a file in a
+    // Cyrillic or CJK folder): Message() shows those letters as "?",
+    // WideMessage() keeps them.
+    explicit Exception(const std::wstring& message);
 
     const std::string& Message() const noexcept { return message_; }
-    void SetMessage(std::string message) { message_ = std::move(message); }
+    std::wstring WideMessage() const;
+    void SetMessage(std::string message) {
+        message_ = std::move(message);
+        wideMessage_.clear();
+    }
     const char* what() const noexcept override { return message_.c_str(); }
     virtual const char* ClassName() const noexcept { return "Exception"; }
 
 private:
     std::string message_;
+    std::wstring wideMessage_;
 };
 
-#define VX_DECLARE_EXCEPTION(Name, Base)                                     \
-    class Name : public Base {                                               \
-    public:                                                                  \
-        using Base::Base;                                                    \
-        const char* ClassName() const noexcept override { return #Name; }    \
+#define VX_DECLARE_EXCEPTION(Name, Base)                                  \
+    class Name : public Base {                                            \
+    public:                                                               \
+        using Base::Base;                                                 \
+        const char* ClassName() const noexcept override { return #Name; } \
     }
 
 VX_DECLARE_EXCEPTION(EAbort, Exception);

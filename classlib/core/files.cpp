@@ -25,23 +25,19 @@ bool EndsWithDelimiter(const std::string& path) {
     return !path.empty() && LastDelimiter("\\", path) == path.size() - 1;
 }
 
-DWORD Attributes(const std::string& name) {
-    return GetFileAttributesA(name.c_str());
-}
-
 bool IsFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Calls `get(buffer, size)` (a Win32 "fill this buffer" function returning the
 // length, or the size needed when it does not fit) until the text fits.
-template <class Char = char, class Get>
-std::basic_string<Char> FetchText(Get get) {
-    std::vector<Char> buffer(MAX_PATH + 1);
+template <class Get>
+std::wstring FetchText(Get get) {
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
     for (;;) {
         DWORD length = get(buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return {};
-        if (length < buffer.size()) return std::basic_string<Char>(buffer.data(), length);
+        if (length < buffer.size()) return std::wstring(buffer.data(), length);
         buffer.resize(length + 1);
     }
 }
@@ -73,8 +69,11 @@ std::vector<std::wstring> classlib_detail::SplitCommandLine(const wchar_t* p) {
     }
 }
 
+// The 8-bit forms below pass their names on through the wide ones: no name
+// reaches the system through an 8-bit call.
+
 bool FileExists(const std::string& fileName) {
-    return IsFile(Attributes(fileName));
+    return FileExists(ToWide(fileName));
 }
 
 bool FileExists(const std::wstring& fileName) {
@@ -82,24 +81,44 @@ bool FileExists(const std::wstring& fileName) {
 }
 
 bool DirectoryExists(const std::string& directory) {
-    DWORD attributes = Attributes(directory);
+    return DirectoryExists(ToWide(directory));
+}
+
+bool DirectoryExists(const std::wstring& directory) {
+    DWORD attributes = GetFileAttributesW(directory.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DeleteFile(const std::string& fileName) {
-    return DeleteFileA(fileName.c_str());
+    return DeleteFile(ToWide(fileName));
+}
+
+bool DeleteFile(const std::wstring& fileName) {
+    return DeleteFileW(fileName.c_str());
 }
 
 bool RenameFile(const std::string& oldName, const std::string& newName) {
-    return MoveFileA(oldName.c_str(), newName.c_str());
+    return RenameFile(ToWide(oldName), ToWide(newName));
+}
+
+bool RenameFile(const std::wstring& oldName, const std::wstring& newName) {
+    return MoveFileW(oldName.c_str(), newName.c_str());
 }
 
 bool CreateDir(const std::string& directory) {
-    return CreateDirectoryA(directory.c_str(), nullptr);
+    return CreateDir(ToWide(directory));
+}
+
+bool CreateDir(const std::wstring& directory) {
+    return CreateDirectoryW(directory.c_str(), nullptr);
 }
 
 bool RemoveDir(const std::string& directory) {
-    return RemoveDirectoryA(directory.c_str());
+    return RemoveDir(ToWide(directory));
+}
+
+bool RemoveDir(const std::wstring& directory) {
+    return RemoveDirectoryW(directory.c_str());
 }
 
 std::string GetCurrentDir() {
@@ -107,16 +126,25 @@ std::string GetCurrentDir() {
 }
 
 std::wstring WideCurrentDir() {
-    return FetchText<wchar_t>([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
+    return FetchText([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
 }
 
 bool SetCurrentDir(const std::string& directory) {
-    return SetCurrentDirectoryA(directory.c_str());
+    return SetCurrentDir(ToWide(directory));
+}
+
+bool SetCurrentDir(const std::wstring& directory) {
+    return SetCurrentDirectoryW(directory.c_str());
 }
 
 std::string GetTempDir() {
-    std::string path = FetchText([](char* buffer, DWORD size) { return GetTempPathA(size, buffer); });
-    return IncludeTrailingPathDelimiter(path);
+    return ToAnsi(WideTempDir());
+}
+
+std::wstring WideTempDir() {
+    std::wstring path = FetchText([](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    return path;
 }
 
 std::string ExtractFilePath(const std::string& fileName) {
@@ -158,14 +186,12 @@ std::string ExcludeTrailingPathDelimiter(const std::string& path) {
 }
 
 std::string ExpandFileName(const std::string& fileName) {
-    if (fileName.empty()) return {};
-    return FetchText(
-        [&](char* buffer, DWORD size) { return GetFullPathNameA(fileName.c_str(), size, buffer, nullptr); });
+    return ToAnsi(ExpandFileName(ToWide(fileName)));
 }
 
 std::wstring ExpandFileName(const std::wstring& fileName) {
     if (fileName.empty()) return {};
-    return FetchText<wchar_t>([&](wchar_t* buffer, DWORD size) {
+    return FetchText([&](wchar_t* buffer, DWORD size) {
         return GetFullPathNameW(fileName.c_str(), size, buffer, nullptr);
     });
 }
@@ -200,6 +226,6 @@ std::string GetEnvironmentValue(const std::string& name) {
 
 std::wstring WideEnvironmentValue(const std::string& name) {
     const std::wstring wideName = ToWide(name);
-    return FetchText<wchar_t>(
+    return FetchText(
         [&](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(wideName.c_str(), buffer, size); });
 }

@@ -1,8 +1,8 @@
 // File and folder helpers: existence tests, delete/rename, the current
 // folder, file-name splitting in the class library's way, the command line
-// (`ParamStr`/`ParamCount`) and environment variables. Names are 8-bit
-// system code page text; the Wide... forms carry what must survive any code
-// page (a folder named in Cyrillic or CJK letters) as UTF-16.
+// (`ParamStr`/`ParamCount`) and environment variables. The 8-bit forms take
+// system code page text; the wide forms (and Wide...) carry what must
+// survive any code page (a folder named in Cyrillic or CJK letters) as UTF-16.
 #pragma once
 
 #include <string>
@@ -12,18 +12,25 @@
 bool FileExists(const std::string& fileName);
 bool FileExists(const std::wstring& fileName);
 bool DirectoryExists(const std::string& directory);
+bool DirectoryExists(const std::wstring& directory);
 // True when done; the reason is in GetLastError.
 bool DeleteFile(const std::string& fileName);
+bool DeleteFile(const std::wstring& fileName);
 bool RenameFile(const std::string& oldName, const std::string& newName);
+bool RenameFile(const std::wstring& oldName, const std::wstring& newName);
 bool CreateDir(const std::string& directory);
+bool CreateDir(const std::wstring& directory);
 // Only an empty folder is removed.
 bool RemoveDir(const std::string& directory);
+bool RemoveDir(const std::wstring& directory);
 
 std::string GetCurrentDir();
 std::wstring WideCurrentDir();
 bool SetCurrentDir(const std::string& directory);
+bool SetCurrentDir(const std::wstring& directory);
 // The folder for temporary files, with a trailing "\".
 std::string GetTempDir();
+std::wstring WideTempDir();
 
 // Splitting by the last "\" or ":" (in DBCS code pages, never a trail byte):
 //   ExtractFilePath("C:\a\b.txt") = "C:\a\"   ExtractFileDir(...) = "C:\a"

@@ -129,9 +129,9 @@ TFileStream::TFileStream(const std::wstring& fileName, unsigned short mode)
                                : OpenFileHandle(fileName, mode);
     if (handle_ == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        std::string text = "\"" + ToAnsi(ExpandFileName(fileName)) + "\". " + SysErrorMessage(error);
-        if (creating) throw EFCreateError("Cannot create file " + text);
-        throw EFOpenError("Cannot open file " + text);
+        const std::wstring text = L"\"" + ExpandFileName(fileName) + L"\". " + ToWide(SysErrorMessage(error));
+        if (creating) throw EFCreateError(L"Cannot create file " + text);
+        throw EFOpenError(L"Cannot open file " + text);
     }
 }
 

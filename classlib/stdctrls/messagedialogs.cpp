@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "classlib/core/text.h"
+
 namespace {
 
 struct ButtonSet {
@@ -119,9 +121,9 @@ std::vector<std::string> TScriptedMessageBoxes::Texts() const {
     return texts;
 }
 
-int TScriptedMessageBoxes::Respond(const std::string& Text, const std::string& Caption, UINT Flags) {
+int TScriptedMessageBoxes::Respond(const std::wstring& Text, const std::wstring& Caption, UINT Flags) {
     std::lock_guard guard(lock_);
-    asked_.push_back({Text, Caption, Flags});
+    asked_.push_back({ToAnsi(Text), ToAnsi(Caption), Flags, Text});
     if (answers_.empty()) return DefaultMessageBoxAnswer(Flags);
     const int answer = answers_.front();
     answers_.pop_front();

@@ -55,6 +55,8 @@ public:
         std::string Text;
         std::string Caption;
         UINT Flags;
+        // The text as asked, letters outside the code page included.
+        std::wstring WideText;
     };
 
     TScriptedMessageBoxes();
@@ -69,7 +71,7 @@ public:
     std::vector<std::string> Texts() const;
 
 private:
-    int Respond(const std::string& Text, const std::string& Caption, UINT Flags);
+    int Respond(const std::wstring& Text, const std::wstring& Caption, UINT Flags);
 
     mutable std::mutex lock_;
     std::deque<int> answers_;

@@ -295,12 +295,16 @@ bool TApplication::HelpCommand(UINT, ULONG_PTR) {
 }
 
 void TApplication::ShowException(const Exception& E) {
-    std::string text = E.Message();
-    if (!text.empty() && text.back() > '.') text += '.';
-    MessageBox(text, Title(), MB_OK | MB_ICONSTOP);
+    std::wstring text = E.WideMessage();
+    if (!text.empty() && text.back() > L'.') text += L'.';
+    MessageBox(text, title_, MB_OK | MB_ICONSTOP);
 }
 
 int TApplication::MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) {
+    return MessageBox(ToWide(Text), ToWide(Caption), Flags);
+}
+
+int TApplication::MessageBox(const std::wstring& Text, const std::wstring& Caption, UINT Flags) {
     if (Assigned(MessageBoxHandler)) return MessageBoxHandler(Text, Caption, Flags);
     // The box stays in front of the window it belongs to: the program's
     // active window, else the main form while it shows. Owned by the hidden
@@ -311,7 +315,7 @@ int TApplication::MessageBox(const std::string& Text, const std::string& Caption
     if (!owner && mainForm_ && mainForm_->HandleAllocated() && IsWindowVisible(mainForm_->Handle()))
         owner = mainForm_->Handle();
     if (!owner) owner = Handle();
-    return MessageBoxW(owner, ToWide(Text).c_str(), ToWide(Caption).c_str(), Flags);
+    return MessageBoxW(owner, Text.c_str(), Caption.c_str(), Flags);
 }
 
 void TApplication::HintMouseMessage(TControl* Control, TMessage& Message) {

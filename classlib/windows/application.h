@@ -18,7 +18,7 @@ using TExceptionEvent = TDelegate<void(TObject* Sender, const Exception& E)>;
 using TMessageEvent = TDelegate<void(MSG& Msg, bool& Handled)>;
 // A hook of the application window: true means the message was handled.
 using TWindowHook = TDelegate<bool(TMessage& Message)>;
-using TMessageBoxHandler = TDelegate<int(const std::string& Text, const std::string& Caption, UINT Flags)>;
+using TMessageBoxHandler = TDelegate<int(const std::wstring& Text, const std::wstring& Caption, UINT Flags)>;
 
 class TApplication : public TComponent {
     VX_CLASS(TApplication, TComponent)
@@ -73,8 +73,10 @@ public:
     void HandleException(TObject* Sender);
     void ShowException(const Exception& E);
     // A message box owned by the active window. MessageBoxHandler, when set,
-    // answers instead (scripted answers in tests).
+    // answers instead (scripted answers in tests). Text that may name a file
+    // goes in wide, so that letters outside the code page show as they are.
     int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags = MB_OK);
+    int MessageBox(const std::wstring& Text, const std::wstring& Caption, UINT Flags = MB_OK);
     TMessageBoxHandler MessageBoxHandler;
 
     // Help requests. The program ships no help file: they are answered as

@@ -11,6 +11,7 @@
 #include "app/program.h"
 #include "app/settings.h"
 #include "app/smtpform.h"
+#include "classlib/core/text.h"
 #include "classlib/stdctrls/menus.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
@@ -32,9 +33,9 @@ void DropQuitMessage() {
 struct NestedAsker {
     TMessageBoxQueue* queue = nullptr;
     std::vector<std::string> shown;
-    int Answer(const std::string& Text, const std::string&, UINT) {
-        shown.push_back(Text);
-        if (Text == "first") {
+    int Answer(const std::wstring& Text, const std::wstring&, UINT) {
+        shown.push_back(ToAnsi(Text));
+        if (Text == L"first") {
             queue->Show("first");
             queue->Show("third");
         }

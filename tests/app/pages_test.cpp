@@ -181,6 +181,19 @@ TEST_F(Pages, StoredTemperatureActionAndThresholdShowAgainOnTheNextVisit) {
     EXPECT_EQ(MainForm->lv2->Items()->Count(), 3);
 }
 
+// A threshold that cannot be read as an integer, as a hand edit may leave
+// it, shows as none; it once raised "Failed to get data" at every visit.
+TEST_F(Pages, AMalformedStoredThresholdShowsAsNone) {
+    const DWORD twoWords[2] = {45, 1};
+    PutRaw(OpenDriveSettings("ST3500418AS", true).get(), "Temperature", REG_DWORD, twoWords, 8);
+    Start(OneDrive);
+    MainForm->edt1->SetText("99");
+    ClickItem(MainForm->MainGroup, 2);
+    EXPECT_EQ(MainForm->edt1->Text(), "");
+    EXPECT_TRUE(exceptions.empty()) << exceptions.front();
+    EXPECT_TRUE(boxes.Asked().empty());
+}
+
 TEST_F(Pages, RadioButtonsLoadAndStoreEachAttributesOwnAction) {
     Start(OneDrive);
     ClickItem(MainForm->MainGroup, 2);

@@ -9,11 +9,13 @@
 #include "app/mail_queue.h"
 #include "app/settings.h"
 #include "classlib/core/registryredirect.h"
+#include "classlib/core/text.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/stdctrls/stdbuttons.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
 #include "controls/scbutton.h"
+#include "tests/app/stored_settings.h"
 #include "tests/app/watch_support.h"
 #include "tests/support/pump.h"
 
@@ -45,6 +47,20 @@ TEST_F(WatchTest, AnAlertOrAMailEndsThePollButTheTemperatureCameFirst) {
     MainForm->tmr2Timer(nullptr);
     EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Temperature notify", "ALPHA"},
                                                          {"Reallocated Sector Count waring", "ALPHA"}}));
+}
+
+// A threshold that cannot be read as an integer, as a hand edit may leave
+// it, is no threshold: the poll neither raises on it nor ends before the
+// drives after it.
+TEST_F(WatchTest, AMalformedThresholdNeitherRaisesNorEndsThePoll) {
+    const DWORD twoWords[2] = {20, 1};
+    PutRaw(OpenDriveSettings("ALPHA", true).get(), "Temperature", REG_DWORD, twoWords, 8);
+    SetDriveString("ALPHA", "Temperature Celcius", "Show message");
+    SetDriveString("BETA", "Reallocated Sector Count", "Show message");
+    StartStill(DriveSection(0, "ALPHA", 30) + DriveSection(1, "BETA", 30, {FailingAttribute(5)}));
+    EXPECT_NO_THROW(MainForm->tmr2Timer(nullptr));
+    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Reallocated Sector Count waring", "BETA"}}));
+    EXPECT_TRUE(exceptions.empty()) << exceptions.front();
 }
 
 TEST_F(WatchTest, OneMailForTheFirstOfTwoDrives) {
@@ -190,9 +206,9 @@ namespace {
 // Answers Cancel, and lets the poll timer fire while the question is open.
 struct TickingAnswers {
     int questions = 0;
-    int Answer(const std::string& Text, const std::string&, UINT) {
+    int Answer(const std::wstring& Text, const std::wstring&, UINT) {
         ++questions;
-        if (Text == ShutdownQuestion) MainForm->tmr2Timer(nullptr);
+        if (ToAnsi(Text) == ShutdownQuestion) MainForm->tmr2Timer(nullptr);
         return IDCANCEL;
     }
 };

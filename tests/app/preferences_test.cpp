@@ -3,6 +3,7 @@
 // colours (black too) are stored only for the drives given one, and Apply
 // adds and removes drives from monitoring with their icons.
 #include "app/settings.h"
+#include "classlib/core/files.h"
 #include "classlib/stdctrls/combobox.h"
 #include "classlib/stdctrls/dialogs_common.h"
 #include "classlib/stdctrls/edit.h"
@@ -92,12 +93,12 @@ TEST_F(Preferences, NegativeStoredPollTimeReadsAsOff) {
     EXPECT_EQ(MainForm->seTime->Value(), 0);
 }
 
+// An older version stored the current folder, unquoted: the box still reads
+// it as ticked, and OK puts the program's own file in its place.
 TEST_F(Preferences, UntouchedOKKeepsRunAtLogonAutoRunAndTheOtherChoices) {
-    {
-        auto run = MakeOwned<TRegistry>();
-        ASSERT_TRUE(run->OpenKey(RunKey, true));
-        run->WriteString(RunValueName, "C:\\Tools\\VexmoraU.exe");
-    }
+    auto run = MakeOwned<TRegistry>();
+    ASSERT_TRUE(run->OpenKey(RunKey, true));
+    run->WriteString(RunValueName, "C:\\Program Files\\Vexmora\\VexmoraU.exe");
     WriteSettingInteger("AutoRun", 1);
     WriteSettingInteger("MessageWhenStart", 1);
     WriteSettingInteger("Log", 0);
@@ -111,6 +112,7 @@ TEST_F(Preferences, UntouchedOKKeepsRunAtLogonAutoRunAndTheOtherChoices) {
     EXPECT_EQ(MainForm->lblMailAddress->Caption(), "admin@example.com");
     PressOK();
     EXPECT_TRUE(ReadWWS());
+    EXPECT_EQ(run->ReadString(RunValueName), "\"" + ParamStr(0) + "\"");
     EXPECT_EQ(ReadSettingInteger("AutoRun"), 1);
     EXPECT_EQ(ReadSettingInteger("MessageWhenStart"), 1);
     EXPECT_EQ(ReadSettingInteger("Log"), 0);

@@ -1,7 +1,9 @@
-// VexmoraU.exe installed and started in a folder named in Cyrillic and CJK
-// letters, which the system code page cannot spell: it reads the drive set
-// named on its command line there, keeps its log there, and "Run when
-// windows start" stores that very folder.
+// VexmoraU.exe installed in a folder named in Cyrillic and CJK letters,
+// which the system code page cannot spell, and started from another such
+// folder, as a logon start is: it reads the drive set named on its command
+// line, keeps its log in the folder it was started from, and "Run when
+// windows start" stores the program's own file, quoted for the blank.
+// An error that names a file there shows the folder as it is.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,7 +12,9 @@
 
 #include "app/settings.h"
 #include "classlib/core/files.h"
+#include "tests/app/program_fixture.h"
 #include "tests/app/running_program.h"
+#include "tests/app/stored_settings.h"
 #include "tests/app/user_settings_guard.h"
 
 namespace {
@@ -127,14 +131,16 @@ TEST(ProgramFolder, AFolderOutsideTheCodePageHoldsTheDrivesTheLogAndTheLogonEntr
     ASSERT_TRUE(CopyFileW(ToWide("Z:" VEXMORA_SOURCE_DIR "\\examples\\drives.ini").c_str(),
                           (folder.Path() + L"\\drives.ini").c_str(), FALSE));
 
-    TRunningProgram running(L"\"" + program + L"\" --drives \"" + folder.Path() + L"\\drives.ini\"",
-                            folder.Path());
+    const std::wstring started = folder.Path() + L"\\\u0436\u0443\u0440\u043d\u0430\u043b \u8a18\u9332";
+    ASSERT_TRUE(CreateDirectoryW(started.c_str(), nullptr));
+
+    TRunningProgram running(L"\"" + program + L"\" --drives \"" + folder.Path() + L"\\drives.ini\"", started);
     HWND window = running.WaitForWindow(L"Zantipelle Vexmora Ultimate ", nullptr);
     ASSERT_NE(window, nullptr) << "no window: the drive set was not read";
     for (int tries = 0; tries < 200 && DriveListRows(window) != 4; ++tries) Sleep(50);
     EXPECT_EQ(DriveListRows(window), 4);
     // Two example drives are in "Warning": the start writes their records.
-    EXPECT_NE(ReadWideNamedFile(folder.Path() + L"\\Vexmora.log").find("Warning"), std::string::npos);
+    EXPECT_NE(ReadWideNamedFile(started + L"\\Vexmora.log").find("Warning"), std::string::npos);
 
     HWND runAtLogon = OpenPreferencePage(window);
     ASSERT_NE(runAtLogon, nullptr);
@@ -145,11 +151,26 @@ TEST(ProgramFolder, AFolderOutsideTheCodePageHoldsTheDrivesTheLogAndTheLogonEntr
     Click(ok, 5, 5);
     std::wstring stored;
     EXPECT_TRUE(run.Read(stored));
-    EXPECT_TRUE(stored == program) << ToAnsi(stored);
+    EXPECT_TRUE(stored == L"\"" + program + L"\"") << ToAnsi(stored);
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     HWND question = running.WaitForWindow(L"Vexmora", L"#32770");
     ASSERT_NE(question, nullptr);
     PostMessageW(question, WM_COMMAND, IDYES, 0);
     EXPECT_EQ(running.WaitForExit(), 0u);
+}
+
+// The log cannot be written there (a folder holds its name): the box names
+// the file with the folder's own letters.
+TEST_F(ProgramTest, ALogErrorNamesAFolderOutsideTheCodePageAsItIs) {
+    const std::wstring started = WideCurrentDir() + L"\\\u0434\u0438\u0441\u043a\u0438 \u65e5\u672c\u8a9e";
+    ASSERT_TRUE(CreateDir(started));
+    ASSERT_TRUE(CreateDir(started + L"\\Vexmora.log"));
+    ASSERT_TRUE(SetCurrentDir(started));
+    WriteSettingInteger("Log", 1);
+    StartWithExampleDrives();
+    const auto asked = boxes.Asked();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].WideText.rfind(L"Cannot create file \"" + started + L"\\Vexmora.log\". ", 0), 0u)
+        << asked[0].Text;
 }

@@ -41,20 +41,19 @@ TEST(Settings, RunAtLogonValueIsWrittenDeletedAndItsKeyNeverCreated) {
     ASSERT_TRUE(registry->OpenKey(RunKey, true));
     RunWWS(true);
     EXPECT_TRUE(ReadWWS());
-    EXPECT_EQ(registry->ReadString("Vexmora"), GetCurrentDir() + "\\VexmoraU.exe");
+    // The program's own file, quoted, wherever the current folder is.
+    wchar_t stored[1024] = {};
+    DWORD size = sizeof stored;
+    ASSERT_EQ(
+        RegGetValueW(registry->CurrentKey(), nullptr, L"Vexmora", RRF_RT_REG_SZ, nullptr, stored, &size),
+        ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(stored), L"\"" + WideParamStr(0) + L"\"");
     RunWWS(false);
     EXPECT_FALSE(ReadWWS());
     EXPECT_FALSE(registry->ValueExists("Vexmora"));
 }
 
 namespace {
-
-// Stores raw bytes of any type under the settings key (or a drive's
-// subkey), as a hand edit or another program may leave them.
-void PutRaw(TRegistry* Key, const char* Name, DWORD Type, const void* Data, DWORD Size) {
-    ASSERT_EQ(RegSetValueExA(Key->CurrentKey(), Name, 0, Type, static_cast<const BYTE*>(Data), Size),
-              ERROR_SUCCESS);
-}
 
 const DWORD TwoWords[2] = {300000, 1};
 

@@ -377,7 +377,7 @@ namespace {
 // were when it opened.
 TGatedDrives* releasedInBox = nullptr;
 std::vector<int> rowsAtBox;
-int AnswerAfterReleasing(const std::string&, const std::string&, UINT) {
+int AnswerAfterReleasing(const std::wstring&, const std::wstring&, UINT) {
     rowsAtBox = MainForm->RowDrives;
     releasedInBox->Release();
     const DWORD end = GetTickCount() + 1000;

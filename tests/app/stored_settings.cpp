@@ -1,5 +1,7 @@
 #include "tests/app/stored_settings.h"
 
+#include <gtest/gtest.h>
+
 #include "app/settings.h"
 
 bool SettingExists(const std::string& Name) {
@@ -29,4 +31,9 @@ void WriteSettingString(const std::string& Name, const std::string& Value) {
 
 std::string StoredAction(const std::string& Model, const std::string& AttributeName) {
     return ReadStringOr(OpenDriveSettings(Model, false).get(), AttributeName, "");
+}
+
+void PutRaw(TRegistry* Key, const char* Name, DWORD Type, const void* Data, DWORD Size) {
+    ASSERT_EQ(RegSetValueExA(Key->CurrentKey(), Name, 0, Type, static_cast<const BYTE*>(Data), Size),
+              ERROR_SUCCESS);
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "classlib/core/registry.h"
+
 bool SettingExists(const std::string& Name);
 int ReadSettingInteger(const std::string& Name);
 std::string ReadSettingString(const std::string& Name);
@@ -14,3 +16,6 @@ void WriteSettingString(const std::string& Name, const std::string& Value);
 // A drive's stored action for an attribute, "" when missing; the drive's
 // subkey is not created.
 std::string StoredAction(const std::string& Model, const std::string& AttributeName);
+// Stores raw bytes of any type under an open key, as a hand edit or another
+// program may leave them.
+void PutRaw(TRegistry* Key, const char* Name, DWORD Type, const void* Data, DWORD Size);

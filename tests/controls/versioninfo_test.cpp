@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "classlib/core/win32.h"
 #include "controls/scversioninfo.h"
@@ -38,6 +40,35 @@ TEST_F(VersionInfo, ReadsTheProgramsOwnResourceAtOnce) {
     EXPECT_EQ(info->GetInfo(vfLegalTrademarks), "");
     EXPECT_EQ(info->GetInfo(10), "");
     EXPECT_EQ(info->GetInfo(-1), "");
+}
+
+// A copy of this test program in a folder named in letters outside the code
+// page runs the test above: its own file is found only by its wide name.
+TEST_F(VersionInfo, ReadsTheProgramsOwnResourceInAFolderOutsideTheCodePage) {
+    wchar_t own[MAX_PATH], temp[MAX_PATH];
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    GetTempPathW(MAX_PATH, temp);
+    const std::filesystem::path folder =
+        std::filesystem::path(temp) /
+        (L"\u0432\u0435\u0440\u0441\u0438\u044f \u7248\u672c-" + std::to_wstring(GetCurrentProcessId()));
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path copy = folder / L"controls_tests.exe";
+    ASSERT_TRUE(CopyFileW(own, copy.c_str(), FALSE));
+    std::wstring commandLine =
+        L"\"" + copy.wstring() + L"\" --gtest_filter=VersionInfo.ReadsTheProgramsOwnResourceAtOnce";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &started));
+    const std::unique_ptr<void, decltype(&CloseHandle)> process(started.hProcess, &CloseHandle),
+        thread(started.hThread, &CloseHandle);
+    if (WaitForSingleObject(process.get(), 60000) == WAIT_TIMEOUT) TerminateProcess(process.get(), 99);
+    DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(process.get(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 TEST_F(VersionInfo, FollowsTheModulesTranslationAndLeavesMissingKeysEmpty) {

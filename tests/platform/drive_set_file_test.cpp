@@ -171,16 +171,32 @@ TEST(DriveSetFile, UnreadableFileIsNamed) {
     }
 }
 
-TEST(DriveSetFile, AFileInAFolderOutsideTheCodePageOpensByItsWideName) {
+// Opened by its wide name, and named by it in every error.
+TEST(DriveSetFile, AFileInAFolderOutsideTheCodePageOpensAndIsNamedByItsWideName) {
     const std::wstring folder = ToWide(GetTempDir()) + L"\u0434\u0438\u0441\u043a\u0438 \u65e5\u672c-" +
                                 std::to_wstring(GetCurrentProcessId());
-    const std::wstring file = folder + L"\\drives.ini";
+    const std::wstring file = folder + L"\\drives.ini", broken = folder + L"\\broken.ini";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     std::ofstream(std::filesystem::path(file)) << "[drive 1]\nwmi model = M\n";
+    std::ofstream(std::filesystem::path(broken)) << "[drive 1]\nnonsense\n";
     const TDriveSet set = LoadDriveSet(file);
-    std::filesystem::remove_all(std::filesystem::path(folder));
     ASSERT_NE(set.Drive(1), nullptr);
     EXPECT_EQ(set.Drive(1)->WmiModel, "M");
+    const struct {
+        std::wstring Name, Start;
+    } cases[] = {
+        {folder + L"\\absent.ini", L"Cannot read drive-set file \"" + folder + L"\\absent.ini\": "},
+        {broken, L"Drive-set file \"" + broken + L"\", line 2: "},
+    };
+    for (const auto& c : cases) {
+        try {
+            LoadDriveSet(c.Name);
+            ADD_FAILURE() << "no error";
+        } catch (const EDriveSetError& e) {
+            EXPECT_EQ(e.WideMessage().rfind(c.Start, 0), 0u) << e.Message();
+        }
+    }
+    std::filesystem::remove_all(std::filesystem::path(folder));
 }
 
 TEST(DriveSetFile, RandomAndTruncatedFilesEndInASetOrAClearError) {

@@ -117,6 +117,33 @@ TEST_F(Files, CurrentFolderAnchorsRelativeNames) {
     EXPECT_FALSE(SetCurrentDir(folder + "\\absent"));
 }
 
+// Every door takes a wide name: a folder named in Cyrillic and CJK letters,
+// which the code page cannot spell, is made, entered, filled and emptied.
+TEST(WideFiles, EveryDoorTakesANameOutsideTheCodePage) {
+    const std::wstring folder =
+        WideTempDir() + L"\u0434\u0438\u0441\u043a \u65e5\u672c-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring saved = WideCurrentDir();
+    ASSERT_TRUE(CreateDir(folder));
+    EXPECT_TRUE(DirectoryExists(folder));
+    ASSERT_TRUE(SetCurrentDir(folder));
+    EXPECT_EQ(WideCurrentDir(), folder);
+    const std::wstring a = ExpandFileName(std::wstring(L"\u0430.txt")), b = folder + L"\\\u0431.txt";
+    EXPECT_EQ(a, folder + L"\\\u0430.txt");
+    TOwned<TFileStream>(Create<TFileStream>(a, fmCreate)).reset();
+    EXPECT_TRUE(FileExists(a));
+    EXPECT_TRUE(RenameFile(a, b));
+    EXPECT_FALSE(FileExists(a));
+    EXPECT_TRUE(DeleteFile(b));
+    EXPECT_FALSE(FileExists(b));
+    EXPECT_TRUE(SetCurrentDir(saved));
+    EXPECT_TRUE(RemoveDir(folder));
+    EXPECT_FALSE(DirectoryExists(folder));
+
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    EXPECT_EQ(WideTempDir(), temp);
+}
+
 TEST(CommandLine, BlanksSeparateAndQuotesGroupWithoutEscapes) {
     struct Case {
         const wchar_t* line;

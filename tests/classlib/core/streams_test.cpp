@@ -81,6 +81,20 @@ TEST(FileStream, ErrorMessageCarriesTheExpandedName) {
     SetCurrentDir(saved);
 }
 
+// The message names the file as it is: letters outside the code page would
+// come out as "?" in an 8-bit text.
+TEST(FileStream, ErrorMessageKeepsANameOutsideTheCodePage) {
+    const std::wstring missing = WideTempDir() + L"\u0434\u0438\u0441\u043a \u65e5\u672c\\absent.txt";
+    try {
+        TOwned<TFileStream> stream(Create<TFileStream>(missing, fmOpenRead));
+        ADD_FAILURE() << "no exception";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.WideMessage(),
+                  L"Cannot open file \"" + missing + L"\". " + ToWide(SysErrorMessage(ERROR_PATH_NOT_FOUND)));
+        EXPECT_EQ(e.Message(), ToAnsi(e.WideMessage()));
+    }
+}
+
 TEST(FileStream, CreateTruncatesAnExistingFile) {
     TempFile file("truncate");
     WriteFileText(file.Name(), "a longer first content");

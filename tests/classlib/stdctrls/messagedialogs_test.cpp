@@ -34,6 +34,20 @@ TEST_F(MessageDialogs, AScriptedAnswerReachesTheCaller) {
     EXPECT_EQ(boxes, std::vector<std::string>{"after"});
 }
 
+// An error that names a file in a folder outside the code page reaches the
+// box with that name as it is, not with "?" in its place.
+TEST_F(MessageDialogs, AnErrorShowsAFileNameOutsideTheCodePageAsItIs) {
+    TScriptedMessageBoxes boxes;
+    const std::wstring message =
+        L"Cannot open file \"C:\\\u0434\u0438\u0441\u043a \u65e5\u672c\\a.log\". Access denied";
+    Application->ShowException(EFOpenError(message));
+    const auto asked = boxes.Asked();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].WideText, message + L".");
+    EXPECT_EQ(asked[0].Text, ToAnsi(message + L"."));
+    EXPECT_EQ(asked[0].Flags, UINT(MB_OK | MB_ICONSTOP));
+}
+
 TEST_F(MessageDialogs, DialogTypesAndButtonsMapOntoTheSystemsBoxes) {
     struct {
         TMsgDlgType Type;

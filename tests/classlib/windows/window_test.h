@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/core/text.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/controls.h"
 #include "classlib/windows/forms.h"
@@ -29,8 +30,8 @@ protected:
     }
 
     void Caught(TObject*, const Exception& E) { exceptions.push_back(E.Message()); }
-    int Box(const std::string& Text, const std::string&, UINT) {
-        boxes.push_back(Text);
+    int Box(const std::wstring& Text, const std::wstring&, UINT) {
+        boxes.push_back(ToAnsi(Text));
         return IDOK;
     }
 
