@@ -1,5 +1,8 @@
 #include "app/detection.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 #include "app/drive_size.h"
@@ -47,24 +50,44 @@ std::string StartupLogDescription(const TDetectedDrive& drive) {
 
 namespace {
 
-// What the workers of one detection share; the last drive to end calls Done.
+// A reader that has ended no drive for this long is taken to be held by a
+// drive that does not answer: another reader takes the drives after it.
+constexpr auto HeldReader = std::chrono::milliseconds(500);
+
+// What the readers of one detection share: the drives still to read, and
+// how many have ended; the last drive to end calls Done.
 struct TDetectionRun {
     std::shared_ptr<const std::atomic<bool>> Stop;
     SmartDetector::TFound Found;
     std::function<void()> Done;
     std::array<std::string, MaxDrives> Models;
+    std::vector<int> Drives;
+    std::mutex Lock;
+    std::condition_variable Ended;
+    size_t Next = 0;
+    unsigned EndedCount = 0;
     std::atomic<int> Left{0};
 
+    // The next drive to read, -1 when none is left.
+    int Take() {
+        std::lock_guard guard(Lock);
+        return Next < Drives.size() ? Drives[Next++] : -1;
+    }
     void DriveEnded() {
+        {
+            std::lock_guard guard(Lock);
+            ++EndedCount;
+        }
+        Ended.notify_all();
         if (--Left == 0 && !Stop->load()) Done();
     }
 };
 
+// Reads the run's drives one after another until none is left.
 class DriveDetector : public TThread {
     VX_CLASS(DriveDetector, TThread)
 public:
-    DriveDetector(std::shared_ptr<TDetectionRun> Run, int Number)
-        : TThread(false), run_(std::move(Run)), number_(Number) {
+    explicit DriveDetector(std::shared_ptr<TDetectionRun> Run) : TThread(false), run_(std::move(Run)) {
         // Before it starts: it may end before its creator sees it again.
         SetFreeOnTerminate(true);
     }
@@ -73,29 +96,39 @@ protected:
     ~DriveDetector() override = default;
 
     void Execute() override {
-        try {
-            Read();
-        } catch (...) {
-            // The reader reports failures by result; anything else leaves
-            // this number out rather than the end of detection.
+        for (int number = run_->Take(); number >= 0; number = run_->Take()) {
+            try {
+                Read(number);
+            } catch (...) {
+                // The reader reports failures by result; anything else leaves
+                // this number out rather than the end of detection.
+            }
+            run_->DriveEnded();
         }
-        run_->DriveEnded();
     }
 
 private:
-    void Read() {
+    void Read(int Number) {
         const auto stopped = [this] { return run_->Stop->load(); };
         if (stopped()) return;
         // One access for the whole drive: whatever happens to the one in
         // force meanwhile, this read keeps what it reads through alive.
         const std::shared_ptr<TDriveAccess> access = CurrentDriveAccess();
-        std::optional<TDetectedDrive> drive = DetectDrive(number_, run_->Models, *access, stopped);
+        std::optional<TDetectedDrive> drive = DetectDrive(Number, run_->Models, *access, stopped);
         if (drive && !stopped()) run_->Found(std::move(*drive));
     }
 
     std::shared_ptr<TDetectionRun> run_;
-    int number_;
 };
+
+bool StartReader(const std::shared_ptr<TDetectionRun>& Run) {
+    try {
+        Create<DriveDetector>(Run);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
 
 }  // namespace
 
@@ -120,20 +153,36 @@ void SmartDetector::Execute() {
             run->Models[static_cast<size_t>(number)].clear();
         }
     }
-    std::vector<int> present;
     for (int number = 0; number < MaxDrives; ++number)
-        if (!run->Models[static_cast<size_t>(number)].empty()) present.push_back(number);
+        if (!run->Models[static_cast<size_t>(number)].empty()) run->Drives.push_back(number);
     // Counted in full before the first reader starts, so that a fast one
     // cannot end the run while others are still to come.
-    run->Left = static_cast<int>(present.size()) + 1;
-    for (int number : present) {
-        if (stop_->load()) return;
-        try {
-            Create<DriveDetector>(run, number);
-        } catch (...) {
-            // No thread for it: the number is left out, not the rest.
+    run->Left = static_cast<int>(run->Drives.size()) + 1;
+    // One reader while drives answer, as a thread each would crowd the
+    // start; one more each time the readers are held.
+    const auto over = [&] { return run->Next >= run->Drives.size() || stop_->load(); };
+    std::unique_lock guard(run->Lock);
+    while (!over()) {
+        guard.unlock();
+        const bool started = StartReader(run);
+        guard.lock();
+        if (!started) {
+            // No thread for it: a drive is left out, not the rest.
+            if (over()) break;
+            ++run->Next;
+            guard.unlock();
             run->DriveEnded();
+            guard.lock();
+            continue;
+        }
+        // On while drives keep ending.
+        for (;;) {
+            const unsigned seen = run->EndedCount;
+            if (!run->Ended.wait_for(guard, HeldReader, [&] { return run->EndedCount != seen || over(); }) ||
+                over())
+                break;
         }
     }
+    guard.unlock();
     run->DriveEnded();
 }

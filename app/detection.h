@@ -52,8 +52,9 @@ std::string StartupAlertMessage(const TDetectedDrive& drive);
 std::string StartupLogDescription(const TDetectedDrive& drive);
 
 // Asks WMI for the model of every number 0-23 first (a drive's alert name
-// depends on the drives after it), then reads every drive found on a worker
-// of its own, so that a drive that never answers holds back only itself.
+// depends on the drives after it), then reads the drives found on one
+// worker, and on one more each time the workers have ended no drive for half
+// a second, so that a drive that never answers holds back only itself.
 // Nobody waits for them: each frees itself when done and owns everything it
 // touches. Found gets each drive as soon as its read returns and Done is
 // called once after the last one, both on a worker; Stop is read before

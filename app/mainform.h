@@ -42,7 +42,7 @@ class TSMTPMailer;
 class TMimeMessage;
 class TMailQueue;
 struct TRefreshSnapshot;
-class TDriveReadRequests;
+class TRefreshWork;
 struct TDetectedDrive;
 struct TFoundDrives;
 class TTabSheet;
@@ -364,15 +364,21 @@ private:
     bool logWarnings_ = false;
     std::array<TSmartResult, MaxDrives> lastReadings_{};
     std::array<std::string, MaxDrives> driveSizes_{};
-    // Per drive number: a refresh read has not returned yet; the sequence
-    // of the last reading applied.
-    std::array<bool, MaxDrives> beingRead_{};
+    // Per drive number: the tick whose worker is to read it (0: none), and
+    // the sequence of the last reading applied.
+    std::array<unsigned, MaxDrives> claimedBy_{};
     std::array<unsigned, MaxDrives> appliedSequence_{};
-    // Per drive number: where its refresh reader is asked (none until the
-    // first tick that reads it).
-    std::array<std::shared_ptr<TDriveReadRequests>, MaxDrives> readRequests_{};
-    // Per tick still waited for: its drives not read yet.
-    std::map<unsigned, int> ticksLeft_;
+    // The ticks whose drives have not all landed: how many are left, and
+    // where their worker is.
+    struct TTickInFlight {
+        int Left = 0;
+        std::vector<int> Drives;
+        std::shared_ptr<TRefreshWork> Work;
+    };
+    std::map<unsigned, TTickInFlight> ticks_;
+    // Releases Number from Sequence's tick; the tick counts as applied once
+    // nothing of it is left.
+    void ReleaseDrive(unsigned Sequence, int Number);
     unsigned refreshSequence_ = 0;
     TRefreshCounts refreshCounts_;
     TDriveSettingsStore driveSettings_;

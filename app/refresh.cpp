@@ -39,54 +39,43 @@ TRefreshSnapshot TLandedReadings::Take() {
     return taken;
 }
 
-void TDriveReadRequests::Ask(unsigned Sequence, TRefreshDone Done) {
-    {
-        std::lock_guard guard(lock_);
-        waiting_ = true;
-        sequence_ = Sequence;
-        done_ = std::move(Done);
-    }
-    asked_.notify_one();
-}
-
-void TDriveReadRequests::Stop() {
-    {
-        std::lock_guard guard(lock_);
-        stopped_ = true;
-    }
-    asked_.notify_one();
-}
-
-bool TDriveReadRequests::Next(unsigned& Sequence, TRefreshDone& Done) {
-    std::unique_lock guard(lock_);
-    asked_.wait(guard, [this] { return waiting_ || stopped_; });
-    if (stopped_) return false;
-    waiting_ = false;
-    Sequence = sequence_;
-    Done = std::move(done_);
+bool TRefreshWork::Begin(int Number) {
+    std::lock_guard guard(lock_);
+    if (takenBack_) return false;
+    current_ = Number;
     return true;
 }
 
-SmartNew::SmartNew(int Number, std::shared_ptr<TDriveReadRequests> Requests,
-                   std::shared_ptr<const std::atomic<bool>> Stop)
-    : TThread(false), number_(Number), requests_(std::move(Requests)), stop_(std::move(Stop)) {
+int TRefreshWork::TakeBackRest() {
+    std::lock_guard guard(lock_);
+    if (current_ >= 0) takenBack_ = true;
+    return current_;
+}
+
+SmartNew::SmartNew(unsigned Sequence, std::vector<int> Drives, std::shared_ptr<TRefreshWork> Work,
+                   std::shared_ptr<const std::atomic<bool>> Stop, TRefreshDone Done)
+    : TThread(false),
+      sequence_(Sequence),
+      drives_(std::move(Drives)),
+      work_(std::move(Work)),
+      stop_(std::move(Stop)),
+      done_(std::move(Done)) {
     // Before it starts: it may end before its creator sees it again.
     SetFreeOnTerminate(true);
 }
 
 void SmartNew::Execute() {
-    unsigned sequence = 0;
-    TRefreshDone done;
-    while (requests_->Next(sequence, done)) {
+    for (const int number : drives_) {
+        if (stop_->load() || !work_->Begin(number)) return;
         TRefreshSnapshot snapshot;
-        snapshot.Sequence = sequence;
-        snapshot.Drives = {number_};
+        snapshot.Sequence = sequence_;
+        snapshot.Drives = {number};
         try {
-            snapshot = ReadRefreshSnapshot(sequence, {number_}, [this] { return stop_->load(); });
+            snapshot = ReadRefreshSnapshot(sequence_, {number}, [this] { return stop_->load(); });
         } catch (...) {
             // The reader reports failures by result; anything else ends this
-            // read with no reading rather than the drive's refresh for good.
+            // drive's read with no reading rather than the refresh for good.
         }
-        done(std::move(snapshot));
+        done_(std::move(snapshot));
     }
 }

@@ -1,11 +1,11 @@
-// The 2-second temperature refresh: `SmartNew`, a listed drive's own worker,
-// reads it into a snapshot (drive number, temperature, result) whenever a
-// tick asks. It touches no window: the snapshot goes to the GUI thread, which
-// applies it. A drive that never answers holds back only itself.
+// The 2-second temperature refresh: `SmartNew`, one worker per tick, reads
+// the drives the tick gives it into snapshots (drive number, temperature,
+// result) and hands each reading on as it comes. It touches no window: the
+// GUI thread applies what lands. A drive that never answers holds back only
+// itself: the next tick takes back the drives its worker has not reached.
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -33,7 +33,7 @@ struct TRefreshSnapshot {
 TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& Drives,
                                      const std::function<bool()>& Stop = {});
 
-// The snapshots of one tick's workers that the GUI thread has yet to apply,
+// The snapshots of one tick's worker that the GUI thread has yet to apply,
 // merged into one.
 class TLandedReadings {
 public:
@@ -47,44 +47,44 @@ private:
     TRefreshSnapshot waiting_;
 };
 
-// Hands the snapshot on; runs on the worker thread.
-using TRefreshDone = std::function<void(TRefreshSnapshot Snapshot)>;
-
-// Where the GUI thread asks one drive's reader for a reading: at most one
-// request waits, and Stop ends the reader once it is not reading.
-class TDriveReadRequests {
+// Which drive a tick's worker is at, shared with the GUI thread, which can
+// take back the drives the worker has not reached yet.
+class TRefreshWork {
 public:
-    void Ask(unsigned Sequence, TRefreshDone Done);
-    void Stop();
-    // On the reader: waits for the next request; false once stopped.
-    bool Next(unsigned& Sequence, TRefreshDone& Done);
+    // On the worker, before each drive: false once the rest was taken back.
+    bool Begin(int Number);
+    // On the GUI thread: the worker reads nothing after the drive it is at.
+    // That drive, or -1 while the worker has not begun, when nothing is
+    // taken back: a worker that has not run yet is not stuck.
+    int TakeBackRest();
 
 private:
     std::mutex lock_;
-    std::condition_variable asked_;
-    bool waiting_ = false;
-    bool stopped_ = false;
-    unsigned sequence_ = 0;
-    TRefreshDone done_;
+    int current_ = -1;
+    bool takenBack_ = false;
 };
 
-// The reader of one listed drive, from its listing to the program's end, so
-// that a tick starts no thread. Nobody waits for it: it frees itself when
-// done and owns everything it touches, so a drive that takes a minute keeps
-// neither the GUI thread nor the program's end waiting. Each request's Done
-// is called exactly once, also when reading failed or Stop was set.
+// Hands a reading on as soon as it is read; runs on the worker thread.
+using TRefreshDone = std::function<void(TRefreshSnapshot Snapshot)>;
+
+// One tick's reader. Nobody waits for it: it frees itself when done and
+// owns everything it touches, so a drive that takes a minute keeps neither
+// the GUI thread nor the program's end waiting. Done is called once per
+// drive begun, also when reading failed or Stop was set meanwhile.
 class SmartNew : public TThread {
     VX_CLASS(SmartNew, TThread)
 public:
-    SmartNew(int Number, std::shared_ptr<TDriveReadRequests> Requests,
-             std::shared_ptr<const std::atomic<bool>> Stop);
+    SmartNew(unsigned Sequence, std::vector<int> Drives, std::shared_ptr<TRefreshWork> Work,
+             std::shared_ptr<const std::atomic<bool>> Stop, TRefreshDone Done);
 
 protected:
     ~SmartNew() override = default;
     void Execute() override;
 
 private:
-    int number_;
-    std::shared_ptr<TDriveReadRequests> requests_;
+    unsigned sequence_;
+    std::vector<int> drives_;
+    std::shared_ptr<TRefreshWork> work_;
     std::shared_ptr<const std::atomic<bool>> stop_;
+    TRefreshDone done_;
 };

@@ -40,48 +40,57 @@ int TMainForm::RowOfDrive(int Number) const {
 }
 
 void TMainForm::tmr1Timer(TObject*) {
-    // Each drive's own reader, and none for a drive whose last read has not
-    // returned: a stuck drive holds back only itself, gathers no requests,
-    // and an older reading can never land on a newer one.
+    // A worker still at its drives since an earlier tick hands the ones it
+    // has not reached to this one: a stuck drive holds back only itself.
+    std::vector<std::pair<unsigned, int>> takenBack;
+    for (const auto& [sequence, tick] : ticks_) {
+        const int current = tick.Work->TakeBackRest();
+        if (current < 0) continue;
+        for (const int number : tick.Drives)
+            if (number != current) takenBack.emplace_back(sequence, number);
+    }
+    for (const auto& [sequence, number] : takenBack) ReleaseDrive(sequence, number);
+
+    // One worker a tick, and none for a drive whose read has not returned,
+    // so that an older reading can never land on a newer one.
     std::vector<int> idle;
     for (const int number : RowDrives)
-        if (!beingRead_[static_cast<size_t>(number)]) idle.push_back(number);
+        if (claimedBy_[static_cast<size_t>(number)] == 0) idle.push_back(number);
     if (idle.empty()) {
         if (!RowDrives.empty()) ++refreshCounts_.Skipped;
         return;
     }
     ++refreshCounts_.Started;
     const unsigned sequence = ++refreshSequence_;
-    ticksLeft_[sequence] = static_cast<int>(idle.size());
+    for (const int number : idle) claimedBy_[static_cast<size_t>(number)] = sequence;
+    auto work = std::make_shared<TRefreshWork>();
+    ticks_[sequence] = {static_cast<int>(idle.size()), idle, work};
     TLiveness liveness = liveness_;
     auto landed = std::make_shared<TLandedReadings>(sequence);
-    for (const int number : idle) {
-        std::shared_ptr<TDriveReadRequests>& requests = readRequests_[static_cast<size_t>(number)];
-        if (!requests) {
-            requests = std::make_shared<TDriveReadRequests>();
-            Create<SmartNew>(number, requests, workersStop_);
-        }
-        beingRead_[static_cast<size_t>(number)] = true;
-        requests->Ask(sequence, [this, liveness, landed](TRefreshSnapshot Snapshot) {
-            // The readings that land while the GUI thread is busy are applied as one.
-            if (landed->Add(std::move(Snapshot)))
-                liveness.Queue([this, landed] { ApplyRefresh(landed->Take()); });
-        });
+    Create<SmartNew>(sequence, std::move(idle), std::move(work), workersStop_,
+                     [this, liveness, landed](TRefreshSnapshot Snapshot) {
+                         // The readings that land while the GUI thread is busy are applied as one.
+                         if (landed->Add(std::move(Snapshot)))
+                             liveness.Queue([this, landed] { ApplyRefresh(landed->Take()); });
+                     });
+}
+
+void TMainForm::ReleaseDrive(unsigned Sequence, int Number) {
+    if (Number < 0 || Number >= MaxDrives) return;
+    unsigned& claim = claimedBy_[static_cast<size_t>(Number)];
+    if (claim != Sequence) return;
+    claim = 0;
+    const auto tick = ticks_.find(Sequence);
+    if (tick != ticks_.end() && --tick->second.Left <= 0) {
+        ticks_.erase(tick);
+        ++refreshCounts_.Applied;
     }
 }
 
 void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
-    for (const int number : Snapshot.Drives)
-        if (number >= 0 && number < MaxDrives) beingRead_[static_cast<size_t>(number)] = false;
-    // A tick counts once every drive it read has landed; a snapshot from
-    // elsewhere counts on its own.
-    const auto tick = ticksLeft_.find(Snapshot.Sequence);
-    if (tick == ticksLeft_.end()) {
-        ++refreshCounts_.Applied;
-    } else if ((tick->second -= static_cast<int>(Snapshot.Drives.size())) <= 0) {
-        ticksLeft_.erase(tick);
-        ++refreshCounts_.Applied;
-    }
+    // A snapshot from elsewhere counts on its own.
+    if (!ticks_.count(Snapshot.Sequence)) ++refreshCounts_.Applied;
+    for (const int number : Snapshot.Drives) ReleaseDrive(Snapshot.Sequence, number);
     refreshCounts_.LastApplied = std::max(refreshCounts_.LastApplied, Snapshot.Sequence);
     // The next worker's readings count as newer than these, wherever these came from.
     refreshSequence_ = std::max(refreshSequence_, Snapshot.Sequence);
@@ -264,8 +273,6 @@ void TMainForm::StopWatching() {
     // A worker stuck in a drive read is left to end by itself: it owns what
     // it touches, and what it hands over finds the liveness disarmed.
     workersStop_->store(true);
-    for (const std::shared_ptr<TDriveReadRequests>& requests : readRequests_)
-        if (requests) requests->Stop();
 }
 
 void TMainForm::BeforeDestruction() {

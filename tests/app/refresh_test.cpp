@@ -162,10 +162,13 @@ TEST_F(WatchTest, ADriveStillBeingReadKeepsItsLastReadingAndIsSkippedWhileTheOth
         return PumpUntil([Count] { return MainForm->RefreshCounts().Readings == Count; }, 10000);
     };
     MainForm->tmr1Timer(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == 1; }));
+    // The next tick takes drive 1 back from the worker stuck at drive 0.
+    MainForm->tmr1Timer(nullptr);
     ASSERT_TRUE(readings(1));
     MainForm->tmr1Timer(nullptr);
     ASSERT_TRUE(readings(2));
-    EXPECT_EQ(MainForm->RefreshCounts().Started, 2);
+    EXPECT_EQ(MainForm->RefreshCounts().Started, 3);
     EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive0"), 2);
     EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive1"), 3);
     EXPECT_EQ(MainForm->LastReading(0).Temperature, 30);
@@ -173,7 +176,7 @@ TEST_F(WatchTest, ADriveStillBeingReadKeepsItsLastReadingAndIsSkippedWhileTheOth
 
     drives->Release();
     ASSERT_TRUE(readings(3));
-    EXPECT_EQ(MainForm->RefreshCounts().Applied, 2);
+    EXPECT_EQ(MainForm->RefreshCounts().Applied, 3);
     ASSERT_TRUE(Refresh());
     EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive0"), 3);
 }
