@@ -224,26 +224,18 @@ const std::string& TMainForm::DriveSizeText(int Number) const {
     return driveSizes_.at(static_cast<size_t>(Number));
 }
 
-void TMainForm::TaryReNew(unsigned char Mode) {
+void TMainForm::TaryReNew() {
     TListItems* rows = lvDrvList->Items();
     for (int row = 0; row < rows->Count() && row < MaxDrives; ++row) {
         TListItem* item = rows->Item(row);
-        if (!item->Checked()) continue;
-        TTextTrayIcon*& icon = TrayIcons[static_cast<size_t>(row)];
-        if (Mode == 1) {
-            FreeAndNil(icon);
-            icon = MakeTrayIcon(row);
-            continue;
-        }
+        TTextTrayIcon* icon = TrayIcons[static_cast<size_t>(row)];
+        if (!item->Checked() || !icon) continue;
         // Every refresh comes here: an icon is drawn and handed to the shell
         // again only when its text or hint changed.
-        if (icon) {
-            const std::string text = SubItem(item, TemperatureSubItem);
-            if (icon->Text() != text) icon->SetText(text);
-            if (icon->Hint() != item->Caption()) icon->SetHint(item->Caption());
-        }
+        const std::string text = SubItem(item, TemperatureSubItem);
+        if (icon->Text() != text) icon->SetText(text);
+        if (icon->Hint() != item->Caption()) icon->SetHint(item->Caption());
     }
-    if (Mode == 1) HoldTrayIcons();
 }
 
 void TMainForm::HoldTrayIcons() {

@@ -121,13 +121,13 @@ public:
     // no page waits for a drive.
     const TSmartResult& LastReading(int Number) const;
     const std::string& DriveSizeText(int Number) const;
-    // Mode 1 makes the text icons of the checked rows; every mode gives them
-    // their row's temperature and model. The icons of mode 1 reach the
+    // Gives the text icons of the checked rows their row's temperature and
+    // model. Each icon is made as its drive is listed, and reaches the
     // notification area once the window has painted (ShowHeldTrayIcons).
-    void TaryReNew(unsigned char Mode);
-    // Adds the program's icon NotifyTrayIcon1, then the text icons that
-    // TaryReNew(1) made, in row order; a timer calls it once nothing is left
-    // to paint (timer messages come after paint messages), or TaryReNew(1)
+    void TaryReNew();
+    // Adds the program's icon NotifyTrayIcon1, then the text icons made
+    // meanwhile, in row order; a timer calls it once nothing is left to
+    // paint (timer messages come after paint messages), or a drive listed
     // at once when the window already shows.
     void ShowHeldTrayIcons();
     bool TrayIconsHeld() const { return trayIconsHeld_; }
@@ -135,8 +135,9 @@ public:
     // already stored.
     void CreateReg(const std::string& Model, const TSmartResult& Smart);
 
-    // Asks each listed drive's own reader for a reading, except a drive
-    // whose last read has not returned: it keeps its last reading meanwhile.
+    // Starts one worker that reads the listed drives, except a drive whose
+    // last read has not returned: it keeps its last reading meanwhile, and
+    // the drives its worker has not reached go to this tick's.
     void tmr1Timer(TObject* Sender);
     // The poll check, unless one is running (its shutdown question is modal).
     void tmr2Timer(TObject* Sender);

@@ -122,7 +122,7 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
         else if (reading.Read)
             temperatureMailed_[static_cast<size_t>(reading.Number)] = false;
     }
-    TaryReNew(0);
+    TaryReNew();
 }
 
 void TMainForm::SmartTemperature(int Number, int Temperature) {
