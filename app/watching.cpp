@@ -241,11 +241,13 @@ bool TMainForm::SendMail(const std::string& Subject, const std::string& Body) {
     if (!ReadMailSettings().Complete) return false;
     if (!mail_) {
         TMessageBoxQueue* boxes = boxes_.get();
+        // Held by value: the mail worker may report after the form went.
+        TLiveness liveness = liveness_;
         // The box cannot say why; the log keeps the reason for whoever mends the settings.
         mail_ = std::make_unique<TMailQueue>(
             SMTPM, MimeMessage1, [boxes](const std::string& Text) { boxes->Show(Text); },
-            [this](const std::string& Reason) {
-                liveness_.Queue([this, Reason] {
+            [this, liveness](const std::string& Reason) {
+                liveness.Queue([this, Reason] {
                     LogThis->Add(LogTimeText(Now()), CannotSendText, Reason);
                     SaveLog();
                 });
