@@ -52,12 +52,20 @@ void StoreMailSettings(int Port, const std::string& From, const std::string& To)
     settings->WriteInteger("RTimer", 1000);
 }
 
-// Yes to the close question ends the program.
+// Yes to the close question ends the program. Mail boxes that come
+// meanwhile are answered with OK, so that the Yes goes to the question.
 void CloseProgram(const TRunningProgram& Program, HWND Window) {
     PostMessageW(Window, WM_CLOSE, 0, 0);
-    HWND question = Program.WaitForWindow(L"Vexmora", L"#32770");
-    ASSERT_NE(question, nullptr);
-    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    for (const auto end = TClock::now() + std::chrono::seconds(10); TClock::now() < end; Sleep(20)) {
+        for (HWND box : Program.Windows(L"#32770")) {
+            if (BoxText(box) == "Are you sure to exit Vexmora now?") {
+                PostMessageW(box, WM_COMMAND, IDYES, 0);
+                return;
+            }
+            SendMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    }
+    ADD_FAILURE() << "the close question never came";
 }
 
 }  // namespace
