@@ -18,6 +18,8 @@
 #include "classlib/windows/timer.h"
 #include "notify/texttrayicon.h"
 #include "notify/zklogfile.h"
+#include "notify/zkscopelines.h"
+#include "notify/zksimscope.h"
 
 TMainForm* MainForm = nullptr;
 
@@ -92,6 +94,7 @@ void TMainForm::SmartDetect() {
         // Taken before any drive is found: a drive's own defaults, written
         // when it is listed, must not make its twin count as watched.
         watchedAtStart_.clear();
+        unwatchedAtStart_ = ReadUnwatchedModels(settings.get());
         if (settings) {
             auto subKeys = MakeOwned<TStringList>();
             settings->GetKeyNames(subKeys.get());
@@ -134,6 +137,17 @@ void TMainForm::DrivesFound() {
         for (TDetectedDrive& drive : found_->Take()) DriveFound(std::move(drive));
     }
     StartupStepDone("drives listed");
+    // The first drive listed fills the page when nothing is chosen yet, so a
+    // drive that holds its read keeps no page empty; the choice stays with
+    // its drive when a later one takes a row before it.
+    TListItems* rows = lvDrvList->Items();
+    if (rows->Count() > 0 && !lvDrvList->Selected()) {
+        rows->Item(0)->SetSelected(true);
+        rows->Item(0)->SetFocused(true);
+        DriveInfomation();
+        StartupStepDone("page 0 filled");
+    }
+    if (std::exchange(chartLinesMoved_, false)) PPerformance->ClearScreen();
     if (std::exchange(chartStarted_, true))
         FillPerformanceLegend();
     else
@@ -179,10 +193,20 @@ void TMainForm::DriveFound(TDetectedDrive Drive) {
             TempThresholds[number] = *threshold;
         if (row < MaxDrives) {
             TrayIcons[static_cast<size_t>(row)] = MakeTrayIcon(row);
+            // The shell keeps its icons in the order they came: those of the
+            // rows after this one come again behind it.
+            for (size_t after = static_cast<size_t>(row) + 1; after < TrayIcons.size(); ++after)
+                if (TrayIcons[after] && TrayIcons[after]->IconVisible())
+                    TrayIcons[after]->SetIconVisible(false);
             HoldTrayIcons();
         }
     }
-    CreateReg(Drive.Model, Drive.Smart);
+    // One the user took out of watching gets no key, which would have it
+    // watched again from the next start.
+    const bool unwatched =
+        !watched && std::any_of(unwatchedAtStart_.begin(), unwatchedAtStart_.end(),
+                                [&](const std::string& Model) { return AnsiSameText(Model, Drive.Model); });
+    if (!unwatched) CreateReg(Drive.Model, Drive.Smart);
 }
 
 void TMainForm::ShiftRowTables(int Row, const std::string& Model) {
@@ -196,6 +220,21 @@ void TMainForm::ShiftRowTables(int Row, const std::string& Model) {
     // row too.
     TStrings* colourDrives = cbDriveColor->Items();
     if (Row <= colourDrives->Count()) colourDrives->Insert(Row, Model);
+    // A chart line's history goes with its drive; the new row's line starts
+    // on the floor.
+    TZkScopeLines* lines = PPerformance->Lines();
+    const int used = std::min(static_cast<int>(RowDrives.size()), lines->Count());
+    for (int k = used - 1; k > Row; --k) {
+        TZkScopeLine* line = lines->Items(k);
+        const TZkScopeLine* before = lines->Items(k - 1);
+        line->Values().Assign(before->Values());
+        line->SetPosition(before->Position());
+        chartLinesMoved_ = true;
+    }
+    if (Row < lines->Count()) {
+        lines->Items(Row)->Values().Clear();
+        lines->Items(Row)->SetPosition(0);
+    }
 }
 
 void TMainForm::DetectionDone() {
@@ -267,8 +306,12 @@ void TMainForm::ShowHeldTrayIcons() {
     StartupStepDone("after the first paint: the loop comes back");
     if (!NotifyTrayIcon1->IconVisible()) NotifyTrayIcon1->SetIconVisible(true);
     StartupStepDone("after the first paint: the program's tray icon");
-    for (TTextTrayIcon* icon : TrayIcons)
-        if (icon && !icon->IconVisible()) icon->SetIconVisible(true);
+    // An icon that Apply took away for an unticked drive stays away.
+    TListItems* rows = lvDrvList->Items();
+    for (int row = 0; row < rows->Count() && row < MaxDrives; ++row) {
+        TTextTrayIcon* icon = TrayIcons[static_cast<size_t>(row)];
+        if (icon && !icon->IconVisible() && rows->Item(row)->Checked()) icon->SetIconVisible(true);
+    }
     StartupStepDone("after the first paint: the text icons");
 }
 

@@ -359,8 +359,13 @@ private:
     // The chart starts with the first drives listed, or at the end of a
     // detection that found none; later drives only join its legend.
     bool chartStarted_ = false;
+    // A row came before others in the batch being listed: the chart's
+    // picture is drawn again from the lines' histories.
+    bool chartLinesMoved_ = false;
     // The subkeys of the settings key when detection started.
     std::vector<std::string> watchedAtStart_;
+    // The models the user took out of watching, when detection started.
+    std::vector<std::string> unwatchedAtStart_;
     bool alertWarnings_ = false;
     bool logWarnings_ = false;
     std::array<TSmartResult, MaxDrives> lastReadings_{};
@@ -370,13 +375,25 @@ private:
     std::array<unsigned, MaxDrives> claimedBy_{};
     std::array<unsigned, MaxDrives> appliedSequence_{};
     // The ticks whose drives have not all landed: how many are left, and
-    // where their worker is.
+    // their workers that read more than one drive.
     struct TTickInFlight {
         int Left = 0;
-        std::vector<int> Drives;
-        std::shared_ptr<TRefreshWork> Work;
+        std::vector<std::shared_ptr<TRefreshWork>> Works;
     };
     std::map<unsigned, TTickInFlight> ticks_;
+    // A read this long holds its worker: the drives after it go to another,
+    // and the drive is read on a worker of its own until a read is quick
+    // again. Looked at this often while a worker has drives left.
+    static constexpr int HeldReadMs = 500;
+    static constexpr unsigned HeldReadCheckMs = 250;
+    std::array<bool, MaxDrives> slowDrive_{};
+    TTimer* heldReadsTimer_ = nullptr;
+    // Workers for Drives under Sequence: one each for the slow drives, one
+    // for the rest.
+    void StartReaders(unsigned Sequence, const std::vector<int>& Drives);
+    void StartReader(unsigned Sequence, std::vector<int> Drives);
+    void HeldReadsTimer(TObject* Sender);
+    void HandOverHeldReads();
     // Releases Number from Sequence's tick; the tick counts as applied once
     // nothing of it is left.
     void ReleaseDrive(unsigned Sequence, int Number);

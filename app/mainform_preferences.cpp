@@ -113,6 +113,13 @@ void TMainForm::ShowSystemTrayItems0Click(TObject*) {
         TTextTrayIcon*& icon = TrayIcons[static_cast<size_t>(row)];
         if (item->Checked()) {
             OpenDriveSettings(item->Caption(), true);
+            if (!icon || !icon->IconVisible()) {
+                // Ticked again: its actions from now on, not from the next
+                // start; stored ones stay.
+                MarkUnwatched(settings.get(), item->Caption(), false);
+                const int number = RowDrive(row);
+                if (number >= 0) CreateReg(item->Caption(), LastReading(number));
+            }
             if (!icon) {
                 icon = MakeTrayIcon(row);
                 icon->SetIconVisible(true);
@@ -120,7 +127,11 @@ void TMainForm::ShowSystemTrayItems0Click(TObject*) {
                 icon->SetIconVisible(true);
             }
         } else if (icon && icon->IconVisible()) {
-            if (settings) settings->DeleteKey(item->Caption());
+            if (settings) {
+                settings->DeleteKey(item->Caption());
+                // Remembered, or the next start's defaults would bring it back.
+                MarkUnwatched(settings.get(), item->Caption(), true);
+            }
             icon->SetIconVisible(false);
         }
     }

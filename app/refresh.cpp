@@ -15,7 +15,10 @@ TRefreshSnapshot ReadRefreshSnapshot(unsigned Sequence, const std::vector<int>& 
         TDriveReading reading;
         reading.Number = number;
         std::string ignoredError;
+        const auto began = std::chrono::steady_clock::now();
         reading.Read = ReadDriveSmart(number, reading.Smart, ignoredError);
+        reading.Took =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
         // What a failed read decoded on the way is not a temperature.
         reading.Temperature = reading.Read ? reading.Smart.Temperature : 0;
         snapshot.Readings.push_back(std::move(reading));
@@ -39,24 +42,30 @@ TRefreshSnapshot TLandedReadings::Take() {
     return taken;
 }
 
-bool TRefreshWork::Begin(int Number) {
+int TRefreshWork::Next() {
     std::lock_guard guard(lock_);
-    if (takenBack_) return false;
-    current_ = Number;
-    return true;
-}
-
-int TRefreshWork::TakeBackRest() {
-    std::lock_guard guard(lock_);
-    if (current_ >= 0) takenBack_ = true;
+    current_ = next_ < drives_.size() ? drives_[next_++] : -1;
+    since_ = TClock::now();
     return current_;
 }
 
-SmartNew::SmartNew(unsigned Sequence, std::vector<int> Drives, std::shared_ptr<TRefreshWork> Work,
+int TRefreshWork::TakeBackIfHeld(TClock::duration Held, std::vector<int>& Rest) {
+    std::lock_guard guard(lock_);
+    if (current_ < 0 || TClock::now() - since_ < Held) return -1;
+    Rest.assign(drives_.begin() + static_cast<std::ptrdiff_t>(next_), drives_.end());
+    next_ = drives_.size();
+    return current_;
+}
+
+bool TRefreshWork::Pending() {
+    std::lock_guard guard(lock_);
+    return next_ < drives_.size();
+}
+
+SmartNew::SmartNew(unsigned Sequence, std::shared_ptr<TRefreshWork> Work,
                    std::shared_ptr<const std::atomic<bool>> Stop, TRefreshDone Done)
     : TThread(false),
       sequence_(Sequence),
-      drives_(std::move(Drives)),
       work_(std::move(Work)),
       stop_(std::move(Stop)),
       done_(std::move(Done)) {
@@ -65,8 +74,8 @@ SmartNew::SmartNew(unsigned Sequence, std::vector<int> Drives, std::shared_ptr<T
 }
 
 void SmartNew::Execute() {
-    for (const int number : drives_) {
-        if (stop_->load() || !work_->Begin(number)) return;
+    for (int number = work_->Next(); number >= 0; number = work_->Next()) {
+        if (stop_->load()) return;
         TRefreshSnapshot snapshot;
         snapshot.Sequence = sequence_;
         snapshot.Drives = {number};

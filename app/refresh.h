@@ -1,11 +1,13 @@
-// The 2-second temperature refresh: `SmartNew`, one worker per tick, reads
-// the drives the tick gives it into snapshots (drive number, temperature,
-// result) and hands each reading on as it comes. It touches no window: the
-// GUI thread applies what lands. A drive that never answers holds back only
-// itself: the next tick takes back the drives its worker has not reached.
+// The 2-second temperature refresh: `SmartNew` workers read the drives a
+// tick gives them into snapshots (drive number, temperature, result) and hand
+// each reading on as it comes. They touch no window: the GUI thread applies
+// what lands. A drive slow to answer holds back only itself: it is read on a
+// worker of its own, and a worker held by a read hands the drives it has not
+// reached to another.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -18,6 +20,7 @@ struct TDriveReading {
     int Number = -1;
     int Temperature = 0;  // 0 when the read failed
     bool Read = false;
+    std::chrono::milliseconds Took{0};
     TSmartResult Smart;  // as read, also what a failed read decoded
 };
 
@@ -47,34 +50,43 @@ private:
     TRefreshSnapshot waiting_;
 };
 
-// Which drive a tick's worker is at, shared with the GUI thread, which can
-// take back the drives the worker has not reached yet.
+// The drives one worker is to read, shared with the GUI thread, which can
+// take back those the worker has not reached when a read holds it.
 class TRefreshWork {
 public:
-    // On the worker, before each drive: false once the rest was taken back.
-    bool Begin(int Number);
-    // On the GUI thread: the worker reads nothing after the drive it is at.
-    // That drive, or -1 while the worker has not begun, when nothing is
-    // taken back: a worker that has not run yet is not stuck.
-    int TakeBackRest();
+    using TClock = std::chrono::steady_clock;
+
+    explicit TRefreshWork(std::vector<int> Drives) : drives_(std::move(Drives)) {}
+    // On the worker, before each drive: the next one, -1 when none is left
+    // or the rest was taken back.
+    int Next();
+    // On the GUI thread: when the worker has been at one drive for Held or
+    // longer, that drive (else -1) and the drives after it, which the worker
+    // no longer reads. A worker that has not begun is not held.
+    int TakeBackIfHeld(TClock::duration Held, std::vector<int>& Rest);
+    // Drives the worker has not begun yet.
+    bool Pending();
 
 private:
     std::mutex lock_;
+    std::vector<int> drives_;
+    size_t next_ = 0;
     int current_ = -1;
-    bool takenBack_ = false;
+    TClock::time_point since_;
 };
 
 // Hands a reading on as soon as it is read; runs on the worker thread.
 using TRefreshDone = std::function<void(TRefreshSnapshot Snapshot)>;
 
-// One tick's reader. Nobody waits for it: it frees itself when done and
-// owns everything it touches, so a drive that takes a minute keeps neither
-// the GUI thread nor the program's end waiting. Done is called once per
-// drive begun, also when reading failed or Stop was set meanwhile.
+// A tick's reader of the drives Work holds. Nobody waits for it: it frees
+// itself when done and owns everything it touches, so a drive that takes a
+// minute keeps neither the GUI thread nor the program's end waiting. Done is
+// called once per drive begun, also when reading failed or Stop was set
+// meanwhile.
 class SmartNew : public TThread {
     VX_CLASS(SmartNew, TThread)
 public:
-    SmartNew(unsigned Sequence, std::vector<int> Drives, std::shared_ptr<TRefreshWork> Work,
+    SmartNew(unsigned Sequence, std::shared_ptr<TRefreshWork> Work,
              std::shared_ptr<const std::atomic<bool>> Stop, TRefreshDone Done);
 
 protected:
@@ -83,7 +95,6 @@ protected:
 
 private:
     unsigned sequence_;
-    std::vector<int> drives_;
     std::shared_ptr<TRefreshWork> work_;
     std::shared_ptr<const std::atomic<bool>> stop_;
     TRefreshDone done_;

@@ -1,7 +1,10 @@
 #include "app/settings.h"
 
+#include <algorithm>
+
 #include "classlib/core/exceptions.h"
 #include "classlib/core/files.h"
+#include "classlib/core/text.h"
 
 const char* const SettingsKey = "\\SOFTWARE\\Larpok corporation\\Vexmora\\Mon";
 const char* const RunKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -65,6 +68,44 @@ std::string ReadStringOr(TRegistry* registry, const std::string& name, const std
 
 bool ReadBoolOr(TRegistry* registry, const std::string& name, bool defaultValue) {
     return ReadIntegerOr(registry, name, defaultValue ? 1 : 0) != 0;
+}
+
+namespace {
+
+const char* const UnwatchedValue = "Unwatched";
+
+}  // namespace
+
+std::vector<std::string> ReadUnwatchedModels(TRegistry* settings) {
+    std::vector<std::string> models;
+    const std::string text = ReadStringOr(settings, UnwatchedValue, "");
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) models.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return models;
+}
+
+void MarkUnwatched(TRegistry* settings, const std::string& model, bool unwatched) {
+    if (!settings || model.empty()) return;
+    std::vector<std::string> models = ReadUnwatchedModels(settings);
+    const auto listed = std::find_if(models.begin(), models.end(),
+                                     [&](const std::string& Listed) { return AnsiSameText(Listed, model); });
+    if ((listed != models.end()) == unwatched) return;
+    if (unwatched)
+        models.push_back(model);
+    else
+        models.erase(listed);
+    if (models.empty()) {
+        settings->DeleteValue(UnwatchedValue);
+        return;
+    }
+    std::string text;
+    for (const std::string& listedModel : models) text += (text.empty() ? "" : "\n") + listedModel;
+    settings->WriteString(UnwatchedValue, text);
 }
 
 int ReadTrayColor(const std::string& model) {

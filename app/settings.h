@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "classlib/core/object.h"
 #include "classlib/core/registry.h"
@@ -38,6 +39,14 @@ std::optional<int> ReadStoredInteger(TRegistry* registry, const std::string& nam
 int ReadIntegerOr(TRegistry* registry, const std::string& name, int defaultValue);
 std::string ReadStringOr(TRegistry* registry, const std::string& name, const std::string& defaultValue);
 bool ReadBoolOr(TRegistry* registry, const std::string& name, bool defaultValue);
+
+// "Unwatched" of the settings key: the models the user took out of
+// watching, one a line. Start gives such a drive no subkey, so it stays out
+// until ticked again; a missing value lists none.
+std::vector<std::string> ReadUnwatchedModels(TRegistry* settings);
+// Lists the model or takes it off (by the registry's rule, without case);
+// writes only a change, and deletes the value once it lists none.
+void MarkUnwatched(TRegistry* settings, const std::string& model, bool unwatched);
 
 // The tray text colour of a drive model.
 int ReadTrayColor(const std::string& model);

@@ -40,19 +40,9 @@ int TMainForm::RowOfDrive(int Number) const {
 }
 
 void TMainForm::tmr1Timer(TObject*) {
-    // A worker still at its drives since an earlier tick hands the ones it
-    // has not reached to this one: a stuck drive holds back only itself.
-    std::vector<std::pair<unsigned, int>> takenBack;
-    for (const auto& [sequence, tick] : ticks_) {
-        const int current = tick.Work->TakeBackRest();
-        if (current < 0) continue;
-        for (const int number : tick.Drives)
-            if (number != current) takenBack.emplace_back(sequence, number);
-    }
-    for (const auto& [sequence, number] : takenBack) ReleaseDrive(sequence, number);
-
-    // One worker a tick, and none for a drive whose read has not returned,
-    // so that an older reading can never land on a newer one.
+    HandOverHeldReads();
+    // None for a drive whose read has not returned, so that an older
+    // reading can never land on a newer one.
     std::vector<int> idle;
     for (const int number : RowDrives)
         if (claimedBy_[static_cast<size_t>(number)] == 0) idle.push_back(number);
@@ -63,16 +53,69 @@ void TMainForm::tmr1Timer(TObject*) {
     ++refreshCounts_.Started;
     const unsigned sequence = ++refreshSequence_;
     for (const int number : idle) claimedBy_[static_cast<size_t>(number)] = sequence;
-    auto work = std::make_shared<TRefreshWork>();
-    ticks_[sequence] = {static_cast<int>(idle.size()), idle, work};
+    ticks_[sequence].Left = static_cast<int>(idle.size());
+    StartReaders(sequence, idle);
+}
+
+void TMainForm::StartReaders(unsigned Sequence, const std::vector<int>& Drives) {
+    // A drive whose last read held its worker has one of its own, so that
+    // however many are slow, the others are read at every tick; the rest
+    // share one, as a thread each would crowd the memory.
+    std::vector<int> shared;
+    for (const int number : Drives)
+        if (slowDrive_[static_cast<size_t>(number)])
+            StartReader(Sequence, {number});
+        else
+            shared.push_back(number);
+    if (!shared.empty()) StartReader(Sequence, std::move(shared));
+}
+
+void TMainForm::StartReader(unsigned Sequence, std::vector<int> Drives) {
+    const bool several = Drives.size() > 1;
+    auto work = std::make_shared<TRefreshWork>(std::move(Drives));
+    if (several) {
+        // Only a worker with drives after the one it is at can hold any back.
+        ticks_[Sequence].Works.push_back(work);
+        if (!heldReadsTimer_) {
+            heldReadsTimer_ = Create<TTimer>(this);
+            heldReadsTimer_->SetInterval(HeldReadCheckMs);
+            heldReadsTimer_->OnTimer = TNotifyEvent(this, &TMainForm::HeldReadsTimer);
+        }
+        // Stopped by its own next look once no worker has drives left: a
+        // stop here would cost each tick a second call to the server.
+        if (!heldReadsTimer_->Enabled()) heldReadsTimer_->SetEnabled(true);
+    }
     TLiveness liveness = liveness_;
-    auto landed = std::make_shared<TLandedReadings>(sequence);
-    Create<SmartNew>(sequence, std::move(idle), std::move(work), workersStop_,
+    auto landed = std::make_shared<TLandedReadings>(Sequence);
+    Create<SmartNew>(Sequence, std::move(work), workersStop_,
                      [this, liveness, landed](TRefreshSnapshot Snapshot) {
                          // The readings that land while the GUI thread is busy are applied as one.
                          if (landed->Add(std::move(Snapshot)))
                              liveness.Queue([this, landed] { ApplyRefresh(landed->Take()); });
                      });
+}
+
+void TMainForm::HeldReadsTimer(TObject*) {
+    HandOverHeldReads();
+}
+
+void TMainForm::HandOverHeldReads() {
+    // The drives a held worker has not reached go on under its tick's
+    // number: nothing newer was read of them meanwhile.
+    std::vector<std::pair<unsigned, std::vector<int>>> handedOver;
+    bool pending = false;
+    for (auto& [sequence, tick] : ticks_) {
+        for (const std::shared_ptr<TRefreshWork>& work : tick.Works) {
+            std::vector<int> rest;
+            const int held = work->TakeBackIfHeld(std::chrono::milliseconds(HeldReadMs), rest);
+            if (held >= 0) slowDrive_[static_cast<size_t>(held)] = true;
+            if (!rest.empty()) handedOver.emplace_back(sequence, std::move(rest));
+        }
+        std::erase_if(tick.Works, [](const std::shared_ptr<TRefreshWork>& Work) { return !Work->Pending(); });
+        pending = pending || !tick.Works.empty();
+    }
+    if (heldReadsTimer_ && !pending) heldReadsTimer_->SetEnabled(false);
+    for (const auto& [sequence, drives] : handedOver) StartReaders(sequence, drives);
 }
 
 void TMainForm::ReleaseDrive(unsigned Sequence, int Number) {
@@ -96,6 +139,10 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
     refreshSequence_ = std::max(refreshSequence_, Snapshot.Sequence);
     TListItems* rows = lvDrvList->Items();
     for (TDriveReading& reading : Snapshot.Readings) {
+        // A read that would hold a shared worker makes the next one go on a
+        // worker of its own.
+        if (reading.Number >= 0 && reading.Number < MaxDrives)
+            slowDrive_[static_cast<size_t>(reading.Number)] = reading.Took.count() >= HeldReadMs;
         // Looked up now: a drive listed meanwhile may have moved the row.
         const int row = RowOfDrive(reading.Number);
         if (row < 0 || row >= rows->Count()) continue;
@@ -270,6 +317,7 @@ void TMainForm::RequestShutdown(bool Force, bool Reboot) {
 void TMainForm::StopWatching() {
     if (tmr1) tmr1->SetEnabled(false);
     if (tmr2) tmr2->SetEnabled(false);
+    if (heldReadsTimer_) heldReadsTimer_->SetEnabled(false);
     liveness_.Disarm();
     if (mail_) mail_->Stop();
     // A worker stuck in a drive read is left to end by itself: it owns what

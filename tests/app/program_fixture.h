@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/mainform.h"
@@ -21,10 +23,27 @@
 class RecordingTrayShell : public TTrayShell {
 public:
     std::vector<DWORD> messages;
-    bool NotifyIcon(DWORD Message, TTrayIconData&) override {
+    // The icons in the notification area by their tips, in the order they came.
+    std::vector<std::string> InArea() const {
+        std::vector<std::string> tips;
+        for (const auto& icon : icons_) tips.push_back(icon.second);
+        return tips;
+    }
+    bool NotifyIcon(DWORD Message, TTrayIconData& Data) override {
         messages.push_back(Message);
+        const auto icon = std::find_if(icons_.begin(), icons_.end(),
+                                       [&](const auto& Icon) { return Icon.first == Data.uID; });
+        if (Message == NIM_ADD && icon == icons_.end())
+            icons_.emplace_back(Data.uID, Data.szTip);
+        else if (Message == NIM_MODIFY && icon != icons_.end() && (Data.uFlags & NIF_TIP))
+            icon->second = Data.szTip;
+        else if (Message == NIM_DELETE && icon != icons_.end())
+            icons_.erase(icon);
         return true;
     }
+
+private:
+    std::vector<std::pair<UINT, std::string>> icons_;
 };
 
 // A fresh folder made the current one; it goes, with its content, at the end.

@@ -1,9 +1,10 @@
-// The 2-second refresh: every row's temperature and status from a worker per
-// drive, applied on the GUI thread; the temperature check for checked rows
+// The 2-second refresh: every row's temperature and status read on workers,
+// applied on the GUI thread; the temperature check for checked rows
 // only; one read at a time per drive, so a slow drive skips ticks, holds
-// back no other drive, and never lands an older reading on a newer one; and
-// the start-up alert.
+// back no other drive, and never lands an older reading on a newer one; the
+// start-up alert; and a drive taken out of watching staying out.
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -162,13 +163,11 @@ TEST_F(WatchTest, ADriveStillBeingReadKeepsItsLastReadingAndIsSkippedWhileTheOth
         return PumpUntil([Count] { return MainForm->RefreshCounts().Readings == Count; }, 10000);
     };
     MainForm->tmr1Timer(nullptr);
-    ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == 1; }));
-    // The next tick takes drive 1 back from the worker stuck at drive 0.
-    MainForm->tmr1Timer(nullptr);
+    // The worker held at drive 0 hands drive 1 to another.
     ASSERT_TRUE(readings(1));
     MainForm->tmr1Timer(nullptr);
     ASSERT_TRUE(readings(2));
-    EXPECT_EQ(MainForm->RefreshCounts().Started, 3);
+    EXPECT_EQ(MainForm->RefreshCounts().Started, 2);
     EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive0"), 2);
     EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive1"), 3);
     EXPECT_EQ(MainForm->LastReading(0).Temperature, 30);
@@ -176,7 +175,7 @@ TEST_F(WatchTest, ADriveStillBeingReadKeepsItsLastReadingAndIsSkippedWhileTheOth
 
     drives->Release();
     ASSERT_TRUE(readings(3));
-    EXPECT_EQ(MainForm->RefreshCounts().Applied, 3);
+    EXPECT_EQ(MainForm->RefreshCounts().Applied, 2);
     ASSERT_TRUE(Refresh());
     EXPECT_EQ(drives->Opens("\\\\.\\PhysicalDrive0"), 3);
 }
@@ -330,4 +329,91 @@ TEST_F(WatchTest, ATextIconGoesToTheShellOnlyWhenItsTemperatureChanged) {
     ASSERT_TRUE(Refresh());
     EXPECT_EQ(MainForm->TrayIcons[0]->Text(), "41");
     EXPECT_GE(modified(from), 1);
+}
+
+// Two drives slow to answer ahead of two quick ones, then a quick one that
+// turns slow: every drive whose read has returned is read at every tick, so
+// each quick drive shows what it had when the tick came before the next.
+TEST_F(WatchTest, SlowDrivesHoldBackNoOtherDriveWhereverTheyStand) {
+    const std::string file = folder.Path() + "\\slow.ini";
+    const char* const models[] = {"SLOW A", "SLOW B", "QUICK C", "QUICK D"};
+    auto write = [&](int Temperature, const std::vector<bool>& Slow) {
+        std::string text;
+        for (int number = 0; number < 4; ++number) {
+            text += DriveSection(number, models[number], Temperature);
+            if (Slow[static_cast<size_t>(number)]) text += "read delay = 2500\n";
+        }
+        // Written aside and moved over, so that no read finds it half
+        // written; the padding changes the size, so each change is seen.
+        std::ofstream(file + ".new", std::ios::trunc)
+            << text << std::string(static_cast<size_t>(Temperature), ';') << "\n";
+        std::filesystem::rename(file + ".new", file);
+    };
+    write(30, {false, false, false, false});
+    StartWith(TSimulatedDriveAccess::FromFile(file));
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->tmr2->SetEnabled(false);
+
+    int temperature = 30;
+    // Ticks 2 s apart, as the refresh's own.
+    auto ticks = [&](int Count, const std::vector<bool>& Slow, const std::vector<int>& Quick) {
+        for (int tick = 0; tick < Count; ++tick) {
+            SCOPED_TRACE(temperature);
+            write(++temperature, Slow);
+            const auto started = std::chrono::steady_clock::now();
+            MainForm->tmr1Timer(nullptr);
+            const std::string shown = std::to_string(temperature);
+            EXPECT_TRUE(PumpUntil(
+                [&] {
+                    return std::all_of(Quick.begin(), Quick.end(),
+                                       [&](int Row) { return Temperature(Row) == shown; });
+                },
+                1900));
+            PumpUntil([&] { return std::chrono::steady_clock::now() - started > std::chrono::seconds(2); },
+                      3000);
+        }
+    };
+    ticks(5, {true, true, false, false}, {2, 3});
+    // Drive 2 turns slow mid-run: drive 3 behind it goes on.
+    ticks(4, {true, true, true, false}, {3});
+    EXPECT_EQ(Temperature(3), std::to_string(temperature));
+}
+
+// Untick + Apply takes a drive out of watching through any number of
+// starts, until it is ticked again; then its default actions count at once.
+TEST_F(WatchTest, ADriveTakenOutOfWatchingStaysOutUntilTickedAgain) {
+    const std::string file = folder.Path() + "\\drives.ini";
+    auto write = [&](bool Failing) {
+        const std::string attribute = Failing ? FailingAttribute(5) : "5 0x0033 100 100 36 0";
+        std::ofstream(file, std::ios::trunc) << DriveSection(0, "ALPHA", 30, {attribute})
+                                             << DriveSection(1, "BETA", 31, {"5 0x0033 100 100 36 0"})
+                                             << std::string(Failing ? 3 : 1, ';') << "\n";
+    };
+    auto start = [&] {
+        StartWith(TSimulatedDriveAccess::FromFile(file));
+        MainForm->tmr1->SetEnabled(false);
+        MainForm->tmr2->SetEnabled(false);
+    };
+    write(false);
+    // Seen for the first time, watched from the next start.
+    start();
+    start();
+    ASSERT_EQ(Checks(), (std::vector<bool>{true, true}));
+
+    Rows()->Item(0)->SetChecked(false);
+    MainForm->ShowSystemTrayItems0Click(nullptr);
+    for (int restart = 1; restart <= 2; ++restart) {
+        SCOPED_TRACE(restart);
+        start();
+        EXPECT_EQ(Checks(), (std::vector<bool>{false, true}));
+    }
+
+    Rows()->Item(0)->SetChecked(true);
+    MainForm->ShowSystemTrayItems0Click(nullptr);
+    write(true);
+    ASSERT_TRUE(Refresh());
+    MainForm->tmr2Timer(nullptr);
+    EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Reallocated Sector Count waring", "ALPHA"}}));
+    start();
+    EXPECT_EQ(Checks(), (std::vector<bool>{true, true}));
 }

@@ -15,6 +15,8 @@
 #include "classlib/windows/timer.h"
 #include "notify/texttrayicon.h"
 #include "notify/zklogfile.h"
+#include "notify/zkscopelines.h"
+#include "notify/zksimscope.h"
 #include "platform/drive_set_file.h"
 #include "tests/app/program_fixture.h"
 #include "tests/app/stored_settings.h"
@@ -150,6 +152,20 @@ TEST_F(ProgramTest, ADriveStillBeingReadHoldsBackOnlyItselfAndTakesItsPlaceOnceR
     EXPECT_EQ(StoredAction("TIRED DISK", "Seek Error Rate"), "Show message");
     EXPECT_TRUE(MainForm->Detecting());
     EXPECT_TRUE(MainForm->tmr1->Enabled());
+    // The page shows the first drive listed, and the chart draws it.
+    EXPECT_TRUE(Rows()->Item(0)->Selected());
+    EXPECT_EQ(MainForm->lbl5->Caption(), "Temperature: 44");
+    const auto history = [](int Line) {
+        const TZkScopeLineValues& values = MainForm->PPerformance->Lines()->Items(Line)->Values();
+        std::vector<int> drawn;
+        for (int k = 0; k < values.Count(); ++k) drawn.push_back(values.Item(k));
+        return drawn;
+    };
+    const auto drew44 = [&](int Line) {
+        const std::vector<int> drawn = history(Line);
+        return std::find(drawn.begin(), drawn.end(), 44) != drawn.end();
+    };
+    ASSERT_TRUE(PumpUntil([&] { return drew44(0); }));
     // A tray colour chosen for it meanwhile.
     MainForm->ReadOption();
     MainForm->DriveColors[0] = clRed;
@@ -166,9 +182,17 @@ TEST_F(ProgramTest, ADriveStillBeingReadHoldsBackOnlyItselfAndTakesItsPlaceOnceR
     }
     EXPECT_EQ(MainForm->DriveColors[0], std::nullopt);
     EXPECT_EQ(MainForm->DriveColors[1], clRed);
-    // Nobody chose a drive meanwhile.
-    EXPECT_TRUE(Rows()->Item(0)->Selected());
-    EXPECT_EQ(MainForm->lbl5->Caption(), "Temperature: 30");
+    // The page keeps its drive, the chart line's history goes with it, and
+    // the tray icons stand in row order.
+    EXPECT_FALSE(Rows()->Item(0)->Selected());
+    EXPECT_TRUE(Rows()->Item(1)->Selected());
+    EXPECT_EQ(MainForm->lbl5->Caption(), "Temperature: 44");
+    EXPECT_TRUE(drew44(1));
+    EXPECT_FALSE(drew44(0));
+    ASSERT_TRUE(PumpUntil([&] { return trayShell.InArea().size() == 3; }));
+    const std::vector<std::string> icons = trayShell.InArea();
+    EXPECT_EQ(std::vector<std::string>(icons.end() - 2, icons.end()),
+              (std::vector<std::string>{"FINE DISK", "TIRED DISK"}));
 }
 
 TEST_F(ProgramTest, TheDriveChosenWhileAnotherIsReadStaysChosenWithItsActions) {
