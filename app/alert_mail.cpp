@@ -6,6 +6,7 @@
 #include "classlib/core/text.h"
 #include "mail/mime_message.h"
 #include "mail/smtp_mailer.h"
+#include "mail/smtp_wire.h"
 
 const char* const ConnectedText = "OK";
 const char* const CannotConnectText = "Vexmora Can not Connect SMTP server";
@@ -89,8 +90,8 @@ TMailSettings ReadMailSettings() {
                         HasString(registry.get(), "ToMail");
     settings.Server = ReadStringOr(registry.get(), "SMTPServer", "");
     // Stored by earlier versions as typed, blanks of a paste included.
-    settings.From = Trim(ReadStringOr(registry.get(), "FromMail", ""));
-    settings.To = Trim(ReadStringOr(registry.get(), "ToMail", ""));
+    settings.From = TrimMailAddress(ReadStringOr(registry.get(), "FromMail", ""));
+    settings.To = TrimMailAddress(ReadStringOr(registry.get(), "ToMail", ""));
     settings.Port = AlertMailPort(ReadIntegerOr(registry.get(), "Port", 0));
     if (ReadBoolOr(registry.get(), "usepassword", false) && HasString(registry.get(), "Username") &&
         HasString(registry.get(), "Password")) {

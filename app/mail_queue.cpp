@@ -15,8 +15,8 @@ void SendEmail::Execute() {
     queue_->Run();
 }
 
-TMailQueue::TMailQueue(TSMTPMailer* Mailer, TMimeMessage* Message, TMailReport Report, TMailReport LogFailure)
-    : mailer_(Mailer), message_(Message), report_(std::move(Report)), logFailure_(std::move(LogFailure)) {}
+TMailQueue::TMailQueue(TSMTPMailer* Mailer, TMimeMessage* Message, TMailReport Report, TMailReport Outcome)
+    : mailer_(Mailer), message_(Message), report_(std::move(Report)), outcome_(std::move(Outcome)) {}
 
 TMailQueue::~TMailQueue() {
     Stop();
@@ -57,13 +57,16 @@ void TMailQueue::Done() {
 void TMailQueue::Run() {
     while (std::optional<TAlertMail> mail = Take()) {
         std::string reason;
+        bool tried = true;
         try {
-            reason = SendAlertMail(mailer_, message_, ReadMailSettings(), *mail, report_);
+            const TMailSettings settings = ReadMailSettings();
+            tried = settings.Complete;
+            reason = SendAlertMail(mailer_, message_, settings, *mail, report_);
         } catch (...) {
             reason = RaisedReason();
             report_(CannotSendText);
         }
-        if (!reason.empty() && logFailure_) logFailure_(reason);
+        if ((tried || !reason.empty()) && outcome_) outcome_(reason);
         Done();
     }
 }

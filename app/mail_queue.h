@@ -32,9 +32,10 @@ private:
 class TMailQueue {
 public:
     // Settings are read for each mail when it is its turn; Report gets the
-    // texts of the mail's message boxes, LogFailure (when given) why a mail
-    // did not go, on the worker's thread.
-    TMailQueue(TSMTPMailer* Mailer, TMimeMessage* Message, TMailReport Report, TMailReport LogFailure = {});
+    // texts of the mail's message boxes, Outcome (when given) why a mail did
+    // not go, or an empty text for one that went, on the worker's thread. A
+    // mail dropped for incomplete settings has no outcome.
+    TMailQueue(TSMTPMailer* Mailer, TMimeMessage* Message, TMailReport Report, TMailReport Outcome = {});
     ~TMailQueue();
     TMailQueue(const TMailQueue&) = delete;
     TMailQueue& operator=(const TMailQueue&) = delete;
@@ -61,7 +62,7 @@ private:
     TSMTPMailer* mailer_;
     TMimeMessage* message_;
     TMailReport report_;
-    TMailReport logFailure_;
+    TMailReport outcome_;
     std::mutex lock_;
     std::condition_variable changed_;
     std::deque<TAlertMail> waiting_;

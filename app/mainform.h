@@ -334,6 +334,9 @@ private:
     // Saves the log; only the first failure of a run is shown.
     void SaveLog();
     void ShowLogError(const std::wstring& Error);
+    // An alert mail's outcome (empty: it went): a failure is logged, as the
+    // "Log" preference asks, when it starts or its reason changes.
+    void MailOutcome(const std::string& Reason);
     // The attribute action's question, or "AutoRun"; false once a power
     // request was taken.
     bool ConfirmShutdown();
@@ -347,6 +350,8 @@ private:
     TLiveness liveness_;
     std::unique_ptr<TMessageBoxQueue> boxes_;
     std::unique_ptr<TMailQueue> mail_;
+    // The mail failure logged last, until a mail goes.
+    std::string loggedMailFailure_;
     // Set once: every drive worker (detection, refresh) stops at its next
     // drive. Shared with them, as they may outlive the form.
     std::shared_ptr<std::atomic<bool>> workersStop_ = std::make_shared<std::atomic<bool>>(false);

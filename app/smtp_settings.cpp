@@ -3,6 +3,7 @@
 #include "app/password_scrambler.h"
 #include "app/settings.h"
 #include "classlib/core/text.h"
+#include "mail/smtp_wire.h"
 
 const char* const PasswordPlaceholder = "press to enter password";
 
@@ -44,9 +45,19 @@ std::vector<std::string> SaveSmtpFields(const TSmtpFields& Fields) {
         registry->WriteInteger("Port", port);
     else
         messages.push_back("You must be to fill Port");
-    // A pasted address often brings a blank along, and none may go out.
-    save("FromMail", Trim(Fields.From), "You must be to fill table");
-    save("ToMail", Trim(Fields.To), "You must be to fill table");
+    // A pasted address often brings a blank along, and none may go out; an
+    // address that cannot go out at all is not stored, so that no alert
+    // mail finds out too late.
+    auto saveAddress = [&](const char* Name, const std::string& Typed, const char* Role) {
+        const std::string address = TrimMailAddress(Typed);
+        const std::string fault = SMTPAddressFault(address);
+        if (fault.empty())
+            save(Name, address, "You must be to fill table");
+        else
+            messages.push_back(std::string("The ") + Role + " address was not saved.\n" + fault);
+    };
+    saveAddress("FromMail", Fields.From, "sender");
+    saveAddress("ToMail", Fields.To, "recipient");
     registry->WriteBool("usepassword", Fields.UsePassword);
     return messages;
 }
@@ -60,8 +71,8 @@ TSmtpFields LoadSmtpFields() {
     fields.UsePassword = ReadBoolOr(registry.get(), "usepassword", false);
     fields.UserName = ReadStringOr(registry.get(), "Username", "");
     fields.Subject = ReadStringOr(registry.get(), "Subject", "");
-    fields.From = Trim(ReadStringOr(registry.get(), "FromMail", ""));
-    fields.To = Trim(ReadStringOr(registry.get(), "ToMail", ""));
+    fields.From = TrimMailAddress(ReadStringOr(registry.get(), "FromMail", ""));
+    fields.To = TrimMailAddress(ReadStringOr(registry.get(), "ToMail", ""));
     fields.Server = ReadStringOr(registry.get(), "SMTPServer", "");
     if (const auto port = ReadStoredInteger(registry.get(), "Port")) fields.Port = IntToStr(*port);
     return fields;

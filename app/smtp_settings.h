@@ -28,8 +28,9 @@ int ParsePort(const std::string& Text);
 // order they are shown ("You must be to fill Username", ... Password,
 // SMTPServer, Subject, Port, then "You must be to fill table" for a missing
 // sender or recipient). A field that is missing leaves its stored value alone.
-// The addresses are stored without the blanks around them (and read back so,
-// whatever was stored before).
+// The addresses are stored without the blanks and non-breaking spaces around
+// them (and read back so, whatever was stored before); one that cannot go
+// out (SMTPAddressFault) is not stored, and its message says why.
 std::vector<std::string> SaveSmtpFields(const TSmtpFields& Fields);
 
 // The fields as stored; what is not stored is empty (the port "25") and the

@@ -28,8 +28,8 @@ using TTestReport = std::function<void(const std::string& Text)>;
 // response, then the last response again when the message went or "Can not
 // Send mail" when it did not (an exception on the way included). Beneath each
 // failure's text, on a line of its own, is why: the refused address, the
-// server's reply, the time-out. The addresses go without the blanks around
-// them. The session always ends.
+// server's reply, the time-out. The addresses go without the blanks and
+// non-breaking spaces around them. The session always ends.
 void SendTestMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TTestMail& Mail,
                   const TTestReport& Report);
 

@@ -290,17 +290,31 @@ bool TMainForm::SendMail(const std::string& Subject, const std::string& Body) {
         TMessageBoxQueue* boxes = boxes_.get();
         // Held by value: the mail worker may report after the form went.
         TLiveness liveness = liveness_;
-        // The box cannot say why; the log keeps the reason for whoever mends the settings.
         mail_ = std::make_unique<TMailQueue>(
             SMTPM, MimeMessage1, [boxes](const std::string& Text) { boxes->Show(Text); },
             [this, liveness](const std::string& Reason) {
-                liveness.Queue([this, Reason] {
-                    LogThis->Add(LogTimeText(Now()), CannotSendText, Reason);
-                    SaveLog();
-                });
+                liveness.Queue([this, Reason] { MailOutcome(Reason); });
             });
     }
     return mail_->Add({Subject, Body});
+}
+
+void TMainForm::MailOutcome(const std::string& Reason) {
+    if (Reason.empty()) {
+        loggedMailFailure_.clear();
+        return;
+    }
+    // The box cannot say why; the log keeps the reason for whoever mends the
+    // settings. Once per trouble: a server down for a week would otherwise
+    // add a record, and rewrite the whole file, at every poll.
+    if (Reason == loggedMailFailure_) return;
+    {
+        auto settings = OpenSettings(false);
+        if (ReadIntegerOr(settings.get(), "Log", 0) != 1) return;
+    }
+    loggedMailFailure_ = Reason;
+    LogThis->Add(LogTimeText(Now()), CannotSendText, Reason);
+    SaveLog();
 }
 
 void TMainForm::RequestShutdown(bool Force, bool Reboot) {

@@ -85,8 +85,8 @@ void ParseAddressList(const std::string& text, TStringList* names, TStringList* 
 }  // namespace
 
 void CheckMailAddress(const std::string& Address) {
-    if (!IsValidSMTPAddress(Address))
-        throw Exception("Invalid mail address \"" + ShownAddress(Address) + "\"");
+    const std::string fault = SMTPAddressFault(Address);
+    if (!fault.empty()) throw Exception(fault);
 }
 
 TMailRecipients::TMailRecipients(TMimeMessage* Owner, const std::string& Label)

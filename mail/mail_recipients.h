@@ -51,6 +51,7 @@ private:
     std::int64_t headerState_ = -1;
 };
 
-// Raises Exception, naming the address, for one that would break out of its
-// angle brackets or its header line, or become another address on the way.
+// Raises Exception, naming the address and what is wrong with it, for one
+// that would break out of its angle brackets or its header line, become
+// another address on the way, or carry a byte outside ASCII.
 void CheckMailAddress(const std::string& Address);

@@ -105,8 +105,23 @@ bool TSMTPMailer::Step(const std::string& Line, int TalkID) {
 
 bool TSMTPMailer::Connect() {
     TClientSocket* socket = socketTalk_->Socket();
-    if (connected_ || socket->Active() || host_.empty()) return false;
+    // Cleared first: a refusal here must not show an earlier session's reason.
     failure_.clear();
+    if (connected_ || socket->Active()) {
+        failure_ = "A session with the server is open already.";
+        return false;
+    }
+    if (host_.empty())
+        failure_ = "No server is named: the server name is empty.";
+    else if (port_ == 0)
+        failure_ = "No port is given for the server.";
+    else if (port_ < 1 || port_ > 65535)
+        failure_ = Format("There is no port %d: ports go from 1 to 65535.", port_);
+    if (!failure_.empty()) {
+        // Nor is any earlier session's reply this attempt's.
+        socketTalk_->SetReplyBuffer("");
+        return false;
+    }
     try {
         connected_ = Handshake();
     } catch (...) {
@@ -161,7 +176,15 @@ bool TSMTPMailer::ResolveHost() {
     // interrupted, and Abort must end the session at once even while a slow
     // name server keeps it waiting.
     std::string address;
-    const THostLookup found = LookUpHost(host_, address, [this] { return !socketTalk_->KeepWaiting(); });
+    THostLookup found;
+    {
+        struct TLookingUp {
+            bool& Flag;
+            ~TLookingUp() { Flag = false; }
+        } lookingUp{lookingUp_};
+        lookingUp_ = true;
+        found = LookUpHost(host_, address, [this] { return !socketTalk_->KeepWaiting(); });
+    }
     socket->SetAddress(address);
     if (found == THostLookup::NotFound)
         failure_ = Format("The server name \"%s\" was not found.", ShownAddress(host_));
@@ -275,8 +298,8 @@ bool TSMTPMailer::Transaction(const std::string& From, TStrings* Recipients) {
 }
 
 void TSMTPMailer::CheckAddress(const std::string& Address) const {
-    if (!IsValidSMTPAddress(Address))
-        throw Exception(Format("%s: Invalid mail address \"%s\"", Name(), ShownAddress(Address)));
+    const std::string fault = SMTPAddressFault(Address);
+    if (!fault.empty()) throw Exception(Name() + ": " + fault);
 }
 
 void TSMTPMailer::DropSession() {
@@ -316,7 +339,11 @@ void TSMTPMailer::EndOfData(TObject*, int TalkID, bool& Done, const std::string&
 void TSMTPMailer::SocketError(TObject*, int, int TalkResult) {
     switch (TalkResult) {
         case trTimeOut:
-            failure_ = Format("The server did not answer in time (time-out %d s).", TimeOut());
+            // While the name is looked up there is no server yet to blame.
+            failure_ = lookingUp_
+                           ? Format("The server name \"%s\" could not be found in time (time-out %d s).",
+                                    ShownAddress(host_), TimeOut())
+                           : Format("The server did not answer in time (time-out %d s).", TimeOut());
             break;
         case trInvalidReply:
             failure_ = "The server's reply is not one of the mail protocol: " + ShownReply(GetLastResponse());

@@ -88,9 +88,10 @@ public:
     // handshake (a refused AUTH LOGIN left out: the server is used without).
     std::string GetLastResponse() const { return socketTalk_->ReplyBuffer(); }
     // Why the last step failed, in words for whoever can mend it: the
-    // server's refusal or a reply that is none, a time-out, a name not found,
-    // a connection refused or lost (texts shown cut to a readable length).
-    // Connect and SendMessage start it empty.
+    // server's refusal or a reply that is none, a time-out, a name not found
+    // (or not in time), a connection refused or lost, no server name or port
+    // to connect to (texts shown cut to a readable length). Connect and
+    // SendMessage start it empty.
     const std::string& FailureText() const { return failure_; }
 
     // Safe from any thread: the step waiting now (and every later one until
@@ -141,4 +142,6 @@ private:
     int port_ = 25;
     std::string host_;
     std::string failure_;
+    // Set while Connect waits for the server's name.
+    bool lookingUp_ = false;
 };

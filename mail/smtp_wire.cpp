@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/core/text.h"
+#include "classlib/core/win32.h"
 
 namespace {
 
@@ -15,16 +16,35 @@ bool IsControl(char c) {
     return code < 0x20 || code == 0x7F;
 }
 
-// Text with control characters shown as \xNN (line ends as Break), cut to
-// MaxShownText.
-std::string ShownText(std::string_view Text, const char* Break) {
+bool IsAscii(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
+// Whether the system code page's 0xA0 is the non-breaking space. In a
+// double-byte code page it may begin a character, which no trim may split.
+bool NoBreakSpaceIsA0() {
+    static const bool isA0 = [] {
+        wchar_t wide = 0;
+        return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, "\xA0", 1, &wide, 1) == 1 && wide == 0xA0;
+    }();
+    return isA0;
+}
+
+bool IsPasteBlank(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code <= ' ' || code == 0x7F || (code == 0xA0 && NoBreakSpaceIsA0());
+}
+
+// Text with control characters (and, with Escape8Bit, bytes outside ASCII)
+// shown as \xNN, line ends as Break, cut to MaxShownText.
+std::string ShownText(std::string_view Text, const char* Break, bool Escape8Bit) {
     std::string shown;
     for (std::size_t i = 0; i < Text.size() && shown.size() <= MaxShownText; ++i) {
         const char c = Text[i];
         if (Break && c == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') {
             ++i;
             if (i + 1 < Text.size()) shown += Break;
-        } else if (IsControl(c)) {
+        } else if (IsControl(c) || (Escape8Bit && !IsAscii(c))) {
             shown += "\\x" + IntToHex(static_cast<unsigned char>(c), 2);
         } else {
             shown += c;
@@ -101,15 +121,41 @@ std::string EncodeSMTPData(std::string_view Text) {
 }
 
 bool IsValidSMTPAddress(std::string_view Address) {
-    if (Address.size() > MaxSMTPAddress) return false;
-    return std::none_of(Address.begin(), Address.end(),
-                        [](char c) { return IsControl(c) || c == ' ' || c == ',' || c == '<' || c == '>'; });
+    return SMTPAddressFault(Address).empty();
+}
+
+std::string SMTPAddressFault(std::string_view Address) {
+    std::string fault;
+    for (const char c : Address) {
+        if (IsControl(c))
+            fault = "it holds a control character";
+        else if (!IsAscii(c))
+            fault = "it holds a character outside ASCII";
+        else if (c == ' ')
+            fault = "it holds a blank";
+        else if (c == ',')
+            fault = "it holds a comma";
+        else if (c == '<' || c == '>')
+            fault = "it holds an angle bracket";
+        if (!fault.empty()) break;
+    }
+    if (fault.empty() && Address.size() > MaxSMTPAddress)
+        fault = "it is longer than " + std::to_string(MaxSMTPAddress) + " characters";
+    if (fault.empty()) return {};
+    return "Invalid mail address \"" + ShownAddress(Address) + "\": " + fault;
+}
+
+std::string TrimMailAddress(std::string_view Address) {
+    std::size_t first = 0, last = Address.size();
+    while (first < last && IsPasteBlank(Address[first])) ++first;
+    while (last > first && IsPasteBlank(Address[last - 1])) --last;
+    return std::string(Address.substr(first, last - first));
 }
 
 std::string ShownAddress(std::string_view Address) {
-    return ShownText(Address, nullptr);
+    return ShownText(Address, nullptr, true);
 }
 
 std::string ShownReply(std::string_view Reply) {
-    return ShownText(Reply, " ");
+    return ShownText(Reply, " ", false);
 }

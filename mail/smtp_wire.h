@@ -54,12 +54,22 @@ std::string EncodeSMTPData(std::string_view Text);
 
 // An address goes between angle brackets as it is: no control character (CR
 // and LF would smuggle in a command of their own), no blank or comma (it
-// would become another address), no angle bracket, at most MaxSMTPAddress.
+// would become another address), no angle bracket, nothing outside ASCII (a
+// server reads such a byte in a code page of its own choosing), at most
+// MaxSMTPAddress.
 bool IsValidSMTPAddress(std::string_view Address);
+// Why the address cannot go ("Invalid mail address \"...\": it holds a
+// blank"), empty when it can.
+std::string SMTPAddressFault(std::string_view Address);
+// An address as typed or pasted, without what a paste leaves around it:
+// blanks, control characters and the system code page's non-breaking space
+// (0xA0, from a web page or a document). Trim keeps the non-breaking space,
+// which is a letter of a text like any other.
+std::string TrimMailAddress(std::string_view Address);
 // The most characters of a text shown to a person (ShownAddress, ShownReply).
 constexpr std::size_t MaxShownText = 100;
-// The address with control characters shown as \xNN, cut to MaxShownText
-// (ending "...") for error messages.
+// The address with control characters and bytes outside ASCII shown as
+// \xNN, cut to MaxShownText (ending "...") for error messages.
 std::string ShownAddress(std::string_view Address);
 // A server's reply on one line for a message: its line ends made blanks,
 // other control characters \xNN, cut like an address.

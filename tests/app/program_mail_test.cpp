@@ -4,9 +4,12 @@
 // time-out, the window answers all along, and while the next mail waits on a
 // server that never speaks, Yes to the close question ends the program
 // within a second. With addresses stored amid blanks: a mail goes out at
-// every poll, and one that cannot go out leaves its reason in the log.
+// every poll, and one that cannot go out leaves its reason in the log. With
+// the server down: one record for the outage, and none without the "Log"
+// preference.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <string>
@@ -43,8 +46,10 @@ void AnswerBoxes(const TRunningProgram& Program, std::vector<std::string>& Texts
     }
 }
 
+// With the "Log" preference on, so that why a mail did not go is kept.
 void StoreMailSettings(int Port, const std::string& From, const std::string& To) {
     auto settings = OpenSettings(true);
+    settings->WriteInteger("Log", 1);
     settings->WriteString("SMTPServer", "127.0.0.1");
     settings->WriteInteger("Port", Port);
     settings->WriteString("FromMail", From);
@@ -161,6 +166,77 @@ TEST(ProgramMail, PaddedStoredAddressesMailEveryPollAndAnAddressThatCannotGoOutI
          ReadTextFile(logName).find(why) == std::string::npos && TClock::now() < end; Sleep(50))
         AnswerBoxes(program, texts);
     EXPECT_NE(ReadTextFile(logName).find(why), std::string::npos) << ReadTextFile(logName);
+
+    CloseProgram(program, window);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+TEST(ProgramMail, AServerThatStaysDownIsLoggedOncePerTroubleAndOnlyWithTheLogPreference) {
+    TScopedFolder folder;
+    TUserSettingsGuard settingsGuard;
+    ASSERT_TRUE(settingsGuard.Ready());
+    const int closed = TScriptServer::ClosedPort();
+    StoreMailSettings(closed, "monitor@example.com", "admin@example.com");
+    OpenSettings(true)->WriteInteger("Log", 0);
+    SetDriveString("MAIL DISK", "Reallocated Sector Count", "Send mail");
+    std::ofstream(folder.Path() + "\\drives.ini") << DriveSection(0, "MAIL DISK", 30, {FailingAttribute(5)});
+
+    TRunningProgram program("--drives \"" + folder.Path() + "\\drives.ini\"");
+    HWND window = program.WaitForWindow(L"Zantipelle Vexmora Ultimate ", nullptr);
+    ASSERT_NE(window, nullptr);
+
+    const std::string logName = folder.Path() + "\\Vexmora.log";
+    const std::wstring wideLogName(logName.begin(), logName.end());
+    const std::string record =
+        "Can not Send mail>No connection to 127.0.0.1 on port " + std::to_string(closed) + ".";
+    auto records = [&] {
+        const std::string text = ReadTextFile(logName);
+        std::size_t count = 0;
+        for (std::size_t at = text.find(record); at != std::string::npos; at = text.find(record, at + 1))
+            ++count;
+        return count;
+    };
+    auto written = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!GetFileAttributesExW(wideLogName.c_str(), GetFileExInfoStandard, &data)) return 0ull;
+        return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+               data.ftLastWriteTime.dwLowDateTime;
+    };
+    // A mail a poll, a second apart; each failure ends with its box. The
+    // outcome of each but the last is in by the time the next box shows.
+    std::vector<std::string> texts;
+    auto failures = [&] { return std::count(texts.begin(), texts.end(), "Can not Send mail"); };
+    auto answerUntil = [&](auto Done) {
+        for (const auto end = TClock::now() + std::chrono::seconds(20); !Done() && TClock::now() < end;
+             Sleep(20))
+            AnswerBoxes(program, texts);
+        return Done();
+    };
+
+    ASSERT_TRUE(answerUntil([&] { return failures() >= 3; }));
+    EXPECT_EQ(records(), 0u) << "logged with the Log preference off";
+
+    // With the log asked for: one record for the whole outage, the file
+    // written once.
+    OpenSettings(true)->WriteInteger("Log", 1);
+    ASSERT_TRUE(answerUntil([&] { return records() == 1; }));
+    const unsigned long long firstWrite = written();
+    const auto seen = failures();
+    ASSERT_TRUE(answerUntil([&] { return failures() >= seen + 4; }));
+    EXPECT_EQ(records(), 1u);
+    EXPECT_EQ(written(), firstWrite) << "the log was rewritten with nothing new in it";
+
+    // A mail goes; the same trouble after it is news again.
+    TScriptServer server({Send("220 ready\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(),
+                          Send("250 ok\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(), Send("354 go\r\n"),
+                          ReadData(), Send("250 queued\r\n"), ReadLine(), Send("221 bye\r\n")});
+    OpenSettings(true)->WriteInteger("Port", server.Port());
+    ASSERT_TRUE(answerUntil([&] { return server.Received().size() >= 6; }));
+    OpenSettings(true)->WriteInteger("Port", closed);
+    ASSERT_TRUE(answerUntil([&] { return records() == 2; }));
+    const auto after = failures();
+    ASSERT_TRUE(answerUntil([&] { return failures() >= after + 2; }));
+    EXPECT_EQ(records(), 2u);
 
     CloseProgram(program, window);
     EXPECT_EQ(program.WaitForExit(), 0u);

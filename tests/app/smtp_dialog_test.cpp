@@ -95,6 +95,23 @@ TEST(SmtpFields, AddressesAreStoredAndReadBackWithoutTheBlanksAroundThem) {
     // Nothing but blanks is nothing.
     fields.To = "   ";
     EXPECT_EQ(SaveSmtpFields(fields), std::vector<std::string>{"You must be to fill table"});
+
+    // A paste from a web page brings the code page's no-break space along.
+    fields.From = "\xA0monitor@example.com\xA0";
+    fields.To = "admin@example.com\xA0";
+    EXPECT_TRUE(SaveSmtpFields(fields).empty());
+    EXPECT_EQ(ReadSettingString("FromMail"), "monitor@example.com");
+    EXPECT_EQ(ReadSettingString("ToMail"), "admin@example.com");
+    // One that cannot go out is not stored, and the message says why.
+    fields.From = "mon\xA0itor@example.org";
+    fields.To = "ad min@example.net";
+    EXPECT_EQ(SaveSmtpFields(fields),
+              (std::vector<std::string>{"The sender address was not saved.\nInvalid mail address "
+                                        "\"mon\\xA0itor@example.org\": it holds a character outside ASCII",
+                                        "The recipient address was not saved.\nInvalid mail address "
+                                        "\"ad min@example.net\": it holds a blank"}));
+    EXPECT_EQ(ReadSettingString("FromMail"), "monitor@example.com");
+    EXPECT_EQ(ReadSettingString("ToMail"), "admin@example.com");
 }
 
 TEST(SmtpFields, AnUntouchedPasswordEditNeverReplacesTheStoredOne) {
@@ -184,6 +201,25 @@ TEST_F(WatchTest, APasswordTypedAfterTabbingInIsMaskedAndThePlaceholderNeverStor
     for (const std::string& text : boxes.Texts()) EXPECT_NE(text, "You must be to fill Password");
 }
 
+TEST_F(WatchTest, OKStoresAPastedAddressBareAndSaysWhyOneCannotGoOut) {
+    WriteSettingString("ToMail", "old@example.com");
+    StartStill("");
+    Smtp->edtSMTPServer->SetText("mail.example.com");
+    Smtp->edtSubject->SetText("Disk news");
+    Smtp->EdtFrom->SetText("monitor@example.com");
+    // As a paste from a web page leaves it.
+    Smtp->EdtSender->SetText("admin@example.net\xA0");
+    Smtp->BtnOKClick(nullptr);
+    EXPECT_EQ(ReadSettingString("ToMail"), "admin@example.net");
+    EXPECT_TRUE(boxes.Texts().empty());
+
+    Smtp->EdtSender->SetText("ad min@example.net");
+    Smtp->BtnOKClick(nullptr);
+    EXPECT_EQ(ReadSettingString("ToMail"), "admin@example.net");
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"The recipient address was not saved.\nInvalid mail "
+                                                       "address \"ad min@example.net\": it holds a blank"}));
+}
+
 TEST_F(WatchTest, ACancelledEditIsGoneAtTheNextShowing) {
     WriteSettingString("SMTPServer", "mail.example.com");
     StartStill("");
@@ -240,6 +276,14 @@ TEST_F(WatchTest, AFailedTestMailIsShownWithWhyNotSwallowed) {
     EXPECT_EQ(test(), (std::vector<std::string>{"Can not Connect SMTP server\n" + why, "",
                                                 "Can not Send mail\n" + why}));
 
+    // A server field emptied since: the reason is the empty name, not the
+    // last test's.
+    Smtp->edtSMTPServer->SetText("");
+    const std::string noServer = "No server is named: the server name is empty.";
+    EXPECT_EQ(test(), (std::vector<std::string>{"Can not Connect SMTP server\n" + noServer, "",
+                                                "Can not Send mail\n" + noServer}));
+    Smtp->edtSMTPServer->SetText("127.0.0.1");
+
     // A connect that raises is still a failed connect, not a lost test.
     Smtp->SMTPC->SocketTalk()->Socket()->OnError = TSocketErrorEvent();
     std::vector<std::string> texts = test();
@@ -247,11 +291,16 @@ TEST_F(WatchTest, AFailedTestMailIsShownWithWhyNotSwallowed) {
     EXPECT_TRUE(texts.front().starts_with("Can not Connect SMTP server\n")) << texts.front();
     EXPECT_GT(texts.front().size(), std::string("Can not Connect SMTP server\n").size());
 
-    // Blanks around an address are dropped; one inside it is refused, by
-    // name, before any connection.
-    Smtp->EdtFrom->SetText("  monitor@example.com ");
+    // Blanks and no-break spaces around an address are dropped; one inside
+    // it, or a byte outside ASCII, is refused with why before any connection.
+    Smtp->EdtFrom->SetText("  monitor@example.com\xA0");
     Smtp->EdtSender->SetText("a@b evil@x");
-    EXPECT_EQ(test(), (std::vector<std::string>{"Can not Send mail\nInvalid mail address \"a@b evil@x\""}));
+    EXPECT_EQ(test(), (std::vector<std::string>{
+                          "Can not Send mail\nInvalid mail address \"a@b evil@x\": it holds a blank"}));
+    Smtp->EdtSender->SetText("admin@ex\xE4mple.net");
+    EXPECT_EQ(test(),
+              (std::vector<std::string>{"Can not Send mail\nInvalid mail address "
+                                        "\"admin@ex\\xE4mple.net\": it holds a character outside ASCII"}));
 
     Smtp->edtPort->SetText("");
     Smtp->btnTestClick(nullptr);

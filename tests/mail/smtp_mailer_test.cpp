@@ -227,13 +227,21 @@ TEST_F(SmtpMailerTest, AnAddressThatCannotGoOutIsRefusedByNameWithNothingSent) {
     const struct {
         std::string From, To, Error;
     } cases[] = {
-        {"a@b\r\nRSET", "admin@example.com", "SMTPM: Invalid mail address \"a@b\\x0D\\x0ARSET\""},
-        {"a@b", "\"x@y\r\nDATA\"", "SMTPM: Invalid mail address \"x@y\\x0D\\x0ADATA\""},
-        {"a@b", "\"a@b evil@x\"", "SMTPM: Invalid mail address \"a@b evil@x\""},
-        {"a@b", "ok@x,\"<evil@x>\"", "SMTPM: Invalid mail address \"<evil@x>\""},
-        {"a@b", longest + "x", "SMTPM: Invalid mail address \"" + longest.substr(0, 97) + "...\""},
+        {"a@b\r\nRSET", "admin@example.com",
+         "SMTPM: Invalid mail address \"a@b\\x0D\\x0ARSET\": it holds a control character"},
+        {"a@b", "\"x@y\r\nDATA\"",
+         "SMTPM: Invalid mail address \"x@y\\x0D\\x0ADATA\": it holds a control character"},
+        {"a@b", "\"a@b evil@x\"", "SMTPM: Invalid mail address \"a@b evil@x\": it holds a blank"},
+        {"a@b", "ok@x,\"<evil@x>\"", "SMTPM: Invalid mail address \"<evil@x>\": it holds an angle bracket"},
+        {"a@b", longest + "x",
+         "SMTPM: Invalid mail address \"" + longest.substr(0, 97) +
+             "...\": it is longer than 254 characters"},
         {"a@b" + std::string(65536, 'b'), "ok@x",
-         "SMTPM: Invalid mail address \"a@b" + std::string(94, 'b') + "...\""},
+         "SMTPM: Invalid mail address \"a@b" + std::string(94, 'b') +
+             "...\": it is longer than 254 characters"},
+        // A server would read the byte in a code page of its own choosing.
+        {"a@b", "admin@example.net\xA0",
+         "SMTPM: Invalid mail address \"admin@example.net\\xA0\": it holds a character outside ASCII"},
     };
     for (const auto& c : cases) {
         try {
@@ -367,7 +375,31 @@ TEST_F(SmtpMailerTest, TheNameLookupEndsAtTheTimeOut) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(Mailer->Connect());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
-    EXPECT_EQ(Mailer->FailureText(), "The server did not answer in time (time-out 1 s).");
+    // No server was reached: the name is what to look at.
+    EXPECT_EQ(Mailer->FailureText(),
+              "The server name \"mail.example.test\" could not be found in time (time-out 1 s).");
+}
+
+TEST_F(SmtpMailerTest, AConnectRefusedBeforeAnySessionSaysWhyRatherThanTheLastSessionsReason) {
+    TScriptServer refusing({Send("550 go away\r\n")});
+    EXPECT_FALSE(Connect(refusing));
+    EXPECT_EQ(Mailer->FailureText(), "The server replied: 550 go away");
+    const struct {
+        std::string Host;
+        int Port;
+        std::string Failure;
+    } cases[] = {
+        {"", 25, "No server is named: the server name is empty."},
+        {"127.0.0.1", 0, "No port is given for the server."},
+        {"127.0.0.1", 65536, "There is no port 65536: ports go from 1 to 65535."},
+    };
+    for (const auto& c : cases) {
+        Mailer->SetHost(c.Host);
+        Mailer->SetPort(c.Port);
+        EXPECT_FALSE(Mailer->Connect());
+        EXPECT_EQ(Mailer->FailureText(), c.Failure);
+        EXPECT_EQ(Mailer->GetLastResponse(), "");
+    }
 }
 
 }  // namespace

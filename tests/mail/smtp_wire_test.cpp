@@ -124,4 +124,22 @@ TEST(SmtpWire, AnAddressIsValidOnlyWhenItGoesBetweenItsBracketsAsItIs) {
     EXPECT_EQ(ShownReply("550-no\r\n550 such user\r\n"), "550-no 550 such user");
 }
 
+TEST(SmtpWire, APastedAddressLosesTheNoBreakSpacesAroundItAndNoByteOutsideAsciiGoesOut) {
+    // As a paste from a web page leaves it: the code page's no-break space.
+    EXPECT_EQ(TrimMailAddress("\xA0 admin@example.net\xA0\r\n"), "admin@example.net");
+    EXPECT_EQ(TrimMailAddress("\t\xA0\xA0 "), "");
+    // Inside, it is part of what was typed, and refused where it shows.
+    const std::string inside =
+        "ad\xA0"
+        "min@example.net";
+    EXPECT_EQ(TrimMailAddress(inside), inside);
+    EXPECT_EQ(SMTPAddressFault(inside),
+              "Invalid mail address \"ad\\xA0min@example.net\": it holds a character outside ASCII");
+    for (const char* bad : {"admin@ex\xE4mple.net", "\xC3\xA9t\xC3\xA9@example.net", "a@b\xFF"})
+        EXPECT_FALSE(IsValidSMTPAddress(bad)) << bad;
+    EXPECT_EQ(SMTPAddressFault("ad min@example.net"),
+              "Invalid mail address \"ad min@example.net\": it holds a blank");
+    EXPECT_EQ(SMTPAddressFault("admin@example.net"), "");
+}
+
 }  // namespace
