@@ -90,7 +90,9 @@ TScGroupBar::TKeyStop TScGroupBar::FocusStop() const {
 }
 
 void TScGroupBar::SetFocusStop(const TKeyStop& Stop) {
-    TScGroup* old = focusGroup_;
+    // The rectangle stands where FocusStop says, which is the first place
+    // until a key has set one: that group is the one to paint again.
+    TScGroup* old = FocusStop().Group;
     focusGroup_ = Stop.Group;
     focusItemID_ = Stop.Group && Stop.Item >= 0 ? Stop.Group->Items()->GetItem(Stop.Item)->ID() : -1;
     if (!Stop.Group) return;

@@ -249,6 +249,25 @@ void TApplication::WndProc(TMessage& Message) {
         case WM_ACTIVATEAPP:
             SetActiveState(Message.WParam != 0);
             break;
+        case WM_SETFOCUS:
+            // The window stands for the program but takes no keys: made the
+            // foreground (as the tray does when it brings the program back),
+            // it hands the keyboard on once the activation is done.
+            PostMessageW(handle_, CM_ENTER, 0, 0);
+            break;
+        case CM_ENTER: {
+            HWND front = IsIconic(handle_) ? nullptr : FrontWindow();
+            if (!front) return;
+            if (front != mainForm_->Handle()) {
+                // A box holds the main form (it may have opened while the
+                // form hid in the tray): it stands in front of the form.
+                SetWindowPos(front, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+                SetForegroundWindow(front);
+            } else if (GetActiveWindow() == handle_) {
+                SetForegroundWindow(front);
+            }
+            return;
+        }
         case WM_QUERYENDSESSION:
             Message.Result = TRUE;
             return;
@@ -307,15 +326,33 @@ int TApplication::MessageBox(const std::string& Text, const std::string& Caption
 int TApplication::MessageBox(const std::wstring& Text, const std::wstring& Caption, UINT Flags) {
     if (Assigned(MessageBoxHandler)) return MessageBoxHandler(Text, Caption, Flags);
     // The box stays in front of the window it belongs to: the program's
-    // active window, else the main form while it shows. Owned by the hidden
-    // application window, it could open behind the main form, unseen, and
-    // hold back every box queued after it.
+    // active window, else the main form, even while it hides in the tray, so
+    // that the form is disabled while the box is open and comes back behind
+    // it. Owned by the hidden application window, the box could stand behind
+    // the main form, unseen, and hold back every box queued after it.
     HWND owner = GetActiveWindow();
     if (owner == handle_) owner = nullptr;
-    if (!owner && mainForm_ && mainForm_->HandleAllocated() && IsWindowVisible(mainForm_->Handle()))
-        owner = mainForm_->Handle();
+    if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
     if (!owner) owner = Handle();
     return MessageBoxW(owner, Text.c_str(), Caption.c_str(), Flags);
+}
+
+HWND TApplication::FrontWindow() {
+    if (!mainForm_ || !mainForm_->HandleAllocated()) return nullptr;
+    HWND main = mainForm_->Handle();
+    if (!IsWindowVisible(main)) return nullptr;
+    // The form gives the focus back to its active control.
+    if (IsWindowEnabled(main)) return main;
+    // A box or a modal form holds the main form back: the front-most window
+    // of ours that takes the keyboard. Hints, menus and alerts that stay on
+    // top never take it.
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (window == handle_ || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) continue;
+        if (IsWindowVisible(window) && IsWindowEnabled(window) &&
+            !(GetWindowLongW(window, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_NOACTIVATE)))
+            return window;
+    }
+    return nullptr;
 }
 
 void TApplication::HintMouseMessage(TControl* Control, TMessage& Message) {

@@ -84,6 +84,10 @@ public:
     bool HelpContext(int Context);
     bool HelpCommand(UINT Command, ULONG_PTR Data);
 
+    // The window the keyboard goes to when the program comes to the front,
+    // null while none of its windows shows.
+    HWND FrontWindow();
+
     // The hint manager's view of a mouse message over a control.
     void HintMouseMessage(TControl* Control, TMessage& Message);
 

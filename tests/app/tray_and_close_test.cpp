@@ -1,5 +1,8 @@
-// The application's own tray icon with the tray menu, and closing: the
+// The application's own tray icon with the tray menu, coming back from the
+// tray (the keyboard, and a box that came meanwhile), and closing: the
 // question before the main window closes, and "E&xit", which asks nothing.
+#include <functional>
+
 #include "classlib/stdctrls/menus.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
@@ -16,6 +19,62 @@ void DropQuitMessage() {
     }
     Application->Initialize();
 }
+
+void DoubleClickTrayIcon() {
+    SendMessageW(TNotifyTrayIcon::HandlerWindow(), WM_TRAYICONCALLBACK,
+                 reinterpret_cast<WPARAM>(MainForm->NotifyTrayIcon1), WM_LBUTTONDBLCLK);
+}
+
+void MinimizeToTray() {
+    SendMessageW(MainForm->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Application->ProcessMessages();
+}
+
+// A real box opened while the main window is in the tray: once it shows,
+// Restore brings the window back, and what a person then meets is noted
+// before OK closes the box.
+struct TBoxMeanwhile {
+    std::function<void()> Restore;
+    HWND box = nullptr;
+    bool boxInFront = false, formDisabled = false, boxActive = false;
+    bool restored = false;
+
+    void Run() {
+        current = this;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, Tick);
+        Application->MessageBox("Shutting down!", "Vexmora", MB_OK);
+        KillTimer(nullptr, timer);
+        current = nullptr;
+    }
+
+private:
+    static BOOL CALLBACK Find(HWND Window, LPARAM) {
+        wchar_t name[16] = {};
+        GetClassNameW(Window, name, 16);
+        if (std::wstring(name) != L"#32770" || !IsWindowVisible(Window)) return TRUE;
+        current->box = Window;
+        return FALSE;
+    }
+    // On the box's own loop; each tick lets the messages of the last one
+    // run first.
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        TBoxMeanwhile* self = current;
+        if (!self || (!self->box && EnumThreadWindows(GetCurrentThreadId(), Find, 0))) return;
+        if (!self->restored) {
+            self->restored = true;
+            self->Restore();
+            return;
+        }
+        HWND main = MainForm->Handle();
+        for (HWND w = GetWindow(main, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+            self->boxInFront |= w == self->box;
+        self->formDisabled = !IsWindowEnabled(main);
+        self->boxActive = GetActiveWindow() == self->box;
+        PostMessageW(self->box, WM_COMMAND, IDOK, 0);
+        current = nullptr;
+    }
+    static inline TBoxMeanwhile* current = nullptr;
+};
 
 }  // namespace
 
@@ -84,4 +143,42 @@ TEST_F(ProgramTest, ExitEndsAtOnceWithoutAsking) {
     EXPECT_TRUE(Application->Terminated());
     EXPECT_TRUE(boxes.Asked().empty());
     DropQuitMessage();
+}
+
+// Back from the tray, by either way, the keyboard is where it was: in the
+// drive list. A box that came while the window was away stands in front of
+// it, and holds it until the box is answered.
+TEST_F(ProgramTest, BackFromTheTrayTheKeyboardReturnsAndABoxThatCameMeanwhileStandsInFront) {
+    StartWithExampleDrives();
+    MainForm->Max1->Click();
+    Application->ProcessMessages();
+    const HWND list = MainForm->lvDrvList->Handle();
+    ASSERT_EQ(GetFocus(), list);
+    const std::pair<const char*, std::function<void()>> restores[] = {
+        {"tray icon", DoubleClickTrayIcon},
+        {"Show window", [] { MainForm->Max1->Click(); }},
+        {"system restore", [] { SendMessageW(Application->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0); }},
+    };
+    for (const auto& [way, restore] : restores) {
+        MinimizeToTray();
+        ASSERT_FALSE(MainForm->Visible()) << way;
+        restore();
+        Application->ProcessMessages();
+        EXPECT_TRUE(MainForm->Visible()) << way;
+        EXPECT_EQ(GetFocus(), list) << way;
+    }
+
+    Application->MessageBoxHandler = nullptr;
+    for (const auto& [way, restore] : restores) {
+        MinimizeToTray();
+        TBoxMeanwhile meanwhile{restore};
+        meanwhile.Run();
+        ASSERT_NE(meanwhile.box, nullptr) << way;
+        EXPECT_TRUE(meanwhile.boxInFront) << way;
+        EXPECT_TRUE(meanwhile.formDisabled) << way;
+        EXPECT_TRUE(meanwhile.boxActive) << way;
+        Application->ProcessMessages();
+        EXPECT_TRUE(IsWindowEnabled(MainForm->Handle())) << way;
+        EXPECT_EQ(GetFocus(), list) << way;
+    }
 }

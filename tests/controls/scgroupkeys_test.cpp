@@ -1,7 +1,7 @@
 // The group bar from the keyboard: the places Up, Down, Home and End reach,
 // Enter and Space as a click, Left and Right on a caption, the focused place
-// scrolled into view, and the focus rectangle that waits for the keyboard and
-// shows as soon as Tab brings it in.
+// scrolled into view, and the focus rectangle that waits for the keyboard,
+// shows as soon as Tab brings it in, and shows in one place only.
 #include <string>
 #include <vector>
 
@@ -177,4 +177,13 @@ TEST_F(GroupKeysTest, TabbingInShowsTheFocus) {
     SetKeyboardState(keys);
     Pump();
     EXPECT_TRUE(bar->FocusCuesShown());
+
+    // No key has set the place yet: the first one shows the rectangle, and
+    // End takes it away from there to the last group.
+    ASSERT_TRUE(ValidateRect(a->Handle(), nullptr));
+    bar->Perform(WM_KEYDOWN, VK_END, 0);
+    EXPECT_EQ(Focus(), "c1");
+    RECT dirty{};
+    EXPECT_TRUE(GetUpdateRect(a->Handle(), &dirty, FALSE)) << "A keeps its rectangle";
+    Pump();
 }
