@@ -83,13 +83,21 @@ bool TDriveSettingsStore::Watch() {
     if (!changed_) changed_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     // Opened again each time: the change may have been the key's deletion.
     watchedKey_.Reset();
-    HKEY raw = nullptr;
-    if (!changed_ || RegOpenKeyExA(HKEY_CURRENT_USER, RelativePath(SettingsKey).c_str(), 0, KEY_NOTIFY,
-                                   &raw) != ERROR_SUCCESS)
-        return false;
-    watchedKey_.Reset(raw);
-    return RegNotifyChangeKeyValue(raw, TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
-                                   changed_.get(), TRUE) == ERROR_SUCCESS;
+    watchedParent_.Reset();
+    if (!changed_) return false;
+    const auto watch = [this](const std::string& Key, BOOL Subtree, DWORD Filter, TRegKeyHandle& Handle) {
+        HKEY raw = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, RelativePath(Key).c_str(), 0, KEY_NOTIFY, &raw) != ERROR_SUCCESS)
+            return false;
+        Handle.Reset(raw);
+        return RegNotifyChangeKeyValue(raw, Subtree, Filter, changed_.get(), TRUE) == ERROR_SUCCESS;
+    };
+    // A watched key that is deleted need not tell (Wine's does not): its
+    // parent does, and it is watched first, so that no deletion falls
+    // between the two. Then the key made again is not missed.
+    const std::string key = SettingsKey;
+    return watch(key.substr(0, key.rfind('\\')), FALSE, REG_NOTIFY_CHANGE_NAME, watchedParent_) &&
+           watch(key, TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, watchedKey_);
 }
 
 std::shared_ptr<const TDriveSettings> TDriveSettingsStore::Of(const std::string& Model) {

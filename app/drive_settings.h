@@ -60,6 +60,7 @@ private:
 
     std::map<std::string, std::shared_ptr<const TDriveSettings>> drives_;
     TRegKeyHandle watchedKey_;
+    TRegKeyHandle watchedParent_;
     std::unique_ptr<void, TEventCloser> changed_;
     bool watching_ = false;
 };

@@ -154,6 +154,99 @@ TEST_F(WatchTest, AnActionChangedByHandIsUsedAtTheNextPoll) {
     EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Reallocated Sector Count waring", "ALPHA"}}));
 }
 
+namespace {
+
+// Edits as regedit makes them: plain registry calls, below the settings key.
+std::string HandKey(const std::string& Below) {
+    const std::string key = std::string(SettingsKey).substr(1);
+    return Below.empty() ? key : key + "\\" + Below;
+}
+
+void HandWrite(const std::string& Model, const std::string& Name, const std::string& Text) {
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, HandKey(Model).c_str(), Name.c_str(), REG_SZ, Text.c_str(),
+                              static_cast<DWORD>(Text.size() + 1)),
+              ERROR_SUCCESS);
+}
+
+void HandWrite(const std::string& Model, const std::string& Name, DWORD Value) {
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, HandKey(Model).c_str(), Name.c_str(), REG_DWORD, &Value,
+                              sizeof Value),
+              ERROR_SUCCESS);
+}
+
+void HandDeleteValue(const std::string& Model, const std::string& Name) {
+    ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, HandKey(Model).c_str(), Name.c_str()), ERROR_SUCCESS);
+}
+
+void HandDeleteKey(const std::string& Below) {
+    // The key goes too, after everything below it, one key at a time.
+    ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, HandKey(Below).c_str()), ERROR_SUCCESS);
+}
+
+}  // namespace
+
+// A user edits a drive's settings by hand while the program runs, again and
+// again: each edit is followed at the next check, the poll's and the
+// refresh's temperature check alike, whatever the case of the names typed,
+// and after the drive's key or the whole settings key went and came back.
+TEST_F(WatchTest, EveryHandEditWhileTheProgramRunsIsFollowedAtTheNextCheck) {
+    SetDriveString("ALPHA", "Reallocated Sector Count", "Never show message");
+    SetDriveInteger("ALPHA", "Temperature", 40);
+    SetDriveString("ALPHA", "Temperature Celcius", "Show message");
+    StartStill(DriveSection(0, "ALPHA", 30, {FailingAttribute(5)}));
+    const TRecordedAlert hot{"Temperature notify", "ALPHA"},
+        failing{"Reallocated Sector Count waring", "ALPHA"};
+    const auto poll = [&] {
+        alerts.shown.clear();
+        MainForm->tmr2Timer(nullptr);
+        return alerts.shown;
+    };
+    const auto refresh = [&] {
+        alerts.shown.clear();
+        EXPECT_TRUE(Refresh());
+        return alerts.shown;
+    };
+    using TAlerts = std::vector<TRecordedAlert>;
+    EXPECT_EQ(poll(), TAlerts{});
+
+    // Not only the first edit is seen.
+    HandWrite("ALPHA", "Reallocated Sector Count", "Show message");
+    EXPECT_EQ(poll(), TAlerts{failing});
+    HandWrite("ALPHA", "Reallocated Sector Count", "Never show message");
+    EXPECT_EQ(poll(), TAlerts{});
+    HandWrite("ALPHA", "Temperature", 25);
+    EXPECT_EQ(poll(), TAlerts{hot});
+    EXPECT_EQ(refresh(), TAlerts{hot});
+
+    // The refresh looks for edits made since the last poll.
+    HandWrite("ALPHA", "Temperature Celcius", "Never show message");
+    EXPECT_EQ(refresh(), TAlerts{});
+
+    // Names typed in another case are the same values to the registry.
+    for (const char* name : {"Reallocated Sector Count", "Temperature", "Temperature Celcius"})
+        HandDeleteValue("ALPHA", name);
+    HandWrite("ALPHA", "reallocated sector count", "Show message");
+    HandWrite("ALPHA", "TEMPERATURE", 25);
+    HandWrite("ALPHA", "temperature celcius", "Show message");
+    EXPECT_EQ(poll(), (TAlerts{hot, failing}));
+
+    // The drive's key deleted and made again.
+    HandDeleteKey("ALPHA");
+    EXPECT_EQ(poll(), TAlerts{});
+    HandWrite("ALPHA", "Reallocated Sector Count", "Show message");
+    EXPECT_EQ(poll(), TAlerts{failing});
+
+    // The whole settings key deleted, after its drive's key went, and made again.
+    HandDeleteKey("ALPHA");
+    EXPECT_EQ(poll(), TAlerts{});
+    HandDeleteKey("");
+    EXPECT_EQ(poll(), TAlerts{});
+    HandWrite("ALPHA", "Reallocated Sector Count", "Show message");
+    EXPECT_EQ(poll(), TAlerts{failing});
+    HandWrite("ALPHA", "Reallocated Sector Count", "Never show message");
+    EXPECT_EQ(poll(), TAlerts{});
+}
+
 TEST_F(WatchTest, ShutdownAsksUnlessAutoRunAndGoesOn) {
     const struct {
         int AutoRun;

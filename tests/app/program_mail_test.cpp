@@ -38,11 +38,23 @@ std::string BoxText(HWND Box) {
     return std::string(longest.begin(), longest.end());
 }
 
+// Presses Button of Box as a person does, and waits until the box is gone:
+// the press is queued behind what the program was posted before. A sent
+// one would be handled inside the box's wait for its next message, and
+// Wine's box then ends without dispatching the message that wait returns:
+// a close posted just before would be lost.
+void Press(HWND Box, WPARAM Button) {
+    PostMessageW(Box, WM_COMMAND, Button, 0);
+    for (const auto end = TClock::now() + std::chrono::seconds(5);
+         IsWindowVisible(Box) && TClock::now() < end; Sleep(10)) {
+    }
+}
+
 // Answers every box the program shows now, as a person would, keeping its text.
 void AnswerBoxes(const TRunningProgram& Program, std::vector<std::string>& Texts) {
     for (HWND box : Program.Windows(L"#32770")) {
         Texts.push_back(BoxText(box));
-        SendMessageW(box, WM_COMMAND, IDOK, 0);
+        Press(box, IDOK);
     }
 }
 
@@ -67,7 +79,7 @@ void CloseProgram(const TRunningProgram& Program, HWND Window) {
                 PostMessageW(box, WM_COMMAND, IDYES, 0);
                 return;
             }
-            SendMessageW(box, WM_COMMAND, IDOK, 0);
+            Press(box, IDOK);
         }
     }
     ADD_FAILURE() << "the close question never came";
