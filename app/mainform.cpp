@@ -140,13 +140,7 @@ void TMainForm::DrivesFound() {
     // The first drive listed fills the page when nothing is chosen yet, so a
     // drive that holds its read keeps no page empty; the choice stays with
     // its drive when a later one takes a row before it.
-    TListItems* rows = lvDrvList->Items();
-    if (rows->Count() > 0 && !lvDrvList->Selected()) {
-        rows->Item(0)->SetSelected(true);
-        rows->Item(0)->SetFocused(true);
-        DriveInfomation();
-        StartupStepDone("page 0 filled");
-    }
+    ChooseFirstRowUnlessChosen();
     if (std::exchange(chartLinesMoved_, false)) PPerformance->ClearScreen();
     if (std::exchange(chartStarted_, true))
         FillPerformanceLegend();
@@ -240,19 +234,21 @@ void TMainForm::ShiftRowTables(int Row, const std::string& Model) {
 void TMainForm::DetectionDone() {
     detecting_ = false;
     StartupStepDone("detection");
-    // A drive the user chose meanwhile stays chosen, and the keyboard's
-    // place with it. Without one, row 0 takes both, so the first arrow key
-    // moves from it.
-    TListItems* rows = lvDrvList->Items();
-    if (rows->Count() > 0 && !lvDrvList->Selected()) {
-        rows->Item(0)->SetSelected(true);
-        rows->Item(0)->SetFocused(true);
-        DriveInfomation();
-        StartupStepDone("page 0 filled");
-    }
+    ChooseFirstRowUnlessChosen();
     // With no drive at all the chart starts too.
     if (!std::exchange(chartStarted_, true)) FillPerformanceList();
     StartupStepDone("chart");
+}
+
+void TMainForm::ChooseFirstRowUnlessChosen() {
+    // A drive the user chose stays chosen, and the keyboard's place with it.
+    // Without one, row 0 takes both, so the first arrow key moves from it.
+    TListItems* rows = lvDrvList->Items();
+    if (rows->Count() == 0 || lvDrvList->Selected()) return;
+    rows->Item(0)->SetSelected(true);
+    rows->Item(0)->SetFocused(true);
+    DriveInfomation();
+    StartupStepDone("page 0 filled");
 }
 
 const TSmartResult& TMainForm::LastReading(int Number) const {

@@ -327,6 +327,8 @@ private:
     void ShiftRowTables(int Row, const std::string& Model);
     // Row 0 chosen when the user chose none meanwhile, and the chart.
     void DetectionDone();
+    // Row 0 chosen, with its page filled, when no drive is chosen yet.
+    void ChooseFirstRowUnlessChosen();
     // The icons made so far reach the notification area after the first
     // paint, or at once when the window has painted already.
     void HoldTrayIcons();

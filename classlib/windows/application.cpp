@@ -1,6 +1,7 @@
 #include "classlib/windows/application.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "classlib/core/text.h"
 #include "classlib/graphics/handles.h"
@@ -256,6 +257,13 @@ void TApplication::WndProc(TMessage& Message) {
             PostMessageW(handle_, CM_ENTER, 0, 0);
             break;
         case CM_ENTER: {
+            // Back from a box, the keyboard goes to the window the box
+            // belonged to, unless another program came to the front meanwhile.
+            if (HWND back = std::exchange(boxOwner_, nullptr);
+                back && GetActiveWindow() == handle_ && IsWindowVisible(back) && IsWindowEnabled(back)) {
+                SetForegroundWindow(back);
+                return;
+            }
             HWND front = IsIconic(handle_) ? nullptr : FrontWindow();
             if (!front) return;
             if (front != mainForm_->Handle()) {
@@ -334,7 +342,16 @@ int TApplication::MessageBox(const std::wstring& Text, const std::wstring& Capti
     if (owner == handle_) owner = nullptr;
     if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
     if (!owner) owner = Handle();
-    return MessageBoxW(owner, Text.c_str(), Caption.c_str(), Flags);
+    const int answer = MessageBoxW(owner, Text.c_str(), Caption.c_str(), Flags);
+    // The window the box returns to is made the foreground through this
+    // window, as a restore from the tray does: under a window manager that
+    // does not manage our windows, the keyboard otherwise stays with the
+    // manager once the box has gone.
+    if (owner != Handle() && IsWindowVisible(owner) && IsWindowEnabled(owner)) {
+        boxOwner_ = owner;
+        SetForegroundWindow(Handle());
+    }
+    return answer;
 }
 
 HWND TApplication::FrontWindow() {

@@ -112,6 +112,8 @@ private:
 
     HWND handle_ = nullptr;
     TCustomForm* mainForm_ = nullptr;
+    // The window a box just closed over, which takes the keyboard back.
+    HWND boxOwner_ = nullptr;
     bool terminated_ = false;
     bool showMainForm_ = true;
     bool active_ = false;
