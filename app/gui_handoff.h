@@ -1,7 +1,8 @@
 // Handing work from the program's workers to the GUI thread: a liveness
 // token that queued work checks before it touches a window, the queue of
 // message boxes that workers ask for, shown one at a time and in order, and
-// a flag set for as long as a step that must not run twice at once lasts.
+// (from classlib) the flag scope that marks a step that must not run twice
+// at once.
 #pragma once
 
 #include <atomic>
@@ -12,17 +13,7 @@
 #include <mutex>
 #include <string>
 
-// Sets a flag for as long as it lives, and clears it however the scope ends.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& Flag) : flag_(Flag) { flag_ = true; }
-    ~TFlagScope() { flag_ = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
+#include "classlib/core/flagscope.h"
 
 // Armed while the windows that queued work touches exist. Disarmed on the
 // GUI thread before they go, so work still waiting in the queue then does

@@ -93,13 +93,9 @@ void TMainForm::SmartDetect() {
         alertWarnings_ = ReadIntegerOr(settings.get(), "MessageWhenStart", 0) == 1;
         // Taken before any drive is found: a drive's own defaults, written
         // when it is listed, must not make its twin count as watched.
-        watchedAtStart_.clear();
+        watchedAtStart_ = MakeOwned<TStringList>();
+        if (settings) settings->GetKeyNames(watchedAtStart_.get());
         unwatchedAtStart_ = ReadUnwatchedModels(settings.get());
-        if (settings) {
-            auto subKeys = MakeOwned<TStringList>();
-            settings->GetKeyNames(subKeys.get());
-            for (int i = 0; i < subKeys->Count(); ++i) watchedAtStart_.push_back(subKeys->Strings(i));
-        }
         // The poll looks at every drive listed so far, whatever the others do.
         if (const auto stored = ReadStoredInteger(settings.get(), "RTimer")) {
             const int interval = PollIntervalFromStore(*stored);
@@ -176,8 +172,7 @@ void TMainForm::DriveFound(TDetectedDrive Drive) {
     SaveLog();
 
     // Watched from here on, whatever the other drives are doing.
-    const bool watched = std::any_of(watchedAtStart_.begin(), watchedAtStart_.end(),
-                                     [&](const std::string& Key) { return AnsiSameText(Key, Drive.Model); });
+    const bool watched = watchedAtStart_->IndexOf(Drive.Model) >= 0;
     if (watched) {
         item->SetChecked(true);
         // A stored threshold counts from its first refresh on, not only
@@ -197,10 +192,7 @@ void TMainForm::DriveFound(TDetectedDrive Drive) {
     }
     // One the user took out of watching gets no key, which would have it
     // watched again from the next start.
-    const bool unwatched =
-        !watched && std::any_of(unwatchedAtStart_.begin(), unwatchedAtStart_.end(),
-                                [&](const std::string& Model) { return AnsiSameText(Model, Drive.Model); });
-    if (!unwatched) CreateReg(Drive.Model, Drive.Smart);
+    if (watched || unwatchedAtStart_->IndexOf(Drive.Model) < 0) CreateReg(Drive.Model, Drive.Smart);
 }
 
 void TMainForm::ShiftRowTables(int Row, const std::string& Model) {

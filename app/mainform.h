@@ -369,10 +369,10 @@ private:
     // A row came before others in the batch being listed: the chart's
     // picture is drawn again from the lines' histories.
     bool chartLinesMoved_ = false;
-    // The subkeys of the settings key when detection started.
-    std::vector<std::string> watchedAtStart_;
-    // The models the user took out of watching, when detection started.
-    std::vector<std::string> unwatchedAtStart_;
+    // The subkeys of the settings key when detection started, and the
+    // models the user took out of watching then; both compare without case.
+    TOwned<TStringList> watchedAtStart_;
+    TOwned<TStringList> unwatchedAtStart_;
     bool alertWarnings_ = false;
     bool logWarnings_ = false;
     std::array<TSmartResult, MaxDrives> lastReadings_{};

@@ -1,10 +1,7 @@
 #include "app/settings.h"
 
-#include <algorithm>
-
 #include "classlib/core/exceptions.h"
 #include "classlib/core/files.h"
-#include "classlib/core/text.h"
 
 const char* const SettingsKey = "\\SOFTWARE\\Larpok corporation\\Vexmora\\Mon";
 const char* const RunKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -76,36 +73,25 @@ const char* const UnwatchedValue = "Unwatched";
 
 }  // namespace
 
-std::vector<std::string> ReadUnwatchedModels(TRegistry* settings) {
-    std::vector<std::string> models;
-    const std::string text = ReadStringOr(settings, UnwatchedValue, "");
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        if (end > start) models.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
+TOwned<TStringList> ReadUnwatchedModels(TRegistry* settings) {
+    auto models = MakeOwned<TStringList>();
+    models->SetText(ReadStringOr(settings, UnwatchedValue, ""));
     return models;
 }
 
 void MarkUnwatched(TRegistry* settings, const std::string& model, bool unwatched) {
     if (!settings || model.empty()) return;
-    std::vector<std::string> models = ReadUnwatchedModels(settings);
-    const auto listed = std::find_if(models.begin(), models.end(),
-                                     [&](const std::string& Listed) { return AnsiSameText(Listed, model); });
-    if ((listed != models.end()) == unwatched) return;
+    const auto models = ReadUnwatchedModels(settings);
+    const int listed = models->IndexOf(model);
+    if ((listed >= 0) == unwatched) return;
     if (unwatched)
-        models.push_back(model);
+        models->Add(model);
     else
-        models.erase(listed);
-    if (models.empty()) {
+        models->Delete(listed);
+    if (models->Count() == 0)
         settings->DeleteValue(UnwatchedValue);
-        return;
-    }
-    std::string text;
-    for (const std::string& listedModel : models) text += (text.empty() ? "" : "\n") + listedModel;
-    settings->WriteString(UnwatchedValue, text);
+    else
+        settings->WriteString(UnwatchedValue, models->Text());
 }
 
 int ReadTrayColor(const std::string& model) {

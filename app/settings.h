@@ -7,10 +7,10 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "classlib/core/object.h"
 #include "classlib/core/registry.h"
+#include "classlib/core/strings.h"
 
 extern const char* const SettingsKey;   // "\SOFTWARE\Larpok corporation\Vexmora\Mon"
 extern const char* const RunKey;        // "\Software\Microsoft\Windows\CurrentVersion\Run"
@@ -41,9 +41,10 @@ std::string ReadStringOr(TRegistry* registry, const std::string& name, const std
 bool ReadBoolOr(TRegistry* registry, const std::string& name, bool defaultValue);
 
 // "Unwatched" of the settings key: the models the user took out of
-// watching, one a line. Start gives such a drive no subkey, so it stays out
-// until ticked again; a missing value lists none.
-std::vector<std::string> ReadUnwatchedModels(TRegistry* settings);
+// watching, one a line, in a list that compares them without case, as the
+// registry does. Start gives such a drive no subkey, so it stays out until
+// ticked again; a missing value lists none.
+TOwned<TStringList> ReadUnwatchedModels(TRegistry* settings);
 // Lists the model or takes it off (by the registry's rule, without case);
 // writes only a change, and deletes the value once it lists none.
 void MarkUnwatched(TRegistry* settings, const std::string& model, bool unwatched);

@@ -2,6 +2,7 @@
 
 #include "classlib/core/datetime.h"
 #include "classlib/core/exceptions.h"
+#include "classlib/core/flagscope.h"
 #include "classlib/core/strings.h"
 #include "classlib/core/text.h"
 #include "mail/header_lines.h"
@@ -178,11 +179,7 @@ bool TSMTPMailer::ResolveHost() {
     std::string address;
     THostLookup found;
     {
-        struct TLookingUp {
-            bool& Flag;
-            ~TLookingUp() { Flag = false; }
-        } lookingUp{lookingUp_};
-        lookingUp_ = true;
+        const TFlagScope lookingUp(lookingUp_);
         found = LookUpHost(host_, address, [this] { return !socketTalk_->KeepWaiting(); });
     }
     socket->SetAddress(address);

@@ -30,6 +30,16 @@ bool NoBreakSpaceIsA0() {
     return isA0;
 }
 
+// Why a character cannot stand in an address, or null.
+const char* CharacterFault(char c) {
+    if (IsControl(c)) return "it holds a control character";
+    if (!IsAscii(c)) return "it holds a character outside ASCII";
+    if (c == ' ') return "it holds a blank";
+    if (c == ',') return "it holds a comma";
+    if (c == '<' || c == '>') return "it holds an angle bracket";
+    return nullptr;
+}
+
 bool IsPasteBlank(char c) {
     const auto code = static_cast<unsigned char>(c);
     return code <= ' ' || code == 0x7F || (code == 0xA0 && NoBreakSpaceIsA0());
@@ -125,24 +135,14 @@ bool IsValidSMTPAddress(std::string_view Address) {
 }
 
 std::string SMTPAddressFault(std::string_view Address) {
-    std::string fault;
-    for (const char c : Address) {
-        if (IsControl(c))
-            fault = "it holds a control character";
-        else if (!IsAscii(c))
-            fault = "it holds a character outside ASCII";
-        else if (c == ' ')
-            fault = "it holds a blank";
-        else if (c == ',')
-            fault = "it holds a comma";
-        else if (c == '<' || c == '>')
-            fault = "it holds an angle bracket";
-        if (!fault.empty()) break;
-    }
-    if (fault.empty() && Address.size() > MaxSMTPAddress)
-        fault = "it is longer than " + std::to_string(MaxSMTPAddress) + " characters";
-    if (fault.empty()) return {};
-    return "Invalid mail address \"" + ShownAddress(Address) + "\": " + fault;
+    const auto refused = [Address](const std::string& Why) {
+        return "Invalid mail address \"" + ShownAddress(Address) + "\": " + Why;
+    };
+    for (const char c : Address)
+        if (const char* why = CharacterFault(c)) return refused(why);
+    if (Address.size() > MaxSMTPAddress)
+        return refused("it is longer than " + std::to_string(MaxSMTPAddress) + " characters");
+    return {};
 }
 
 std::string TrimMailAddress(std::string_view Address) {

@@ -84,10 +84,6 @@ public:
     bool HelpContext(int Context);
     bool HelpCommand(UINT Command, ULONG_PTR Data);
 
-    // The window the keyboard goes to when the program comes to the front,
-    // null while none of its windows shows.
-    HWND FrontWindow();
-
     // The hint manager's view of a mouse message over a control.
     void HintMouseMessage(TControl* Control, TMessage& Message);
 
@@ -109,6 +105,9 @@ private:
     friend LRESULT CALLBACK ApplicationWndProc(HWND, UINT, WPARAM, LPARAM);
     void FormCreated(TComponent* Instance);
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The window the keyboard goes to when the program comes to the front,
+    // null while none of its windows shows.
+    HWND FrontWindow();
 
     HWND handle_ = nullptr;
     TCustomForm* mainForm_ = nullptr;
