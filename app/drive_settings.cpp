@@ -76,6 +76,7 @@ const std::string& TDriveSettings::Action(const std::string& Attribute) const {
 void TDriveSettingsStore::TakeOutsideChanges() {
     if (watching_ && WaitForSingleObject(changed_.get(), 0) == WAIT_TIMEOUT) return;
     drives_.clear();
+    ++generation_;
     watching_ = Watch();
 }
 

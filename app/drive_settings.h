@@ -36,6 +36,9 @@ public:
     // Forgets what it holds when the settings changed behind its back since
     // the last look. Each check calls it once before it reads.
     void TakeOutsideChanges();
+    // Changes each time the store forgot what it held: what was copied out
+    // of it under an older one may be stale.
+    unsigned Generation() const { return generation_; }
     // Model's settings as held (read when not held). Never null: a missing
     // key reads as no settings. What it returns stays as it is while the
     // store moves on, so a check may hold it across a modal question.
@@ -63,4 +66,5 @@ private:
     TRegKeyHandle watchedParent_;
     std::unique_ptr<void, TEventCloser> changed_;
     bool watching_ = false;
+    unsigned generation_ = 0;
 };

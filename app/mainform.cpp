@@ -173,6 +173,7 @@ void TMainForm::DriveFound(TDetectedDrive Drive) {
 
     // Watched from here on, whatever the other drives are doing.
     const bool watched = watchedAtStart_->IndexOf(Drive.Model) >= 0;
+    watched_[number] = watched;
     if (watched) {
         item->SetChecked(true);
         // A stored threshold counts from its first refresh on, not only
@@ -182,17 +183,14 @@ void TMainForm::DriveFound(TDetectedDrive Drive) {
             TempThresholds[number] = *threshold;
         if (row < MaxDrives) {
             TrayIcons[static_cast<size_t>(row)] = MakeTrayIcon(row);
-            // The shell keeps its icons in the order they came: those of the
-            // rows after this one come again behind it.
-            for (size_t after = static_cast<size_t>(row) + 1; after < TrayIcons.size(); ++after)
-                if (TrayIcons[after] && TrayIcons[after]->IconVisible())
-                    TrayIcons[after]->SetIconVisible(false);
+            HideTrayIconsAfter(row);
             HoldTrayIcons();
         }
     }
     // One the user took out of watching gets no key, which would have it
     // watched again from the next start.
-    if (watched || unwatchedAtStart_->IndexOf(Drive.Model) < 0) CreateReg(Drive.Model, Drive.Smart);
+    if (watched || unwatchedAtStart_->IndexOf(Drive.Model) < 0)
+        defaultsPending_[number] = !CreateReg(Drive.Model, Drive.Smart);
 }
 
 void TMainForm::ShiftRowTables(int Row, const std::string& Model) {
@@ -294,23 +292,41 @@ void TMainForm::ShowHeldTrayIcons() {
     StartupStepDone("after the first paint: the loop comes back");
     if (!NotifyTrayIcon1->IconVisible()) NotifyTrayIcon1->SetIconVisible(true);
     StartupStepDone("after the first paint: the program's tray icon");
-    // An icon that Apply took away for an unticked drive stays away.
-    TListItems* rows = lvDrvList->Items();
-    for (int row = 0; row < rows->Count() && row < MaxDrives; ++row) {
-        TTextTrayIcon* icon = TrayIcons[static_cast<size_t>(row)];
-        if (icon && !icon->IconVisible() && rows->Item(row)->Checked()) icon->SetIconVisible(true);
-    }
+    ShowWatchedTrayIcons();
     StartupStepDone("after the first paint: the text icons");
 }
 
-void TMainForm::CreateReg(const std::string& Model, const TSmartResult& Smart) {
+bool TMainForm::RowWatched(int Row) const {
+    const int number = RowDrive(Row);
+    return number >= 0 && watched_[static_cast<size_t>(number)];
+}
+
+void TMainForm::HideTrayIconsAfter(int Row) {
+    for (size_t after = static_cast<size_t>(Row) + 1; after < TrayIcons.size(); ++after)
+        if (TrayIcons[after] && TrayIcons[after]->IconVisible()) TrayIcons[after]->SetIconVisible(false);
+}
+
+void TMainForm::ShowWatchedTrayIcons() {
+    // An icon that Apply took away for an unticked drive stays away; one
+    // unticked since then stays until Apply.
+    const int rows = std::min(lvDrvList->Items()->Count(), MaxDrives);
+    for (int row = 0; row < rows; ++row) {
+        TTextTrayIcon* icon = TrayIcons[static_cast<size_t>(row)];
+        if (icon && !icon->IconVisible() && RowWatched(row)) icon->SetIconVisible(true);
+    }
+}
+
+bool TMainForm::CreateReg(const std::string& Model, const TSmartResult& Smart) {
     auto key = driveSettings_.OpenForWriting(Model);
-    if (!key) return;
+    if (!key) return false;
     // A value that is there but cannot be read as an integer was written
     // by an earlier start or by hand: the actions beside it are the user's.
     const auto stored = ReadStoredInteger(key.get(), "CreateReg");
     const bool written = stored ? *stored != 0 : key->ValueExists("CreateReg");
     if (!written) {
+        // A read that failed names no attribute: marked now, the drive would
+        // never get an action, at this start or any later one.
+        if (Smart.AttrCount <= 0) return false;
         for (int slot = 0; slot < Smart.AttrCount && slot < SmartResultSlots; ++slot) {
             const std::string& name = Smart.AttrName[static_cast<size_t>(slot)];
             // An action already there was chosen by someone: it stays.
@@ -319,6 +335,7 @@ void TMainForm::CreateReg(const std::string& Model, const TSmartResult& Smart) {
         }
     }
     key->WriteInteger("CreateReg", 1);
+    return true;
 }
 
 void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {

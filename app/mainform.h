@@ -132,8 +132,9 @@ public:
     void ShowHeldTrayIcons();
     bool TrayIconsHeld() const { return trayIconsHeld_; }
     // Writes a drive's default alert actions, once, and none over an action
-    // already stored.
-    void CreateReg(const std::string& Model, const TSmartResult& Smart);
+    // already stored. True once they are there; false while Smart has no
+    // attributes (a failed read), which leaves the drive unmarked.
+    bool CreateReg(const std::string& Model, const TSmartResult& Smart);
 
     // Starts one worker that reads the listed drives, except a drive whose
     // last read has not returned: it keeps its last reading meanwhile, and
@@ -332,6 +333,15 @@ private:
     // The icons made so far reach the notification area after the first
     // paint, or at once when the window has painted already.
     void HoldTrayIcons();
+    // The shell keeps its icons in the order they came: those of the rows
+    // after Row leave, to come again behind Row's (ShowWatchedTrayIcons).
+    void HideTrayIconsAfter(int Row);
+    // Every hidden icon of a watched drive comes, in row order.
+    void ShowWatchedTrayIcons();
+    bool RowWatched(int Row) const;
+    // The thresholds of the checked rows as stored, once the settings
+    // changed since they were last taken.
+    void TakeThresholdChanges();
     void TrayIconsTimer(TObject* Sender);
     // Saves the log; only the first failure of a run is shown.
     void SaveLog();
@@ -418,6 +428,14 @@ private:
     std::array<bool, MaxDrives> temperatureMailed_{};
     TTimer* trayIconsTimer_ = nullptr;
     bool trayIconsHeld_ = false;
+    // Per drive number: watched as its listing or the last Apply left it,
+    // whatever its tick says meanwhile; its icon shows, and Apply stores a
+    // tick that differs.
+    std::array<bool, MaxDrives> watched_{};
+    // Per drive number: its key waits for its default actions, which come
+    // with the first reading that has attributes.
+    std::array<bool, MaxDrives> defaultsPending_{};
+    unsigned thresholdsGeneration_ = 0;
 };
 
 extern TMainForm* MainForm;

@@ -108,32 +108,43 @@ void TMainForm::ShowSystemTrayItems0Click(TObject*) {
     tmr1->SetEnabled(false);
     auto settings = OpenSettings(true);
     TListItems* rows = lvDrvList->Items();
+    // The first row whose icon comes now: the icons after it come again
+    // behind it, so that they stand in row order.
+    int firstShown = -1;
     for (int row = 0; row < rows->Count() && row < MaxDrives; ++row) {
         TListItem* item = rows->Item(row);
         TTextTrayIcon*& icon = TrayIcons[static_cast<size_t>(row)];
+        const int number = RowDrive(row);
+        if (number < 0) continue;
+        bool& watched = watched_[static_cast<size_t>(number)];
+        // The tick is what counts, not the icon: a drive listed meanwhile
+        // may have taken the icons after its row away for a moment.
         if (item->Checked()) {
             OpenDriveSettings(item->Caption(), true);
-            if (!icon || !icon->IconVisible()) {
+            if (!watched) {
+                watched = true;
                 // Ticked again: its actions from now on, not from the next
                 // start; stored ones stay.
                 MarkUnwatched(settings.get(), item->Caption(), false);
-                const int number = RowDrive(row);
-                if (number >= 0) CreateReg(item->Caption(), LastReading(number));
+                defaultsPending_[static_cast<size_t>(number)] =
+                    !CreateReg(item->Caption(), LastReading(number));
             }
-            if (!icon) {
-                icon = MakeTrayIcon(row);
-                icon->SetIconVisible(true);
-            } else if (!icon->IconVisible()) {
-                icon->SetIconVisible(true);
-            }
-        } else if (icon && icon->IconVisible()) {
+            if (!icon) icon = MakeTrayIcon(row);
+            if (!icon->IconVisible() && firstShown < 0) firstShown = row;
+        } else if (watched) {
+            watched = false;
+            defaultsPending_[static_cast<size_t>(number)] = false;
             if (settings) {
                 settings->DeleteKey(item->Caption());
                 // Remembered, or the next start's defaults would bring it back.
                 MarkUnwatched(settings.get(), item->Caption(), true);
             }
-            icon->SetIconVisible(false);
+            if (icon && icon->IconVisible()) icon->SetIconVisible(false);
         }
+    }
+    if (firstShown >= 0) {
+        HideTrayIconsAfter(firstShown);
+        ShowWatchedTrayIcons();
     }
     tmr1->SetEnabled(refreshing);
 }

@@ -137,6 +137,7 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
     refreshCounts_.LastApplied = std::max(refreshCounts_.LastApplied, Snapshot.Sequence);
     // The next worker's readings count as newer than these, wherever these came from.
     refreshSequence_ = std::max(refreshSequence_, Snapshot.Sequence);
+    TakeThresholdChanges();
     TListItems* rows = lvDrvList->Items();
     for (TDriveReading& reading : Snapshot.Readings) {
         // A read that would hold a shared worker makes the next one go on a
@@ -162,6 +163,9 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
             // The whole row takes the status's colour.
             item->Update();
         }
+        bool& defaultsPending = defaultsPending_[static_cast<size_t>(reading.Number)];
+        if (defaultsPending && reading.Smart.AttrCount > 0)
+            defaultsPending = !CreateReg(item->Caption(), reading.Smart);
         lastReadings_[static_cast<size_t>(reading.Number)] = std::move(reading.Smart);
         const int threshold = TempThresholds[static_cast<size_t>(reading.Number)];
         if (threshold >= 1 && threshold < reading.Temperature)
@@ -170,6 +174,21 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
             temperatureMailed_[static_cast<size_t>(reading.Number)] = false;
     }
     TaryReNew();
+}
+
+void TMainForm::TakeThresholdChanges() {
+    // Nothing changed: one look at the change notification, no key read.
+    driveSettings_.TakeOutsideChanges();
+    if (driveSettings_.Generation() == thresholdsGeneration_) return;
+    thresholdsGeneration_ = driveSettings_.Generation();
+    // A threshold edited by hand, up or down, counts from this refresh on.
+    TListItems* rows = lvDrvList->Items();
+    for (int row = 0; row < rows->Count(); ++row) {
+        const int number = RowDrive(row);
+        if (number < 0 || !rows->Item(row)->Checked()) continue;
+        if (const auto threshold = driveSettings_.Of(rows->Item(row)->Caption())->Threshold)
+            TempThresholds[static_cast<size_t>(number)] = *threshold;
+    }
 }
 
 void TMainForm::SmartTemperature(int Number, int Temperature) {

@@ -161,6 +161,18 @@ stop_session() {
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
 
+# A drive is watched (and gets its temperature icon) once its settings key
+# exists; a person ticks it in the list. For the demo, the drives of the
+# drive-set file $1 are watched from the first start in the prefix; later
+# starts keep what the person chose.
+watch_drives_on_first_start() {
+    local settings='HKCU\SOFTWARE\Larpok corporation\Vexmora\Mon' model
+    wine reg query "$settings" </dev/null >/dev/null 2>&1 && return 0
+    sed -n 's/^wmi model *= *//p' "$1" | sed 's/ *;.*$//' | while IFS= read -r model; do
+        wine reg add "$settings\\$model" /f </dev/null >/dev/null 2>&1 || true
+    done
+}
+
 prepare() {
     install_packages
     build_deps

@@ -17,6 +17,7 @@
 #include "notify/texttrayicon.h"
 #include "notify/zklogfile.h"
 #include "platform/drive_set_file.h"
+#include "tests/app/stored_settings.h"
 #include "tests/app/watch_support.h"
 #include "tests/support/pump.h"
 
@@ -37,6 +38,27 @@ TEST_F(WatchTest, AStoredThresholdCountsFromTheFirstRefreshWithoutAPoll) {
     EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{HotAlpha, HotAlpha}));
     EXPECT_EQ(Temperature(0), "46");
     EXPECT_EQ(MainForm->TrayIcons[0]->Text(), "46");
+}
+
+// A threshold changed in the registry by hand counts from the next refresh
+// on, lowered or raised, without a poll.
+TEST_F(WatchTest, AThresholdEditedByHandCountsFromTheNextRefresh) {
+    SetDriveInteger("ALPHA", "Temperature", 50);
+    SetDriveString("ALPHA", "Temperature Celcius", "Show message");
+    StartStill(DriveSection(0, "ALPHA", 35));
+    ASSERT_TRUE(Refresh());
+    ASSERT_TRUE(alerts.shown.empty());
+    const struct {
+        int Threshold;
+        size_t Alerts;
+    } edits[] = {{30, 1}, {40, 1}, {34, 2}, {35, 2}};
+    for (const auto& edit : edits) {
+        SCOPED_TRACE(edit.Threshold);
+        OpenDriveSettings("ALPHA", false)->WriteInteger("Temperature", edit.Threshold);
+        ASSERT_TRUE(Refresh());
+        EXPECT_EQ(alerts.shown.size(), edit.Alerts);
+        EXPECT_EQ(TempThresholds[0], edit.Threshold);
+    }
 }
 
 TEST_F(WatchTest, AtTheThresholdNothingHappens) {
@@ -416,4 +438,111 @@ TEST_F(WatchTest, ADriveTakenOutOfWatchingStaysOutUntilTickedAgain) {
     EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Reallocated Sector Count waring", "ALPHA"}}));
     start();
     EXPECT_EQ(Checks(), (std::vector<bool>{true, true}));
+}
+
+// Ticks and unticks mixed with Apply, some while a drive that holds its read
+// at detection is still to be listed before them: Apply stores each row's
+// tick, and the text icons stand in row order throughout.
+TEST_F(WatchTest, ApplyStoresEachTickAndKeepsTheIconsInRowOrderWhateverIsListedMeanwhile) {
+    const std::string drives = DriveSection(0, "ALPHA", 30) + DriveSection(1, "BETA", 31) +
+                               DriveSection(2, "GAMMA", 32) + DriveSection(3, "DELTA", 33);
+    for (const char* model : {"ALPHA", "BETA", "GAMMA", "DELTA"}) OpenDriveSettings(model, true);
+    auto gated = std::make_shared<TGatedDrives>(drives);
+    gated->Shut(0);
+    waitForTrayIcons = false;
+    StartWith(gated);
+    // The drives' icons, without the program's own.
+    const auto iconsInArea = [&] {
+        std::vector<std::string> icons = trayShell.InArea();
+        std::erase_if(icons, [&](const std::string& Tip) {
+            return Tip.empty() || drives.find(Tip) == std::string::npos;
+        });
+        return icons;
+    };
+    const auto settled = [] { return !MainForm->Detecting() && !MainForm->TrayIconsHeld(); };
+    const auto apply = [] { MainForm->ShowSystemTrayItems0Click(nullptr); };
+    ASSERT_TRUE(PumpUntil([&] { return Rows()->Count() == 3 && iconsInArea().size() == 3; }));
+
+    // Rows: BETA, GAMMA, DELTA. A drive ticked again gets its icon back in its place.
+    Rows()->Item(1)->SetChecked(false);
+    apply();
+    EXPECT_EQ(iconsInArea(), (std::vector<std::string>{"BETA", "DELTA"}));
+    Rows()->Item(1)->SetChecked(true);
+    apply();
+    EXPECT_EQ(iconsInArea(), (std::vector<std::string>{"BETA", "GAMMA", "DELTA"}));
+
+    // DELTA out; then, not yet applied, DELTA ticked again and BETA unticked
+    // while ALPHA is listed before them.
+    Rows()->Item(2)->SetChecked(false);
+    apply();
+    Rows()->Item(2)->SetChecked(true);
+    Rows()->Item(0)->SetChecked(false);
+    gated->Release();
+    ASSERT_TRUE(PumpUntil(settled));
+    ASSERT_EQ(Checks(), (std::vector<bool>{true, false, true, true}));
+    apply();
+    EXPECT_EQ(iconsInArea(), (std::vector<std::string>{"ALPHA", "GAMMA", "DELTA"}));
+    EXPECT_FALSE(OpenDriveSettings("BETA", false));
+    EXPECT_TRUE(OpenDriveSettings("DELTA", false));
+    EXPECT_EQ(ReadUnwatchedModels(OpenSettings(false).get())->CommaText(), "BETA");
+
+    waitForTrayIcons = true;
+    for (int restart = 1; restart <= 2; ++restart) {
+        SCOPED_TRACE(restart);
+        StartStill(drives);
+        EXPECT_EQ(Checks(), (std::vector<bool>{true, false, true, true}));
+        EXPECT_EQ(iconsInArea(), (std::vector<std::string>{"ALPHA", "GAMMA", "DELTA"}));
+    }
+}
+
+// A watched drive whose read fails, at start or when it is ticked again,
+// gets its default actions from its first read that names its attributes,
+// and keeps them through a restart; an action already stored stays.
+TEST_F(WatchTest, ADriveWatchedWhileItsReadsFailGetsItsActionsOnceAReadWorks) {
+    const std::string file = folder.Path() + "\\drives.ini";
+    const auto write = [&](bool ReadsFail) {
+        std::ofstream(file + ".new", std::ios::trunc)
+            << DriveSection(0, "ALPHA", 30, {FailingAttribute(5), "10 0x0013 10 10 97 0"})
+            << (ReadsFail ? "fail attributes = 31\n" : "") << std::string(ReadsFail ? 3 : 1, ';') << "\n";
+        std::filesystem::rename(file + ".new", file);
+    };
+    const auto start = [&] {
+        StartWith(TSimulatedDriveAccess::FromFile(file));
+        MainForm->tmr1->SetEnabled(false);
+        MainForm->tmr2->SetEnabled(false);
+    };
+    const auto apply = [&](bool Tick) {
+        Rows()->Item(0)->SetChecked(Tick);
+        MainForm->ShowSystemTrayItems0Click(nullptr);
+    };
+    const TRecordedAlert reallocated{"Reallocated Sector Count waring", "ALPHA"};
+    // Watched since an earlier start; one action chosen already.
+    OpenDriveSettings("ALPHA", true)->WriteString("Spin Retry Count", "Never show message");
+
+    for (const bool atStart : {true, false}) {
+        SCOPED_TRACE(atStart ? "failing from the start" : "failing when ticked again");
+        alerts.shown.clear();
+        write(atStart);
+        start();
+        if (!atStart) {
+            apply(false);
+            write(true);
+            ASSERT_TRUE(Refresh());
+            apply(true);
+        }
+        EXPECT_EQ(StoredAction("ALPHA", "Reallocated Sector Count"), "");
+        MainForm->tmr2Timer(nullptr);
+        EXPECT_TRUE(alerts.shown.empty());
+
+        write(false);
+        ASSERT_TRUE(Refresh());
+        MainForm->tmr2Timer(nullptr);
+        EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{reallocated}));
+        EXPECT_EQ(StoredAction("ALPHA", "Spin Retry Count"), atStart ? "Never show message" : "Show message");
+
+        alerts.shown.clear();
+        start();
+        MainForm->tmr2Timer(nullptr);
+        EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{reallocated}));
+    }
 }

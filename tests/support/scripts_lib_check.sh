@@ -2,8 +2,10 @@
 # scripts/lib.sh as a person meets it by hand: sourced into an interactive
 # shell, it refuses and leaves the shell's options alone (its own would close
 # the shell at the next failing command); and a Wine session already up in
-# the prefix is reported with every way it comes about and how to end it. A
-# stand-in "wineserver" first on the PATH plays the running session.
+# the prefix is reported with every way it comes about and how to end it;
+# and scripts/run's example drives are watched from the first start only, so
+# an untick lasts. Stand-ins first on the PATH play the running session
+# ("wineserver") and the prefix's registry ("wine reg", keys as folders).
 # Usage: scripts_lib_check.sh SOURCE_DIR
 set -u
 root="$1"
@@ -27,4 +29,30 @@ message="$(PATH="$stand_in:$PATH" VEXMORA_BUILD="$stand_in/build" bash -c \
 for words in "returned 2" "another scripts/test" "ctest run by hand" "wineserver -k"; do
     grep -q -- "$words" <<<"$message" || fail "the busy session's report lacks \"$words\": $message"
 done
+
+cat >"$stand_in/wine" <<'END'
+#!/bin/sh
+[ "$1" = reg ] || exit 1
+key="$STAND_IN_REGISTRY/$(printf '%s' "$3" | tr '\\' '/')"
+case "$2" in
+query) [ -d "$key" ] ;;
+add) mkdir -p "$key" ;;
+*) exit 1 ;;
+esac
+END
+chmod +x "$stand_in/wine"
+start_as_run_does() {
+    PATH="$stand_in:$PATH" STAND_IN_REGISTRY="$stand_in/registry" VEXMORA_BUILD="$stand_in/build" bash -c \
+        "source '$root/scripts/lib.sh'; watch_drives_on_first_start '$root/examples/drives.ini'"
+}
+settings="$stand_in/registry/HKCU/SOFTWARE/Larpok corporation/Vexmora/Mon"
+start_as_run_does
+for model in ST3500418AS "WDC WD10EADS-00L5B1" "FUJITSU MHV2080AH" IC35L120AVV207-0; do
+    [ -d "$settings/$model" ] || fail "the first start left $model unwatched"
+done
+# Unticked and applied: the program deletes the drive's key.
+rmdir "$settings/WDC WD10EADS-00L5B1"
+start_as_run_does
+start_as_run_does
+[ ! -d "$settings/WDC WD10EADS-00L5B1" ] || fail "a later start watched the unticked drive again"
 exit "$failed"
