@@ -1,5 +1,6 @@
 #include "app/refresh.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/drive_reading.h"
@@ -42,29 +43,50 @@ TRefreshSnapshot TLandedReadings::Take() {
     return taken;
 }
 
-int TRefreshWork::Next() {
-    std::lock_guard guard(lock_);
-    current_ = next_ < drives_.size() ? drives_[next_++] : -1;
-    since_ = TClock::now();
-    return current_;
+std::vector<std::vector<TPlannedRead>> SplitByReadTime(const std::vector<TPlannedRead>& Reads,
+                                                       std::chrono::milliseconds Budget) {
+    std::vector<std::vector<TPlannedRead>> shares;
+    std::chrono::milliseconds taken{0};
+    for (const TPlannedRead& read : Reads) {
+        if (shares.empty() || taken + read.Expected > Budget) {
+            shares.emplace_back();
+            taken = std::chrono::milliseconds(0);
+        }
+        shares.back().push_back(read);
+        taken += read.Expected;
+    }
+    return shares;
 }
 
-int TRefreshWork::TakeBackIfHeld(TClock::duration Held, std::vector<int>& Rest) {
+int TRefreshWork::Next() {
     std::lock_guard guard(lock_);
-    if (current_ < 0 || TClock::now() - since_ < Held) return -1;
-    Rest.assign(drives_.begin() + static_cast<std::ptrdiff_t>(next_), drives_.end());
-    next_ = drives_.size();
-    return current_;
+    reading_ = next_ < reads_.size();
+    since_ = TClock::now();
+    return reading_ ? reads_[next_++].Number : -1;
+}
+
+std::vector<int> TRefreshWork::TakeBackIfLate(TClock::duration Held) {
+    std::lock_guard guard(lock_);
+    std::vector<int> rest;
+    if (!reading_ || next_ >= reads_.size()) return rest;
+    const TClock::time_point now = TClock::now();
+    const TClock::duration expected = reads_[next_ - 1].Expected;
+    TClock::time_point end = std::max(now, since_ + expected);
+    for (size_t i = next_; i < reads_.size(); ++i) end += reads_[i].Expected;
+    if (now - since_ < expected + Held && end <= due_) return rest;
+    for (size_t i = next_; i < reads_.size(); ++i) rest.push_back(reads_[i].Number);
+    next_ = reads_.size();
+    return rest;
 }
 
 bool TRefreshWork::Pending() {
     std::lock_guard guard(lock_);
-    return next_ < drives_.size();
+    return next_ < reads_.size();
 }
 
 SmartNew::SmartNew(unsigned Sequence, std::shared_ptr<TRefreshWork> Work,
                    std::shared_ptr<const std::atomic<bool>> Stop, TRefreshDone Done)
-    : TThread(false),
+    : TThread(false, DriveReaderStackReserve),
       sequence_(Sequence),
       work_(std::move(Work)),
       stop_(std::move(Stop)),

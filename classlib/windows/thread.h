@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <exception>
 #include <functional>
 
@@ -16,7 +17,9 @@ using TThreadMethod = TDelegate<void()>;
 class TThread : public TObject {
     VX_CLASS(TThread, TObject)
 public:
-    explicit TThread(bool CreateSuspended);
+    // StackReserve 0 takes the program's default; a thread that many may
+    // hold at once (one per drive that does not answer) asks for less.
+    explicit TThread(bool CreateSuspended, std::size_t StackReserve = 0);
     // Starts the thread unless it was created suspended.
     void AfterConstruction() override;
     // A running thread is told to terminate and waited for.
