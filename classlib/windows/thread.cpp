@@ -3,8 +3,10 @@
 #include "classlib/core/exceptions.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/dispatcher.h"
+#include "classlib/windows/thread_stack.h"
 
-TThread::TThread(bool CreateSuspended, std::size_t StackReserve) : createSuspended_(CreateSuspended) {
+TThread::TThread(bool CreateSuspended, std::size_t StackReserve)
+    : createSuspended_(CreateSuspended), smallStack_(StackReserve != 0) {
     // Work queued before the GUI thread's loop starts must find the window.
     if (IsGuiThread()) GuiDispatcherReady();
     const DWORD flags = CREATE_SUSPENDED | (StackReserve ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0);
@@ -105,6 +107,7 @@ void ReportOnGuiThread(std::exception_ptr error) noexcept {
 
 DWORD WINAPI TThread::ThreadProc(LPVOID Parameter) {
     auto* thread = static_cast<TThread*>(Parameter);
+    if (thread->smallStack_) GiveBackUnusedStack();
     try {
         if (!thread->terminated_) thread->Execute();
     } catch (...) {

@@ -22,6 +22,8 @@
 #include "platform/drive_set_file.h"
 #include "tests/app/watch_support.h"
 #include "tests/support/pump.h"
+// After windows.h.
+#include <psapi.h>
 
 namespace {
 
@@ -448,11 +450,17 @@ TEST_F(WatchTest, EveryDriveThatAnswersWithinATickShowsEachTicksTemperature) {
     }
 }
 
-// A drive that does not answer holds its reader's stack for as long as it
-// takes, so readers reserve little; a whole read, a failing one with its
-// exception included, uses a small part of it.
-TEST_F(WatchTest, DrivesAreReadOnASmallStackWithRoomToSpare) {
-    StartStill(DriveSection(0, "ALPHA", 30) + DriveSection(1, "BROKEN", 31) + "fail thresholds = 31\n");
+// Each drive that does not answer holds a reader for as long as it takes,
+// so a held reader costs little memory; and a whole read, a failing one with
+// its exception included, stays well within a reader's small stack.
+TEST_F(WatchTest, ReadersHeldByDrivesThatDoNotAnswerCostLittleAndReadWithinTheirStack) {
+    constexpr int Held = 8;
+    std::string text;
+    for (int number = 0; number < Held; ++number) text += DriveSection(number, Format("HELD %d", number), 30);
+    auto drives = std::make_shared<TGatedDrives>(text + "fail thresholds = 31\n");
+    StartWith(drives);
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->tmr2->SetEnabled(false);
     struct TStackUse {
         std::mutex Lock;
         int Readings = 0;
@@ -460,9 +468,7 @@ TEST_F(WatchTest, DrivesAreReadOnASmallStackWithRoomToSpare) {
         size_t Deepest = 0;
     };
     auto use = std::make_shared<TStackUse>();
-    auto stop = std::make_shared<std::atomic<bool>>(false);
-    auto work = std::make_shared<TRefreshWork>(std::vector<TPlannedRead>{{0}, {1}}, std::chrono::seconds(2));
-    Create<SmartNew>(1u, work, stop, [use](TRefreshSnapshot) {
+    auto measure = [use](TRefreshSnapshot) {
         // Fresh stack pages are zero: the lowest byte that is not is as deep
         // as the read went.
         const NT_TIB* tib = nullptr;
@@ -487,10 +493,26 @@ TEST_F(WatchTest, DrivesAreReadOnASmallStackWithRoomToSpare) {
         ++use->Readings;
         use->Reserve = static_cast<size_t>(top - bottom);
         use->Deepest = std::max(use->Deepest, static_cast<size_t>(top - deepest));
-    });
+    };
+    const auto privateBytes = [] {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+        return static_cast<double>(counters.PagefileUsage);
+    };
+    drives->Shut();
+    const double before = privateBytes();
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    for (int number = 0; number < Held; ++number)
+        Create<SmartNew>(
+            1u, std::make_shared<TRefreshWork>(std::vector<TPlannedRead>{{number}}, std::chrono::seconds(2)),
+            stop, measure);
+    ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == Held; }));
+    EXPECT_LE((privateBytes() - before) / Held, 256 * 1024);
+    drives->Release();
     ASSERT_TRUE(PumpUntil([&] {
         std::lock_guard guard(use->Lock);
-        return use->Readings == 2;
+        return use->Readings == Held;
     }));
     std::lock_guard guard(use->Lock);
     // Under Wine a thread's stack is never less than 1 MB.
