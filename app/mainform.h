@@ -45,6 +45,7 @@ class TMailQueue;
 struct TRefreshSnapshot;
 class TRefreshWork;
 struct TPlannedRead;
+struct TReaderShare;
 struct TDetectedDrive;
 struct TFoundDrives;
 class TTabSheet;
@@ -401,7 +402,7 @@ private:
     std::array<std::chrono::milliseconds, MaxDrives> readTime_{};
     TTimer* heldReadsTimer_ = nullptr;
     void StartReaders(unsigned Sequence, const std::vector<int>& Drives);
-    void StartReader(unsigned Sequence, std::vector<TPlannedRead> Reads);
+    TReaderShare ReaderShare(unsigned Sequence, std::vector<TPlannedRead> Reads);
     void HeldReadsTimer(TObject* Sender);
     void HandOverHeldReads();
     // Releases Number from Sequence's tick; the tick counts as applied once

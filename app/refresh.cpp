@@ -84,19 +84,30 @@ bool TRefreshWork::Pending() {
     return next_ < reads_.size();
 }
 
-SmartNew::SmartNew(unsigned Sequence, std::shared_ptr<TRefreshWork> Work,
-                   std::shared_ptr<const std::atomic<bool>> Stop, TRefreshDone Done)
+SmartNew::SmartNew(unsigned Sequence, std::vector<TReaderShare> Shares,
+                   std::shared_ptr<const std::atomic<bool>> Stop)
     : TThread(false, DriveReaderStackReserve),
       sequence_(Sequence),
-      work_(std::move(Work)),
-      stop_(std::move(Stop)),
-      done_(std::move(Done)) {
+      shares_(std::move(Shares)),
+      stop_(std::move(Stop)) {
     // Before it starts: it may end before its creator sees it again.
     SetFreeOnTerminate(true);
 }
 
 void SmartNew::Execute() {
-    for (int number = work_->Next(); number >= 0; number = work_->Next()) {
+    if (shares_.size() > 1) {
+        try {
+            Create<SmartNew>(sequence_, std::vector<TReaderShare>(shares_.begin() + 1, shares_.end()), stop_);
+            shares_.resize(1);
+        } catch (...) {
+            // No thread for them: they are read here, after this one's own.
+        }
+    }
+    for (const TReaderShare& share : shares_) Read(share);
+}
+
+void SmartNew::Read(const TReaderShare& Share) {
+    for (int number = Share.Work->Next(); number >= 0; number = Share.Work->Next()) {
         if (stop_->load()) return;
         TRefreshSnapshot snapshot;
         snapshot.Sequence = sequence_;
@@ -107,6 +118,6 @@ void SmartNew::Execute() {
             // The reader reports failures by result; anything else ends this
             // drive's read with no reading rather than the refresh for good.
         }
-        done_(std::move(snapshot));
+        Share.Done(std::move(snapshot));
     }
 }

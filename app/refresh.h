@@ -94,24 +94,33 @@ private:
 // Hands a reading on as soon as it is read; runs on the worker thread.
 using TRefreshDone = std::function<void(TRefreshSnapshot Snapshot)>;
 
-// A tick's reader of the drives Work holds. Nobody waits for it: it frees
+// One worker's part of a tick: the drives it reads, and where each reading goes.
+struct TReaderShare {
+    std::shared_ptr<TRefreshWork> Work;
+    TRefreshDone Done;
+};
+
+// A tick's reader of the first of its shares. Nobody waits for it: it frees
 // itself when done and owns everything it touches, so a drive that takes a
 // minute keeps neither the GUI thread nor the program's end waiting. Done is
 // called once per drive begun, also when reading failed or Stop was set
-// meanwhile.
+// meanwhile. The other shares go to a reader that this one starts once it
+// runs: a thread new under Wine holds 1 MB until it runs, and threads
+// started together wait for each other to begin.
 class SmartNew : public TThread {
     VX_CLASS(SmartNew, TThread)
 public:
-    SmartNew(unsigned Sequence, std::shared_ptr<TRefreshWork> Work,
-             std::shared_ptr<const std::atomic<bool>> Stop, TRefreshDone Done);
+    SmartNew(unsigned Sequence, std::vector<TReaderShare> Shares,
+             std::shared_ptr<const std::atomic<bool>> Stop);
 
 protected:
     ~SmartNew() override = default;
     void Execute() override;
 
 private:
+    void Read(const TReaderShare& Share);
+
     unsigned sequence_;
-    std::shared_ptr<TRefreshWork> work_;
+    std::vector<TReaderShare> shares_;
     std::shared_ptr<const std::atomic<bool>> stop_;
-    TRefreshDone done_;
 };

@@ -59,15 +59,17 @@ void TMainForm::tmr1Timer(TObject*) {
 
 void TMainForm::StartReaders(unsigned Sequence, const std::vector<int>& Drives) {
     // As many workers as the reads' last times ask for: one in a day of
-    // quick drives, as a thread each would crowd the memory, and more only
-    // where one could not read them all within the tick.
+    // quick drives, and more only where one could not read them all within
+    // the tick.
     std::vector<TPlannedRead> reads;
     for (const int number : Drives) reads.push_back({number, readTime_[static_cast<size_t>(number)]});
+    std::vector<TReaderShare> shares;
     for (std::vector<TPlannedRead>& share : SplitByReadTime(reads, std::chrono::milliseconds(ReadBudgetMs)))
-        StartReader(Sequence, std::move(share));
+        shares.push_back(ReaderShare(Sequence, std::move(share)));
+    Create<SmartNew>(Sequence, std::move(shares), workersStop_);
 }
 
-void TMainForm::StartReader(unsigned Sequence, std::vector<TPlannedRead> Reads) {
+TReaderShare TMainForm::ReaderShare(unsigned Sequence, std::vector<TPlannedRead> Reads) {
     const bool several = Reads.size() > 1;
     auto work = std::make_shared<TRefreshWork>(std::move(Reads), std::chrono::milliseconds(ReadBudgetMs));
     if (several) {
@@ -84,12 +86,11 @@ void TMainForm::StartReader(unsigned Sequence, std::vector<TPlannedRead> Reads) 
     }
     TLiveness liveness = liveness_;
     auto landed = std::make_shared<TLandedReadings>(Sequence);
-    Create<SmartNew>(Sequence, std::move(work), workersStop_,
-                     [this, liveness, landed](TRefreshSnapshot Snapshot) {
-                         // The readings that land while the GUI thread is busy are applied as one.
-                         if (landed->Add(std::move(Snapshot)))
-                             liveness.Queue([this, landed] { ApplyRefresh(landed->Take()); });
-                     });
+    return {std::move(work), [this, liveness, landed](TRefreshSnapshot Snapshot) {
+                // The readings that land while the GUI thread is busy are applied as one.
+                if (landed->Add(std::move(Snapshot)))
+                    liveness.Queue([this, landed] { ApplyRefresh(landed->Take()); });
+            }};
 }
 
 void TMainForm::HeldReadsTimer(TObject*) {

@@ -6,8 +6,8 @@
 
 namespace {
 
-// Kept below the caller: a drive read goes about 11 KB deep, and deeper
-// calls grow the stack through the guard page.
+// Kept below the caller, so that the usual work of a small-stack thread
+// meets no guard page; deeper calls grow the stack through it.
 constexpr std::uintptr_t KeptBytes = 16 * 1024;
 // The lowest pages of the stack are the runtime's own guard and stay as they are.
 constexpr std::uintptr_t BottomPages = 4;

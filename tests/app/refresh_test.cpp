@@ -503,10 +503,12 @@ TEST_F(WatchTest, ReadersHeldByDrivesThatDoNotAnswerCostLittleAndReadWithinTheir
     drives->Shut();
     const double before = privateBytes();
     auto stop = std::make_shared<std::atomic<bool>>(false);
+    std::vector<TReaderShare> shares;
     for (int number = 0; number < Held; ++number)
-        Create<SmartNew>(
-            1u, std::make_shared<TRefreshWork>(std::vector<TPlannedRead>{{number}}, std::chrono::seconds(2)),
-            stop, measure);
+        shares.push_back(
+            {std::make_shared<TRefreshWork>(std::vector<TPlannedRead>{{number}}, std::chrono::seconds(2)),
+             measure});
+    Create<SmartNew>(1u, std::move(shares), stop);
     ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == Held; }));
     EXPECT_LE((privateBytes() - before) / Held, 256 * 1024);
     drives->Release();
