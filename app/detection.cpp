@@ -31,7 +31,10 @@ std::optional<TDetectedDrive> DetectDrive(int number, const std::array<std::stri
     drive.Number = number;
     drive.AlertName = DriveAlertName(number, models);
     std::string ignoredError;
+    const auto began = std::chrono::steady_clock::now();
     ReadDriveSmart(access, number, drive.Smart, ignoredError);
+    drive.ReadTook =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
     if (Stop && Stop()) return std::nullopt;
     drive.SizeGB = DriveSizeGB(access, number);
     drive.Capacity = drive.SizeGB + " GB";
@@ -87,7 +90,8 @@ struct TDetectionRun {
 class DriveDetector : public TThread {
     VX_CLASS(DriveDetector, TThread)
 public:
-    explicit DriveDetector(std::shared_ptr<TDetectionRun> Run) : TThread(false), run_(std::move(Run)) {
+    explicit DriveDetector(std::shared_ptr<TDetectionRun> Run)
+        : TThread(false, DriveReaderStackReserve), run_(std::move(Run)) {
         // Before it starts: it may end before its creator sees it again.
         SetFreeOnTerminate(true);
     }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,6 +25,8 @@ struct TDetectedDrive {
     // of every number, also those looked at after this one).
     std::string AlertName;
     TSmartResult Smart;
+    // How long the S.M.A.R.T. read took, which the refresh plans by.
+    std::chrono::milliseconds ReadTook{0};
     // Whole GiB ("465"), as the information page shows it.
     std::string SizeGB;
     // The drive-list row: capacity ("465 GB"), temperature ("28"), status.

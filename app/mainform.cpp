@@ -149,6 +149,7 @@ void TMainForm::DriveFound(TDetectedDrive Drive) {
     const auto number = static_cast<size_t>(Drive.Number);
     DriveModels[number] = Drive.Model;
     lastReadings_[number] = Drive.Smart;
+    readTime_[number] = Drive.ReadTook;
     driveSizes_[number] = Drive.SizeGB;
     // Its place in drive order, whichever drives came before it.
     const auto place = std::lower_bound(RowDrives.begin(), RowDrives.end(), Drive.Number);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <optional>
@@ -43,6 +44,8 @@ class TMimeMessage;
 class TMailQueue;
 struct TRefreshSnapshot;
 class TRefreshWork;
+struct TPlannedRead;
+struct TReaderShare;
 struct TDetectedDrive;
 struct TFoundDrives;
 class TTabSheet;
@@ -398,17 +401,18 @@ private:
         std::vector<std::shared_ptr<TRefreshWork>> Works;
     };
     std::map<unsigned, TTickInFlight> ticks_;
-    // A read this long holds its worker: the drives after it go to another,
-    // and the drive is read on a worker of its own until a read is quick
-    // again. Looked at this often while a worker has drives left.
+    // A tick's drives are shared out so that each worker's reads, as long as
+    // they last took, end within ReadBudgetMs, well before the next tick. A
+    // worker whose read runs HeldReadMs past what it last took, or whose
+    // drives left could no longer end in time, hands those on; it is looked
+    // at this often while it has drives left.
+    static constexpr int ReadBudgetMs = 1500;
     static constexpr int HeldReadMs = 500;
     static constexpr unsigned HeldReadCheckMs = 250;
-    std::array<bool, MaxDrives> slowDrive_{};
+    std::array<std::chrono::milliseconds, MaxDrives> readTime_{};
     TTimer* heldReadsTimer_ = nullptr;
-    // Workers for Drives under Sequence: one each for the slow drives, one
-    // for the rest.
     void StartReaders(unsigned Sequence, const std::vector<int>& Drives);
-    void StartReader(unsigned Sequence, std::vector<int> Drives);
+    TReaderShare ReaderShare(unsigned Sequence, std::vector<TPlannedRead> Reads);
     void HeldReadsTimer(TObject* Sender);
     void HandOverHeldReads();
     // Releases Number from Sequence's tick; the tick counts as applied once

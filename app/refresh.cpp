@@ -1,5 +1,6 @@
 #include "app/refresh.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/drive_reading.h"
@@ -42,39 +43,71 @@ TRefreshSnapshot TLandedReadings::Take() {
     return taken;
 }
 
-int TRefreshWork::Next() {
-    std::lock_guard guard(lock_);
-    current_ = next_ < drives_.size() ? drives_[next_++] : -1;
-    since_ = TClock::now();
-    return current_;
+std::vector<std::vector<TPlannedRead>> SplitByReadTime(const std::vector<TPlannedRead>& Reads,
+                                                       std::chrono::milliseconds Budget) {
+    std::vector<std::vector<TPlannedRead>> shares;
+    std::chrono::milliseconds taken{0};
+    for (const TPlannedRead& read : Reads) {
+        if (shares.empty() || taken + read.Expected > Budget) {
+            shares.emplace_back();
+            taken = std::chrono::milliseconds(0);
+        }
+        shares.back().push_back(read);
+        taken += read.Expected;
+    }
+    return shares;
 }
 
-int TRefreshWork::TakeBackIfHeld(TClock::duration Held, std::vector<int>& Rest) {
+int TRefreshWork::Next() {
     std::lock_guard guard(lock_);
-    if (current_ < 0 || TClock::now() - since_ < Held) return -1;
-    Rest.assign(drives_.begin() + static_cast<std::ptrdiff_t>(next_), drives_.end());
-    next_ = drives_.size();
-    return current_;
+    reading_ = next_ < reads_.size();
+    since_ = TClock::now();
+    return reading_ ? reads_[next_++].Number : -1;
+}
+
+std::vector<int> TRefreshWork::TakeBackIfLate(TClock::duration Held) {
+    std::lock_guard guard(lock_);
+    std::vector<int> rest;
+    if (!reading_ || next_ >= reads_.size()) return rest;
+    const TClock::time_point now = TClock::now();
+    const TClock::duration expected = reads_[next_ - 1].Expected;
+    TClock::time_point end = std::max(now, since_ + expected);
+    for (size_t i = next_; i < reads_.size(); ++i) end += reads_[i].Expected;
+    if (now - since_ < expected + Held && end <= due_) return rest;
+    for (size_t i = next_; i < reads_.size(); ++i) rest.push_back(reads_[i].Number);
+    next_ = reads_.size();
+    return rest;
 }
 
 bool TRefreshWork::Pending() {
     std::lock_guard guard(lock_);
-    return next_ < drives_.size();
+    return next_ < reads_.size();
 }
 
-SmartNew::SmartNew(unsigned Sequence, std::shared_ptr<TRefreshWork> Work,
-                   std::shared_ptr<const std::atomic<bool>> Stop, TRefreshDone Done)
-    : TThread(false),
+SmartNew::SmartNew(unsigned Sequence, std::vector<TReaderShare> Shares,
+                   std::shared_ptr<const std::atomic<bool>> Stop)
+    : TThread(false, DriveReaderStackReserve),
       sequence_(Sequence),
-      work_(std::move(Work)),
-      stop_(std::move(Stop)),
-      done_(std::move(Done)) {
+      shares_(std::move(Shares)),
+      stop_(std::move(Stop)) {
     // Before it starts: it may end before its creator sees it again.
     SetFreeOnTerminate(true);
 }
 
 void SmartNew::Execute() {
-    for (int number = work_->Next(); number >= 0; number = work_->Next()) {
+    if (shares_.size() > 1) {
+        try {
+            Create<SmartNew>(sequence_, std::vector<TReaderShare>(shares_.begin() + 1, shares_.end()), stop_);
+            shares_.resize(1);
+        } catch (...) {
+            // No thread for them: they are read here, after this one's own.
+        }
+    }
+    for (const TReaderShare& share : shares_) Read(share);
+}
+
+void SmartNew::Read(const TReaderShare& Share) {
+    for (int number = Share.Work->Next(); number >= 0; number = Share.Work->Next()) {
         if (stop_->load()) return;
         TRefreshSnapshot snapshot;
         snapshot.Sequence = sequence_;
@@ -85,6 +118,6 @@ void SmartNew::Execute() {
             // The reader reports failures by result; anything else ends this
             // drive's read with no reading rather than the refresh for good.
         }
-        done_(std::move(snapshot));
+        Share.Done(std::move(snapshot));
     }
 }

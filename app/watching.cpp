@@ -58,21 +58,20 @@ void TMainForm::tmr1Timer(TObject*) {
 }
 
 void TMainForm::StartReaders(unsigned Sequence, const std::vector<int>& Drives) {
-    // A drive whose last read held its worker has one of its own, so that
-    // however many are slow, the others are read at every tick; the rest
-    // share one, as a thread each would crowd the memory.
-    std::vector<int> shared;
-    for (const int number : Drives)
-        if (slowDrive_[static_cast<size_t>(number)])
-            StartReader(Sequence, {number});
-        else
-            shared.push_back(number);
-    if (!shared.empty()) StartReader(Sequence, std::move(shared));
+    // As many workers as the reads' last times ask for: one in a day of
+    // quick drives, and more only where one could not read them all within
+    // the tick.
+    std::vector<TPlannedRead> reads;
+    for (const int number : Drives) reads.push_back({number, readTime_[static_cast<size_t>(number)]});
+    std::vector<TReaderShare> shares;
+    for (std::vector<TPlannedRead>& share : SplitByReadTime(reads, std::chrono::milliseconds(ReadBudgetMs)))
+        shares.push_back(ReaderShare(Sequence, std::move(share)));
+    Create<SmartNew>(Sequence, std::move(shares), workersStop_);
 }
 
-void TMainForm::StartReader(unsigned Sequence, std::vector<int> Drives) {
-    const bool several = Drives.size() > 1;
-    auto work = std::make_shared<TRefreshWork>(std::move(Drives));
+TReaderShare TMainForm::ReaderShare(unsigned Sequence, std::vector<TPlannedRead> Reads) {
+    const bool several = Reads.size() > 1;
+    auto work = std::make_shared<TRefreshWork>(std::move(Reads), std::chrono::milliseconds(ReadBudgetMs));
     if (several) {
         // Only a worker with drives after the one it is at can hold any back.
         ticks_[Sequence].Works.push_back(work);
@@ -87,12 +86,11 @@ void TMainForm::StartReader(unsigned Sequence, std::vector<int> Drives) {
     }
     TLiveness liveness = liveness_;
     auto landed = std::make_shared<TLandedReadings>(Sequence);
-    Create<SmartNew>(Sequence, std::move(work), workersStop_,
-                     [this, liveness, landed](TRefreshSnapshot Snapshot) {
-                         // The readings that land while the GUI thread is busy are applied as one.
-                         if (landed->Add(std::move(Snapshot)))
-                             liveness.Queue([this, landed] { ApplyRefresh(landed->Take()); });
-                     });
+    return {std::move(work), [this, liveness, landed](TRefreshSnapshot Snapshot) {
+                // The readings that land while the GUI thread is busy are applied as one.
+                if (landed->Add(std::move(Snapshot)))
+                    liveness.Queue([this, landed] { ApplyRefresh(landed->Take()); });
+            }};
 }
 
 void TMainForm::HeldReadsTimer(TObject*) {
@@ -106,9 +104,7 @@ void TMainForm::HandOverHeldReads() {
     bool pending = false;
     for (auto& [sequence, tick] : ticks_) {
         for (const std::shared_ptr<TRefreshWork>& work : tick.Works) {
-            std::vector<int> rest;
-            const int held = work->TakeBackIfHeld(std::chrono::milliseconds(HeldReadMs), rest);
-            if (held >= 0) slowDrive_[static_cast<size_t>(held)] = true;
+            std::vector<int> rest = work->TakeBackIfLate(std::chrono::milliseconds(HeldReadMs));
             if (!rest.empty()) handedOver.emplace_back(sequence, std::move(rest));
         }
         std::erase_if(tick.Works, [](const std::shared_ptr<TRefreshWork>& Work) { return !Work->Pending(); });
@@ -140,10 +136,9 @@ void TMainForm::ApplyRefresh(TRefreshSnapshot Snapshot) {
     TakeThresholdChanges();
     TListItems* rows = lvDrvList->Items();
     for (TDriveReading& reading : Snapshot.Readings) {
-        // A read that would hold a shared worker makes the next one go on a
-        // worker of its own.
+        // The next tick shares the drives out by these times.
         if (reading.Number >= 0 && reading.Number < MaxDrives)
-            slowDrive_[static_cast<size_t>(reading.Number)] = reading.Took.count() >= HeldReadMs;
+            readTime_[static_cast<size_t>(reading.Number)] = reading.Took;
         // Looked up now: a drive listed meanwhile may have moved the row.
         const int row = RowOfDrive(reading.Number);
         if (row < 0 || row >= rows->Count()) continue;

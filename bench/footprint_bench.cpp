@@ -4,10 +4,6 @@
 // program's working set and private bytes against the bare program's, and
 // the CPU each takes while idle (30 s; a few in a short run). The drives'
 // subkeys it makes in the registry go again at the end.
-#include "classlib/core/win32.h"
-// After windows.h.
-#include <psapi.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -18,10 +14,16 @@
 
 #include "app/settings.h"
 #include "bench/bench_args.h"
+#include "bench/program_memory.h"
 #include "classlib/core/files.h"
 #include "classlib/core/text.h"
 
 namespace {
+
+using bench::MemoryOf;
+using bench::ProgramFolder;
+using bench::TChild;
+using bench::TMemory;
 
 constexpr int Drives = 24;
 
@@ -38,49 +40,6 @@ std::string DriveSetText() {
             text += Format("attribute %d = %d 0x0033 100 100 36 0\n", slot, slot);
     }
     return text;
-}
-
-// Owns a started process.
-class TChild {
-public:
-    TChild(const std::string& CommandLine, const std::string& Folder) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string line = CommandLine;
-        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  Folder.empty() ? nullptr : Folder.c_str(), &startup, &info_) != FALSE;
-    }
-    ~TChild() {
-        if (!started_) return;
-        TerminateProcess(info_.hProcess, 0);
-        WaitForSingleObject(info_.hProcess, 10000);
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    TChild(const TChild&) = delete;
-    TChild& operator=(const TChild&) = delete;
-
-    bool Started() const { return started_; }
-    HANDLE Process() const { return info_.hProcess; }
-    bool Running() const { return started_ && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
-
-private:
-    PROCESS_INFORMATION info_{};
-    bool started_ = false;
-};
-
-struct TMemory {
-    double WorkingSetMb = 0;
-    double PrivateMb = 0;
-};
-
-TMemory MemoryOf(HANDLE Process) {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(Process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    // Wine leaves PrivateUsage empty; the page-file usage is the same commit charge.
-    const SIZE_T privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-    return {counters.WorkingSetSize / 1048576.0, privateBytes / 1048576.0};
 }
 
 std::string ReadWholeFile(const std::string& Name) {
@@ -118,13 +77,6 @@ double CpuSecondsOf(int UnixProcess) {
     unsigned long long user = 0, system = 0;
     fields >> user >> system;
     return (user + system) / 100.0;  // clock ticks of the kernel
-}
-
-std::string ProgramFolder() {
-    char name[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, name, MAX_PATH);
-    std::string path(name, length);
-    return path.substr(0, path.find_last_of('\\') + 1);
 }
 
 }  // namespace

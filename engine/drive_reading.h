@@ -4,6 +4,7 @@
 // thread may call them, also for the same drive at once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -11,6 +12,11 @@
 #include "engine/smart_result.h"
 
 class TDriveAccess;
+
+// The stack reserve of a thread that only reads drives: one may be held by
+// each drive that does not answer. A read, failures and their exceptions
+// included, stays well within a quarter of it.
+constexpr std::size_t DriveReaderStackReserve = 256 * 1024;
 
 // Clears `result` and fills it; false with the reason in `errMsg` when the
 // last command failed. Exceptions end as "SMART Failed - " + their text.

@@ -3,11 +3,14 @@
 #include "classlib/core/exceptions.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/dispatcher.h"
+#include "classlib/windows/thread_stack.h"
 
-TThread::TThread(bool CreateSuspended) : createSuspended_(CreateSuspended) {
+TThread::TThread(bool CreateSuspended, std::size_t StackReserve)
+    : createSuspended_(CreateSuspended), smallStack_(StackReserve != 0) {
     // Work queued before the GUI thread's loop starts must find the window.
     if (IsGuiThread()) GuiDispatcherReady();
-    handle_ = CreateThread(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &id_);
+    const DWORD flags = CREATE_SUSPENDED | (StackReserve ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0);
+    handle_ = CreateThread(nullptr, StackReserve, &TThread::ThreadProc, this, flags, &id_);
     if (!handle_) throw EThread("Thread creation error: " + std::to_string(GetLastError()));
 }
 
@@ -104,6 +107,7 @@ void ReportOnGuiThread(std::exception_ptr error) noexcept {
 
 DWORD WINAPI TThread::ThreadProc(LPVOID Parameter) {
     auto* thread = static_cast<TThread*>(Parameter);
+    if (thread->smallStack_) GiveBackUnusedStack();
     try {
         if (!thread->terminated_) thread->Execute();
     } catch (...) {

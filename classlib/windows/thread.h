@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <exception>
 #include <functional>
 
@@ -16,7 +17,11 @@ using TThreadMethod = TDelegate<void()>;
 class TThread : public TObject {
     VX_CLASS(TThread, TObject)
 public:
-    explicit TThread(bool CreateSuspended);
+    // StackReserve 0 takes the program's default; a thread that many may
+    // hold at once (one per drive that does not answer) asks for less, and
+    // gives back at its start what the system committed beyond its first
+    // frames.
+    explicit TThread(bool CreateSuspended, std::size_t StackReserve = 0);
     // Starts the thread unless it was created suspended.
     void AfterConstruction() override;
     // A running thread is told to terminate and waited for.
@@ -62,6 +67,7 @@ private:
     std::atomic<bool> finished_{false};
     std::atomic<bool> freeOnTerminate_{false};
     bool createSuspended_;
+    bool smallStack_;
     bool started_ = false;
     int returnValue_ = 0;
     std::exception_ptr fatal_;

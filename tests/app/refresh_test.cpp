@@ -7,19 +7,24 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 
 #include "app/mail_queue.h"
 #include "app/refresh.h"
 #include "app/settings.h"
+#include "classlib/core/text.h"
 #include "classlib/stdctrls/listview.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
+#include "engine/drive_reading.h"
 #include "notify/texttrayicon.h"
 #include "notify/zklogfile.h"
 #include "platform/drive_set_file.h"
 #include "tests/app/stored_settings.h"
 #include "tests/app/watch_support.h"
 #include "tests/support/pump.h"
+// After windows.h.
+#include <psapi.h>
 
 namespace {
 
@@ -399,6 +404,145 @@ TEST_F(WatchTest, SlowDrivesHoldBackNoOtherDriveWhereverTheyStand) {
     // Drive 2 turns slow mid-run: drive 3 behind it goes on.
     ticks(4, {true, true, true, false}, {3});
     EXPECT_EQ(Temperature(3), std::to_string(temperature));
+}
+
+// However the slowness is spread over the drives, each one whose read ends
+// within a tick shows that tick's temperature before the next: drives slow
+// from the start from the first tick on, drives that turned slow once the
+// refresh has timed them; and when one stops answering, the drives that
+// shared its worker still do.
+TEST_F(WatchTest, EveryDriveThatAnswersWithinATickShowsEachTicksTemperature) {
+    struct TSpread {
+        int Drives;
+        int ReadMs;
+        bool SlowFromStart;
+        bool OneStops;
+    };
+    for (const TSpread spread : {TSpread{12, 400, false, false}, TSpread{24, 150, true, true}}) {
+        SCOPED_TRACE(Format("%d drives at %d ms", spread.Drives, spread.ReadMs));
+        const std::string file = folder.Path() + "\\spread.ini";
+        int temperature = 30;
+        int readMs = spread.SlowFromStart ? spread.ReadMs : 0;
+        int stuck = -1;
+        auto write = [&] {
+            std::string text;
+            for (int number = 0; number < spread.Drives; ++number)
+                text += DriveSection(number, Format("SPREAD %02d", number), temperature) +
+                        Format("read delay = %d\n", number == stuck ? 3000 : readMs);
+            // Written aside and moved over, so that no read finds it half
+            // written; the padding changes the size, so each change is seen.
+            std::ofstream(file + ".new", std::ios::trunc)
+                << text << std::string(static_cast<size_t>(temperature), ';') << "\n";
+            std::filesystem::rename(file + ".new", file);
+        };
+        write();
+        StartWith(TSimulatedDriveAccess::FromFile(file));
+        MainForm->tmr1->SetEnabled(false);
+        MainForm->tmr2->SetEnabled(false);
+        ASSERT_TRUE(PumpUntil([] { return !MainForm->Detecting(); }, 20000));
+        ASSERT_EQ(Rows()->Count(), spread.Drives);
+        auto late = [&] {
+            std::vector<int> rows;
+            for (int row = 0; row < spread.Drives; ++row)
+                if (row != stuck && Temperature(row) != std::to_string(temperature)) rows.push_back(row);
+            return rows;
+        };
+        // Ticks 2 s apart, as the refresh's own, or sooner once every drive showed it.
+        auto ticks = [&](int Count, bool Checked) {
+            for (int tick = 0; tick < Count; ++tick) {
+                ++temperature;
+                write();
+                MainForm->tmr1Timer(nullptr);
+                const DWORD began = GetTickCount();
+                PumpUntil([&] { return Checked && late().empty(); }, 1900);
+                if (Checked) {
+                    EXPECT_EQ(late(), std::vector<int>{}) << "at " << temperature;
+                }
+                PumpUntil([&] { return Checked || GetTickCount() - began >= 2000; }, 200);
+            }
+        };
+        if (!spread.SlowFromStart) {
+            readMs = spread.ReadMs;
+            ticks(3, false);
+        }
+        ticks(2, true);
+        if (!spread.OneStops) continue;
+        stuck = 0;
+        ticks(2, true);
+    }
+}
+
+// Each drive that does not answer holds a reader for as long as it takes,
+// so a held reader costs little memory; and a whole read, a failing one with
+// its exception included, stays well within a reader's small stack.
+TEST_F(WatchTest, ReadersHeldByDrivesThatDoNotAnswerCostLittleAndReadWithinTheirStack) {
+    constexpr int Held = 8;
+    std::string text;
+    for (int number = 0; number < Held; ++number) text += DriveSection(number, Format("HELD %d", number), 30);
+    auto drives = std::make_shared<TGatedDrives>(text + "fail thresholds = 31\n");
+    StartWith(drives);
+    MainForm->tmr1->SetEnabled(false);
+    MainForm->tmr2->SetEnabled(false);
+    struct TStackUse {
+        std::mutex Lock;
+        int Readings = 0;
+        size_t Reserve = 0;
+        size_t Deepest = 0;
+    };
+    auto use = std::make_shared<TStackUse>();
+    auto measure = [use](TRefreshSnapshot) {
+        // Fresh stack pages are zero: the lowest byte that is not is as deep
+        // as the read went.
+        const NT_TIB* tib = nullptr;
+        asm("movl %%fs:0x18, %0" : "=r"(tib));
+        MEMORY_BASIC_INFORMATION region{};
+        VirtualQuery(tib->StackLimit, &region, sizeof region);
+        const auto* bottom = static_cast<const unsigned char*>(region.AllocationBase);
+        const auto* top = static_cast<const unsigned char*>(tib->StackBase);
+        const unsigned char* deepest = top;
+        for (const unsigned char* at = bottom; at < top && deepest == top;) {
+            VirtualQuery(at, &region, sizeof region);
+            const auto* end =
+                std::min(top, static_cast<const unsigned char*>(region.BaseAddress) + region.RegionSize);
+            const bool readable = region.State == MEM_COMMIT &&
+                                  (region.Protect & (PAGE_READWRITE | PAGE_READONLY)) &&
+                                  !(region.Protect & PAGE_GUARD);
+            if (readable) deepest = std::find_if(at, end, [](unsigned char Byte) { return Byte != 0; });
+            if (deepest == end) deepest = top;
+            at = end;
+        }
+        std::lock_guard guard(use->Lock);
+        ++use->Readings;
+        use->Reserve = static_cast<size_t>(top - bottom);
+        use->Deepest = std::max(use->Deepest, static_cast<size_t>(top - deepest));
+    };
+    const auto privateBytes = [] {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+        return static_cast<double>(counters.PagefileUsage);
+    };
+    drives->Shut();
+    const double before = privateBytes();
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    std::vector<TReaderShare> shares;
+    for (int number = 0; number < Held; ++number)
+        shares.push_back(
+            {std::make_shared<TRefreshWork>(std::vector<TPlannedRead>{{number}}, std::chrono::seconds(2)),
+             measure});
+    Create<SmartNew>(1u, std::move(shares), stop);
+    ASSERT_TRUE(PumpUntil([&] { return drives->Waiting() == Held; }));
+    EXPECT_LE((privateBytes() - before) / Held, 256 * 1024);
+    drives->Release();
+    ASSERT_TRUE(PumpUntil([&] {
+        std::lock_guard guard(use->Lock);
+        return use->Readings == Held;
+    }));
+    std::lock_guard guard(use->Lock);
+    // Under Wine a thread's stack is never less than 1 MB.
+    EXPECT_LE(use->Reserve, std::max<size_t>(DriveReaderStackReserve, 1024 * 1024));
+    EXPECT_GT(use->Deepest, 0u);
+    EXPECT_LE(use->Deepest, DriveReaderStackReserve / 4);
 }
 
 // Untick + Apply takes a drive out of watching through any number of

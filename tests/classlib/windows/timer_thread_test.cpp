@@ -88,6 +88,24 @@ private:
     void Fail() { throw EInvalidOperation("synchronized method failed"); }
 };
 
+// Goes Depth bytes down its stack, a page at a time, and back.
+class TDeep : public TThread {
+    VX_CLASS(TDeep, TThread)
+public:
+    TDeep(size_t Reserve, int Depth) : TThread(true, Reserve), depth_(Depth) {}
+
+protected:
+    void Execute() override { SetReturnValue(Down(depth_ / 4096)); }
+
+private:
+    static int Down(int Pages) {
+        volatile char page[4000];
+        page[0] = static_cast<char>(Pages);
+        return Pages == 0 ? 0 : Down(Pages - 1) + 1 + page[0] - page[0];
+    }
+    int depth_;
+};
+
 class TShort : public TThread {
     VX_CLASS(TShort, TThread)
 public:
@@ -210,4 +228,14 @@ TEST_F(TimersAndThreads, UtilityWindowsAreHiddenTopLevelWindows) {
     EXPECT_EQ(receiver.got, 1);
     DeallocateHWnd(window);
     EXPECT_FALSE(IsWindow(window));
+}
+
+// A thread that asks for a small stack, and gives back what it has not
+// reached, still goes as deep as its reserve allows.
+TEST_F(TimersAndThreads, AThreadWithASmallStackStillReachesItsWholeDepth) {
+    constexpr int Depth = 200 * 1024;
+    TOwned<TDeep> thread(Create<TDeep>(size_t{256 * 1024}, Depth));
+    thread->Start();
+    EXPECT_EQ(thread->WaitFor(), Depth / 4096);
+    EXPECT_FALSE(thread->FatalException());
 }
