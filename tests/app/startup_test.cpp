@@ -65,9 +65,11 @@ TEST_F(ProgramTest, ExampleDrivesListOneRowPerDrive) {
     EXPECT_EQ(MainForm->Caption(), "Zantipelle Vexmora Ultimate ");
     EXPECT_EQ(MainForm->lvDrvList->Columns()->Items(0)->Width(), 389 - 80 - 50 - 80);
     EXPECT_TRUE(Rows()->Item(0)->Selected());
+    // The class library's own services (the hint manager) may live there too.
     std::vector<std::string> forms;
     for (int i = 0; i < Application->ComponentCount(); ++i)
-        forms.push_back(Application->Components(i)->ClassName());
+        if (dynamic_cast<TCustomForm*>(Application->Components(i)))
+            forms.push_back(Application->Components(i)->ClassName());
     EXPECT_EQ(forms, (std::vector<std::string>{"TMainForm", "TSmtp", "TFormLog"}));
     EXPECT_EQ(Smtp->Caption(), "SMTP server setting");
     EXPECT_EQ(FormLog->Caption(), "LogView");
