@@ -152,11 +152,7 @@ TEST(SmtpWire, TypedAddressesAreJudgedAsTypedAndNamesShownAsWritten) {
         const char* Sent;
         const char* Fault;
     } addresses[] = {
-        {L"admin@example.net\u00A0", "admin@example.net", ""},
-        {L"\u3000admin@example.net\u200B", "admin@example.net", ""},
         {L"\uFEFF\u2003admin@example.net\u202F\u205F\u2000\u200A", "admin@example.net", ""},
-        {L"mon\u00A0itor@example.com", "",
-         "Invalid mail address \"mon\\u00A0itor@example.com\": it holds a character outside ASCII"},
         {L"admin\u200B@example.net\u3000", "",
          "Invalid mail address \"admin\\u200B@example.net\": it holds a character outside ASCII"},
         {L"a\u3000b@example.net", "",
