@@ -25,6 +25,13 @@ bool HasString(TRegistry* Registry, const char* Name) {
 
 }  // namespace
 
+std::string MailAddressToSend(std::wstring_view Typed) {
+    std::string fault;
+    std::string address = TypedMailAddress(Typed, fault);
+    if (!fault.empty()) throw Exception(fault);
+    return address;
+}
+
 bool BuildAndSend(TSMTPMailer* Mailer, TMimeMessage* Message) {
     if (Message->NeedNormalize()) Message->Normalize(0);
     if (Message->NeedRebuild()) Message->RebuildBody();
@@ -90,8 +97,8 @@ TMailSettings ReadMailSettings() {
                         HasString(registry.get(), "ToMail");
     settings.Server = ReadStringOr(registry.get(), "SMTPServer", "");
     // Stored by earlier versions as typed, blanks of a paste included.
-    settings.From = TrimMailAddress(ReadStringOr(registry.get(), "FromMail", ""));
-    settings.To = TrimMailAddress(ReadStringOr(registry.get(), "ToMail", ""));
+    settings.From = ReadWideStringOr(registry.get(), "FromMail", L"");
+    settings.To = ReadWideStringOr(registry.get(), "ToMail", L"");
     settings.Port = AlertMailPort(ReadIntegerOr(registry.get(), "Port", 0));
     if (ReadBoolOr(registry.get(), "usepassword", false) && HasString(registry.get(), "Username") &&
         HasString(registry.get(), "Password")) {
@@ -113,9 +120,9 @@ std::string SendAlertMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TMai
         // tick, and no earlier password sent to another server.
         Mailer->SetUserName(Settings.UserName);
         Mailer->SetPassword(Settings.Password);
-        Message->SetFrom(SenderName, Settings.From);
+        Message->SetFrom(SenderName, MailAddressToSend(Settings.From));
         Message->To()->Clear();
-        Message->To()->Add(RecipientName, Settings.To);
+        Message->To()->Add(RecipientName, MailAddressToSend(Settings.To));
         Message->SetSubject(Mail.Subject);
         Message->SetTextPlain(Mail.Body);
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "mail/mail_types.h"
 
@@ -28,8 +29,9 @@ struct TMailSettings {
     // "SMTPServer", "FromMail" and "ToMail" all exist; without them no mail goes.
     bool Complete = false;
     std::string Server;
-    std::string From;
-    std::string To;
+    // As stored, judged when the mail is built (MailAddressToSend).
+    std::wstring From;
+    std::wstring To;
     // The stored "Port" when it is 1-65535, else 25.
     int Port = 25;
     // Set only with "usepassword" ticked and both values stored; the
@@ -49,6 +51,9 @@ extern const char* const ConnectedText;      // "OK"
 extern const char* const CannotConnectText;  // "Vexmora Can not Connect SMTP server"
 extern const char* const CannotSendText;     // "Can not Send mail"
 
+// A typed or stored address as it goes out (TypedMailAddress); raises why
+// it cannot go.
+std::string MailAddressToSend(std::wstring_view Typed);
 // Builds the message as its flags ask (normalise, rebuild, find the parts)
 // and sends it; false when it did not go.
 bool BuildAndSend(TSMTPMailer* Mailer, TMimeMessage* Message);

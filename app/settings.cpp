@@ -52,15 +52,31 @@ int ReadIntegerOr(TRegistry* registry, const std::string& name, int defaultValue
     return ReadStoredInteger(registry, name).value_or(defaultValue);
 }
 
-std::string ReadStringOr(TRegistry* registry, const std::string& name, const std::string& defaultValue) {
+namespace {
+
+template <class Text, class Read>
+Text ReadTextOr(TRegistry* registry, const std::string& name, const Text& defaultValue, Read read) {
     if (!registry) return defaultValue;
     const TRegDataType type = registry->GetDataType(name);
     if (type != rdString && type != rdExpandString) return defaultValue;
     try {
-        return registry->ReadString(name);
+        return read(name);
     } catch (const ERegistryException&) {
         return defaultValue;
     }
+}
+
+}  // namespace
+
+std::string ReadStringOr(TRegistry* registry, const std::string& name, const std::string& defaultValue) {
+    return ReadTextOr(registry, name, defaultValue,
+                      [registry](const std::string& Name) { return registry->ReadString(Name); });
+}
+
+std::wstring ReadWideStringOr(TRegistry* registry, const std::string& name,
+                              const std::wstring& defaultValue) {
+    return ReadTextOr(registry, name, defaultValue,
+                      [registry](const std::string& Name) { return registry->ReadWideString(Name); });
 }
 
 bool ReadBoolOr(TRegistry* registry, const std::string& name, bool defaultValue) {

@@ -38,6 +38,8 @@ TOwned<TRegistry> OpenDriveSettings(const std::string& model, bool canCreate);
 std::optional<int> ReadStoredInteger(TRegistry* registry, const std::string& name);
 int ReadIntegerOr(TRegistry* registry, const std::string& name, int defaultValue);
 std::string ReadStringOr(TRegistry* registry, const std::string& name, const std::string& defaultValue);
+// As typed, whatever the code page: the mail addresses are judged on this.
+std::wstring ReadWideStringOr(TRegistry* registry, const std::string& name, const std::wstring& defaultValue);
 bool ReadBoolOr(TRegistry* registry, const std::string& name, bool defaultValue);
 
 // "Unwatched" of the settings key: the models the user took out of

@@ -48,9 +48,9 @@ std::vector<std::string> SaveSmtpFields(const TSmtpFields& Fields) {
     // A pasted address often brings a blank along, and none may go out; an
     // address that cannot go out at all is not stored, so that no alert
     // mail finds out too late.
-    auto saveAddress = [&](const char* Name, const std::string& Typed, const char* Role) {
-        const std::string address = TrimMailAddress(Typed);
-        const std::string fault = SMTPAddressFault(address);
+    auto saveAddress = [&](const char* Name, const std::wstring& Typed, const char* Role) {
+        std::string fault;
+        const std::string address = TypedMailAddress(Typed, fault);
         if (fault.empty())
             save(Name, address, "You must be to fill table");
         else
@@ -71,8 +71,8 @@ TSmtpFields LoadSmtpFields() {
     fields.UsePassword = ReadBoolOr(registry.get(), "usepassword", false);
     fields.UserName = ReadStringOr(registry.get(), "Username", "");
     fields.Subject = ReadStringOr(registry.get(), "Subject", "");
-    fields.From = TrimMailAddress(ReadStringOr(registry.get(), "FromMail", ""));
-    fields.To = TrimMailAddress(ReadStringOr(registry.get(), "ToMail", ""));
+    fields.From = TrimMailAddress(ReadWideStringOr(registry.get(), "FromMail", L""));
+    fields.To = TrimMailAddress(ReadWideStringOr(registry.get(), "ToMail", L""));
     fields.Server = ReadStringOr(registry.get(), "SMTPServer", "");
     if (const auto port = ReadStoredInteger(registry.get(), "Port")) fields.Port = IntToStr(*port);
     return fields;

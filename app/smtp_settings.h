@@ -15,8 +15,9 @@ struct TSmtpFields {
     std::string Server;
     std::string Subject;
     std::string Port;
-    std::string From;
-    std::string To;
+    // As typed: judged before any code page has a say.
+    std::wstring From;
+    std::wstring To;
 };
 
 extern const char* const PasswordPlaceholder;  // "press to enter password"
@@ -28,9 +29,9 @@ int ParsePort(const std::string& Text);
 // order they are shown ("You must be to fill Username", ... Password,
 // SMTPServer, Subject, Port, then "You must be to fill table" for a missing
 // sender or recipient). A field that is missing leaves its stored value alone.
-// The addresses are stored without the blanks and non-breaking spaces around
-// them (and read back so, whatever was stored before); one that cannot go
-// out (SMTPAddressFault) is not stored, and its message says why.
+// The addresses are stored without what a paste leaves around them
+// (TrimMailAddress, and read back so, whatever was stored before); one that
+// cannot go out (TypedMailAddress) is not stored, and its message says why.
 std::vector<std::string> SaveSmtpFields(const TSmtpFields& Fields);
 
 // The fields as stored; what is not stored is empty (the port "25") and the

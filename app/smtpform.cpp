@@ -32,8 +32,8 @@ void TSmtp::LoadFields() {
     chkPassword->SetChecked(fields.UsePassword);
     EdtUsername->SetText(fields.UserName);
     edtSubject->SetText(fields.Subject);
-    EdtFrom->SetText(fields.From);
-    EdtSender->SetText(fields.To);
+    EdtFrom->SetWideText(fields.From);
+    EdtSender->SetWideText(fields.To);
     edtPort->SetText(fields.Port);
     edtSMTPServer->SetText(fields.Server);
     ShowPlaceholder();
@@ -99,8 +99,8 @@ void TSmtp::BtnOKClick(TObject*) {
     fields.Server = edtSMTPServer->Text();
     fields.Subject = edtSubject->Text();
     fields.Port = edtPort->Text();
-    fields.From = EdtFrom->Text();
-    fields.To = EdtSender->Text();
+    fields.From = EdtFrom->GetWideText();
+    fields.To = EdtSender->GetWideText();
     const std::vector<std::string> messages = SaveSmtpFields(fields);
     if (fields.UsePassword && fields.PasswordEdited && !fields.Password.empty()) {
         std::string shown;
@@ -133,8 +133,8 @@ void TSmtp::btnTestClick(TObject*) {
         return;
     }
     mail.Subject = edtSubject->Text();
-    mail.From = EdtFrom->Text();
-    mail.To = EdtSender->Text();
+    mail.From = EdtFrom->GetWideText();
+    mail.To = EdtSender->GetWideText();
     mail.UsePassword = chkPassword->Checked();
     mail.UserName = EdtUsername->Text();
     if (passwordEdited_) {

@@ -5,7 +5,6 @@
 #include "classlib/core/text.h"
 #include "mail/mime_message.h"
 #include "mail/smtp_mailer.h"
-#include "mail/smtp_wire.h"
 
 void SendTestMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TTestMail& Mail,
                   const TTestReport& Report) {
@@ -15,10 +14,9 @@ void SendTestMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TTestMail& M
         Mailer->SetHost(Mail.Server);
         Mailer->SetPort(Mail.Port);
         Message->SetSubject(Mail.Subject);
-        // What a paste leaves around an address is no part of it.
-        Message->SetFrom("Vexmora", TrimMailAddress(Mail.From));
+        Message->SetFrom("Vexmora", MailAddressToSend(Mail.From));
         Message->To()->Clear();
-        Message->To()->Add("Vexmora notif", TrimMailAddress(Mail.To));
+        Message->To()->Add("Vexmora notif", MailAddressToSend(Mail.To));
         Message->SetPriority(2);
         Message->SetTextPlain("Vexmora SMTP test");
         Message->SetDate(Date());

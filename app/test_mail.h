@@ -15,8 +15,9 @@ struct TTestMail {
     std::string Server;
     int Port = 25;
     std::string Subject;
-    std::string From;
-    std::string To;
+    // As typed in the dialog's edits.
+    std::wstring From;
+    std::wstring To;
     bool UsePassword = false;
     std::string UserName;
     std::string Password;
@@ -28,8 +29,9 @@ using TTestReport = std::function<void(const std::string& Text)>;
 // response, then the last response again when the message went or "Can not
 // Send mail" when it did not (an exception on the way included). Beneath each
 // failure's text, on a line of its own, is why: the refused address, the
-// server's reply, the time-out. The addresses go without the blanks and
-// non-breaking spaces around them. The session always ends.
+// server's reply, the time-out. The addresses go without what a paste
+// leaves around them; one that cannot go is refused before any connection.
+// The session always ends.
 void SendTestMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TTestMail& Mail,
                   const TTestReport& Report);
 

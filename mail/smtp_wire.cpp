@@ -11,57 +11,73 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool IsControl(char c) {
-    const auto code = static_cast<unsigned char>(c);
-    return code < 0x20 || code == 0x7F;
+// The C0 and C1 controls and DEL.
+bool IsControl(wchar_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
-bool IsAscii(char c) {
-    return static_cast<unsigned char>(c) < 0x80;
-}
-
-// Whether the system code page's 0xA0 is the non-breaking space. In a
-// double-byte code page it may begin a character, which no trim may split.
-bool NoBreakSpaceIsA0() {
-    static const bool isA0 = [] {
-        wchar_t wide = 0;
-        return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, "\xA0", 1, &wide, 1) == 1 && wide == 0xA0;
-    }();
-    return isA0;
-}
-
-// Why a character cannot stand in an address, or null.
-const char* CharacterFault(char c) {
-    if (IsControl(c)) return "it holds a control character";
-    if (!IsAscii(c)) return "it holds a character outside ASCII";
-    if (c == ' ') return "it holds a blank";
-    if (c == ',') return "it holds a comma";
-    if (c == '<' || c == '>') return "it holds an angle bracket";
+// Why a character cannot stand in an address, or null. Code is that of a
+// byte or of a UTF-16 unit: below 0x80 both are ASCII.
+const char* CharacterFault(unsigned Code) {
+    if (Code < 0x20 || Code == 0x7F) return "it holds a control character";
+    if (Code >= 0x80) return "it holds a character outside ASCII";
+    if (Code == ' ') return "it holds a blank";
+    if (Code == ',') return "it holds a comma";
+    if (Code == '<' || Code == '>') return "it holds an angle bracket";
     return nullptr;
 }
 
-bool IsPasteBlank(char c) {
-    const auto code = static_cast<unsigned char>(c);
-    return code <= ' ' || code == 0x7F || (code == 0xA0 && NoBreakSpaceIsA0());
+template <class Char>
+std::string AddressFault(std::basic_string_view<Char> Address) {
+    for (const Char c : Address)
+        if (const char* why = CharacterFault(static_cast<std::make_unsigned_t<Char>>(c))) return why;
+    if (Address.size() > MaxSMTPAddress)
+        return "it is longer than " + std::to_string(MaxSMTPAddress) + " characters";
+    return {};
 }
 
-// Text with control characters (and, with Escape8Bit, bytes outside ASCII)
-// shown as \xNN, line ends as Break, cut to MaxShownText.
-std::string ShownText(std::string_view Text, const char* Break, bool Escape8Bit) {
-    std::string shown;
+// What a paste brings around a text: blanks and control characters, the
+// no-break and typographic spaces of a web page or a document, and the
+// invisible ones (zero width, byte order mark).
+bool IsPasteBlank(wchar_t c) {
+    return c <= L' ' || c == 0x7F || (c >= 0x80 && c <= 0xA0) || (c >= 0x2000 && c <= 0x200B) ||
+           c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x2060 || c == 0x3000 ||
+           c == 0xFEFF;
+}
+
+// A character a person cannot read in a message: one the system code page
+// lacks (it would become "?"), or a blank that looks like a space or like
+// nothing at all.
+bool IsUnreadable(wchar_t c) {
+    if (c < 0x80) return false;
+    if (IsPasteBlank(c)) return true;
+    char bytes[8];
+    BOOL lost = FALSE;
+    const int written =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &c, 1, bytes, sizeof bytes, nullptr, &lost);
+    return written == 0 || lost;
+}
+
+// Text as written, in the system code page, with control characters shown
+// as \xNN and unreadable ones as \uNNNN, line ends as Break, cut to
+// MaxShownText characters.
+std::string ShownText(std::wstring_view Text, const char* Break) {
+    std::wstring shown;
     for (std::size_t i = 0; i < Text.size() && shown.size() <= MaxShownText; ++i) {
-        const char c = Text[i];
-        if (Break && c == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') {
+        const wchar_t c = Text[i];
+        if (Break && c == L'\r' && i + 1 < Text.size() && Text[i + 1] == L'\n') {
             ++i;
-            if (i + 1 < Text.size()) shown += Break;
-        } else if (IsControl(c) || (Escape8Bit && !IsAscii(c))) {
-            shown += "\\x" + IntToHex(static_cast<unsigned char>(c), 2);
+            if (i + 1 < Text.size()) shown += ToWide(Break);
+        } else if (IsControl(c)) {
+            shown += ToWide("\\x" + IntToHex(static_cast<unsigned>(c), 2));
+        } else if (IsUnreadable(c)) {
+            shown += ToWide("\\u" + IntToHex(static_cast<unsigned>(c), 4));
         } else {
             shown += c;
         }
     }
-    if (shown.size() > MaxShownText) shown.replace(MaxShownText - 3, std::string::npos, "...");
-    return shown;
+    if (shown.size() > MaxShownText) shown.replace(MaxShownText - 3, std::wstring::npos, L"...");
+    return ToAnsi(shown);
 }
 
 }  // namespace
@@ -135,27 +151,37 @@ bool IsValidSMTPAddress(std::string_view Address) {
 }
 
 std::string SMTPAddressFault(std::string_view Address) {
-    const auto refused = [Address](const std::string& Why) {
-        return "Invalid mail address \"" + ShownAddress(Address) + "\": " + Why;
-    };
-    for (const char c : Address)
-        if (const char* why = CharacterFault(c)) return refused(why);
-    if (Address.size() > MaxSMTPAddress)
-        return refused("it is longer than " + std::to_string(MaxSMTPAddress) + " characters");
-    return {};
+    const std::string why = AddressFault(Address);
+    return why.empty() ? why : "Invalid mail address \"" + ShownAddress(Address) + "\": " + why;
 }
 
-std::string TrimMailAddress(std::string_view Address) {
+std::string SMTPAddressFault(std::wstring_view Address) {
+    const std::string why = AddressFault(Address);
+    return why.empty() ? why : "Invalid mail address \"" + ShownAddress(Address) + "\": " + why;
+}
+
+std::wstring TrimMailAddress(std::wstring_view Address) {
     std::size_t first = 0, last = Address.size();
     while (first < last && IsPasteBlank(Address[first])) ++first;
     while (last > first && IsPasteBlank(Address[last - 1])) --last;
-    return std::string(Address.substr(first, last - first));
+    return std::wstring(Address.substr(first, last - first));
+}
+
+std::string TypedMailAddress(std::wstring_view Typed, std::string& Fault) {
+    const std::wstring address = TrimMailAddress(Typed);
+    Fault = SMTPAddressFault(address);
+    // Nothing but ASCII is left in one without a fault.
+    return Fault.empty() ? std::string(address.begin(), address.end()) : std::string();
 }
 
 std::string ShownAddress(std::string_view Address) {
-    return ShownText(Address, nullptr, true);
+    return ShownText(ToWide(Address), nullptr);
+}
+
+std::string ShownAddress(std::wstring_view Address) {
+    return ShownText(Address, nullptr);
 }
 
 std::string ShownReply(std::string_view Reply) {
-    return ShownText(Reply, " ", false);
+    return ShownText(ToWide(Reply), " ");
 }

@@ -59,18 +59,27 @@ std::string EncodeSMTPData(std::string_view Text);
 // MaxSMTPAddress.
 bool IsValidSMTPAddress(std::string_view Address);
 // Why the address cannot go ("Invalid mail address \"...\": it holds a
-// blank"), empty when it can.
+// blank"), empty when it can. The wide form judges the text as a person
+// typed it, before a code page turned what it lacks into "?".
 std::string SMTPAddressFault(std::string_view Address);
+std::string SMTPAddressFault(std::wstring_view Address);
 // An address as typed or pasted, without what a paste leaves around it:
-// blanks, control characters and the system code page's non-breaking space
-// (0xA0, from a web page or a document). Trim keeps the non-breaking space,
-// which is a letter of a text like any other.
-std::string TrimMailAddress(std::string_view Address);
+// blanks, control characters, the no-break and typographic spaces
+// (U+00A0, U+2000-U+200B, U+202F, U+205F, U+3000) and the invisible ones
+// (U+2060, U+FEFF). Inside the address they stay, to be refused.
+std::wstring TrimMailAddress(std::wstring_view Address);
+// The typed address as it goes out (trimmed, then judged); when it cannot
+// go, empty, with Fault saying why. A character the code page lacks can
+// never come out as "?".
+std::string TypedMailAddress(std::wstring_view Typed, std::string& Fault);
 // The most characters of a text shown to a person (ShownAddress, ShownReply).
 constexpr std::size_t MaxShownText = 100;
-// The address with control characters and bytes outside ASCII shown as
-// \xNN, cut to MaxShownText (ending "...") for error messages.
+// For error messages, in the system code page: the text as written, letters
+// of any script whole, control characters as \xNN, and a character a
+// person could not read there (one the code page lacks, a blank other than
+// the space) as \uNNNN; cut to MaxShownText characters (ending "...").
 std::string ShownAddress(std::string_view Address);
+std::string ShownAddress(std::wstring_view Address);
 // A server's reply on one line for a message: its line ends made blanks,
-// other control characters \xNN, cut like an address.
+// other characters as ShownAddress shows them, cut alike.
 std::string ShownReply(std::string_view Reply);

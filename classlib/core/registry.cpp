@@ -276,6 +276,25 @@ std::string TRegistry::ReadString(const std::string& name) {
     return text.substr(0, text.find('\0'));
 }
 
+std::wstring TRegistry::ReadWideString(const std::string& name) {
+    const std::wstring wideName = ToWide(name);
+    DWORD type = REG_NONE, size = 0;
+    if (!currentKey_.Get() ||
+        RegQueryValueExW(currentKey_.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS ||
+        size == 0)
+        return {};
+    if (type != REG_SZ && type != REG_EXPAND_SZ) ReadError(name);
+    // One extra unit: a stored text need not end with its NUL.
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(currentKey_.Get(), wideName.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS)
+        throw ERegistryException(Format("Failed to get data for '%s'", name));
+    if (type != REG_SZ && type != REG_EXPAND_SZ) ReadError(name);
+    text.resize(size / sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
     PutData(name, value.c_str(), static_cast<DWORD>(value.size() + 1), REG_SZ);
 }

@@ -121,6 +121,8 @@ public:
     void WriteString(const std::string& name, const std::string& value);
     // A REG_SZ written as UTF-16, for text that must survive any code page.
     void WriteWideString(const std::string& name, const std::wstring& value);
+    // ReadString as UTF-16: what the code page cannot hold is not lost.
+    std::wstring ReadWideString(const std::string& name);
     int ReadInteger(const std::string& name);
     void WriteInteger(const std::string& name, int value);
     bool ReadBool(const std::string& name);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "classlib/core/exceptions.h"
 #include "classlib/core/text.h"
 #include "classlib/graphics/handles.h"
 #include "classlib/windows/dispatcher.h"
@@ -78,14 +79,19 @@ HWND TApplication::Handle() {
                                       GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
                                       0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         handle_ = window;
-        if (handle_) classlib_detail::CountUser(1);
+        // Without the window the system's reason stays for the caller.
+        if (!handle_) return nullptr;
+        classlib_detail::CountUser(1);
         GuiDispatcherReady();
     }
     return handle_;
 }
 
 void TApplication::Initialize() {
-    Handle();
+    if (!Handle()) {
+        const DWORD error = GetLastError();
+        throw EOSError(error ? SysErrorMessage(error) : "The window system gave no reason.", error);
+    }
     terminated_ = false;
 }
 

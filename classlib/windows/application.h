@@ -29,6 +29,8 @@ public:
     // The application window, made on first use.
     HWND Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }
+    // Makes the application window; raises EOSError with the system's
+    // reason when it cannot be made.
     void Initialize();
 
     // Creates a form (or any component) owned by the application; the first

@@ -15,6 +15,7 @@
 #include "mail/mime_message.h"
 #include "mail/smtp_mailer.h"
 #include "tests/mail/smtp_script_server.h"
+#include "tests/support/code_page.h"
 
 namespace {
 
@@ -198,10 +199,10 @@ TEST_F(MailTest, AStoredAddressThatCannotGoOutSendsNothing) {
     ASSERT_TRUE(queue.Add({"S", "B"}));
     ASSERT_TRUE(queue.WaitIdle(20000));
     EXPECT_EQ(Reports(), (std::vector<std::string>{"Can not Send mail", "Can not Send mail"}));
-    EXPECT_EQ(Logged(), (std::vector<std::string>{
-                            "Invalid mail address \"a@b evil@x\": it holds a blank",
-                            "Invalid mail address \"admin@ex\\xE4mple.net\": it holds a character "
-                            "outside ASCII"}));
+    EXPECT_EQ(Logged(),
+              (std::vector<std::string>{"Invalid mail address \"a@b evil@x\": it holds a blank",
+                                        "Invalid mail address \"admin@ex\xE4mple.net\": it holds a character "
+                                        "outside ASCII"}));
     EXPECT_TRUE(server.Received().empty());
 }
 
@@ -220,6 +221,33 @@ TEST_F(MailTest, AddressesStoredWithBlanksAroundThemGoOutBare) {
     ASSERT_EQ(received.size(), 6u);
     EXPECT_EQ(received[1], "MAIL FROM:<monitor@example.org>");
     EXPECT_EQ(received[2], "RCPT TO:<admin@example.net>");
+}
+
+TEST_F(MailTest, StoredAddressesAreJudgedAsTyped) {
+    ExpectTheRunsCodePage();
+    // Stored in letters the code page may not hold, as a registry editor or
+    // an import leaves them: what a paste brings around them goes.
+    TScriptServer server(Join(Greeting("250 ok\r\n"), Delivery()));
+    Store(server.Port(), "", false);
+    OpenSettings(true)->WriteWideString("FromMail", L"\u00A0monitor@example.com\uFEFF");
+    OpenSettings(true)->WriteWideString("ToMail", L"\u3000admin@example.net\u200B");
+    ASSERT_TRUE(queue.Add({"S", "B"}));
+    ASSERT_TRUE(queue.WaitIdle(20000));
+    ASSERT_EQ(Logged(), std::vector<std::string>{""});
+    server.Join();
+    const std::vector<std::string> received = server.Received();
+    ASSERT_EQ(received.size(), 6u);
+    EXPECT_EQ(received[1], "MAIL FROM:<monitor@example.com>");
+    EXPECT_EQ(received[2], "RCPT TO:<admin@example.net>");
+
+    // Inside the address it is refused before any connection, never a "?".
+    OpenSettings(true)->WriteWideString("ToMail", L"admin@example.net\u200Bx");
+    ASSERT_TRUE(queue.Add({"S", "B"}));
+    ASSERT_TRUE(queue.WaitIdle(20000));
+    EXPECT_EQ(Logged(), (std::vector<std::string>{"",
+                                                  "Invalid mail address \"admin@example.net\\u200Bx\": it "
+                                                  "holds a character outside ASCII"}));
+    EXPECT_EQ(Reports(), (std::vector<std::string>{"OK", "Can not Send mail"}));
 }
 
 TEST_F(MailTest, NoMailIsQueuedTwiceAndStopDoesNotWaitForASilentServer) {

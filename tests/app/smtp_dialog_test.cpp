@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "app/smtp_settings.h"
 #include "app/smtpform.h"
+#include "classlib/core/text.h"
 #include "classlib/stdctrls/edit.h"
 #include "classlib/stdctrls/stdbuttons.h"
 #include "classlib/windows/application.h"
@@ -14,6 +15,7 @@
 #include "tests/app/stored_settings.h"
 #include "tests/app/watch_support.h"
 #include "tests/mail/smtp_script_server.h"
+#include "tests/support/code_page.h"
 #include "tests/support/pump.h"
 
 namespace {
@@ -27,14 +29,20 @@ TSmtpFields Filled() {
     fields.Server = "mail.example.com";
     fields.Subject = "Disk news";
     fields.Port = "587";
-    fields.From = "monitor@example.com";
-    fields.To = "admin@example.com";
+    fields.From = L"monitor@example.com";
+    fields.To = L"admin@example.com";
     return fields;
 }
 
 // Typed as a person types, so the edit itself reports the change.
 void Type(TEdit* Edit, const std::string& Text) {
     for (char c : Text) SendMessageW(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
+// As a paste puts it in: the edit's whole text replaced by wide text.
+void Paste(TEdit* Edit, const std::wstring& Text) {
+    SendMessageW(Edit->Handle(), EM_SETSEL, 0, -1);
+    SendMessageW(Edit->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Text.c_str()));
 }
 
 std::string StoredPassword() {
@@ -59,7 +67,10 @@ TEST(SmtpFields, MissingFieldsAreNamedInOrderAndTheRestIsSaved) {
         {"port 65536", [](TSmtpFields& f) { f.Port = "65536"; }, {"You must be to fill Port"}},
         {"no port", [](TSmtpFields& f) { f.Port.clear(); }, {"You must be to fill Port"}},
         {"nothing but the login",
-         [](TSmtpFields& f) { f.Server = f.Subject = f.From = f.To = ""; },
+         [](TSmtpFields& f) {
+             f.Server = f.Subject = "";
+             f.From = f.To = L"";
+         },
          {"You must be to fill SMTPServer", "You must be to fill Subject", "You must be to fill table",
           "You must be to fill table"}},
     };
@@ -74,7 +85,7 @@ TEST(SmtpFields, MissingFieldsAreNamedInOrderAndTheRestIsSaved) {
         EXPECT_EQ(ReadSettingString("Subject"), fields.Subject) << c.What;
         EXPECT_EQ(ReadSettingInteger("Port"), ParsePort(fields.Port) ? ParsePort(fields.Port) : 2525)
             << c.What;
-        EXPECT_EQ(ReadSettingString("ToMail"), fields.To) << c.What;
+        EXPECT_EQ(ToWide(ReadSettingString("ToMail")), fields.To) << c.What;
         EXPECT_EQ(ReadSettingString("Username"), fields.UserName) << c.What;
         EXPECT_EQ(StoredPassword(), fields.Password) << c.What;
         EXPECT_TRUE(ReadSettingBool("usepassword")) << c.What;
@@ -84,30 +95,30 @@ TEST(SmtpFields, MissingFieldsAreNamedInOrderAndTheRestIsSaved) {
 TEST(SmtpFields, AddressesAreStoredAndReadBackWithoutTheBlanksAroundThem) {
     TRegistryRedirect privateRoot;
     TSmtpFields fields = Filled();
-    fields.From = " monitor@example.org  ";
-    fields.To = "\tadmin@example.net \r\n";
+    fields.From = L" monitor@example.org  ";
+    fields.To = L"\tadmin@example.net \r\n";
     EXPECT_TRUE(SaveSmtpFields(fields).empty());
     EXPECT_EQ(ReadSettingString("FromMail"), "monitor@example.org");
     EXPECT_EQ(ReadSettingString("ToMail"), "admin@example.net");
     // As an earlier version stored a paste.
     WriteSettingString("FromMail", "  a@example.org ");
-    EXPECT_EQ(LoadSmtpFields().From, "a@example.org");
+    EXPECT_EQ(LoadSmtpFields().From, L"a@example.org");
     // Nothing but blanks is nothing.
-    fields.To = "   ";
+    fields.To = L"   ";
     EXPECT_EQ(SaveSmtpFields(fields), std::vector<std::string>{"You must be to fill table"});
 
-    // A paste from a web page brings the code page's no-break space along.
-    fields.From = "\xA0monitor@example.com\xA0";
-    fields.To = "admin@example.com\xA0";
+    // A paste from a web page brings the no-break space along.
+    fields.From = L"\u00A0monitor@example.com\u00A0";
+    fields.To = L"admin@example.com\u00A0";
     EXPECT_TRUE(SaveSmtpFields(fields).empty());
     EXPECT_EQ(ReadSettingString("FromMail"), "monitor@example.com");
     EXPECT_EQ(ReadSettingString("ToMail"), "admin@example.com");
     // One that cannot go out is not stored, and the message says why.
-    fields.From = "mon\xA0itor@example.org";
-    fields.To = "ad min@example.net";
+    fields.From = L"mon\u00A0itor@example.org";
+    fields.To = L"ad min@example.net";
     EXPECT_EQ(SaveSmtpFields(fields),
               (std::vector<std::string>{"The sender address was not saved.\nInvalid mail address "
-                                        "\"mon\\xA0itor@example.org\": it holds a character outside ASCII",
+                                        "\"mon\\u00A0itor@example.org\": it holds a character outside ASCII",
                                         "The recipient address was not saved.\nInvalid mail address "
                                         "\"ad min@example.net\": it holds a blank"}));
     EXPECT_EQ(ReadSettingString("FromMail"), "monitor@example.com");
@@ -208,7 +219,7 @@ TEST_F(WatchTest, OKStoresAPastedAddressBareAndSaysWhyOneCannotGoOut) {
     Smtp->edtSubject->SetText("Disk news");
     Smtp->EdtFrom->SetText("monitor@example.com");
     // As a paste from a web page leaves it.
-    Smtp->EdtSender->SetText("admin@example.net\xA0");
+    Smtp->EdtSender->SetWideText(L"admin@example.net\u00A0");
     Smtp->BtnOKClick(nullptr);
     EXPECT_EQ(ReadSettingString("ToMail"), "admin@example.net");
     EXPECT_TRUE(boxes.Texts().empty());
@@ -218,6 +229,88 @@ TEST_F(WatchTest, OKStoresAPastedAddressBareAndSaysWhyOneCannotGoOut) {
     EXPECT_EQ(ReadSettingString("ToMail"), "admin@example.net");
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"The recipient address was not saved.\nInvalid mail "
                                                        "address \"ad min@example.net\": it holds a blank"}));
+}
+
+TEST_F(WatchTest, PastedAddressesAreJudgedAsTypedAtOKAndAtTest) {
+    ExpectTheRunsCodePage();
+    WriteSettingString("FromMail", "old-from@example.com");
+    WriteSettingString("ToMail", "old-to@example.com");
+    StartStill("");
+    Smtp->edtSMTPServer->SetText("127.0.0.1");
+    Smtp->edtPort->SetText(std::to_string(TScriptServer::ClosedPort()));
+    Smtp->edtSubject->SetText("Disk news");
+    const struct {
+        const wchar_t* Typed;
+        // Stored when it can go, else refused with this shown.
+        const char* Bare;
+        const char* Shown;
+    } cases[] = {
+        {L"admin@example.net\u00A0", "admin@example.net", nullptr},
+        {L"\u3000admin@example.net\u200B", "admin@example.net", nullptr},
+        {L"\uFEFFadmin@example.net\u202F\u205F\u2003", "admin@example.net", nullptr},
+        {L"mon\u00A0itor@example.com", nullptr, "mon\\u00A0itor@example.com"},
+        {L"admin@example.net\u200Bx", nullptr, "admin@example.net\\u200Bx"},
+        {L"\u7BA1\u7406@example.jp", nullptr, nullptr},
+    };
+    const struct {
+        TEdit* Edit;
+        TEdit* Other;
+        const char* Value;
+        const char* Role;
+    } fields[] = {{Smtp->EdtFrom, Smtp->EdtSender, "FromMail", "sender"},
+                  {Smtp->EdtSender, Smtp->EdtFrom, "ToMail", "recipient"}};
+    auto newBoxes = [this](std::size_t Before) {
+        const std::vector<std::string> texts = boxes.Texts();
+        return std::vector<std::string>(texts.begin() + static_cast<std::ptrdiff_t>(Before), texts.end());
+    };
+    for (const auto& f : fields)
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(f.Role) + " " + ToAnsi(c.Typed));
+            const std::string before = ReadSettingString(f.Value);
+            Paste(f.Other, L"other@example.com");
+            Paste(f.Edit, c.Typed);
+            std::size_t asked = boxes.Texts().size();
+            Smtp->BtnOKClick(nullptr);
+            const std::vector<std::string> atOK = newBoxes(asked);
+            if (c.Bare) {
+                EXPECT_EQ(ReadSettingString(f.Value), c.Bare);
+                EXPECT_TRUE(atOK.empty()) << atOK.front();
+                continue;
+            }
+            // Nothing stored, and the box names the address as typed.
+            EXPECT_EQ(ReadSettingString(f.Value), before);
+            ASSERT_EQ(atOK.size(), 1u);
+            const std::string why = atOK[0].substr(atOK[0].find('\n') + 1);
+            EXPECT_EQ(atOK[0], "The " + std::string(f.Role) + " address was not saved.\n" + why);
+            if (c.Shown) {
+                EXPECT_EQ(why, "Invalid mail address \"" + std::string(c.Shown) +
+                                   "\": it holds a character outside ASCII");
+            }
+            EXPECT_TRUE(why.ends_with(": it holds a character outside ASCII")) << why;
+            EXPECT_EQ(why.find('?'), std::string::npos) << why;
+
+            // The test mail refuses it before any connection, saying the same.
+            asked = boxes.Texts().size();
+            Smtp->btnTestClick(nullptr);
+            ASSERT_TRUE(
+                PumpUntil([] { return !Smtp->Testing() && Smtp->MessageBoxes()->Pending() == 0; }, 20000));
+            EXPECT_EQ(newBoxes(asked), std::vector<std::string>{"Can not Send mail\n" + why});
+        }
+
+    // The bare address is the one that goes.
+    TScriptServer server({Send("220 ready\r\n"), ReadLine(), Send("250 hello\r\n"), ReadLine(),
+                          Send("250 ok\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(), Send("354 go\r\n"),
+                          ReadData(), Send("250 queued\r\n"), ReadLine(), Send("221 bye\r\n")});
+    Smtp->edtPort->SetText(std::to_string(server.Port()));
+    Paste(Smtp->EdtFrom, L"\u00A0monitor@example.com\uFEFF");
+    Paste(Smtp->EdtSender, L"admin@example.net\u3000");
+    Smtp->btnTestClick(nullptr);
+    ASSERT_TRUE(PumpUntil([] { return !Smtp->Testing() && Smtp->MessageBoxes()->Pending() == 0; }, 20000));
+    server.Join();
+    const std::vector<std::string> received = server.Received();
+    ASSERT_GE(received.size(), 3u);
+    EXPECT_EQ(received[1], "MAIL FROM:<monitor@example.com>");
+    EXPECT_EQ(received[2], "RCPT TO:<admin@example.net>");
 }
 
 TEST_F(WatchTest, ACancelledEditIsGoneAtTheNextShowing) {
@@ -293,14 +386,14 @@ TEST_F(WatchTest, AFailedTestMailIsShownWithWhyNotSwallowed) {
 
     // Blanks and no-break spaces around an address are dropped; one inside
     // it, or a byte outside ASCII, is refused with why before any connection.
-    Smtp->EdtFrom->SetText("  monitor@example.com\xA0");
+    Smtp->EdtFrom->SetWideText(L"  monitor@example.com\u00A0");
     Smtp->EdtSender->SetText("a@b evil@x");
     EXPECT_EQ(test(), (std::vector<std::string>{
                           "Can not Send mail\nInvalid mail address \"a@b evil@x\": it holds a blank"}));
     Smtp->EdtSender->SetText("admin@ex\xE4mple.net");
     EXPECT_EQ(test(),
               (std::vector<std::string>{"Can not Send mail\nInvalid mail address "
-                                        "\"admin@ex\\xE4mple.net\": it holds a character outside ASCII"}));
+                                        "\"admin@ex\xE4mple.net\": it holds a character outside ASCII"}));
 
     Smtp->edtPort->SetText("");
     Smtp->btnTestClick(nullptr);

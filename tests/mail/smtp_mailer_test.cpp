@@ -239,9 +239,10 @@ TEST_F(SmtpMailerTest, AnAddressThatCannotGoOutIsRefusedByNameWithNothingSent) {
         {"a@b" + std::string(65536, 'b'), "ok@x",
          "SMTPM: Invalid mail address \"a@b" + std::string(94, 'b') +
              "...\": it is longer than 254 characters"},
-        // A server would read the byte in a code page of its own choosing.
+        // A server would read the byte in a code page of its own choosing;
+        // the message shows the code page's no-break space so that it is seen.
         {"a@b", "admin@example.net\xA0",
-         "SMTPM: Invalid mail address \"admin@example.net\\xA0\": it holds a character outside ASCII"},
+         "SMTPM: Invalid mail address \"admin@example.net\\u00A0\": it holds a character outside ASCII"},
     };
     for (const auto& c : cases) {
         try {

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "classlib/core/text.h"
+#include "tests/support/code_page.h"
+
 namespace {
 
 TEST(SmtpWire, AReplyEndsAtTheCrLfOfALineWithoutAHyphenAndAnythingElseFailsAtOnce) {
@@ -125,21 +128,69 @@ TEST(SmtpWire, AnAddressIsValidOnlyWhenItGoesBetweenItsBracketsAsItIs) {
 }
 
 TEST(SmtpWire, APastedAddressLosesTheNoBreakSpacesAroundItAndNoByteOutsideAsciiGoesOut) {
-    // As a paste from a web page leaves it: the code page's no-break space.
-    EXPECT_EQ(TrimMailAddress("\xA0 admin@example.net\xA0\r\n"), "admin@example.net");
-    EXPECT_EQ(TrimMailAddress("\t\xA0\xA0 "), "");
+    // As a paste from a web page leaves it: the no-break space.
+    EXPECT_EQ(TrimMailAddress(L"\u00A0 admin@example.net\u00A0\r\n"), L"admin@example.net");
+    EXPECT_EQ(TrimMailAddress(L"\t\u00A0\u00A0 "), L"");
     // Inside, it is part of what was typed, and refused where it shows.
-    const std::string inside =
-        "ad\xA0"
-        "min@example.net";
+    const std::wstring inside = L"ad\u00A0min@example.net";
     EXPECT_EQ(TrimMailAddress(inside), inside);
     EXPECT_EQ(SMTPAddressFault(inside),
-              "Invalid mail address \"ad\\xA0min@example.net\": it holds a character outside ASCII");
+              "Invalid mail address \"ad\\u00A0min@example.net\": it holds a character outside ASCII");
     for (const char* bad : {"admin@ex\xE4mple.net", "\xC3\xA9t\xC3\xA9@example.net", "a@b\xFF"})
         EXPECT_FALSE(IsValidSMTPAddress(bad)) << bad;
     EXPECT_EQ(SMTPAddressFault("ad min@example.net"),
               "Invalid mail address \"ad min@example.net\": it holds a blank");
     EXPECT_EQ(SMTPAddressFault("admin@example.net"), "");
+}
+
+TEST(SmtpWire, TypedAddressesAreJudgedAsTypedAndNamesShownAsWritten) {
+    ExpectTheRunsCodePage();
+    // What a paste brings around an address goes; inside it, it is refused
+    // and shown so that a person can see it.
+    const struct {
+        const wchar_t* Typed;
+        const char* Sent;
+        const char* Fault;
+    } addresses[] = {
+        {L"\uFEFF\u2003admin@example.net\u202F\u205F\u2000\u200A", "admin@example.net", ""},
+        {L"admin\u200B@example.net\u3000", "",
+         "Invalid mail address \"admin\\u200B@example.net\": it holds a character outside ASCII"},
+        {L"a\u3000b@example.net", "",
+         "Invalid mail address \"a\\u3000b@example.net\": it holds a character outside ASCII"},
+        {L"a\u0085b@example.net", "",
+         "Invalid mail address \"a\\x85b@example.net\": it holds a character outside ASCII"},
+        {L"ad min@example.net", "", "Invalid mail address \"ad min@example.net\": it holds a blank"},
+    };
+    for (const auto& a : addresses) {
+        std::string fault = "left over";
+        EXPECT_EQ(TypedMailAddress(a.Typed, fault), a.Sent) << ToAnsi(a.Typed);
+        EXPECT_EQ(fault, a.Fault) << ToAnsi(a.Typed);
+    }
+    // A letter of any script is refused as typed: no "?" of the code page
+    // ever stands in for it.
+    for (const wchar_t* typed : {L"r\u00E9sum\u00E9@example.com", L"\u7BA1\u7406@example.jp",
+                                 L"\u90AE\u4EF6@example.cn", L"\U0001F600@example.com"}) {
+        std::string fault;
+        EXPECT_EQ(TypedMailAddress(typed, fault), "");
+        EXPECT_TRUE(fault.ends_with("\": it holds a character outside ASCII")) << fault;
+        EXPECT_EQ(fault.find('?'), std::string::npos) << fault;
+    }
+
+    // A name the code page holds shows whole, however many bytes a letter
+    // takes there; only control characters are escaped.
+    for (const wchar_t* name :
+         {L"m\u00E9l.example.test", L"\u30E1\u30FC\u30EB.example.test", L"\u90AE\u4EF6.example.test"}) {
+        const std::string written = ToAnsi(name);
+        if (ToWide(written) != name) continue;  // not a letter of this code page
+        EXPECT_EQ(ShownAddress(written), written);
+        EXPECT_EQ(ShownAddress(std::wstring_view(name)), written);
+        EXPECT_EQ(ShownAddress(written + "\r\n"), written + "\\x0D\\x0A");
+        EXPECT_EQ(ShownReply("550 " + written + "\r\n"), "550 " + written);
+        // Cut between letters, never inside one.
+        std::wstring many;
+        while (many.size() < 2 * MaxShownText) many += name;
+        EXPECT_EQ(ShownAddress(ToAnsi(many)), ToAnsi(many.substr(0, MaxShownText - 3)) + "...");
+    }
 }
 
 }  // namespace
