@@ -343,6 +343,10 @@ int TApplication::MessageBox(const std::wstring& Text, const std::wstring& Capti
     if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
     if (!owner) owner = Handle();
     const int answer = MessageBoxW(owner, Text.c_str(), Caption.c_str(), Flags);
+    // A quit (Exit, the end of the session) ends the box's loop, which
+    // leaves it waiting for the application's loop and reports a button as
+    // pressed: nobody answered, so nothing that a Yes or OK starts may run.
+    if (MSG quit; PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return NoAnswer;
     // The window the box returns to is made the foreground through this
     // window, as a restore from the tray does: under a window manager that
     // does not manage our windows, the keyboard otherwise stays with the

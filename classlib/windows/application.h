@@ -75,6 +75,9 @@ public:
     // A message box owned by the active window. MessageBoxHandler, when set,
     // answers instead (scripted answers in tests). Text that may name a file
     // goes in wide, so that letters outside the code page show as they are.
+    // A box that the program's quit ended returns NoAnswer, whatever button
+    // the system reports.
+    static constexpr int NoAnswer = 0;
     int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags = MB_OK);
     int MessageBox(const std::wstring& Text, const std::wstring& Caption, UINT Flags = MB_OK);
     TMessageBoxHandler MessageBoxHandler;

@@ -101,6 +101,15 @@ HWND OwnerOfABox() {
     return finder.owner;
 }
 
+// Runs work once, from whichever loop is waiting for messages then.
+struct Later {
+    static inline void (*work)() = nullptr;
+    static void CALLBACK Run(HWND, UINT, UINT_PTR Id, DWORD) {
+        KillTimer(nullptr, Id);
+        work();
+    }
+};
+
 }  // namespace
 
 using Forms = WindowTest;
@@ -259,6 +268,29 @@ TEST_F(Forms, AMessageBoxIsOwnedByTheWindowItBelongsTo) {
     }
     main->Free();
     ASSERT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST_F(Forms, AMessageBoxThatTheProgramsQuitEndsGivesNoAnswerAndTheQuitGoesOn) {
+    Application->MessageBoxHandler = nullptr;
+    static const std::pair<const char*, void (*)()> ends[] = {
+        {"Terminate", [] { Application->Terminate(); }},
+        {"end of session", [] { SendMessageW(Application->Handle(), WM_ENDSESSION, TRUE, 0); }},
+        {"WM_QUIT", [] { PostQuitMessage(5); }},
+    };
+    for (UINT flags : {MB_OKCANCEL | MB_DEFBUTTON2, MB_YESNO, MB_OK}) {
+        for (const auto& [way, end] : ends) {
+            // From inside the box's loop, as a tray menu's Exit comes.
+            Later::work = end;
+            SetTimer(nullptr, 0, 50, Later::Run);
+            EXPECT_EQ(Application->MessageBox("Shut the computer down?", "Vexmora", flags),
+                      TApplication::NoAnswer)
+                << way << " " << flags;
+            MSG quit{};
+            EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << way << " " << flags;
+            EXPECT_EQ(quit.wParam, way == ends[2].first ? 5u : 0u) << way << " " << flags;
+            Application->Initialize();
+        }
+    }
 }
 
 // Runs last in this file: it ends the application's loop twice.
