@@ -66,8 +66,10 @@ TEST_F(ProgramTest, ExampleDrivesListOneRowPerDrive) {
     EXPECT_EQ(MainForm->lvDrvList->Columns()->Items(0)->Width(), 389 - 80 - 50 - 80);
     EXPECT_TRUE(Rows()->Item(0)->Selected());
     std::vector<std::string> forms;
+    // The hint manager comes with the first hint of whichever test showed one.
     for (int i = 0; i < Application->ComponentCount(); ++i)
-        forms.push_back(Application->Components(i)->ClassName());
+        if (dynamic_cast<TCustomForm*>(Application->Components(i)))
+            forms.push_back(Application->Components(i)->ClassName());
     EXPECT_EQ(forms, (std::vector<std::string>{"TMainForm", "TSmtp", "TFormLog"}));
     EXPECT_EQ(Smtp->Caption(), "SMTP server setting");
     EXPECT_EQ(FormLog->Caption(), "LogView");
