@@ -1,6 +1,7 @@
 #include "classlib/windows/application.h"
 
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "classlib/core/exceptions.h"
@@ -256,6 +257,10 @@ void TApplication::WndProc(TMessage& Message) {
         case WM_ACTIVATEAPP:
             SetActiveState(Message.WParam != 0);
             break;
+        case WM_TIMER:
+            if (Message.WParam != KeepKeyboardTimer) break;
+            KeepKeyboard();
+            return;
         case WM_SETFOCUS:
             // The window stands for the program but takes no keys: made the
             // foreground (as the tray does when it brings the program back),
@@ -263,9 +268,10 @@ void TApplication::WndProc(TMessage& Message) {
             PostMessageW(handle_, CM_ENTER, 0, 0);
             break;
         case CM_ENTER: {
-            // Back from a box, the keyboard goes to the window the box
-            // belonged to, unless another program came to the front meanwhile.
-            if (HWND back = std::exchange(boxOwner_, nullptr);
+            // Back from a box or a modal form, the keyboard goes to the
+            // window it belonged to, unless another program came to the front
+            // meanwhile.
+            if (HWND back = std::exchange(handBack_, nullptr);
                 back && GetActiveWindow() == handle_ && IsWindowVisible(back) && IsWindowEnabled(back)) {
                 SetForegroundWindow(back);
                 return;
@@ -339,25 +345,77 @@ int TApplication::MessageBox(const std::string& Text, const std::string& Caption
 
 int TApplication::MessageBox(const std::wstring& Text, const std::wstring& Caption, UINT Flags) {
     if (Assigned(MessageBoxHandler)) return MessageBoxHandler(Text, Caption, Flags);
-    // The box stays in front of the window it belongs to: the program's
-    // active window, else the main form, even while it hides in the tray, so
-    // that the form is disabled while the box is open and comes back behind
-    // it. Owned by the hidden application window, the box could stand behind
+    // Owned by the hidden application window, the box could stand behind
     // the main form, unseen, and hold back every box queued after it.
-    HWND owner = GetActiveWindow();
-    if (owner == handle_) owner = nullptr;
-    if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
-    if (!owner) owner = Handle();
+    const HWND owner = BoxOwner();
+    // The box's end enables its owner, whatever it found: a window that a
+    // modal form holds must stay held.
+    const bool ownerEnabled = IsWindowEnabled(owner);
     const int answer = MessageBoxW(owner, Text.c_str(), Caption.c_str(), Flags);
-    // The window the box returns to is made the foreground through this
-    // window, as a restore from the tray does: under a window manager that
-    // does not manage our windows, the keyboard otherwise stays with the
-    // manager once the box has gone.
-    if (owner != Handle() && IsWindowVisible(owner) && IsWindowEnabled(owner)) {
-        boxOwner_ = owner;
+    if (!ownerEnabled) EnableWindow(owner, FALSE);
+    // A quit (Exit, the end of the session) ends the box's loop, which
+    // leaves it waiting for the application's loop and reports a button as
+    // pressed: nobody answered, so nothing that a Yes or OK starts may run.
+    if (MSG quit; PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return NoAnswer;
+    HandBackKeyboard(owner);
+    return answer;
+}
+
+HWND TApplication::BoxOwner() {
+    // The box stays in front of the window it belongs to, which it holds
+    // while it is open: the one the person was in, else the main form, even
+    // while it hides in the tray, so that it comes back behind the box.
+    HWND active = GetActiveWindow();
+    if (active && active != handle_ && IsWindowEnabled(active)) return active;
+    // The last box's window is about to take the keyboard back: the next
+    // box of a queue comes before it has.
+    if (active == handle_ && handBack_ && IsWindowVisible(handBack_) && IsWindowEnabled(handBack_))
+        return handBack_;
+    if (HWND front = FrontWindow()) return front;
+    if (mainForm_ && mainForm_->HandleAllocated()) return mainForm_->Handle();
+    return Handle();
+}
+
+void TApplication::HandBackKeyboard(HWND Window) {
+    if (terminated_ || !Window || Window == Handle() || !IsWindowVisible(Window) || !IsWindowEnabled(Window))
+        return;
+    // Made the foreground through this window, as a restore from the tray
+    // does: under a window manager that does not manage our windows, the
+    // keyboard otherwise stays with the manager once the box or the modal
+    // form has gone.
+    handBack_ = keeper_ = Window;
+    keeperTicks_ = KeepKeyboardTicks;
+    SetTimer(Handle(), KeepKeyboardTimer, KeepKeyboardInterval, nullptr);
+    SetForegroundWindow(Handle());
+}
+
+void TApplication::KeepKeyboard() {
+    // A window manager that saw the closed window go may take the keyboard
+    // once more, a moment later: nobody's window is then the foreground.
+    // Another program's window that came to the front keeps it.
+    const HWND front = GetForegroundWindow();
+    if (keeper_ && (!front || front == GetDesktopWindow()) && !terminated_ && IsWindowVisible(keeper_) &&
+        IsWindowEnabled(keeper_)) {
+        handBack_ = keeper_;
         SetForegroundWindow(Handle());
     }
-    return answer;
+    if (--keeperTicks_ > 0) return;
+    keeper_ = nullptr;
+    KillTimer(handle_, KeepKeyboardTimer);
+}
+
+bool TApplication::TakesKeyboard(HWND Window) {
+    if (!IsWindowVisible(Window) || !IsWindowEnabled(Window)) return false;
+    const LONG style = GetWindowLongW(Window, GWL_EXSTYLE);
+    if (style & WS_EX_NOACTIVATE) return false;
+    if (!(style & WS_EX_TOPMOST)) return true;
+    // Hints, menus and alerts stay on top and never take it; a modal form
+    // may stay on top too, and so do the boxes it owns.
+    wchar_t name[8] = {};
+    GetClassNameW(Window, name, 8);
+    if (std::wstring_view(name) == L"#32770") return true;
+    auto* form = dynamic_cast<TCustomForm*>(FindControl(Window));
+    return form && form->FormState().Contains(fsModal);
 }
 
 HWND TApplication::FrontWindow() {
@@ -367,13 +425,10 @@ HWND TApplication::FrontWindow() {
     // The form gives the focus back to its active control.
     if (IsWindowEnabled(main)) return main;
     // A box or a modal form holds the main form back: the front-most window
-    // of ours that takes the keyboard. Hints, menus and alerts that stay on
-    // top never take it.
+    // of ours that takes the keyboard.
     for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
         if (window == handle_ || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) continue;
-        if (IsWindowVisible(window) && IsWindowEnabled(window) &&
-            !(GetWindowLongW(window, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_NOACTIVATE)))
-            return window;
+        if (TakesKeyboard(window)) return window;
     }
     return nullptr;
 }

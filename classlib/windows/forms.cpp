@@ -1,6 +1,7 @@
 #include "classlib/windows/forms.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "classlib/core/text.h"
@@ -367,7 +368,11 @@ TModalResult TCustomForm::ShowModal() {
         if (*alive) {
             result = modalResult_;
             SendMessageW(handle_, CM_DEACTIVATE, 0, 0);
+            // Another program came to the front meanwhile: it keeps it.
             if (GetActiveWindow() != handle_) previousActive = nullptr;
+            // Held windows are let go first: the activation that hiding
+            // hands on must find ours, not another program's.
+            for (HWND window : std::exchange(disabled, {})) EnableWindow(window, TRUE);
             Hide();
         }
     } catch (...) {
@@ -376,8 +381,8 @@ TModalResult TCustomForm::ShowModal() {
         throw;
     }
     for (HWND window : disabled) EnableWindow(window, TRUE);
-    if (previousActive) SetActiveWindow(previousActive);
     if (*alive) formState_.Exclude(fsModal);
+    if (previousActive) Application->HandBackKeyboard(previousActive);
     return result;
 }
 

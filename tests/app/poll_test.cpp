@@ -1,6 +1,7 @@
 // The poll check: checked rows in list order, the temperature first, then
 // the attributes that are not fine; an alert or a mail ends the poll, a
-// shutdown question lets it go on; no poll inside a poll; one power request;
+// shutdown question lets it go on, and an Exit or a log-off while it is open
+// is no answer; no poll inside a poll; one power request;
 // no drive read, so a slow drive never holds it.
 #include <chrono>
 #include <future>
@@ -11,6 +12,7 @@
 #include "classlib/core/registryredirect.h"
 #include "classlib/core/text.h"
 #include "classlib/stdctrls/listview.h"
+#include "classlib/stdctrls/menus.h"
 #include "classlib/stdctrls/stdbuttons.h"
 #include "classlib/windows/application.h"
 #include "classlib/windows/timer.h"
@@ -277,6 +279,52 @@ TEST_F(WatchTest, ShutdownAsksUnlessAutoRunAndGoesOn) {
         EXPECT_EQ(power.calls, c.Requested ? request : std::vector<std::string>{});
         // The scan went on to the next attribute.
         EXPECT_EQ(alerts.shown, (std::vector<TRecordedAlert>{{"Raw Read Error Rate waring", "ALPHA"}}));
+    }
+}
+
+namespace {
+
+// Ends the program from inside the question's own loop, as a person who
+// leaves it open and uses the tray menu, or logs off, does.
+struct TEndWhileAsked {
+    static inline void (*end)() = nullptr;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR Id, DWORD) {
+        KillTimer(nullptr, Id);
+        end();
+    }
+};
+
+}  // namespace
+
+TEST_F(WatchTest, AnExitOrALogOffWhileTheQuestionIsOpenNeverShutsDownOrReboots) {
+    const struct {
+        const char* Action;
+        void (*End)();
+    } cases[] = {
+        {"Shutdown Computer", [] { MainForm->Exit1->Click(); }},
+        {"Reboot Computer",
+         [] {
+             SendMessageW(Application->Handle(), WM_QUERYENDSESSION, 0, 0);
+             SendMessageW(Application->Handle(), WM_ENDSESSION, TRUE, 0);
+         }},
+    };
+    for (const auto& c : cases) {
+        RecordingPower power;
+        TServiceOverride<TPowerService> powerOverride(power);
+        SetDriveString("ALPHA", "Reallocated Sector Count", c.Action);
+        StartStill(TwoFailing(0, "ALPHA"));
+        const TMessageBoxHandler scripted = Application->MessageBoxHandler;
+        Application->MessageBoxHandler = nullptr;
+        TEndWhileAsked::end = c.End;
+        SetTimer(nullptr, 0, 100, TEndWhileAsked::Tick);
+        MainForm->tmr2Timer(nullptr);
+        Application->MessageBoxHandler = scripted;
+        EXPECT_TRUE(Application->Terminated()) << c.Action;
+        EXPECT_EQ(power.calls, std::vector<std::string>{}) << c.Action;
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        Application->Initialize();
     }
 }
 

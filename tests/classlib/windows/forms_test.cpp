@@ -2,11 +2,13 @@
 // query can refuse, a modeless form ignores ModalResult, closing the main
 // form ends Run, hooks of the application window run in order, a hidden form
 // restored by a system command shows through its own path, a message box is
-// owned by the window it belongs to.
+// owned by the window it belongs to and gives no answer when the program's
+// quit ends it.
 #include <atomic>
 #include <thread>
 
 #include "tests/classlib/windows/window_test.h"
+#include "tests/support/foreign_window.h"
 
 namespace {
 
@@ -47,31 +49,6 @@ public:
     using TForm::TForm;
 };
 
-// A window of another thread, as another program's, in front of ours.
-class TForeignWindow {
-public:
-    TForeignWindow() {
-        thread_ = std::thread([this] {
-            HWND window = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 500, 400, 80, 40,
-                                          nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-            SetForegroundWindow(window);
-            threadId_ = GetCurrentThreadId();
-            MSG msg;
-            while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-            DestroyWindow(window);
-        });
-        while (!threadId_) Sleep(5);
-    }
-    ~TForeignWindow() {
-        while (!PostThreadMessageW(threadId_, WM_QUIT, 0, 0)) Sleep(5);
-        thread_.join();
-    }
-
-private:
-    std::thread thread_;
-    std::atomic<DWORD> threadId_{0};
-};
-
 // Shows a real box on this thread; another thread notes its owner and
 // presses OK.
 HWND OwnerOfABox() {
@@ -100,6 +77,15 @@ HWND OwnerOfABox() {
     closer.join();
     return finder.owner;
 }
+
+// Runs work once, from whichever loop is waiting for messages then.
+struct Later {
+    static inline void (*work)() = nullptr;
+    static void CALLBACK Run(HWND, UINT, UINT_PTR Id, DWORD) {
+        KillTimer(nullptr, Id);
+        work();
+    }
+};
 
 }  // namespace
 
@@ -256,9 +242,50 @@ TEST_F(Forms, AMessageBoxIsOwnedByTheWindowItBelongsTo) {
         // Hidden, as in the tray: the form is held by the box and comes
         // back behind it.
         EXPECT_EQ(OwnerOfABox(), main->Handle()) << "nothing of ours shows";
+
+        // A modal form holds the main form: a box that comes while both
+        // hide leaves it held.
+        static TForm *held = nullptr, *modal = nullptr;
+        static bool heldAfterTheBox = false;
+        held = main;
+        modal = other;
+        Later::work = [] {
+            held->Hide();
+            modal->Hide();
+            OwnerOfABox();
+            heldAfterTheBox = !IsWindowEnabled(held->Handle());
+            modal->SetModalResult(mrCancel);
+        };
+        SetTimer(nullptr, 0, 50, Later::Run);
+        main->Show();
+        other->ShowModal();
+        EXPECT_TRUE(heldAfterTheBox);
     }
     main->Free();
     ASSERT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST_F(Forms, AMessageBoxThatTheProgramsQuitEndsGivesNoAnswerAndTheQuitGoesOn) {
+    Application->MessageBoxHandler = nullptr;
+    static const std::pair<const char*, void (*)()> ends[] = {
+        {"Terminate", [] { Application->Terminate(); }},
+        {"end of session", [] { SendMessageW(Application->Handle(), WM_ENDSESSION, TRUE, 0); }},
+        {"WM_QUIT", [] { PostQuitMessage(5); }},
+    };
+    for (UINT flags : {MB_OKCANCEL | MB_DEFBUTTON2, MB_YESNO, MB_OK}) {
+        for (const auto& [way, end] : ends) {
+            // From inside the box's loop, as a tray menu's Exit comes.
+            Later::work = end;
+            SetTimer(nullptr, 0, 50, Later::Run);
+            EXPECT_EQ(Application->MessageBox("Shut the computer down?", "Vexmora", flags),
+                      TApplication::NoAnswer)
+                << way << " " << flags;
+            MSG quit{};
+            EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << way << " " << flags;
+            EXPECT_EQ(quit.wParam, way == ends[2].first ? 5u : 0u) << way << " " << flags;
+            Application->Initialize();
+        }
+    }
 }
 
 // Runs last in this file: it ends the application's loop twice.
