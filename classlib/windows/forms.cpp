@@ -412,9 +412,13 @@ void TCustomForm::WndProc(TMessage& Message) {
                 if (Screen) Screen->SetActiveForm(this);
                 formState_.Include(fsActivated);
                 if (!HIWORD(Message.WParam)) {
-                    // Focus goes back to the control that had it.
+                    // Focus goes back to the control that had it; a form
+                    // shown for the first time gives it to its first tab
+                    // stop, so that what the person types lands somewhere.
                     if (activeControl_ && activeControl_->CanFocus())
                         ::SetFocus(activeControl_->Handle());
+                    else if (TWinControl* first = FindNextControl(nullptr, true, true, false))
+                        first->SetFocus();
                     else
                         ::SetFocus(handle_);
                 }

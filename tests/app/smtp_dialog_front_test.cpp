@@ -1,5 +1,5 @@
 // The e-mail dialog opened from the Preference page, as a person meets it:
-// it stays in front, with the keyboard, through the boxes of a test mail
+// it opens with the keyboard in a field, stays in front, with the keyboard, through the boxes of a test mail
 // while the main window takes no clicks, and opens again once closed; back
 // from the tray the keyboard is in it; once it closes, by any way, the
 // keyboard is back where it was in the main window, unless another program
@@ -93,11 +93,13 @@ TEST_F(MailDialog, StaysInFrontThroughTheBoxesOfATestMailAndOpensAgain) {
     TScriptServer server(OneMailSession());
     const HWND main = MainForm->Handle();
     std::vector<HWND> owners;
-    bool mainEnabled = false, inFrontAfter = false;
+    bool mainEnabled = false, inFrontAfter = false, openedWithKeyboard = false;
     HWND answered = nullptr;
     int quiet = 0;
     TVisit visit({
         [&] {
+            // What the person types first lands in one of the dialog's fields.
+            openedWithKeyboard = GetFocus() && IsChild(Smtp->Handle(), GetFocus());
             Smtp->edtSMTPServer->SetText("127.0.0.1");
             Smtp->edtPort->SetText(std::to_string(server.Port()));
             Smtp->edtSubject->SetText("Test");
@@ -126,6 +128,7 @@ TEST_F(MailDialog, StaysInFrontThroughTheBoxesOfATestMailAndOpensAgain) {
         },
     });
     visit.Run();
+    EXPECT_TRUE(openedWithKeyboard);
     EXPECT_EQ(owners, std::vector<HWND>(3, Smtp->Handle()));
     EXPECT_FALSE(mainEnabled) << "the main window took clicks while the dialog was open";
     EXPECT_TRUE(inFrontAfter);
