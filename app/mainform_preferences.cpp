@@ -108,9 +108,10 @@ void TMainForm::ShowSystemTrayItems0Click(TObject*) {
     tmr1->SetEnabled(false);
     auto settings = OpenSettings(true);
     TListItems* rows = lvDrvList->Items();
-    // The first row whose icon comes now: the icons after it come again
-    // behind it, so that they stand in row order.
-    int firstShown = -1;
+    // The first row whose icon comes or goes now: the icons after it come
+    // again behind it, so that they stand in row order, each drawn anew in
+    // its place (the tray may leave blank the place that an icon moved to).
+    int firstChanged = -1;
     for (int row = 0; row < rows->Count() && row < MaxDrives; ++row) {
         TListItem* item = rows->Item(row);
         TTextTrayIcon*& icon = TrayIcons[static_cast<size_t>(row)];
@@ -130,7 +131,7 @@ void TMainForm::ShowSystemTrayItems0Click(TObject*) {
                     !CreateReg(item->Caption(), LastReading(number));
             }
             if (!icon) icon = MakeTrayIcon(row);
-            if (!icon->IconVisible() && firstShown < 0) firstShown = row;
+            if (!icon->IconVisible() && firstChanged < 0) firstChanged = row;
         } else if (watched) {
             watched = false;
             defaultsPending_[static_cast<size_t>(number)] = false;
@@ -139,11 +140,14 @@ void TMainForm::ShowSystemTrayItems0Click(TObject*) {
                 // Remembered, or the next start's defaults would bring it back.
                 MarkUnwatched(settings.get(), item->Caption(), true);
             }
-            if (icon && icon->IconVisible()) icon->SetIconVisible(false);
+            if (icon && icon->IconVisible()) {
+                icon->SetIconVisible(false);
+                if (firstChanged < 0) firstChanged = row;
+            }
         }
     }
-    if (firstShown >= 0) {
-        HideTrayIconsAfter(firstShown);
+    if (firstChanged >= 0) {
+        HideTrayIconsAfter(firstChanged);
         ShowWatchedTrayIcons();
     }
     tmr1->SetEnabled(refreshing);
