@@ -351,7 +351,14 @@ int TApplication::MessageBox(const std::wstring& Text, const std::wstring& Capti
     // The box's end enables its owner, whatever it found: a window that a
     // modal form holds must stay held.
     const bool ownerEnabled = IsWindowEnabled(owner);
+    // While it is open, the box takes the keyboard back whenever nobody's
+    // window holds it: a window manager may take it when one of our windows
+    // goes, and a box does not take it on its own once the program is not
+    // in front.
+    ++openBoxes_;
+    SetTimer(Handle(), KeepKeyboardTimer, KeepKeyboardInterval, nullptr);
     const int answer = MessageBoxW(owner, Text.c_str(), Caption.c_str(), Flags);
+    --openBoxes_;
     if (!ownerEnabled) EnableWindow(owner, FALSE);
     // A quit (Exit, the end of the session) ends the box's loop, which
     // leaves it waiting for the application's loop and reports a button as
@@ -394,12 +401,15 @@ void TApplication::KeepKeyboard() {
     // once more, a moment later: nobody's window is then the foreground.
     // Another program's window that came to the front keeps it.
     const HWND front = GetForegroundWindow();
-    if (keeper_ && (!front || front == GetDesktopWindow()) && !terminated_ && IsWindowVisible(keeper_) &&
-        IsWindowEnabled(keeper_)) {
-        handBack_ = keeper_;
-        SetForegroundWindow(Handle());
+    if ((!front || front == GetDesktopWindow()) && !terminated_) {
+        const bool keeperTakes = keeper_ && IsWindowVisible(keeper_) && IsWindowEnabled(keeper_);
+        if (keeperTakes) handBack_ = keeper_;
+        // Made the foreground, this window hands the keyboard on to the
+        // window it goes back to, or to the box in front.
+        if (keeperTakes || openBoxes_ > 0) SetForegroundWindow(Handle());
     }
-    if (--keeperTicks_ > 0) return;
+    if (keeperTicks_ > 0) --keeperTicks_;
+    if (keeperTicks_ > 0 || openBoxes_ > 0) return;
     keeper_ = nullptr;
     KillTimer(handle_, KeepKeyboardTimer);
 }

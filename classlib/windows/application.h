@@ -133,6 +133,8 @@ private:
     // ... and keeps it for a few ticks.
     HWND keeper_ = nullptr;
     int keeperTicks_ = 0;
+    // Boxes open now, one inside the other's loop.
+    int openBoxes_ = 0;
     bool terminated_ = false;
     bool showMainForm_ = true;
     bool active_ = false;

@@ -2,8 +2,8 @@
 // query can refuse, a modeless form ignores ModalResult, closing the main
 // form ends Run, hooks of the application window run in order, a hidden form
 // restored by a system command shows through its own path, a message box is
-// owned by the window it belongs to and gives no answer when the program's
-// quit ends it.
+// owned by the window it belongs to, takes the keyboard back while it is
+// open, and gives no answer when the program's quit ends it.
 #include <atomic>
 #include <thread>
 
@@ -76,6 +76,14 @@ HWND OwnerOfABox() {
     Application->MessageBox("Shutting down!", "Vexmora", MB_OK);
     closer.join();
     return finder.owner;
+}
+
+BOOL CALLBACK PressOK(HWND Window, LPARAM) {
+    wchar_t name[16] = {};
+    GetClassNameW(Window, name, 16);
+    if (std::wstring(name) != L"#32770") return TRUE;
+    PostMessageW(Window, WM_COMMAND, IDOK, 0);
+    return FALSE;
 }
 
 // Runs work once, from whichever loop is waiting for messages then.
@@ -286,6 +294,32 @@ TEST_F(Forms, AMessageBoxThatTheProgramsQuitEndsGivesNoAnswerAndTheQuitGoesOn) {
             Application->Initialize();
         }
     }
+}
+
+// A window manager may take the keyboard while a box is open (the window
+// that had it went): nobody's window holds it then, and the box takes it
+// back, as it does when it opens.
+TEST_F(Forms, AnOpenBoxTakesTheKeyboardBackWhenNobodyHoldsIt) {
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    Application->MessageBoxHandler = nullptr;
+    main->Show();
+    SetForegroundWindow(main->Handle());
+    ASSERT_TRUE(PumpUntil([main] { return GetActiveWindow() == main->Handle(); }));
+    static wchar_t frontWhileOpen[16] = {};
+    Later::work = [] {
+        SetForegroundWindow(GetDesktopWindow());
+        Later::work = [] {
+            GetClassNameW(GetForegroundWindow(), frontWhileOpen, 16);
+            EnumThreadWindows(GetCurrentThreadId(), PressOK, 0);
+        };
+        SetTimer(nullptr, 0, 500, Later::Run);
+    };
+    SetTimer(nullptr, 0, 100, Later::Run);
+    Application->MessageBox("Shutting down!", "Vexmora", MB_OK);
+    EXPECT_EQ(std::wstring(frontWhileOpen), L"#32770");
+    main->Free();
+    ASSERT_EQ(Application->MainForm(), nullptr);
 }
 
 // Runs last in this file: it ends the application's loop twice.
