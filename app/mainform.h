@@ -152,7 +152,8 @@ public:
     // the next time after the attribute that ended it, so no drive in
     // trouble waits behind another.
     void SmartMessage();
-    // The temperature check of drive Number at Temperature (GUI thread).
+    // The temperature check of drive Number at Temperature (GUI thread), on
+    // the settings as held: its callers take the outside changes first.
     void SmartTemperature(int Number, int Temperature);
     // The drives' alert settings as the checks use them; every writer of a
     // drive's actions or threshold goes through it.
@@ -320,9 +321,6 @@ protected:
     ~TMainForm() override;
 
 private:
-    // SmartTemperature on the settings as held, for a check that has taken
-    // the outside changes already.
-    void CheckTemperature(int Number, int Temperature);
     // Lists what the workers found since the last batch, as one batch.
     void DrivesFound();
     // The drive's row, its check, threshold, tray icon and default actions.

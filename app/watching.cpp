@@ -187,11 +187,6 @@ void TMainForm::TakeThresholdChanges() {
 }
 
 void TMainForm::SmartTemperature(int Number, int Temperature) {
-    driveSettings_.TakeOutsideChanges();
-    CheckTemperature(Number, Temperature);
-}
-
-void TMainForm::CheckTemperature(int Number, int Temperature) {
     const int row = RowOfDrive(Number);
     if (row < 0 || row >= lvDrvList->Items()->Count()) return;
     TListItem* item = lvDrvList->Items()->Item(row);
@@ -249,7 +244,7 @@ void TMainForm::SmartMessage() {
         // and no attribute to look at. A copy, as a refresh may land while
         // the shutdown question is open.
         const TSmartResult smart = LastReading(number);
-        CheckTemperature(number, smart.Temperature);
+        SmartTemperature(number, smart.Temperature);
         const auto settings = driveSettings_.Of(rows->Item(row)->Caption());
         const int slots = std::min(smart.AttrCount, SmartResultSlots);
         int& firstSlot = pollFirstSlot_[static_cast<size_t>(number)];

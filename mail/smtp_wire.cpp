@@ -150,14 +150,22 @@ bool IsValidSMTPAddress(std::string_view Address) {
     return SMTPAddressFault(Address).empty();
 }
 
-std::string SMTPAddressFault(std::string_view Address) {
+namespace {
+
+template <class Char>
+std::string RefusedAddress(std::basic_string_view<Char> Address) {
     const std::string why = AddressFault(Address);
     return why.empty() ? why : "Invalid mail address \"" + ShownAddress(Address) + "\": " + why;
 }
 
+}  // namespace
+
+std::string SMTPAddressFault(std::string_view Address) {
+    return RefusedAddress(Address);
+}
+
 std::string SMTPAddressFault(std::wstring_view Address) {
-    const std::string why = AddressFault(Address);
-    return why.empty() ? why : "Invalid mail address \"" + ShownAddress(Address) + "\": " + why;
+    return RefusedAddress(Address);
 }
 
 std::wstring TrimMailAddress(std::wstring_view Address) {
