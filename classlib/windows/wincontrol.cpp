@@ -680,17 +680,37 @@ bool TWinControl::DoKeyUp(TMessage& Message) {
     return key == 0;
 }
 
+namespace {
+
+// What KeyPress hears for a typed character that is not one byte of the code
+// page (a letter the code page lacks, one of two bytes there, half of a
+// surrogate pair): neither a digit nor a control key, so a filter of those
+// refuses it, and a handler that leaves it lets the character itself go on.
+constexpr char NoSingleByte = '?';
+
+char KeyPressChar(wchar_t Key) {
+    if (Key < 0x80) return static_cast<char>(Key);
+    char ansi[2] = {};
+    BOOL defaulted = FALSE;
+    // No best fit: a handler never hears another character than the one typed.
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &Key, 1, ansi, sizeof ansi, nullptr, &defaulted);
+    return length == 1 && !defaulted ? ansi[0] : NoSingleByte;
+}
+
+}  // namespace
+
 bool TWinControl::DoKeyPress(TMessage& Message) {
     // Always through the virtual KeyPress: descendants filter keys there,
     // with or without an OnKeyPress handler.
-    wchar_t wide = static_cast<wchar_t>(Message.WParam);
-    char ansi = 0;
-    WideCharToMultiByte(CP_ACP, 0, &wide, 1, &ansi, 1, nullptr, nullptr);
-    const char before = ansi;
-    KeyPress(ansi);
-    if (ansi == 0) return true;
-    if (ansi != before) {
-        MultiByteToWideChar(CP_ACP, 0, &ansi, 1, &wide, 1);
+    char key = KeyPressChar(static_cast<wchar_t>(Message.WParam));
+    const char heard = key;
+    KeyPress(key);
+    if (key == 0) return true;
+    if (key != heard) {
+        wchar_t wide = 0;
+        // A byte that is no character on its own (a lead byte) types nothing.
+        if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &key, 1, &wide, 1) != 1) return true;
         Message.WParam = wide;
     }
     return false;

@@ -1,5 +1,6 @@
 // The e-mail settings dialog: what OK checks and saves, in its order; the
-// password replaced only when typed; fields read again at every showing; the
+// password replaced only when typed; letters of any script typed into the
+// fields, the port refusing them; fields read again at every showing; the
 // modal answers; and the test mail sent from a worker.
 #include "app/password_scrambler.h"
 #include "app/settings.h"
@@ -35,8 +36,8 @@ TSmtpFields Filled() {
 }
 
 // Typed as a person types, so the edit itself reports the change.
-void Type(TEdit* Edit, const std::string& Text) {
-    for (char c : Text) SendMessageW(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+void Type(TEdit* Edit, const std::wstring& Text) {
+    for (wchar_t c : Text) SendMessageW(Edit->Handle(), WM_CHAR, c, 0);
 }
 
 // As a paste puts it in: the edit's whole text replaced by wide text.
@@ -162,7 +163,7 @@ TEST_F(WatchTest, TwoOKsInARowKeepTheTypedPassword) {
     Smtp->EdtPasswordClick(nullptr);
     EXPECT_EQ(Smtp->EdtPassword->PasswordChar(), '*');
     Smtp->EdtPassword->SetText("");
-    Type(Smtp->EdtPassword, "s3cret");
+    Type(Smtp->EdtPassword, L"s3cret");
     Smtp->BtnOKClick(nullptr);
     // The edit shows the scrambled digits now; a second OK must not store them.
     EXPECT_NE(Smtp->EdtPassword->Text(), "s3cret");
@@ -197,19 +198,35 @@ TEST_F(WatchTest, APasswordTypedAfterTabbingInIsMaskedAndThePlaceholderNeverStor
     ASSERT_EQ(Smtp->ActiveControl(), Smtp->EdtPassword);
     EXPECT_EQ(Smtp->EdtPassword->Text(), "");
     EXPECT_EQ(Smtp->EdtPassword->PasswordChar(), '*');
-    Type(Smtp->EdtPassword, "s3cret");
+    Type(Smtp->EdtPassword, L"s3cret");
     EXPECT_EQ(Smtp->EdtPassword->Text(), "s3cret");
     EXPECT_EQ(Smtp->EdtPassword->PasswordChar(), '*');
 
     // Shown again while the edit keeps the focus: the first key clears it.
     Smtp->FormShow(nullptr);
     EXPECT_EQ(Smtp->EdtPassword->Text(), "press to enter password");
-    Type(Smtp->EdtPassword, "new");
+    Type(Smtp->EdtPassword, L"new");
     EXPECT_EQ(Smtp->EdtPassword->Text(), "new");
     EXPECT_EQ(Smtp->EdtPassword->PasswordChar(), '*');
     Smtp->BtnOKClick(nullptr);
     EXPECT_EQ(StoredPassword(), "new");
     for (const std::string& text : boxes.Texts()) EXPECT_NE(text, "You must be to fill Password");
+}
+
+TEST_F(WatchTest, LettersOfAnyScriptStandAsTypedInSubjectAndToAndThePortRefusesThem) {
+    ExpectTheRunsCodePage();
+    StartStill("");
+    // Letters of two bytes in 932 and 936, the ideographic space, and one
+    // that 932 lacks.
+    const std::wstring letters = L"\u4EF6\u540D\u30C6\u30B9\u30C8\u3000\u00FC";
+    for (TEdit* edit : {Smtp->edtSubject, Smtp->EdtSender}) {
+        edit->SetText("");
+        Type(edit, L"A" + letters + L"B");
+        EXPECT_EQ(edit->GetWideText(), L"A" + letters + L"B") << edit->Name();
+    }
+    Smtp->edtPort->SetText("");
+    Type(Smtp->edtPort, L"5" + letters + L"87");
+    EXPECT_EQ(Smtp->edtPort->GetWideText(), L"587");
 }
 
 TEST_F(WatchTest, OKStoresAPastedAddressBareAndSaysWhyOneCannotGoOut) {

@@ -1,10 +1,13 @@
 // The edit box: typed characters pass KeyPress and OnKeyPress, which may
-// change or drop them; OnChange for every change of the text; a password
-// character set on a live window; read-only and maximum length; and the text
-// surviving the window.
+// change or drop them, in any script and from an input method; OnChange for
+// every change of the text; a password character set on a live window;
+// read-only and maximum length; and the text surviving the window.
 #include "classlib/stdctrls/edit.h"
 
 #include "tests/classlib/stdctrls/stdctrls_test.h"
+#include "tests/support/code_page.h"
+
+#include <imm.h>
 
 using namespace stdctrls_test;
 
@@ -48,6 +51,27 @@ struct KeyHandler {
     std::string pressed;
     void KeyPress(TObject*, char& Key) { pressed += Key; }
 };
+
+// The ways a character reaches an edit: typed, finished by an input method
+// one by one, or as the result of a composition.
+void Typed(HWND Window, const std::wstring& Text) {
+    for (wchar_t c : Text) SendMessageW(Window, WM_CHAR, c, 0);
+}
+
+void ImeChars(HWND Window, const std::wstring& Text) {
+    for (wchar_t c : Text) SendMessageW(Window, WM_IME_CHAR, c, 0);
+}
+
+void Composed(HWND Window, const std::wstring& Text) {
+    HIMC context = ImmGetContext(Window);
+    ASSERT_TRUE(context);
+    ImmSetOpenStatus(context, TRUE);
+    std::wstring text = Text;
+    ImmSetCompositionStringW(context, SCS_SETSTR, text.data(),
+                             static_cast<DWORD>(text.size() * sizeof(wchar_t)), nullptr, 0);
+    ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    ImmReleaseContext(Window, context);
+}
 
 class Edit : public WindowTest {
 protected:
@@ -93,6 +117,35 @@ TEST_F(Edit, KeyOverridesRunWithOrWithoutAHandler) {
     for (wchar_t c : std::wstring(L"axd")) SendMessageW(window, WM_CHAR, c, 0);
     EXPECT_EQ(handler.pressed, "bd");
     EXPECT_EQ(edit->Text(), "bcbd");
+}
+
+TEST_F(Edit, EveryCharacterAsTypedOrComposedReachesTheTextAndADigitFilterRefusesLetters) {
+    ExpectTheRunsCodePage();
+    TEdit* edit = NewEdit();
+    HWND window = edit->Handle();
+    // Two bytes each in 932 and 936 (the u with diaeresis none in 932, one
+    // in 1252), and a letter beyond 16 bits, which comes as two halves.
+    const std::wstring letters = L"\u65E5\u672C\u3000\u00FC\U00020B9F";
+    const struct {
+        const char* Way;
+        void (*Send)(HWND, const std::wstring&);
+    } ways[] = {{"typed", Typed}, {"input method", ImeChars}, {"composed", Composed}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.Way);
+        const std::wstring whole = L"A" + letters + L"B";
+        edit->SetText("");
+        way.Send(window, whole);
+        PumpUntil([&] { return edit->GetWideText() == whole; });
+        EXPECT_EQ(edit->GetWideText(), whole);
+
+        DigitsOnly filter;
+        edit->OnKeyPress = TKeyPressEvent(&filter, &DigitsOnly::KeyPress);
+        edit->SetText("");
+        way.Send(window, L"1" + letters + L"2");
+        PumpUntil([&] { return edit->GetWideText().ends_with(L"2"); });
+        EXPECT_EQ(edit->GetWideText(), L"12");
+        edit->OnKeyPress = nullptr;
+    }
 }
 
 TEST_F(Edit, OnChangeFollowsEveryChangeOfTheText) {
