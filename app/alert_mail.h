@@ -15,8 +15,9 @@ class TMimeMessage;
 
 // The mail components of a form resource, as both forms set them: the client
 // on port 25 with a 60-second time-out, 102400-byte packets and the automatic
-// handshake, sending the message; the message in "iso-8859-1" with base64
-// attachments and the text in TextEncoding.
+// handshake, sending the message; the message in "iso-8859-1" (until a
+// message's texts need UTF-8, UseCharsetFor) with base64 attachments and the
+// text in TextEncoding.
 void SetUpMailComponents(TSMTPMailer* Mailer, TMimeMessage* Message, TEncodingType TextEncoding);
 
 // In the system code page, as the drive names and the rules give it.
