@@ -388,7 +388,8 @@ TEST_F(WatchTest, ASubjectAsTypedArrivesAsWrittenAndStaysStored) {
         Smtp->btnTestClick(nullptr);
         ASSERT_TRUE(
             PumpUntil([] { return !Smtp->Testing() && Smtp->MessageBoxes()->Pending() == 0; }, 20000));
-        ASSERT_EQ(boxes.Texts().size(), asked + 3) << boxes.Texts().back();
+        // Before the join: a mail that never connected leaves the server waiting.
+        ASSERT_EQ(boxes.Texts().size(), asked + 3) << (boxes.Texts().empty() ? "" : boxes.Texts().back());
         server.Join();
         const std::vector<std::string> received = server.Received();
         ASSERT_EQ(received.size(), 6u);
