@@ -7,6 +7,7 @@
 #include "mail/mime_message.h"
 #include "mail/smtp_mailer.h"
 #include "mail/smtp_wire.h"
+#include "mail/text_charset.h"
 
 const char* const ConnectedText = "OK";
 const char* const CannotConnectText = "Vexmora Can not Connect SMTP server";
@@ -30,6 +31,12 @@ std::string MailAddressToSend(std::wstring_view Typed) {
     std::string address = TypedMailAddress(Typed, fault);
     if (!fault.empty()) throw Exception(fault);
     return address;
+}
+
+TMessageTexts UseCharsetFor(TMimeMessage* Message, std::wstring_view Subject, std::wstring_view Body) {
+    const std::string charset = CharsetCarrying({Subject, Body});
+    Message->SetCharset(charset);
+    return {TextInCharset(Subject, charset), TextInCharset(Body, charset)};
 }
 
 bool BuildAndSend(TSMTPMailer* Mailer, TMimeMessage* Message) {
@@ -114,6 +121,7 @@ std::string SendAlertMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TMai
     bool sent = false;
     std::string reason;
     try {
+        const TMessageTexts texts = UseCharsetFor(Message, ToWide(Mail.Subject), ToWide(Mail.Body));
         Mailer->SetHost(Settings.Server);
         Mailer->SetPort(Settings.Port);
         // Every mail logs in with what is stored now: no AUTH without the
@@ -123,8 +131,8 @@ std::string SendAlertMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TMai
         Message->SetFrom(SenderName, MailAddressToSend(Settings.From));
         Message->To()->Clear();
         Message->To()->Add(RecipientName, MailAddressToSend(Settings.To));
-        Message->SetSubject(Mail.Subject);
-        Message->SetTextPlain(Mail.Body);
+        Message->SetSubject(texts.Subject);
+        Message->SetTextPlain(texts.Body);
 
         const bool connected = ConnectMailer(Mailer, reason);
         Report(connected ? ConnectedText : CannotConnectText);

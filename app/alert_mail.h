@@ -15,10 +15,12 @@ class TMimeMessage;
 
 // The mail components of a form resource, as both forms set them: the client
 // on port 25 with a 60-second time-out, 102400-byte packets and the automatic
-// handshake, sending the message; the message in "iso-8859-1" with base64
-// attachments and the text in TextEncoding.
+// handshake, sending the message; the message in "iso-8859-1" (until a
+// message's texts need UTF-8, UseCharsetFor) with base64 attachments and the
+// text in TextEncoding.
 void SetUpMailComponents(TSMTPMailer* Mailer, TMimeMessage* Message, TEncodingType TextEncoding);
 
+// In the system code page, as the drive names and the rules give it.
 struct TAlertMail {
     std::string Subject;
     std::string Body;
@@ -54,6 +56,14 @@ extern const char* const CannotSendText;     // "Can not Send mail"
 // A typed or stored address as it goes out (TypedMailAddress); raises why
 // it cannot go.
 std::string MailAddressToSend(std::wstring_view Typed);
+// A message's subject and plain text as they go out: the message is set to
+// a charset that carries both (CharsetCarrying), so a message in Latin-1
+// goes as it always went and any other arrives as written.
+struct TMessageTexts {
+    std::string Subject;
+    std::string Body;
+};
+TMessageTexts UseCharsetFor(TMimeMessage* Message, std::wstring_view Subject, std::wstring_view Body);
 // Builds the message as its flags ask (normalise, rebuild, find the parts)
 // and sends it; false when it did not go.
 bool BuildAndSend(TSMTPMailer* Mailer, TMimeMessage* Message);

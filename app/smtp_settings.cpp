@@ -40,7 +40,10 @@ std::vector<std::string> SaveSmtpFields(const TSmtpFields& Fields) {
         }
     }
     save("SMTPServer", Fields.Server, "You must be to fill SMTPServer");
-    save("Subject", Fields.Subject, "You must be to fill Subject");
+    if (!Fields.Subject.empty())
+        registry->WriteWideString("Subject", Fields.Subject);
+    else
+        messages.push_back("You must be to fill Subject");
     if (const int port = ParsePort(Fields.Port))
         registry->WriteInteger("Port", port);
     else
@@ -70,7 +73,7 @@ TSmtpFields LoadSmtpFields() {
     if (!registry) return fields;
     fields.UsePassword = ReadBoolOr(registry.get(), "usepassword", false);
     fields.UserName = ReadStringOr(registry.get(), "Username", "");
-    fields.Subject = ReadStringOr(registry.get(), "Subject", "");
+    fields.Subject = ReadWideStringOr(registry.get(), "Subject", L"");
     fields.From = TrimMailAddress(ReadWideStringOr(registry.get(), "FromMail", L""));
     fields.To = TrimMailAddress(ReadWideStringOr(registry.get(), "ToMail", L""));
     fields.Server = ReadStringOr(registry.get(), "SMTPServer", "");

@@ -13,9 +13,10 @@ struct TSmtpFields {
     std::string Password;
     bool PasswordEdited = false;
     std::string Server;
-    std::string Subject;
     std::string Port;
-    // As typed: judged before any code page has a say.
+    // As typed: the subject in any letters, the addresses judged before any
+    // code page has a say.
+    std::wstring Subject;
     std::wstring From;
     std::wstring To;
 };

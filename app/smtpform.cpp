@@ -31,7 +31,7 @@ void TSmtp::LoadFields() {
     const TSmtpFields fields = LoadSmtpFields();
     chkPassword->SetChecked(fields.UsePassword);
     EdtUsername->SetText(fields.UserName);
-    edtSubject->SetText(fields.Subject);
+    edtSubject->SetWideText(fields.Subject);
     EdtFrom->SetWideText(fields.From);
     EdtSender->SetWideText(fields.To);
     edtPort->SetText(fields.Port);
@@ -97,7 +97,7 @@ void TSmtp::BtnOKClick(TObject*) {
     fields.Password = EdtPassword->Text();
     fields.PasswordEdited = passwordEdited_;
     fields.Server = edtSMTPServer->Text();
-    fields.Subject = edtSubject->Text();
+    fields.Subject = edtSubject->GetWideText();
     fields.Port = edtPort->Text();
     fields.From = EdtFrom->GetWideText();
     fields.To = EdtSender->GetWideText();
@@ -132,7 +132,7 @@ void TSmtp::btnTestClick(TObject*) {
         Application->MessageBox("You must be to fill Port", "Vexmora", MB_OK);
         return;
     }
-    mail.Subject = edtSubject->Text();
+    mail.Subject = edtSubject->GetWideText();
     mail.From = EdtFrom->GetWideText();
     mail.To = EdtSender->GetWideText();
     mail.UsePassword = chkPassword->Checked();

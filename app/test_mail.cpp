@@ -11,14 +11,15 @@ void SendTestMail(TSMTPMailer* Mailer, TMimeMessage* Message, const TTestMail& M
     bool sent = false;
     std::string reason;
     try {
+        const TMessageTexts texts = UseCharsetFor(Message, Mail.Subject, L"Vexmora SMTP test");
         Mailer->SetHost(Mail.Server);
         Mailer->SetPort(Mail.Port);
-        Message->SetSubject(Mail.Subject);
+        Message->SetSubject(texts.Subject);
         Message->SetFrom("Vexmora", MailAddressToSend(Mail.From));
         Message->To()->Clear();
         Message->To()->Add("Vexmora notif", MailAddressToSend(Mail.To));
         Message->SetPriority(2);
-        Message->SetTextPlain("Vexmora SMTP test");
+        Message->SetTextPlain(texts.Body);
         Message->SetDate(Date());
         // The last test's login must not stay for one without.
         Mailer->SetUserName(Mail.UsePassword ? Mail.UserName : "");

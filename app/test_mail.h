@@ -14,8 +14,8 @@ class TMimeMessage;
 struct TTestMail {
     std::string Server;
     int Port = 25;
-    std::string Subject;
     // As typed in the dialog's edits.
+    std::wstring Subject;
     std::wstring From;
     std::wstring To;
     bool UsePassword = false;

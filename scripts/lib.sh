@@ -45,6 +45,36 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
 }
 
+# Wine names Unix files in the charset of the locale that the environment
+# names (LC_ALL, else LC_CTYPE, else LANG): under C, or under a locale that is
+# not installed, it has only ASCII and cannot name a folder in other letters.
+# No locale at all is taken as C.UTF-8 (to Wine the same English system); a
+# named one that is missing is generated, as a system of that language has it.
+LOCALE_GEN="${VEXMORA_LOCALE_GEN:-/etc/locale.gen}"
+SUPPORTED_LOCALES="${VEXMORA_SUPPORTED_LOCALES:-/usr/share/i18n/SUPPORTED}"
+ensure_locale() {
+    local name="${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" line
+    case "$name" in
+    "" | C | POSIX)
+        export LC_ALL=C.UTF-8
+        return 0
+        ;;
+    esac
+    # "locale -a" names ja_JP.UTF-8 "ja_JP.utf8".
+    locale -a 2>/dev/null | sed 's/utf-\?8$/UTF-8/I' | grep -xF "$(sed 's/utf-\?8$/UTF-8/I' <<<"$name")" >/dev/null &&
+        return 0
+    dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q "install ok installed" ||
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends locales
+    line="$(grep -m1 -x "$name [^ ]*" "$SUPPORTED_LOCALES" || true)"
+    if [ -z "$line" ]; then
+        echo "The locale $name is unknown: folders named outside ASCII cannot be made under it." >&2
+        return 0
+    fi
+    say "generating the locale $name"
+    grep -qxF "$line" "$LOCALE_GEN" 2>/dev/null || echo "$line" >>"$LOCALE_GEN"
+    locale-gen >/dev/null
+}
+
 # Source entries mirror the machine's own binary entries, so no host is named here.
 enable_source_entries() {
     apt-cache showsrc libjpeg-turbo 2>/dev/null | grep -q '^Package:' && return 0
@@ -175,6 +205,7 @@ watch_drives_on_first_start() {
 
 prepare() {
     install_packages
+    ensure_locale
     build_deps
     configure_and_build
     ensure_wine_prefix

@@ -14,6 +14,7 @@
 #include "mail/mime_codecs.h"
 #include "mail/mime_message.h"
 #include "mail/smtp_mailer.h"
+#include "tests/app/received_mail.h"
 #include "tests/mail/smtp_script_server.h"
 #include "tests/support/code_page.h"
 
@@ -208,8 +209,9 @@ TEST_F(MailTest, AStoredAddressThatCannotGoOutSendsNothing) {
 
 TEST_F(MailTest, AddressesStoredWithBlanksAroundThemGoOutBare) {
     TScriptServer server(Join(Greeting("250 ok\r\n"), Delivery()));
-    // A paste from a web page brings the code page's no-break space.
-    Store(server.Port(), "  admin@example.net\xA0\t", false);
+    // A paste from a web page brings the no-break space.
+    Store(server.Port(), "", false);
+    OpenSettings(true)->WriteWideString("ToMail", L"  admin@example.net\u00A0\t");
     OpenSettings(true)->WriteString("FromMail", " monitor@example.org  ");
     ASSERT_TRUE(queue.Add({"S", "B"}));
     ASSERT_TRUE(queue.WaitIdle(20000));
@@ -248,6 +250,31 @@ TEST_F(MailTest, StoredAddressesAreJudgedAsTyped) {
                                                   "Invalid mail address \"admin@example.net\\u200Bx\": it "
                                                   "holds a character outside ASCII"}));
     EXPECT_EQ(Reports(), (std::vector<std::string>{"OK", "Can not Send mail"}));
+}
+
+TEST_F(MailTest, AnAlertInTheCodePagesOwnLettersArrivesAsWrittenAsTyped) {
+    ExpectTheRunsCodePage();
+    // A drive named in letters of the code page that Latin-1 lacks: Japanese
+    // under 932 and 936, the euro sign under 1252.
+    std::wstring model;
+    for (const std::wstring letters : {L"\u4EF6\u540D\u30C6\u30B9\u30C8", L"\u20AC"})
+        if (model.empty() && ToWide(ToAnsi(letters)) == letters) model = letters;
+    ASSERT_FALSE(model.empty()) << "no letters of code page " << GetACP();
+    TScriptServer server(Join(Greeting("250 ok\r\n"), Delivery()));
+    Store(server.Port(), "admin@example.com", false);
+    ASSERT_TRUE(queue.Add({ToAnsi(model) + "Message", ToAnsi(model + L" 55")}));
+    ASSERT_TRUE(queue.WaitIdle(20000));
+    ASSERT_EQ(Logged(), std::vector<std::string>{""});
+    server.Join();
+    const std::vector<std::string> received = server.Received();
+    ASSERT_EQ(received.size(), 6u);
+    const std::string& data = received[4];
+    EXPECT_EQ(ReadHeaderIn(ReceivedHeader(data, "Subject"), "utf-8"), model + L"Message");
+    EXPECT_EQ(ReceivedCharset(data), "utf-8");
+    const std::size_t body = data.find("\r\n\r\n");
+    ASSERT_NE(body, std::string::npos);
+    const std::string text = data.substr(body + 4, data.rfind("\r\n.\r\n") - body - 4);
+    EXPECT_EQ(TrimSpace(DecodeQuotedPrintable(text)), WideToUtf8(model + L" 55")) << text;
 }
 
 TEST_F(MailTest, NoMailIsQueuedTwiceAndStopDoesNotWaitForASilentServer) {

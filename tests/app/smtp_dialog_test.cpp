@@ -13,6 +13,7 @@
 #include "classlib/windows/dispatcher.h"
 #include "mail/mime_codecs.h"
 #include "mail/smtp_mailer.h"
+#include "tests/app/received_mail.h"
 #include "tests/app/stored_settings.h"
 #include "tests/app/watch_support.h"
 #include "tests/mail/smtp_script_server.h"
@@ -28,7 +29,7 @@ TSmtpFields Filled() {
     fields.Password = "s3cret";
     fields.PasswordEdited = true;
     fields.Server = "mail.example.com";
-    fields.Subject = "Disk news";
+    fields.Subject = L"Disk news";
     fields.Port = "587";
     fields.From = L"monitor@example.com";
     fields.To = L"admin@example.com";
@@ -69,8 +70,8 @@ TEST(SmtpFields, MissingFieldsAreNamedInOrderAndTheRestIsSaved) {
         {"no port", [](TSmtpFields& f) { f.Port.clear(); }, {"You must be to fill Port"}},
         {"nothing but the login",
          [](TSmtpFields& f) {
-             f.Server = f.Subject = "";
-             f.From = f.To = L"";
+             f.Server = "";
+             f.Subject = f.From = f.To = L"";
          },
          {"You must be to fill SMTPServer", "You must be to fill Subject", "You must be to fill table",
           "You must be to fill table"}},
@@ -83,7 +84,7 @@ TEST(SmtpFields, MissingFieldsAreNamedInOrderAndTheRestIsSaved) {
         EXPECT_EQ(SaveSmtpFields(fields), c.Messages) << c.What;
         // What was filled in is stored whatever else was missing.
         EXPECT_EQ(ReadSettingString("SMTPServer"), fields.Server) << c.What;
-        EXPECT_EQ(ReadSettingString("Subject"), fields.Subject) << c.What;
+        EXPECT_EQ(ReadSettingWideString("Subject"), fields.Subject) << c.What;
         EXPECT_EQ(ReadSettingInteger("Port"), ParsePort(fields.Port) ? ParsePort(fields.Port) : 2525)
             << c.What;
         EXPECT_EQ(ToWide(ReadSettingString("ToMail")), fields.To) << c.What;
@@ -321,13 +322,90 @@ TEST_F(WatchTest, PastedAddressesAreJudgedAsTypedAtOKAndAtTest) {
     Smtp->edtPort->SetText(std::to_string(server.Port()));
     Paste(Smtp->EdtFrom, L"\u00A0monitor@example.com\uFEFF");
     Paste(Smtp->EdtSender, L"admin@example.net\u3000");
+    const std::size_t asked = boxes.Texts().size();
     Smtp->btnTestClick(nullptr);
     ASSERT_TRUE(PumpUntil([] { return !Smtp->Testing() && Smtp->MessageBoxes()->Pending() == 0; }, 20000));
+    // Before the join: a refused address leaves the server waiting for a
+    // client that never comes.
+    ASSERT_EQ(newBoxes(asked),
+              (std::vector<std::string>{"OK", "220 ready\r\n250 hello\r\n", "250 queued\r\n"}));
     server.Join();
     const std::vector<std::string> received = server.Received();
     ASSERT_GE(received.size(), 3u);
     EXPECT_EQ(received[1], "MAIL FROM:<monitor@example.com>");
     EXPECT_EQ(received[2], "RCPT TO:<admin@example.net>");
+}
+
+TEST_F(WatchTest, AnAddressStoredInLettersOutsideTheCodePageIsRefusedAsTyped) {
+    ExpectTheRunsCodePage();
+    // Thai, which none of the code pages the tests run under holds, as a
+    // registry editor or a later version may store it.
+    const std::wstring stored = L"\u0E17\u0E14\u0E2A\u0E2D\u0E1A@example.com";
+    ASSERT_NE(ToWide(ToAnsi(stored)), stored);
+    WriteSettingString("FromMail", "monitor@example.com");
+    WriteSettingWideString("ToMail", stored);
+    StartStill("");
+    EXPECT_EQ(Smtp->EdtSender->GetWideText(), stored);
+    Smtp->edtSMTPServer->SetText("mail.example.com");
+    Smtp->edtSubject->SetText("Disk news");
+    // Never a "?" for each letter, stored and mailed.
+    Smtp->BtnOKClick(nullptr);
+    EXPECT_EQ(ReadSettingWideString("ToMail"), stored);
+    EXPECT_EQ(boxes.Texts(),
+              (std::vector<std::string>{"The recipient address was not saved.\nInvalid mail address "
+                                        "\"\\u0E17\\u0E14\\u0E2A\\u0E2D\\u0E1A@example.com\": it holds a "
+                                        "character outside ASCII"}));
+}
+
+TEST_F(WatchTest, ASubjectAsTypedArrivesAsWrittenAndStaysStored) {
+    ExpectTheRunsCodePage();
+    StartStill("");
+    Smtp->edtSMTPServer->SetText("127.0.0.1");
+    Smtp->EdtFrom->SetText("monitor@example.com");
+    Smtp->EdtSender->SetText("admin@example.com");
+    const struct {
+        std::wstring Subject;
+        const char* Charset;
+        const char* Header = nullptr;
+    } cases[] = {
+        // Latin-1 goes as it always went, whatever the code page.
+        {L"Gr\u00FC\u00DFe", "iso-8859-1", "=?iso-8859-1?Q?Gr=FC=DFe?="},
+        {L"\u4EF6\u540D\u30C6\u30B9\u30C8", "utf-8"},
+        // The euro sign is a byte of code page 1252 but no Latin-1 character.
+        {L"\u20AC 5", "utf-8"},
+        // Long enough to fold into several words, each ending between characters.
+        {L"\u4E3B\u9898\u6D4B\u8BD5 " + std::wstring(30, L'\u6D4B') + L" \U0001F600", "utf-8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(WideToUtf8(c.Subject));
+        TScriptServer server({Send("220 ready\r\n"), ReadLine(), Send("250 hello\r\n"), ReadLine(),
+                              Send("250 ok\r\n"), ReadLine(), Send("250 ok\r\n"), ReadLine(),
+                              Send("354 go\r\n"), ReadData(), Send("250 queued\r\n"), ReadLine(),
+                              Send("221 bye\r\n")});
+        Smtp->edtPort->SetText(std::to_string(server.Port()));
+        Paste(Smtp->edtSubject, c.Subject);
+        const std::size_t asked = boxes.Texts().size();
+        Smtp->btnTestClick(nullptr);
+        ASSERT_TRUE(
+            PumpUntil([] { return !Smtp->Testing() && Smtp->MessageBoxes()->Pending() == 0; }, 20000));
+        // Before the join: a mail that never connected leaves the server waiting.
+        ASSERT_EQ(boxes.Texts().size(), asked + 3) << (boxes.Texts().empty() ? "" : boxes.Texts().back());
+        server.Join();
+        const std::vector<std::string> received = server.Received();
+        ASSERT_EQ(received.size(), 6u);
+        const std::string subject = ReceivedHeader(received[4], "Subject");
+        EXPECT_EQ(ReadHeaderIn(subject, c.Charset), c.Subject) << subject;
+        if (c.Header) {
+            EXPECT_EQ(subject, c.Header);
+        }
+        EXPECT_EQ(ReceivedCharset(received[4]), c.Charset);
+    }
+
+    // OK keeps it as written for the next showing.
+    Smtp->BtnOKClick(nullptr);
+    Smtp->edtSubject->SetText("");
+    Smtp->FormShow(nullptr);
+    EXPECT_EQ(Smtp->edtSubject->GetWideText(), cases[3].Subject);
 }
 
 TEST_F(WatchTest, ACancelledEditIsGoneAtTheNextShowing) {

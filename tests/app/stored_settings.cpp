@@ -17,6 +17,10 @@ std::string ReadSettingString(const std::string& Name) {
     return ReadStringOr(OpenSettings().get(), Name, "");
 }
 
+std::wstring ReadSettingWideString(const std::string& Name) {
+    return ReadWideStringOr(OpenSettings().get(), Name, L"");
+}
+
 bool ReadSettingBool(const std::string& Name) {
     return ReadBoolOr(OpenSettings().get(), Name, false);
 }
@@ -27,6 +31,10 @@ void WriteSettingInteger(const std::string& Name, int Value) {
 
 void WriteSettingString(const std::string& Name, const std::string& Value) {
     if (auto registry = OpenSettings()) registry->WriteString(Name, Value);
+}
+
+void WriteSettingWideString(const std::string& Name, const std::wstring& Value) {
+    if (auto registry = OpenSettings()) registry->WriteWideString(Name, Value);
 }
 
 std::string StoredAction(const std::string& Model, const std::string& AttributeName) {

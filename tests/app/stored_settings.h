@@ -10,9 +10,12 @@
 bool SettingExists(const std::string& Name);
 int ReadSettingInteger(const std::string& Name);
 std::string ReadSettingString(const std::string& Name);
+// As stored, whatever the code page holds.
+std::wstring ReadSettingWideString(const std::string& Name);
 bool ReadSettingBool(const std::string& Name);
 void WriteSettingInteger(const std::string& Name, int Value);
 void WriteSettingString(const std::string& Name, const std::string& Value);
+void WriteSettingWideString(const std::string& Name, const std::wstring& Value);
 // A drive's stored action for an attribute, "" when missing; the drive's
 // subkey is not created.
 std::string StoredAction(const std::string& Model, const std::string& AttributeName);

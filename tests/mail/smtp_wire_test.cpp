@@ -143,6 +143,17 @@ TEST(SmtpWire, APastedAddressLosesTheNoBreakSpacesAroundItAndNoByteOutsideAsciiG
     EXPECT_EQ(SMTPAddressFault("admin@example.net"), "");
 }
 
+TEST(SmtpWire, AnEightBitAddressInCp1252IsShownAsWritten) {
+    ExpectCodePage(1252);
+    // A server would read a byte outside ASCII in a code page of its own
+    // choosing; the message shows the no-break space so that it is seen,
+    // and a letter whole.
+    EXPECT_EQ(SMTPAddressFault("admin@example.net\xA0"),
+              "Invalid mail address \"admin@example.net\\u00A0\": it holds a character outside ASCII");
+    EXPECT_EQ(SMTPAddressFault("\x80@ex\xE4mple.net"),
+              "Invalid mail address \"\x80@ex\xE4mple.net\": it holds a character outside ASCII");
+}
+
 TEST(SmtpWire, TypedAddressesAreJudgedAsTypedAndNamesShownAsWritten) {
     ExpectTheRunsCodePage();
     // What a paste brings around an address goes; inside it, it is refused

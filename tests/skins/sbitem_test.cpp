@@ -6,10 +6,12 @@
 
 #include "classlib/core/filer.h"
 #include "classlib/core/streams.h"
+#include "classlib/core/text.h"
 #include "classlib/windows/actions.h"
 #include "classlib/windows/controls.h"
 #include "skins/sbitem.h"
 #include "skins/sbviewer.h"
+#include "tests/support/code_page.h"
 
 namespace {
 
@@ -41,16 +43,17 @@ TEST_F(SkinnedItem, CaptionNotifiesOnlyWhatChanged) {
     EXPECT_EQ(notices.Seen.size(), 1u) << "the same caption again";
 }
 
-TEST_F(SkinnedItem, CaptionOutsideTheCodePageIsKeptAndOnlyResizes) {
-    // Greek capitals have no place in the Western code page: both turn into
-    // the same 8-bit text.
-    if (GetACP() != 1252) GTEST_SKIP() << "needs the Western code page";
-    item->SetCaption(L"Disk \u03a9");
+TEST_F(SkinnedItem, CaptionOutsideTheCodePageIsKeptAndOnlyResizesAsTyped) {
+    ExpectTheRunsCodePage();
+    // Thai letters have no place in the Western, Japanese or Chinese code
+    // page: both turn into the same 8-bit text.
+    ASSERT_EQ(ToAnsi(L"Disk \u0E01"), ToAnsi(L"Disk \u0E02"));
+    item->SetCaption(L"Disk \u0E01");
     const std::string ansi = item->AnsiCaption();
     notices.Seen.clear();
-    item->SetCaption(L"Disk \u03a8");
+    item->SetCaption(L"Disk \u0E02");
     EXPECT_EQ(item->AnsiCaption(), ansi);
-    EXPECT_EQ(item->Caption(), L"Disk \u03a8") << "measured and drawn as given, never replaced";
+    EXPECT_EQ(item->Caption(), L"Disk \u0E02") << "measured and drawn as given, never replaced";
     ASSERT_EQ(notices.Seen.size(), 1u);
     EXPECT_EQ(notices.Seen[0], tbicInvalidateAndResize);
 }

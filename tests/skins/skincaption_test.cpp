@@ -3,6 +3,7 @@
 #include "classlib/core/text.h"
 #include "classlib/graphics/bitmap.h"
 #include "skins/skincaption.h"
+#include "tests/support/code_page.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ TEST_F(CaptionFixture, Utf8CaptionsAreDecoded) {
     EXPECT_EQ(DecodeCaption(L"utf8"), L"utf8");
 }
 
-TEST(Utf8Caption, BytesWidenedThroughTheCodePageDecodeAsWell) {
+TEST(Utf8Caption, BytesOfCp1252WidenedThroughTheCodePageDecodeAsWell) {
+    ExpectCodePage(1252);
     // The usual way in: an 8-bit caption "utf8=..." widened by the system
     // code page. The euro sign and the curly quote carry bytes 0x80-0x9F,
     // which the code page turns into characters far above 0xFF.

@@ -2,11 +2,13 @@
 
 #include "classlib/core/filer.h"
 #include "classlib/core/streams.h"
+#include "classlib/core/text.h"
 #include "classlib/windows/controls.h"
 #include "skins/wsfiler.h"
 #include "skins/wsplatform.h"
 #include "skins/wstext.h"
 #include "skins/wsutf7.h"
+#include "tests/support/code_page.h"
 
 namespace {
 
@@ -94,11 +96,12 @@ TEST(WideFormProperties, NeverWritten) {
     EXPECT_NE(bytes.find("Caption"), std::string::npos);
 }
 
-TEST(WideText, HotKeyFollowsTheAnsiCaption) {
+TEST(WideText, HotKeyFollowsTheAnsiCaptionAsTyped) {
+    ExpectTheRunsCodePage();
     struct Case {
-        const char* ansi;
-        const wchar_t* wide;
-        const wchar_t* expected;
+        std::string ansi;
+        std::wstring wide;
+        std::wstring expected;
     } cases[] = {
         {"&File", L"File", L"&File"},
         {"Fi&le", L"&File", L"Fi&le"},
@@ -110,6 +113,13 @@ TEST(WideText, HotKeyFollowsTheAnsiCaption) {
         std::wstring wide = c.wide;
         SyncHotKeyPosition(c.ansi, wide);
         EXPECT_EQ(wide, c.expected) << c.ansi;
+    }
+    // Letters of the code page that take two bytes there count as one.
+    for (const std::wstring letters : {L"\u65E5\u672C\u8A9E", L"Gr\u00FC\u00DFe"}) {
+        if (ToWide(ToAnsi(letters)) != letters) continue;
+        std::wstring wide = letters + L" Disk";
+        SyncHotKeyPosition(ToAnsi(letters + L" &Disk"), wide);
+        EXPECT_EQ(wide, letters + L" &Disk");
     }
     std::wstring other = L"Other";
     try {
@@ -133,7 +143,8 @@ protected:
     }
 };
 
-TEST(WideText, SettingTheSameTextTwiceNotifiesOnce) {
+TEST(WideText, SettingTheSameTextTwiceNotifiesOnceAndKeepsItAsTyped) {
+    ExpectTheRunsCodePage();
     TOwned<TTextCounter> control = MakeOwned<TTextCounter>(nullptr);
     WideSetText(control.get(), L"\u20AC 5");
     WideSetText(control.get(), L"\u20AC 5");

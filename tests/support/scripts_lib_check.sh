@@ -4,7 +4,7 @@
 # the shell at the next failing command); and a Wine session already up in
 # the prefix is reported with every way it comes about and how to end it;
 # and scripts/run's example drives are watched from the first start only, so
-# an untick lasts. Stand-ins first on the PATH play the running session
+# an untick lasts; and the locale Wine gets. Stand-ins first on the PATH play the running session
 # ("wineserver") and the prefix's registry ("wine reg", keys as folders).
 # Usage: scripts_lib_check.sh SOURCE_DIR
 set -u
@@ -55,4 +55,30 @@ rmdir "$settings/WDC WD10EADS-00L5B1"
 start_as_run_does
 start_as_run_does
 [ ! -d "$settings/WDC WD10EADS-00L5B1" ] || fail "a later start watched the unticked drive again"
+# The locale Wine names Unix files in: none is C.UTF-8, an installed one is
+# left alone, a missing one is generated, an unknown one is said to be so.
+# Stand-ins play "locale -a" (LOCALES), the package check and locale-gen.
+printf '#!/bin/sh\nprintf "%%s\\n" $STAND_IN_LOCALES\n' >"$stand_in/locale"
+printf '#!/bin/sh\necho "install ok installed"\n' >"$stand_in/dpkg-query"
+printf '#!/bin/sh\necho run >>"$STAND_IN_GENERATED"\n' >"$stand_in/locale-gen"
+chmod +x "$stand_in/locale" "$stand_in/dpkg-query" "$stand_in/locale-gen"
+printf 'C.UTF-8 UTF-8\nja_JP.UTF-8 UTF-8\nja_JP.EUC-JP EUC-JP\nzh_CN.UTF-8 UTF-8\n' >"$stand_in/SUPPORTED"
+locale_for() {
+    : >"$stand_in/locale.gen"
+    : >"$stand_in/generated"
+    env -u LC_ALL -u LC_CTYPE -u LANG "$@" PATH="$stand_in:$PATH" STAND_IN_LOCALES="C.utf8 POSIX ja_JP.utf8" \
+        STAND_IN_GENERATED="$stand_in/generated" VEXMORA_LOCALE_GEN="$stand_in/locale.gen" \
+        VEXMORA_SUPPORTED_LOCALES="$stand_in/SUPPORTED" VEXMORA_BUILD="$stand_in/build" \
+        bash -c "source '$root/scripts/lib.sh'; ensure_locale; echo \"LC_ALL=\${LC_ALL:-}\"" 2>&1
+}
+[ "$(locale_for)" = "LC_ALL=C.UTF-8" ] || fail "no locale was not taken as C.UTF-8: $(locale_for)"
+[ "$(locale_for LC_ALL=C)" = "LC_ALL=C.UTF-8" ] || fail "C was not taken as C.UTF-8"
+[ "$(locale_for LANG=ja_JP.UTF-8)" = "LC_ALL=" ] && [ ! -s "$stand_in/generated" ] ||
+    fail "an installed locale was generated again"
+locale_for LANG=zh_CN.UTF-8 >/dev/null
+[ "$(cat "$stand_in/locale.gen")" = "zh_CN.UTF-8 UTF-8" ] && [ "$(cat "$stand_in/generated")" = run ] ||
+    fail "a missing locale was not generated: $(cat "$stand_in/locale.gen")"
+message="$(locale_for LC_ALL=xx_YY.UTF-8)"
+grep -q "The locale xx_YY.UTF-8 is unknown" <<<"$message" && [ ! -s "$stand_in/generated" ] ||
+    fail "an unknown locale was not reported: $message"
 exit "$failed"
