@@ -1,0 +1,82 @@
+#include "classlib/windows/boxkeyboard.h"
+
+#include <string_view>
+
+#include "classlib/windows/application.h"
+
+thread_local TBoxKeyboard* TBoxKeyboard::innermost_ = nullptr;
+
+TBoxKeyboard::TBoxKeyboard(HWND HandBackTo) : handBackTo_(HandBackTo), outer_(innermost_) {
+    // One hook serves every box open on the thread.
+    if (!outer_) hook_ = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+    innermost_ = this;
+}
+
+TBoxKeyboard::~TBoxKeyboard() {
+    innermost_ = outer_;
+    if (hook_) UnhookWindowsHookEx(hook_);
+}
+
+bool TBoxKeyboard::ProgramHoldsKeyboard() {
+    // Under Wine, a window of a program that is not a Wine program leaves
+    // no foreground window, or the desktop's, which is another process's.
+    DWORD process = 0;
+    const HWND front = GetForegroundWindow();
+    return front && GetWindowThreadProcessId(front, &process) && process == GetCurrentProcessId();
+}
+
+TBoxKeyboard* TBoxKeyboard::Watching(HWND Box) {
+    for (TBoxKeyboard* watch = innermost_; watch; watch = watch->outer_)
+        if (watch->box_ == Box) return watch;
+    return nullptr;
+}
+
+LRESULT CALLBACK TBoxKeyboard::CbtHook(int Code, WPARAM WParam, LPARAM LParam) {
+    const HWND window = reinterpret_cast<HWND>(WParam);
+    if (Code == HCBT_CREATEWND && innermost_ && !innermost_->box_) {
+        wchar_t name[8] = {};
+        GetClassNameW(window, name, 8);
+        if (std::wstring_view(name) == L"#32770") {
+            innermost_->box_ = window;
+            innermost_->boxProc_ = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BoxProc)));
+        }
+    } else if (Code == HCBT_ACTIVATE && Watching(window)) {
+        // Activated, the box would take the keyboard out of the program the
+        // person types in. A click on the box, or the program brought to
+        // the front (its window, its tray icon), activates it.
+        const auto* activation = reinterpret_cast<const CBTACTIVATESTRUCT*>(LParam);
+        if (!activation->fMouse && !ProgramHoldsKeyboard()) {
+            if (Application) {
+                FLASHWINFO flash{sizeof(flash), Application->Handle(), FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
+                FlashWindowEx(&flash);
+            }
+            return 1;
+        }
+    }
+    return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
+LRESULT CALLBACK TBoxKeyboard::BoxProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    TBoxKeyboard* watch = Watching(Window);
+    if (!watch) return DefDlgProcW(Window, Msg, WParam, LParam);
+    const WNDPROC next = watch->boxProc_;
+    if (Msg == WM_WINDOWPOSCHANGING && (reinterpret_cast<const WINDOWPOS*>(LParam)->flags & SWP_HIDEWINDOW) &&
+        IsWindowVisible(Window))
+        watch->Hiding();
+    if (Msg == WM_NCDESTROY) SetWindowLongPtrW(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+    return CallWindowProcW(next, Window, Msg, WParam, LParam);
+}
+
+void TBoxKeyboard::Hiding() {
+    // Handed on while the box still shows: the window that had the keyboard
+    // does not go, so neither the system nor a window manager picks another
+    // one, which might be another program's.
+    if (GetForegroundWindow() != box_ || !handBackTo_) return;
+    if (!IsWindowVisible(handBackTo_) || !IsWindowEnabled(handBackTo_)) return;
+    // The program is ending: nobody answered.
+    if (MSG quit; (Application && Application->Terminated()) ||
+                  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+        return;
+    SetForegroundWindow(handBackTo_);
+}
