@@ -61,6 +61,18 @@ LRESULT CALLBACK TBoxKeyboard::BoxProc(HWND Window, UINT Msg, WPARAM WParam, LPA
     TBoxKeyboard* watch = Watching(Window);
     if (!watch) return DefDlgProcW(Window, Msg, WParam, LParam);
     const WNDPROC next = watch->boxProc_;
+    // Wine activates the box before its window shows, when the window
+    // system cannot give it the keyboard yet, and its next try, once the
+    // window shows, fails now and then: the box that the program made the
+    // foreground takes the keyboard once more, after it showed.
+    static const UINT takeKeyboard = RegisterWindowMessageW(L"VexmoraBoxTakesKeyboard");
+    if (Msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(LParam)->flags & SWP_SHOWWINDOW))
+        PostMessageW(Window, takeKeyboard, 0, 0);
+    if (Msg == takeKeyboard) {
+        // The dialog gives the focus on to its control.
+        if (GetForegroundWindow() == Window) SetFocus(Window);
+        return 0;
+    }
     if (Msg == WM_WINDOWPOSCHANGING && (reinterpret_cast<const WINDOWPOS*>(LParam)->flags & SWP_HIDEWINDOW) &&
         IsWindowVisible(Window))
         watch->Hiding();
