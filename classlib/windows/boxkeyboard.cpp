@@ -20,9 +20,8 @@ TBoxKeyboard::~TBoxKeyboard() {
 bool TBoxKeyboard::ProgramHoldsKeyboard() {
     // Under Wine, a window of a program that is not a Wine program leaves
     // no foreground window, or the desktop's, which is another process's.
-    DWORD process = 0;
     const HWND front = GetForegroundWindow();
-    return front && GetWindowThreadProcessId(front, &process) && process == GetCurrentProcessId();
+    return front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
 }
 
 TBoxKeyboard* TBoxKeyboard::Watching(HWND Box) {
@@ -47,7 +46,7 @@ LRESULT CALLBACK TBoxKeyboard::CbtHook(int Code, WPARAM WParam, LPARAM LParam) {
         // the front (its window, its tray icon), activates it.
         const auto* activation = reinterpret_cast<const CBTACTIVATESTRUCT*>(LParam);
         if (!activation->fMouse && !ProgramHoldsKeyboard()) {
-            if (Application) {
+            if (Application && Application->HandleAllocated()) {
                 FLASHWINFO flash{sizeof(flash), Application->Handle(), FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
                 FlashWindowEx(&flash);
             }

@@ -17,7 +17,8 @@ public:
     TBoxKeyboard(const TBoxKeyboard&) = delete;
     TBoxKeyboard& operator=(const TBoxKeyboard&) = delete;
 
-    // True while one of this program's windows holds the keyboard.
+    // True while one of the windows of this thread, which shows the
+    // program's windows and boxes, holds the keyboard.
     static bool ProgramHoldsKeyboard();
 
 private:
