@@ -56,6 +56,23 @@ LRESULT CALLBACK TBoxKeyboard::CbtHook(int Code, WPARAM WParam, LPARAM LParam) {
     return CallNextHookEx(nullptr, Code, WParam, LParam);
 }
 
+namespace {
+
+// The box's control that has the keyboard, if one has.
+HWND FocusedControl(HWND Box) {
+    const HWND focus = GetFocus();
+    return focus && IsChild(Box, focus) ? focus : nullptr;
+}
+
+// The button that Return presses.
+HWND DefaultButton(HWND Box) {
+    for (HWND child = GetWindow(Box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return child;
+    return nullptr;
+}
+
+}  // namespace
+
 LRESULT CALLBACK TBoxKeyboard::BoxProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
     TBoxKeyboard* watch = Watching(Window);
     if (!watch) return DefDlgProcW(Window, Msg, WParam, LParam);
@@ -65,17 +82,54 @@ LRESULT CALLBACK TBoxKeyboard::BoxProc(HWND Window, UINT Msg, WPARAM WParam, LPA
     // window shows, fails now and then: the box that the program made the
     // foreground takes the keyboard once more, after it showed.
     static const UINT takeKeyboard = RegisterWindowMessageW(L"VexmoraBoxTakesKeyboard");
-    if (Msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(LParam)->flags & SWP_SHOWWINDOW))
-        PostMessageW(Window, takeKeyboard, 0, 0);
     if (Msg == takeKeyboard) {
-        // The dialog gives the focus on to its control.
-        if (GetForegroundWindow() == Window) SetFocus(Window);
+        if (GetForegroundWindow() == Window) {
+            if (HWND control = FocusedControl(Window)) watch->control_ = control;
+            SetFocus(Window);
+        }
         return 0;
     }
-    if (Msg == WM_WINDOWPOSCHANGING && (reinterpret_cast<const WINDOWPOS*>(LParam)->flags & SWP_HIDEWINDOW) &&
-        IsWindowVisible(Window))
-        watch->Hiding();
-    if (Msg == WM_NCDESTROY) SetWindowLongPtrW(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+    switch (Msg) {
+        case WM_INITDIALOG: {
+            const LRESULT result = CallWindowProcW(next, Window, Msg, WParam, LParam);
+            // Opened without the keyboard, the box gave it to no button.
+            watch->control_ = FocusedControl(Window);
+            if (!watch->control_) watch->control_ = DefaultButton(Window);
+            return result;
+        }
+        case WM_SETFOCUS:
+            // The dialog would give the keyboard to its first button when no
+            // button had it yet, as after the box opened without it: Return
+            // would then press OK on a question that Return answers with
+            // Cancel. The box gives it to the button that had it last, at
+            // first its default one.
+            if (watch->control_ && IsWindow(watch->control_)) {
+                SendMessageW(Window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(watch->control_), TRUE);
+                return 0;
+            }
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(WParam) == WA_INACTIVE)
+                if (HWND control = FocusedControl(Window)) watch->control_ = control;
+            break;
+        case WM_WINDOWPOSCHANGED:
+            if (reinterpret_cast<const WINDOWPOS*>(LParam)->flags & SWP_SHOWWINDOW)
+                PostMessageW(Window, takeKeyboard, 0, 0);
+            break;
+        case WM_WINDOWPOSCHANGING: {
+            auto* position = reinterpret_cast<WINDOWPOS*>(LParam);
+            if ((position->flags & SWP_HIDEWINDOW) && IsWindowVisible(Window)) watch->Hiding();
+            // Shown, a window becomes the foreground under Wine, and the
+            // keyboard input of a Wine program the person types in would
+            // come to this thread, which has no window to take it.
+            if (!(position->flags & SWP_NOACTIVATE) && GetActiveWindow() != Window && !ProgramHoldsKeyboard())
+                position->flags |= SWP_NOACTIVATE;
+            break;
+        }
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+            break;
+    }
     return CallWindowProcW(next, Window, Msg, WParam, LParam);
 }
 

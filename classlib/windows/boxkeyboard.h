@@ -30,6 +30,8 @@ private:
     HWND handBackTo_;
     HWND box_ = nullptr;
     WNDPROC boxProc_ = nullptr;
+    // The box's control that takes the keyboard whenever the box does.
+    HWND control_ = nullptr;
     // Boxes open inside this one's loop come later on the same thread.
     TBoxKeyboard* outer_;
     HHOOK hook_ = nullptr;

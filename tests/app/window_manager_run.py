@@ -243,7 +243,8 @@ class Run:
         self.box_has_keyboard("the shutdown question, once the main window is clicked,")
         # The next poll would ask again.
         reg(self.wine_run, "add", WDC_KEY, "/v", SHUTDOWN_ATTRIBUTE, "/d", "Nothing", "/f")
-        xdotool("key", "Escape")
+        # Return answers Cancel, the question's default button.
+        xdotool("key", "Return")
         wait_for(lambda: not window(BOX_TITLE), 5)
         self.keyboard_in_main("the shutdown question cancelled", 0.5)
 

@@ -345,24 +345,30 @@ struct TBoxVisit {
     static inline void (*Act)(HWND Main, HWND Box) = nullptr;
     static inline HWND main = nullptr, box = nullptr;
     static inline HWND activeAtOpen = nullptr, frontAtOpen = nullptr, frontAfter = nullptr;
+    // The button that has the keyboard, by its command.
+    static inline int buttonAtOpen = 0, buttonAfter = 0;
 
     static void Run(HWND Main, void (*Action)(HWND Main, HWND Box)) {
         main = Main;
         Act = Action;
         box = activeAtOpen = frontAtOpen = frontAfter = nullptr;
+        buttonAtOpen = buttonAfter = 0;
         Later::work = [] {
             box = ShowingBox();
             activeAtOpen = GetActiveWindow();
             frontAtOpen = GetForegroundWindow();
+            buttonAtOpen = GetDlgCtrlID(GetFocus());
             Act(main, box);
             Later::work = [] {
                 frontAfter = GetForegroundWindow();
+                buttonAfter = GetDlgCtrlID(GetFocus());
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
             };
             SetTimer(nullptr, 0, 500, Later::Run);
         };
         SetTimer(nullptr, 0, 100, Later::Run);
-        Application->MessageBox("Shut the computer down?", "Vexmora", MB_OKCANCEL);
+        // Return answers Cancel.
+        Application->MessageBox("Shut the computer down?", "Vexmora", MB_OKCANCEL | MB_DEFBUTTON2);
     }
 };
 
@@ -382,6 +388,7 @@ TEST_F(Forms, ABoxNeverTakesTheKeyboardFromAnotherProgramAndHasItOnceThePersonCo
 
     TBoxVisit::Run(main->Handle(), [](HWND, HWND) { PersonGoesElsewhere(); });
     EXPECT_EQ(TBoxVisit::frontAtOpen, TBoxVisit::box) << "opened over the person's window";
+    EXPECT_EQ(TBoxVisit::buttonAtOpen, IDCANCEL);
     EXPECT_EQ(ClassOf(TBoxVisit::frontAfter), L"#32769") << "the person went elsewhere while it was open";
 
     static const struct {
@@ -406,9 +413,11 @@ TEST_F(Forms, ABoxNeverTakesTheKeyboardFromAnotherProgramAndHasItOnceThePersonCo
         ASSERT_TRUE(PumpUntil([front] { return GetForegroundWindow() == front; })) << way;
         TBoxVisit::Run(main->Handle(), come);
         ASSERT_NE(TBoxVisit::box, nullptr) << way;
-        EXPECT_NE(TBoxVisit::frontAtOpen, TBoxVisit::box) << way;
+        // The keyboard's input still goes to the program the person is in.
+        EXPECT_EQ(TBoxVisit::frontAtOpen, front) << way;
         EXPECT_NE(TBoxVisit::activeAtOpen, TBoxVisit::box) << way;
         EXPECT_EQ(TBoxVisit::frontAfter, TBoxVisit::box) << way;
+        EXPECT_EQ(TBoxVisit::buttonAfter, IDCANCEL) << way;
         Pump();
         EXPECT_EQ(GetForegroundWindow(), main->Handle()) << way;
     }
