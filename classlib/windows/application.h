@@ -79,9 +79,9 @@ public:
     void ShowException(const Exception& E);
     // A message box owned by the window the person was in, which takes the
     // keyboard back as the box goes. Opened while the person works in another
-    // program, the box waits there without the keyboard until they come to
-    // it (TBoxKeyboard). MessageBoxHandler, when set,
-    // answers instead (scripted answers in tests). Text that may name a file
+    // program, the box waits without the keyboard until they come to it
+    // (TBoxKeyboard). MessageBoxHandler, when set, answers instead (scripted
+    // answers in tests). Text that may name a file
     // goes in wide, so that letters outside the code page show as they are.
     // A box that the program's quit ended returns NoAnswer, whatever button
     // the system reports.
