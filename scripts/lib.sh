@@ -24,7 +24,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
 PACKAGES=(g++-mingw-w64-i686-posix cmake ninja-build wine wine32:i386 fonts-wine xvfb xauth
-          googletest dpkg-dev python3 python3-aiosmtpd openbox xdotool)
+          googletest dpkg-dev python3 python3-aiosmtpd openbox xdotool xterm)
 
 say() { printf '== %s\n' "$*"; }
 

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <string_view>
-#include <utility>
 
 #include "classlib/core/exceptions.h"
 #include "classlib/core/text.h"
 #include "classlib/graphics/handles.h"
+#include "classlib/windows/boxkeyboard.h"
 #include "classlib/windows/dispatcher.h"
 #include "classlib/windows/forms.h"
 #include "classlib/windows/hintmanager.h"
@@ -209,6 +209,15 @@ void TApplication::Restore() {
     if (Assigned(OnRestore)) OnRestore(this);
 }
 
+void TApplication::BringToFront() {
+    // Made the foreground, the application window hands the keyboard on: the
+    // way in that a box waiting for the person lets through.
+    if (GetForegroundWindow() != Handle())
+        SetForegroundWindow(Handle());
+    else
+        PostMessageW(handle_, CM_ENTER, 0, 0);
+}
+
 void TApplication::HookMainWindow(const TWindowHook& Hook) {
     hooks_.push_back({Hook, false});
 }
@@ -257,10 +266,6 @@ void TApplication::WndProc(TMessage& Message) {
         case WM_ACTIVATEAPP:
             SetActiveState(Message.WParam != 0);
             break;
-        case WM_TIMER:
-            if (Message.WParam != KeepKeyboardTimer) break;
-            KeepKeyboard();
-            return;
         case WM_SETFOCUS:
             // The window stands for the program but takes no keys: made the
             // foreground (as the tray does when it brings the program back),
@@ -268,14 +273,6 @@ void TApplication::WndProc(TMessage& Message) {
             PostMessageW(handle_, CM_ENTER, 0, 0);
             break;
         case CM_ENTER: {
-            // Back from a box or a modal form, the keyboard goes to the
-            // window it belonged to, unless another program came to the front
-            // meanwhile.
-            if (HWND back = std::exchange(handBack_, nullptr);
-                back && GetActiveWindow() == handle_ && IsWindowVisible(back) && IsWindowEnabled(back)) {
-                SetForegroundWindow(back);
-                return;
-            }
             HWND front = IsIconic(handle_) ? nullptr : FrontWindow();
             if (!front) return;
             if (front != mainForm_->Handle()) {
@@ -351,20 +348,18 @@ int TApplication::MessageBox(const std::wstring& Text, const std::wstring& Capti
     // The box's end enables its owner, whatever it found: a window that a
     // modal form holds must stay held.
     const bool ownerEnabled = IsWindowEnabled(owner);
-    // While it is open, the box takes the keyboard back whenever nobody's
-    // window holds it: a window manager may take it when one of our windows
-    // goes, and a box does not take it on its own once the program is not
-    // in front.
-    ++openBoxes_;
-    SetTimer(Handle(), KeepKeyboardTimer, KeepKeyboardInterval, nullptr);
-    const int answer = MessageBoxW(owner, Text.c_str(), Caption.c_str(), Flags);
-    --openBoxes_;
+    int answer = NoAnswer;
+    {
+        // A held owner stays held once the box went: the keyboard is then
+        // the system's to place.
+        TBoxKeyboard keyboard(ownerEnabled ? owner : nullptr);
+        answer = MessageBoxW(owner, Text.c_str(), Caption.c_str(), Flags);
+    }
     if (!ownerEnabled) EnableWindow(owner, FALSE);
     // A quit (Exit, the end of the session) ends the box's loop, which
     // leaves it waiting for the application's loop and reports a button as
     // pressed: nobody answered, so nothing that a Yes or OK starts may run.
     if (MSG quit; PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return NoAnswer;
-    HandBackKeyboard(owner);
     return answer;
 }
 
@@ -374,44 +369,9 @@ HWND TApplication::BoxOwner() {
     // while it hides in the tray, so that it comes back behind the box.
     HWND active = GetActiveWindow();
     if (active && active != handle_ && IsWindowEnabled(active)) return active;
-    // The last box's window is about to take the keyboard back: the next
-    // box of a queue comes before it has.
-    if (active == handle_ && handBack_ && IsWindowVisible(handBack_) && IsWindowEnabled(handBack_))
-        return handBack_;
     if (HWND front = FrontWindow()) return front;
     if (mainForm_ && mainForm_->HandleAllocated()) return mainForm_->Handle();
     return Handle();
-}
-
-void TApplication::HandBackKeyboard(HWND Window) {
-    if (terminated_ || !Window || Window == Handle() || !IsWindowVisible(Window) || !IsWindowEnabled(Window))
-        return;
-    // Made the foreground through this window, as a restore from the tray
-    // does: under a window manager that does not manage our windows, the
-    // keyboard otherwise stays with the manager once the box or the modal
-    // form has gone.
-    handBack_ = keeper_ = Window;
-    keeperTicks_ = KeepKeyboardTicks;
-    SetTimer(Handle(), KeepKeyboardTimer, KeepKeyboardInterval, nullptr);
-    SetForegroundWindow(Handle());
-}
-
-void TApplication::KeepKeyboard() {
-    // A window manager that saw the closed window go may take the keyboard
-    // once more, a moment later: nobody's window is then the foreground.
-    // Another program's window that came to the front keeps it.
-    const HWND front = GetForegroundWindow();
-    if ((!front || front == GetDesktopWindow()) && !terminated_) {
-        const bool keeperTakes = keeper_ && IsWindowVisible(keeper_) && IsWindowEnabled(keeper_);
-        if (keeperTakes) handBack_ = keeper_;
-        // Made the foreground, this window hands the keyboard on to the
-        // window it goes back to, or to the box in front.
-        if (keeperTakes || openBoxes_ > 0) SetForegroundWindow(Handle());
-    }
-    if (keeperTicks_ > 0) --keeperTicks_;
-    if (keeperTicks_ > 0 || openBoxes_ > 0) return;
-    keeper_ = nullptr;
-    KillTimer(handle_, KeepKeyboardTimer);
 }
 
 bool TApplication::TakesKeyboard(HWND Window) {

@@ -64,6 +64,9 @@ public:
     void SetActiveState(bool Value);
     void Minimize();
     void Restore();
+    // The person came to the program: the keyboard goes to its front window,
+    // a box or a modal form that holds the others, else the main form.
+    void BringToFront();
 
     // Hooks see the application window's messages first, newest last, each
     // until one answers true.
@@ -75,8 +78,10 @@ public:
     void HandleException(TObject* Sender);
     void ShowException(const Exception& E);
     // A message box owned by the window the person was in, which takes the
-    // keyboard back once the box has gone. MessageBoxHandler, when set,
-    // answers instead (scripted answers in tests). Text that may name a file
+    // keyboard back as the box goes. Opened while the person works in another
+    // program, the box waits without the keyboard until they come to it
+    // (TBoxKeyboard). MessageBoxHandler, when set, answers instead (scripted
+    // answers in tests). Text that may name a file
     // goes in wide, so that letters outside the code page show as they are.
     // A box that the program's quit ended returns NoAnswer, whatever button
     // the system reports.
@@ -84,9 +89,6 @@ public:
     int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags = MB_OK);
     int MessageBox(const std::wstring& Text, const std::wstring& Caption, UINT Flags = MB_OK);
     TMessageBoxHandler MessageBoxHandler;
-    // Gives the keyboard back to Window once the box or the modal form over it
-    // has gone, unless another program comes to the front meanwhile.
-    void HandBackKeyboard(HWND Window);
 
     // Help requests. The program ships no help file: they are answered as
     // not handled (false), so that callers simply go on.
@@ -120,21 +122,9 @@ private:
     // The window a box stands over and holds while it is open.
     HWND BoxOwner();
     static bool TakesKeyboard(HWND Window);
-    void KeepKeyboard();
-    static constexpr UINT_PTR KeepKeyboardTimer = 1;
-    static constexpr UINT KeepKeyboardInterval = 100;
-    static constexpr int KeepKeyboardTicks = 10;
 
     HWND handle_ = nullptr;
     TCustomForm* mainForm_ = nullptr;
-    // The window a box or a modal form just closed over, which takes the
-    // keyboard back.
-    HWND handBack_ = nullptr;
-    // ... and keeps it for a few ticks.
-    HWND keeper_ = nullptr;
-    int keeperTicks_ = 0;
-    // Boxes open now, one inside the other's loop.
-    int openBoxes_ = 0;
     bool terminated_ = false;
     bool showMainForm_ = true;
     bool active_ = false;

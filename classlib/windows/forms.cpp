@@ -368,11 +368,14 @@ TModalResult TCustomForm::ShowModal() {
         if (*alive) {
             result = modalResult_;
             SendMessageW(handle_, CM_DEACTIVATE, 0, 0);
-            // Another program came to the front meanwhile: it keeps it.
-            if (GetActiveWindow() != handle_) previousActive = nullptr;
-            // Held windows are let go first: the activation that hiding
-            // hands on must find ours, not another program's.
             for (HWND window : std::exchange(disabled, {})) EnableWindow(window, TRUE);
+            // The keyboard goes back while the form still shows: once it
+            // went, a window manager would choose where it goes, maybe into
+            // another program. Another program that came to the front
+            // meanwhile keeps it.
+            if (previousActive && GetForegroundWindow() == handle_ && IsWindowVisible(previousActive) &&
+                IsWindowEnabled(previousActive))
+                SetForegroundWindow(previousActive);
             Hide();
         }
     } catch (...) {
@@ -382,7 +385,6 @@ TModalResult TCustomForm::ShowModal() {
     }
     for (HWND window : disabled) EnableWindow(window, TRUE);
     if (*alive) formState_.Exclude(fsModal);
-    if (previousActive) Application->HandBackKeyboard(previousActive);
     return result;
 }
 
@@ -428,6 +430,14 @@ void TCustomForm::WndProc(TMessage& Message) {
             }
             return;
         }
+        case WM_SETCURSOR:
+            // A click on a form that a box or a modal form holds: the person
+            // came back to the program, and the one in front takes the keys.
+            if (Application && !IsWindowEnabled(handle_) && static_cast<short>(LOWORD(Message.LParam)) == HTERROR &&
+                (HIWORD(Message.LParam) == WM_LBUTTONDOWN || HIWORD(Message.LParam) == WM_RBUTTONDOWN ||
+                 HIWORD(Message.LParam) == WM_MBUTTONDOWN))
+                Application->BringToFront();
+            break;
         case WM_ACTIVATEAPP:
             DefaultHandler(Message);
             if (Application) Application->SetActiveState(Message.WParam != 0);

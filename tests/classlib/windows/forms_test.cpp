@@ -2,9 +2,11 @@
 // query can refuse, a modeless form ignores ModalResult, closing the main
 // form ends Run, hooks of the application window run in order, a hidden form
 // restored by a system command shows through its own path, a message box is
-// owned by the window it belongs to, takes the keyboard back while it is
-// open, and gives no answer when the program's quit ends it.
+// owned by the window it belongs to, never takes the keyboard from another
+// program, hands it back before it goes, as a modal form does, and gives no
+// answer when the program's quit ends it.
 #include <atomic>
+#include <optional>
 #include <thread>
 
 #include "tests/classlib/windows/window_test.h"
@@ -76,14 +78,6 @@ HWND OwnerOfABox() {
     Application->MessageBox("Shutting down!", "Vexmora", MB_OK);
     closer.join();
     return finder.owner;
-}
-
-BOOL CALLBACK PressOK(HWND Window, LPARAM) {
-    wchar_t name[16] = {};
-    GetClassNameW(Window, name, 16);
-    if (std::wstring(name) != L"#32770") return TRUE;
-    PostMessageW(Window, WM_COMMAND, IDOK, 0);
-    return FALSE;
 }
 
 // Runs work once, from whichever loop is waiting for messages then.
@@ -296,30 +290,186 @@ TEST_F(Forms, AMessageBoxThatTheProgramsQuitEndsGivesNoAnswerAndTheQuitGoesOn) {
     }
 }
 
-// A window manager may take the keyboard while a box is open (the window
-// that had it went): nobody's window holds it then, and the box takes it
-// back, as it does when it opens.
-TEST_F(Forms, AnOpenBoxTakesTheKeyboardBackWhenNobodyHoldsIt) {
+namespace {
+
+// The box of this thread that shows, if any.
+HWND ShowingBox() {
+    struct Finder {
+        static BOOL CALLBACK Visit(HWND Window, LPARAM Found) {
+            wchar_t name[16] = {};
+            GetClassNameW(Window, name, 16);
+            if (std::wstring(name) != L"#32770" || !IsWindowVisible(Window)) return TRUE;
+            *reinterpret_cast<HWND*>(Found) = Window;
+            return FALSE;
+        }
+    };
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &Finder::Visit, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::wstring ClassOf(HWND Window) {
+    wchar_t name[16] = {};
+    GetClassNameW(Window, name, 16);
+    return name;
+}
+
+// A click through the input queue, as the person's mouse gives it, in the
+// middle of the window; the pointer goes back where it was.
+void ClickOn(HWND Window) {
+    POINT was{};
+    GetCursorPos(&was);
+    RECT r{};
+    GetWindowRect(Window, &r);
+    INPUT input[3] = {};
+    for (INPUT& i : input) i.type = INPUT_MOUSE;
+    input[0].mi.dx = static_cast<LONG>((r.left + r.right) / 2 * 65536LL / GetSystemMetrics(SM_CXSCREEN));
+    input[0].mi.dy = static_cast<LONG>((r.top + r.bottom) / 2 * 65536LL / GetSystemMetrics(SM_CYSCREEN));
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof(INPUT));
+    Application->ProcessMessages();
+    SetCursorPos(was.x, was.y);
+}
+
+// Under Wine the person typing in a program that is not a Wine program
+// leaves the desktop's window as the foreground.
+void PersonGoesElsewhere() {
+    SetForegroundWindow(GetDesktopWindow());
+}
+
+// What a box met, noted from inside its loop: it came, the person did
+// something, and a moment later the box is answered.
+struct TBoxVisit {
+    static inline void (*Act)(HWND Main, HWND Box) = nullptr;
+    static inline HWND main = nullptr, box = nullptr;
+    static inline HWND activeAtOpen = nullptr, frontAtOpen = nullptr, frontAfter = nullptr;
+    // The button that has the keyboard, by its command.
+    static inline int buttonAtOpen = 0, buttonAfter = 0;
+
+    static void Run(HWND Main, void (*Action)(HWND Main, HWND Box)) {
+        main = Main;
+        Act = Action;
+        box = activeAtOpen = frontAtOpen = frontAfter = nullptr;
+        buttonAtOpen = buttonAfter = 0;
+        Later::work = [] {
+            box = ShowingBox();
+            activeAtOpen = GetActiveWindow();
+            frontAtOpen = GetForegroundWindow();
+            buttonAtOpen = GetDlgCtrlID(GetFocus());
+            Act(main, box);
+            Later::work = [] {
+                frontAfter = GetForegroundWindow();
+                buttonAfter = GetDlgCtrlID(GetFocus());
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            };
+            SetTimer(nullptr, 0, 500, Later::Run);
+        };
+        SetTimer(nullptr, 0, 100, Later::Run);
+        // Return answers Cancel.
+        Application->MessageBox("Shut the computer down?", "Vexmora", MB_OKCANCEL | MB_DEFBUTTON2);
+    }
+};
+
+}  // namespace
+
+// A program that is not a Wine program holding the keyboard looks, from
+// inside Wine, like nobody holding it: a box never takes it then. Opened
+// while the person works elsewhere, it shows and waits; whichever way the
+// person comes to the program, it has the keyboard.
+TEST_F(Forms, ABoxNeverTakesTheKeyboardFromAnotherProgramAndHasItOnceThePersonComes) {
     TForm* main = nullptr;
     Application->CreateForm(main);
     Application->MessageBoxHandler = nullptr;
     main->Show();
     SetForegroundWindow(main->Handle());
     ASSERT_TRUE(PumpUntil([main] { return GetActiveWindow() == main->Handle(); }));
-    static wchar_t frontWhileOpen[16] = {};
+
+    TBoxVisit::Run(main->Handle(), [](HWND, HWND) { PersonGoesElsewhere(); });
+    EXPECT_EQ(TBoxVisit::frontAtOpen, TBoxVisit::box) << "opened over the person's window";
+    EXPECT_EQ(TBoxVisit::buttonAtOpen, IDCANCEL);
+    EXPECT_EQ(ClassOf(TBoxVisit::frontAfter), L"#32769") << "the person went elsewhere while it was open";
+
+    static const struct {
+        const char* way;
+        // In a Wine program (here another thread's window), else outside Wine.
+        bool inWine;
+        void (*come)(HWND Main, HWND Box);
+    } comes[] = {
+        {"the application window, as the tray brings it", false,
+         [](HWND, HWND) { SetForegroundWindow(Application->Handle()); }},
+        {"a click on the window it holds", false, [](HWND Main, HWND) { ClickOn(Main); }},
+        {"a click on the box", false, [](HWND, HWND Box) { ClickOn(Box); }},
+        {"a click on the box, from a Wine program", true, [](HWND, HWND Box) { ClickOn(Box); }},
+    };
+    for (const auto& [way, inWine, come] : comes) {
+        std::optional<TForeignWindow> elsewhere;
+        if (inWine)
+            elsewhere.emplace();
+        else
+            PersonGoesElsewhere();
+        const HWND front = inWine ? elsewhere->Handle() : GetDesktopWindow();
+        ASSERT_TRUE(PumpUntil([front] { return GetForegroundWindow() == front; })) << way;
+        TBoxVisit::Run(main->Handle(), come);
+        ASSERT_NE(TBoxVisit::box, nullptr) << way;
+        // The keyboard's input still goes to the program the person is in.
+        EXPECT_EQ(TBoxVisit::frontAtOpen, front) << way;
+        EXPECT_NE(TBoxVisit::activeAtOpen, TBoxVisit::box) << way;
+        EXPECT_EQ(TBoxVisit::frontAfter, TBoxVisit::box) << way;
+        EXPECT_EQ(TBoxVisit::buttonAfter, IDCANCEL) << way;
+        Pump();
+        EXPECT_EQ(GetForegroundWindow(), main->Handle()) << way;
+    }
+    main->Free();
+    ASSERT_EQ(Application->MainForm(), nullptr);
+}
+
+// The keyboard goes back while the box or the modal form still shows: once
+// it went, a window manager would choose where the keyboard goes, maybe
+// into another program.
+TEST_F(Forms, TheWindowBehindABoxOrAModalFormHasTheKeyboardBackBeforeItGoes) {
+    TForm* main = NewForm();
+    TForm* modal = NewForm(450, 120, 200, 120);
+    Application->MessageBoxHandler = nullptr;
+    main->Show();
+    SetForegroundWindow(main->Handle());
+    ASSERT_TRUE(PumpUntil([main] { return GetActiveWindow() == main->Handle(); }));
+    static HWND going = nullptr;
+    static bool activated = false, goingShowed = false;
+    struct Watch {
+        void Activated(TObject*) {
+            if (!going || activated) return;
+            activated = true;
+            goingShowed = IsWindowVisible(going) != FALSE;
+        }
+    } watch;
+    main->OnActivate = TNotifyEvent(&watch, &Watch::Activated);
+
+    going = nullptr;
+    activated = false;
     Later::work = [] {
-        SetForegroundWindow(GetDesktopWindow());
-        Later::work = [] {
-            GetClassNameW(GetForegroundWindow(), frontWhileOpen, 16);
-            EnumThreadWindows(GetCurrentThreadId(), PressOK, 0);
-        };
-        SetTimer(nullptr, 0, 500, Later::Run);
+        going = ShowingBox();
+        PostMessageW(going, WM_COMMAND, IDOK, 0);
     };
     SetTimer(nullptr, 0, 100, Later::Run);
     Application->MessageBox("Shutting down!", "Vexmora", MB_OK);
-    EXPECT_EQ(std::wstring(frontWhileOpen), L"#32770");
-    main->Free();
-    ASSERT_EQ(Application->MainForm(), nullptr);
+    EXPECT_TRUE(activated) << "box";
+    EXPECT_TRUE(goingShowed) << "box";
+
+    static TForm* modalForm = modal;
+    going = nullptr;
+    activated = false;
+    Later::work = [] {
+        going = modalForm->Handle();
+        modalForm->SetModalResult(mrOk);
+    };
+    SetTimer(nullptr, 0, 100, Later::Run);
+    modal->ShowModal();
+    EXPECT_TRUE(activated) << "modal form";
+    EXPECT_TRUE(goingShowed) << "modal form";
+    EXPECT_EQ(GetForegroundWindow(), main->Handle());
+    main->OnActivate = nullptr;
 }
 
 // Runs last in this file: it ends the application's loop twice.
