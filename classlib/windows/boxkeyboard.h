@@ -17,11 +17,10 @@ public:
     TBoxKeyboard(const TBoxKeyboard&) = delete;
     TBoxKeyboard& operator=(const TBoxKeyboard&) = delete;
 
+private:
     // True while one of the windows of this thread, which shows the
     // program's windows and boxes, holds the keyboard.
     static bool ProgramHoldsKeyboard();
-
-private:
     static LRESULT CALLBACK CbtHook(int Code, WPARAM WParam, LPARAM LParam);
     static LRESULT CALLBACK BoxProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
     static TBoxKeyboard* Watching(HWND Box);
